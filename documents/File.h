@@ -1,0 +1,151 @@
+#pragma once
+// The container file every document is stored in, the little-endian stream
+// record primitives, and the XML element writers shared by every export.
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QSaveFile>
+#include <QFile>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+
+// A four-character code from its four bytes in file order: "form" is stored as
+// 66 6F 72 6D and compares as the integer 0x6D726F66.
+constexpr int32_t FourCC(const char (&s)[5])
+{
+    return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint8_t>(s[0]))
+                                | static_cast<uint32_t>(static_cast<uint8_t>(s[1])) << 8
+                                | static_cast<uint32_t>(static_cast<uint8_t>(s[2])) << 16
+                                | static_cast<uint32_t>(static_cast<uint8_t>(s[3])) << 24);
+}
+
+namespace Tag {
+constexpr int32_t QFS4 = FourCC("QFS4");
+constexpr int32_t QFS3 = FourCC("QFS3");
+constexpr int32_t QFT = FourCC("QFT ");
+constexpr int32_t QFF = FourCC("QFF ");
+constexpr int32_t QFD = FourCC("QFD ");
+// document types
+constexpr int32_t Form = FourCC("form");
+constexpr int32_t Bar = FourCC("bar ");
+constexpr int32_t Temp = FourCC("temp");
+constexpr int32_t Data = FourCC("data");
+constexpr int32_t Idx = FourCC("idx ");
+// sections
+constexpr int32_t Revd = FourCC("revd");
+constexpr int32_t Revi = FourCC("revi");
+} // namespace Tag
+
+// A file that cannot be created or opened.
+class EFOpenError : public std::runtime_error
+{
+public:
+    explicit EFOpenError(const QString& fileName);
+    QString FileName() const { return m_fileName; }
+
+private:
+    QString m_fileName;
+};
+
+// Writes a container document. The header is written last, and the file on
+// disk is replaced only by Commit(): a writer destroyed without a successful
+// Commit() leaves any existing file untouched, so a failed save loses nothing.
+class FileWriter
+{
+public:
+    // Throws EFOpenError when the file cannot be created.
+    FileWriter(const QString& fileName, int32_t documentType);
+    ~FileWriter();
+    FileWriter(const FileWriter&) = delete;
+    FileWriter& operator=(const FileWriter&) = delete;
+
+    // Takes the first free header slot for a section beginning at the current
+    // position. Returns false (and records nothing) when all seven are taken.
+    bool BeginSection(int32_t tag);
+    QIODevice& GetStream();
+    // Writes the header and replaces the file. False on any write failure.
+    bool Commit();
+    QString ErrorString() const;
+
+private:
+    QSaveFile m_file;
+    std::array<int32_t, 16> m_header{};
+    bool m_committed = false;
+};
+
+// Reads a container document (or recognises an older single-stream file).
+class FileReader
+{
+public:
+    // Throws EFOpenError when the file cannot be opened.
+    explicit FileReader(const QString& fileName);
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+
+    int32_t GetTypeTag() const { return m_header[1]; }
+    int32_t GetMagic() const { return m_header[0]; }
+    // True for the older "QFT ", "QFD " and "QFF " streams, which have no header.
+    bool IsLegacyFormat() const;
+    // Positions the stream at the section; false when absent (stream at 64) or
+    // when the file is no container (stream unmoved).
+    bool SeekSection(int32_t tag);
+    QIODevice& GetStream() { return m_file; }
+
+private:
+    QFile m_file;
+    std::array<int32_t, 16> m_header{};
+};
+
+// --- Stream damage -----------------------------------------------------------
+// Readers never trust a count or length from a file: when one cannot be right
+// for the bytes that are left, they stop and mark the stream damaged, and the
+// caller reports "damaged file" and keeps what it had.
+void MarkStreamDamaged(QIODevice& stream);
+bool IsStreamDamaged(const QIODevice& stream);
+void ClearStreamDamaged(QIODevice& stream);
+// Bytes left between the position and the end (0 for sequential devices at end).
+qint64 BytesLeft(const QIODevice& stream);
+// True when `count` records of at least `minRecordSize` bytes can still follow;
+// otherwise marks the stream damaged and returns false.
+bool CheckCount(QIODevice& stream, qint64 count, qint64 minRecordSize);
+
+// --- Binary primitives (little-endian; missing bytes at the end read as 0) ---
+uint8_t ReadByte(QIODevice& stream);
+int8_t ReadSignedByte(QIODevice& stream);
+int32_t ReadInt32(QIODevice& stream);
+int16_t ReadInt16(QIODevice& stream);
+uint16_t ReadUInt16(QIODevice& stream);
+double ReadDouble(QIODevice& stream);
+// int32 n then n bytes. A negative n, or one past the end, marks the stream
+// damaged and returns what could be read (empty for a negative n).
+QByteArray ReadAnsiString(QIODevice& stream);
+// int32 n then n bytes of UTF-8 (the form of EncodeUtf8), decoded to UTF-16.
+QString ReadWideString(QIODevice& stream);
+// Exactly n raw bytes (fewer when the stream ends; the stream is then damaged).
+QByteArray ReadBytes(QIODevice& stream, qint64 n);
+
+void WriteByte(QIODevice& stream, uint8_t value);
+void WriteInt32(QIODevice& stream, int32_t value);
+void WriteInt16(QIODevice& stream, int16_t value);
+void WriteDouble(QIODevice& stream, double value);
+// A null or empty text writes int32 0.
+void WriteAnsiString(QIODevice& stream, const QByteArray& text);
+void WriteWideString(QIODevice& stream, const QString& text);
+
+// --- XML element writers (UTF-8 bytes, no declaration) ----------------------
+void WriteXmlOpenTag(QIODevice& out, const char* name);
+void WriteXmlCloseTag(QIODevice& out, const char* name);
+void WriteXmlInt(QIODevice& out, const char* name, int value);
+// General float format, precision 5, no exponent padding, locale separator.
+void WriteXmlDouble(QIODevice& out, const char* name, double value);
+// Nothing for a null text; an empty (non-null) text writes the empty element.
+void WriteXmlWideText(QIODevice& out, const char* name, const QString& text);
+void WriteXmlText(QIODevice& out, const char* name, const QByteArray& text);
+void WriteXmlEmptyTag(QIODevice& out, const char* name, int flag);
+// Escapes &, <, >, " and ', turns LF into "<br/>\n" and ESC+style word into a
+// Style element. Stops at the end of the text or a NUL.
+void WriteXmlEscaped(QIODevice& out, QByteArrayView text);

@@ -1,0 +1,34 @@
+#pragma once
+// The class library's date-time: days since 1899-12-30 as a double, the
+// fraction being the time of day.
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+
+#include <functional>
+
+using TDateTime = double;
+
+QDateTime DateTimeToQDateTime(TDateTime value);
+TDateTime QDateTimeToDateTime(const QDateTime& value);
+TDateTime QDateToDateTime(const QDate& date);
+
+// False (and value untouched) for an invalid date or time.
+bool TryEncodeDate(int year, int month, int day, TDateTime& value);
+bool TryEncodeTime(int hour, int minute, int second, int msec, TDateTime& value);
+void DecodeDate(TDateTime value, int& year, int& month, int& day);
+void DecodeTime(TDateTime value, int& hour, int& minute, int& second, int& msec);
+
+// The clock every part of the program reads; tests set it.
+TDateTime Now();
+TDateTime Date();
+void SetClock(std::function<QDateTime()> clock); // nullptr restores the system clock
+
+// Short date / date-time texts in the formats of GetFormatSettings().
+QString DateToStr(TDateTime value);
+QString TimeToStr(TDateTime value);
+// Date, and the time only when it is not midnight (as the class library does).
+QString DateTimeToStr(TDateTime value);
+bool TryStrToDate(const QString& text, TDateTime& value);
+bool TryStrToDateTime(const QString& text, TDateTime& value);

@@ -1,0 +1,36 @@
+#pragma once
+// Every message box, file dialog and beep of the program goes through this
+// interface, so tests can replace it with a scripted fake.
+
+#include <QString>
+#include <QStringList>
+
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MsgIcon { None, Information, Warning, Error, Question };
+// The class library's results.
+enum MsgResult { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
+
+class UserDialogs
+{
+public:
+    virtual ~UserDialogs() = default;
+    // Safe to call from any thread: implementations block the caller until the
+    // user has answered on the main thread.
+    virtual int MessageBox(const QString& text, const QString& caption, MsgButtons buttons,
+                           MsgIcon icon) = 0;
+    // Empty when cancelled. `filter` in Qt syntax ("Forms (*.qfs);;All files (*)").
+    virtual QString GetOpenFileName(const QString& caption, const QString& dir,
+                                    const QString& filter) = 0;
+    virtual QStringList GetOpenFileNames(const QString& caption, const QString& dir,
+                                         const QString& filter) = 0;
+    virtual QString GetSaveFileName(const QString& caption, const QString& dir,
+                                    const QString& filter) = 0;
+    virtual QString BrowseForFolder(const QString& caption, const QString& dir) = 0;
+    virtual void Beep() = 0;
+};
+
+// The implementation in use. Before a window layer installs one, a silent
+// implementation answers Cancel / empty.
+UserDialogs& Dialogs();
+// Installs `dialogs` (not owned); nullptr restores the silent one.
+void SetDialogs(UserDialogs* dialogs);
