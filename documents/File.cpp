@@ -1,0 +1,308 @@
+#include "documents/File.h"
+
+#include "documents/Language.h"
+#include "platform/NumberText.h"
+
+#include <QVariant>
+#include <QtEndian>
+#include <cstring>
+
+namespace {
+constexpr const char* DamagedProperty = "quillfenStreamDamaged";
+constexpr qint64 HeaderSize = 64;
+constexpr int SectionSlots = 7;
+
+template <typename T>
+T ReadLittle(QIODevice& stream)
+{
+    unsigned char bytes[sizeof(T)] = {};
+    stream.read(reinterpret_cast<char*>(bytes), sizeof(T));
+    return qFromLittleEndian<T>(bytes);
+}
+
+template <typename T>
+void WriteLittle(QIODevice& stream, T value)
+{
+    unsigned char bytes[sizeof(T)];
+    qToLittleEndian<T>(value, bytes);
+    stream.write(reinterpret_cast<const char*>(bytes), sizeof(T));
+}
+
+void Put(QIODevice& out, const char* text) { out.write(text, static_cast<qint64>(std::strlen(text))); }
+} // namespace
+
+EFOpenError::EFOpenError(const QString& fileName)
+    : std::runtime_error("cannot open file " + fileName.toStdString()), m_fileName(fileName)
+{
+}
+
+// --- FileWriter --------------------------------------------------------------
+
+FileWriter::FileWriter(const QString& fileName, int32_t documentType) : m_file(fileName)
+{
+    if (!m_file.open(QIODevice::WriteOnly))
+        throw EFOpenError(fileName);
+    m_header[0] = Tag::QFS4;
+    m_header[1] = documentType;
+    // The header is written last; reserve its room now.
+    m_file.write(QByteArray(HeaderSize, '\0'));
+}
+
+FileWriter::~FileWriter()
+{
+    if (!m_committed)
+        m_file.cancelWriting();
+}
+
+bool FileWriter::BeginSection(int32_t tag)
+{
+    for (int k = 0; k < SectionSlots; ++k) {
+        if (m_header[2 + 2 * k] == 0) {
+            m_header[2 + 2 * k] = tag;
+            m_header[3 + 2 * k] = static_cast<int32_t>(m_file.pos());
+            return true;
+        }
+    }
+    return false;
+}
+
+QIODevice& FileWriter::GetStream() { return m_file; }
+
+bool FileWriter::Commit()
+{
+    if (m_committed)
+        return true;
+    if (!m_file.seek(0))
+        return false;
+    for (int32_t word : m_header)
+        WriteLittle<int32_t>(m_file, word);
+    m_committed = m_file.commit();
+    return m_committed;
+}
+
+QString FileWriter::ErrorString() const { return m_file.errorString(); }
+
+// --- FileReader --------------------------------------------------------------
+
+FileReader::FileReader(const QString& fileName) : m_file(fileName)
+{
+    if (!m_file.open(QIODevice::ReadOnly))
+        throw EFOpenError(fileName);
+    // Words a short file cannot supply stay 0, so nothing matches by accident.
+    for (int32_t& word : m_header)
+        word = ReadInt32(m_file);
+    ClearStreamDamaged(m_file);
+    m_file.seek(std::min<qint64>(HeaderSize, m_file.size()));
+}
+
+bool FileReader::IsLegacyFormat() const
+{
+    return m_header[0] == Tag::QFT || m_header[0] == Tag::QFD || m_header[0] == Tag::QFF;
+}
+
+bool FileReader::SeekSection(int32_t tag)
+{
+    if (m_header[0] != Tag::QFS3 && m_header[0] != Tag::QFS4)
+        return false;
+    ClearStreamDamaged(m_file);
+    for (int k = 0; k < SectionSlots; ++k) {
+        if (m_header[2 + 2 * k] == tag) {
+            const qint64 offset = static_cast<uint32_t>(m_header[3 + 2 * k]);
+            if (offset > m_file.size()) {
+                // A section past the end of the file: read as an empty, damaged one.
+                m_file.seek(m_file.size());
+                MarkStreamDamaged(m_file);
+                return true;
+            }
+            m_file.seek(offset);
+            return true;
+        }
+    }
+    m_file.seek(std::min<qint64>(HeaderSize, m_file.size()));
+    return false;
+}
+
+// --- Stream damage -------------------------------------------------------------
+
+void MarkStreamDamaged(QIODevice& stream) { stream.setProperty(DamagedProperty, true); }
+
+bool IsStreamDamaged(const QIODevice& stream) { return stream.property(DamagedProperty).toBool(); }
+
+void ClearStreamDamaged(QIODevice& stream) { stream.setProperty(DamagedProperty, QVariant()); }
+
+qint64 BytesLeft(const QIODevice& stream)
+{
+    if (stream.isSequential())
+        return stream.bytesAvailable();
+    return std::max<qint64>(0, stream.size() - stream.pos());
+}
+
+bool CheckCount(QIODevice& stream, qint64 count, qint64 minRecordSize)
+{
+    if (count < 0 || (minRecordSize > 0 && count > BytesLeft(stream) / minRecordSize)) {
+        MarkStreamDamaged(stream);
+        return false;
+    }
+    return true;
+}
+
+// --- Binary primitives -----------------------------------------------------------
+
+uint8_t ReadByte(QIODevice& stream) { return ReadLittle<uint8_t>(stream); }
+int8_t ReadSignedByte(QIODevice& stream) { return static_cast<int8_t>(ReadLittle<uint8_t>(stream)); }
+int32_t ReadInt32(QIODevice& stream) { return ReadLittle<int32_t>(stream); }
+int16_t ReadInt16(QIODevice& stream) { return ReadLittle<int16_t>(stream); }
+uint16_t ReadUInt16(QIODevice& stream) { return ReadLittle<uint16_t>(stream); }
+
+double ReadDouble(QIODevice& stream)
+{
+    const quint64 bits = ReadLittle<quint64>(stream);
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+QByteArray ReadBytes(QIODevice& stream, qint64 n)
+{
+    if (n <= 0)
+        return QByteArray("");
+    const qint64 available = BytesLeft(stream);
+    if (n > available) {
+        MarkStreamDamaged(stream);
+        n = available;
+    }
+    QByteArray bytes = stream.read(n);
+    if (bytes.size() < n)
+        MarkStreamDamaged(stream);
+    if (bytes.isNull())
+        bytes = QByteArray("");
+    return bytes;
+}
+
+QByteArray ReadAnsiString(QIODevice& stream)
+{
+    const int32_t n = ReadInt32(stream);
+    if (n < 0) {
+        MarkStreamDamaged(stream);
+        return QByteArray("");
+    }
+    return ReadBytes(stream, n);
+}
+
+QString ReadWideString(QIODevice& stream)
+{
+    const QByteArray utf8 = ReadAnsiString(stream);
+    QString text = DecodeUtf8(utf8, CountUtf8Chars(utf8));
+    if (text.isNull())
+        text = QString("");
+    return text;
+}
+
+void WriteByte(QIODevice& stream, uint8_t value) { WriteLittle<uint8_t>(stream, value); }
+void WriteInt32(QIODevice& stream, int32_t value) { WriteLittle<int32_t>(stream, value); }
+void WriteInt16(QIODevice& stream, int16_t value) { WriteLittle<int16_t>(stream, value); }
+
+void WriteDouble(QIODevice& stream, double value)
+{
+    quint64 bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    WriteLittle<quint64>(stream, bits);
+}
+
+void WriteAnsiString(QIODevice& stream, const QByteArray& text)
+{
+    // The length stops at a NUL, as the text's C form would.
+    const qsizetype nul = text.indexOf('\0');
+    const qsizetype n = nul < 0 ? text.size() : nul;
+    WriteInt32(stream, static_cast<int32_t>(n));
+    stream.write(text.constData(), n);
+}
+
+void WriteWideString(QIODevice& stream, const QString& text)
+{
+    const qsizetype nul = text.indexOf(QChar(u'\0'));
+    WriteAnsiString(stream, EncodeUtf8(nul < 0 ? text : text.left(nul)));
+}
+
+// --- XML -------------------------------------------------------------------------
+
+void WriteXmlOpenTag(QIODevice& out, const char* name)
+{
+    Put(out, "<");
+    Put(out, name);
+    Put(out, ">");
+}
+
+void WriteXmlCloseTag(QIODevice& out, const char* name)
+{
+    Put(out, "</");
+    Put(out, name);
+    Put(out, ">\n");
+}
+
+void WriteXmlInt(QIODevice& out, const char* name, int value)
+{
+    WriteXmlOpenTag(out, name);
+    out.write(QByteArray::number(value));
+    WriteXmlCloseTag(out, name);
+}
+
+void WriteXmlDouble(QIODevice& out, const char* name, double value)
+{
+    WriteXmlOpenTag(out, name);
+    out.write(FloatToStrGeneral(value, 5, 0).toUtf8());
+    WriteXmlCloseTag(out, name);
+}
+
+void WriteXmlWideText(QIODevice& out, const char* name, const QString& text)
+{
+    if (text.isNull())
+        return;
+    WriteXmlOpenTag(out, name);
+    WriteXmlEscaped(out, EncodeUtf8(text));
+    WriteXmlCloseTag(out, name);
+}
+
+void WriteXmlText(QIODevice& out, const char* name, const QByteArray& text)
+{
+    if (text.isNull())
+        return;
+    WriteXmlOpenTag(out, name);
+    WriteXmlEscaped(out, text);
+    WriteXmlCloseTag(out, name);
+}
+
+void WriteXmlEmptyTag(QIODevice& out, const char* name, int flag)
+{
+    if (!flag)
+        return;
+    Put(out, "<");
+    Put(out, name);
+    Put(out, "/>\n");
+}
+
+void WriteXmlEscaped(QIODevice& out, QByteArrayView text)
+{
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = text[i];
+        switch (c) {
+        case '\0':
+            return;
+        case '\n': Put(out, "<br/>\n"); break;
+        case '\x1b':
+            // The style word that follows; an ESC at the very end has none.
+            if (i + 1 >= n || text[i + 1] == '\0')
+                return;
+            ++i;
+            WriteXmlInt(out, "Style", static_cast<signed char>(text[i]));
+            break;
+        case '"': Put(out, "&quot;"); break;
+        case '&': Put(out, "&amp;"); break;
+        case '\'': Put(out, "&apos;"); break;
+        case '<': Put(out, "&lt;"); break;
+        case '>': Put(out, "&gt;"); break;
+        default: out.write(&c, 1); break;
+        }
+    }
+}

@@ -1,0 +1,123 @@
+#include "documents/Language.h"
+
+#include <cstring>
+
+Language MainLanguage;
+
+int CountUtf8Chars(QByteArrayView utf8)
+{
+    int count = 0;
+    for (char c : utf8) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b == 0)
+            break;
+        if (b < 0x80 || b > 0xBF)
+            ++count;
+    }
+    return count;
+}
+
+int GetUtf8Size(const QString& text)
+{
+    int size = 0;
+    for (QChar ch : text) {
+        const char16_t u = ch.unicode();
+        size += u < 0x80 ? 1 : u < 0x800 ? 2 : 3;
+    }
+    return size;
+}
+
+QByteArray EncodeUtf8(const QString& text)
+{
+    QByteArray out;
+    out.reserve(GetUtf8Size(text));
+    for (QChar ch : text) {
+        const char16_t u = ch.unicode();
+        if (u < 0x80) {
+            out.append(static_cast<char>(u));
+        } else if (u < 0x800) {
+            out.append(static_cast<char>(0xC0 | (u >> 6)));
+            out.append(static_cast<char>(0x80 | (u & 0x3F)));
+        } else {
+            out.append(static_cast<char>(0xE0 | (u >> 12)));
+            out.append(static_cast<char>(0x80 | ((u >> 6) & 0x3F)));
+            out.append(static_cast<char>(0x80 | (u & 0x3F)));
+        }
+    }
+    return out;
+}
+
+QString DecodeUtf8(QByteArrayView utf8, int count)
+{
+    QString out;
+    const qsizetype n = utf8.size();
+    qsizetype i = 0;
+    auto byte = [&](qsizetype k) { return static_cast<unsigned char>(utf8[k]); };
+    for (int c = 0; c < count && i < n; ++c) {
+        const unsigned char b = byte(i);
+        if (b == 0)
+            break;
+        char16_t unit;
+        if (b < 0x80) {
+            unit = b;
+            i += 1;
+        } else if ((b & 0xE0) == 0xC0) {
+            if (i + 1 >= n || (byte(i + 1) & 0xC0) != 0x80)
+                break;
+            unit = static_cast<char16_t>(((b & 0x1F) << 6) | (byte(i + 1) & 0x3F));
+            i += 2;
+        } else if ((b & 0xF0) == 0xE0) {
+            if (i + 2 >= n || (byte(i + 1) & 0xC0) != 0x80 || (byte(i + 2) & 0xC0) != 0x80)
+                break;
+            unit = static_cast<char16_t>(((b & 0x0F) << 12) | ((byte(i + 1) & 0x3F) << 6)
+                                         | (byte(i + 2) & 0x3F));
+            i += 3;
+        } else {
+            break; // continuation byte or 4-byte lead: the text ends here
+        }
+        out.append(QChar(unit));
+    }
+    return out;
+}
+
+Language::Language(int language, LanguageTableSource tables)
+    : m_tables(tables), m_language(0), m_count(0)
+{
+    SetLanguage(language);
+}
+
+void Language::UseTables(LanguageTableSource tables)
+{
+    m_tables = tables;
+    m_count = m_tables(m_language).count;
+}
+
+QByteArray Language::GetUtf8String(int id, int language) const
+{
+    const int lang = language == Current ? m_language : (language == English ? English : Czech);
+    const LanguageTable table = m_tables(lang);
+    if (id < 0 || id >= table.count)
+        return QByteArray("");
+    return QByteArray(table.strings[id]);
+}
+
+QString Language::GetString(int id, int language) const
+{
+    const QByteArray utf8 = GetUtf8String(id, language);
+    return DecodeUtf8(utf8, 999);
+}
+
+QString Language::GetLanguageName(int language) const
+{
+    if (language != English && language != Czech)
+        return QString("");
+    return GetString(0, language);
+}
+
+void Language::SetLanguage(int language)
+{
+    if (language > 1)
+        return;
+    m_language = language == English ? English : Czech;
+    m_count = m_tables(m_language).count;
+}

@@ -1,0 +1,138 @@
+#include "platform/DateTime.h"
+
+#include "platform/NumberText.h"
+
+#include <QMutex>
+#include <QMutexLocker>
+
+#include <cmath>
+
+namespace {
+const QDate Epoch(1899, 12, 30);
+constexpr double MsecPerDay = 86400000.0;
+
+QMutex clockMutex;
+std::function<QDateTime()>& Clock()
+{
+    static std::function<QDateTime()> clock;
+    return clock;
+}
+} // namespace
+
+QDateTime DateTimeToQDateTime(TDateTime value)
+{
+    if (!std::isfinite(value) || std::fabs(value) > 3e6)
+        return QDateTime();
+    double days = std::trunc(value);
+    qint64 msec = std::llround(std::fabs(value - days) * MsecPerDay);
+    if (msec >= 86400000) {
+        msec -= 86400000;
+        days += value < 0 ? -1 : 1;
+    }
+    const QDate date = Epoch.addDays(static_cast<qint64>(days));
+    return QDateTime(date, QTime(0, 0).addMSecs(static_cast<int>(msec)));
+}
+
+TDateTime QDateToDateTime(const QDate& date) { return static_cast<double>(Epoch.daysTo(date)); }
+
+TDateTime QDateTimeToDateTime(const QDateTime& value)
+{
+    const double days = QDateToDateTime(value.date());
+    const double time = value.time().msecsSinceStartOfDay() / MsecPerDay;
+    // Before the epoch the fraction still counts forward from midnight.
+    return days < 0 ? days - time : days + time;
+}
+
+bool TryEncodeDate(int year, int month, int day, TDateTime& value)
+{
+    if (year < 1 || year > 9999 || !QDate::isValid(year, month, day))
+        return false;
+    value = QDateToDateTime(QDate(year, month, day));
+    return true;
+}
+
+bool TryEncodeTime(int hour, int minute, int second, int msec, TDateTime& value)
+{
+    if (!QTime::isValid(hour, minute, second, msec))
+        return false;
+    value = QTime(hour, minute, second, msec).msecsSinceStartOfDay() / MsecPerDay;
+    return true;
+}
+
+void DecodeDate(TDateTime value, int& year, int& month, int& day)
+{
+    const QDate date = DateTimeToQDateTime(value).date();
+    year = date.isValid() ? date.year() : 0;
+    month = date.isValid() ? date.month() : 0;
+    day = date.isValid() ? date.day() : 0;
+}
+
+void DecodeTime(TDateTime value, int& hour, int& minute, int& second, int& msec)
+{
+    const QTime time = DateTimeToQDateTime(value).time();
+    hour = time.hour();
+    minute = time.minute();
+    second = time.second();
+    msec = time.msec();
+}
+
+void SetClock(std::function<QDateTime()> clock)
+{
+    QMutexLocker lock(&clockMutex);
+    Clock() = std::move(clock);
+}
+
+TDateTime Now()
+{
+    QMutexLocker lock(&clockMutex);
+    const QDateTime now = Clock() ? Clock()() : QDateTime::currentDateTime();
+    return QDateTimeToDateTime(now);
+}
+
+TDateTime Date() { return std::trunc(Now()); }
+
+QString DateToStr(TDateTime value)
+{
+    return DateTimeToQDateTime(value).date().toString(GetFormatSettings().ShortDateFormat);
+}
+
+QString TimeToStr(TDateTime value)
+{
+    return DateTimeToQDateTime(value).time().toString(GetFormatSettings().LongTimeFormat);
+}
+
+QString DateTimeToStr(TDateTime value)
+{
+    const QDateTime dt = DateTimeToQDateTime(value);
+    QString text = dt.date().toString(GetFormatSettings().ShortDateFormat);
+    if (dt.time() != QTime(0, 0))
+        text += u' ' + dt.time().toString(GetFormatSettings().LongTimeFormat);
+    return text;
+}
+
+bool TryStrToDate(const QString& text, TDateTime& value)
+{
+    const QDate date = QDate::fromString(text.trimmed(), GetFormatSettings().ShortDateFormat);
+    if (!date.isValid())
+        return false;
+    value = QDateToDateTime(date);
+    return true;
+}
+
+bool TryStrToDateTime(const QString& text, TDateTime& value)
+{
+    const QString t = text.trimmed();
+    const FormatSettings& fs = GetFormatSettings();
+    const qsizetype space = t.indexOf(u' ');
+    if (space < 0)
+        return TryStrToDate(t, value);
+    const QDate date = QDate::fromString(t.left(space), fs.ShortDateFormat);
+    const QString timeText = t.mid(space + 1).trimmed();
+    QTime time = QTime::fromString(timeText, fs.LongTimeFormat);
+    if (!time.isValid())
+        time = QTime::fromString(timeText, fs.ShortTimeFormat);
+    if (!date.isValid() || !time.isValid())
+        return false;
+    value = QDateTimeToDateTime(QDateTime(date, time));
+    return true;
+}

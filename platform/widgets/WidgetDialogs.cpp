@@ -1,0 +1,83 @@
+#include "platform/widgets/WidgetDialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QThread>
+
+namespace {
+// Runs `fn` on the main thread and returns its result.
+template <typename Fn>
+auto OnMainThread(Fn fn) -> decltype(fn())
+{
+    if (!qApp || QThread::currentThread() == qApp->thread())
+        return fn();
+    decltype(fn()) result{};
+    QMetaObject::invokeMethod(qApp, [&] { result = fn(); }, Qt::BlockingQueuedConnection);
+    return result;
+}
+
+QWidget* Parent() { return QApplication::activeWindow(); }
+} // namespace
+
+int WidgetDialogs::MessageBox(const QString& text, const QString& caption, MsgButtons buttons,
+                              MsgIcon icon)
+{
+    return OnMainThread([&]() -> int {
+        QMessageBox box(Parent());
+        box.setWindowTitle(caption);
+        box.setText(text);
+        switch (icon) {
+        case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+        case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+        case MsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+        case MsgIcon::Error: box.setIcon(QMessageBox::Critical); break;
+        case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+        }
+        switch (buttons) {
+        case MsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+        case MsgButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+        case MsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+        case MsgButtons::YesNoCancel:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            break;
+        }
+        switch (box.exec()) {
+        case QMessageBox::Ok: return IDOK;
+        case QMessageBox::Yes: return IDYES;
+        case QMessageBox::No: return IDNO;
+        default: return IDCANCEL;
+        }
+    });
+}
+
+QString WidgetDialogs::GetOpenFileName(const QString& caption, const QString& dir,
+                                       const QString& filter)
+{
+    return OnMainThread([&] { return QFileDialog::getOpenFileName(Parent(), caption, dir, filter); });
+}
+
+QStringList WidgetDialogs::GetOpenFileNames(const QString& caption, const QString& dir,
+                                            const QString& filter)
+{
+    return OnMainThread([&] { return QFileDialog::getOpenFileNames(Parent(), caption, dir, filter); });
+}
+
+QString WidgetDialogs::GetSaveFileName(const QString& caption, const QString& dir,
+                                       const QString& filter)
+{
+    return OnMainThread([&] { return QFileDialog::getSaveFileName(Parent(), caption, dir, filter); });
+}
+
+QString WidgetDialogs::BrowseForFolder(const QString& caption, const QString& dir)
+{
+    return OnMainThread([&] { return QFileDialog::getExistingDirectory(Parent(), caption, dir); });
+}
+
+void WidgetDialogs::Beep()
+{
+    OnMainThread([] {
+        QApplication::beep();
+        return 0;
+    });
+}

@@ -1,0 +1,68 @@
+#pragma once
+// A scripted stand-in for the user: records every message box and answers
+// from a queue (default: OK / Yes as the buttons allow).
+
+#include "platform/UserDialogs.h"
+
+#include <QMutex>
+#include <QMutexLocker>
+#include <QQueue>
+#include <QStringList>
+
+class FakeDialogs : public UserDialogs
+{
+public:
+    struct Message
+    {
+        QString text;
+        QString caption;
+        MsgButtons buttons;
+    };
+
+    FakeDialogs() { SetDialogs(this); }
+    ~FakeDialogs() override { SetDialogs(nullptr); }
+
+    int MessageBox(const QString& text, const QString& caption, MsgButtons buttons, MsgIcon) override
+    {
+        QMutexLocker lock(&mutex);
+        messages.append({text, caption, buttons});
+        if (!answers.isEmpty())
+            return answers.dequeue();
+        return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? IDYES : IDOK;
+    }
+    QString GetOpenFileName(const QString&, const QString&, const QString&) override { return Next(); }
+    QStringList GetOpenFileNames(const QString&, const QString&, const QString&) override
+    {
+        const QString name = Next();
+        return name.isEmpty() ? QStringList() : name.split(u'\n');
+    }
+    QString GetSaveFileName(const QString&, const QString&, const QString&) override { return Next(); }
+    QString BrowseForFolder(const QString&, const QString&) override { return Next(); }
+    void Beep() override
+    {
+        QMutexLocker lock(&mutex);
+        ++beeps;
+    }
+
+    QStringList Texts() const
+    {
+        QMutexLocker lock(&mutex);
+        QStringList texts;
+        for (const Message& m : messages)
+            texts << m.text;
+        return texts;
+    }
+
+    mutable QMutex mutex;
+    QList<Message> messages;
+    QQueue<int> answers;        // answers to message boxes, in order
+    QQueue<QString> fileNames;  // answers to file and folder dialogs ("" = cancel)
+    int beeps = 0;
+
+private:
+    QString Next()
+    {
+        QMutexLocker lock(&mutex);
+        return fileNames.isEmpty() ? QString() : fileNames.dequeue();
+    }
+};

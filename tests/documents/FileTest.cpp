@@ -1,0 +1,269 @@
+#include "documents/File.h"
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+void WriteRaw(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray Le32(int32_t v)
+{
+    QByteArray b(4, '\0');
+    for (int i = 0; i < 4; ++i)
+        b[i] = static_cast<char>((static_cast<uint32_t>(v) >> (8 * i)) & 0xFF);
+    return b;
+}
+
+template <typename Fn>
+QByteArray Written(Fn fn)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    fn(buffer);
+    return buffer.data();
+}
+
+class ContainerTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    QString Path(const char* name) const { return dir.filePath(name); }
+};
+} // namespace
+
+TEST(FourCCTest, CodesAreTheFileBytesReadLittleEndian)
+{
+    EXPECT_EQ(FourCC("form"), 0x6D726F66);
+    EXPECT_EQ(Tag::Bar, FourCC("bar "));
+    EXPECT_NE(Tag::QFS3, Tag::QFS4);
+}
+
+TEST_F(ContainerTest, EmptyDocumentIsHeaderOnly)
+{
+    FileWriter writer(Path("a.qfs"), Tag::Temp);
+    ASSERT_TRUE(writer.Commit());
+    const QByteArray bytes = ReadAll(Path("a.qfs"));
+    ASSERT_EQ(bytes.size(), 64);
+    EXPECT_EQ(bytes.left(4), QByteArray("QFS4"));
+    EXPECT_EQ(bytes.mid(4, 4), QByteArray("temp"));
+    EXPECT_EQ(bytes.mid(8), QByteArray(56, '\0'));
+}
+
+TEST_F(ContainerTest, SectionsTakeSlotsInOrderAndAreFoundAgain)
+{
+    {
+        FileWriter writer(Path("f.qfs"), Tag::Form);
+        ASSERT_TRUE(writer.BeginSection(Tag::Revd));
+        WriteInt32(writer.GetStream(), 11);
+        ASSERT_TRUE(writer.BeginSection(FourCC("form")));
+        WriteInt32(writer.GetStream(), 22);
+        WriteInt32(writer.GetStream(), 23);
+        ASSERT_TRUE(writer.BeginSection(Tag::Data));
+        WriteInt32(writer.GetStream(), 33);
+        ASSERT_TRUE(writer.Commit());
+    }
+    const QByteArray bytes = ReadAll(Path("f.qfs"));
+    EXPECT_EQ(bytes.mid(8, 8), QByteArray("revd") + Le32(64));
+    EXPECT_EQ(bytes.mid(16, 8), QByteArray("form") + Le32(68));
+    EXPECT_EQ(bytes.mid(24, 8), QByteArray("data") + Le32(76));
+    EXPECT_EQ(bytes.mid(32, 32), QByteArray(32, '\0'));
+
+    FileReader reader(Path("f.qfs"));
+    EXPECT_EQ(reader.GetTypeTag(), Tag::Form);
+    EXPECT_FALSE(reader.IsLegacyFormat());
+    ASSERT_TRUE(reader.SeekSection(Tag::Data));
+    EXPECT_EQ(ReadInt32(reader.GetStream()), 33);
+    ASSERT_TRUE(reader.SeekSection(FourCC("form")));
+    EXPECT_EQ(ReadInt32(reader.GetStream()), 22);
+    EXPECT_FALSE(reader.SeekSection(Tag::Revi));
+    EXPECT_EQ(reader.GetStream().pos(), 64);
+}
+
+TEST_F(ContainerTest, EighthSectionIsRefused)
+{
+    FileWriter writer(Path("s.qfs"), Tag::Data);
+    for (int i = 0; i < 7; ++i)
+        EXPECT_TRUE(writer.BeginSection(FourCC("sec0") + i));
+    EXPECT_FALSE(writer.BeginSection(FourCC("more")));
+}
+
+TEST_F(ContainerTest, OlderMagicReadsLikeTheCurrentOne)
+{
+    QByteArray bytes = QByteArray("QFS3") + QByteArray("data") + QByteArray("data") + Le32(64);
+    bytes += QByteArray(64 - bytes.size(), '\0') + Le32(-5);
+    WriteRaw(Path("old.qfs"), bytes);
+    FileReader reader(Path("old.qfs"));
+    ASSERT_TRUE(reader.SeekSection(Tag::Data));
+    EXPECT_EQ(ReadInt32(reader.GetStream()), -5);
+}
+
+TEST_F(ContainerTest, LegacyAndForeignFilesAreRecognisedWithoutMovingTheStream)
+{
+    WriteRaw(Path("t.qft"), QByteArray("QFT ") + QByteArray(100, 'x'));
+    FileReader legacy(Path("t.qft"));
+    EXPECT_TRUE(legacy.IsLegacyFormat());
+    const qint64 pos = legacy.GetStream().pos();
+    EXPECT_FALSE(legacy.SeekSection(FourCC("form")));
+    EXPECT_EQ(legacy.GetStream().pos(), pos);
+
+    // Shorter than a header: no word may match anything.
+    WriteRaw(Path("short"), QByteArray("QF"));
+    FileReader tiny(Path("short"));
+    EXPECT_FALSE(tiny.IsLegacyFormat());
+    EXPECT_EQ(tiny.GetTypeTag(), 0);
+    EXPECT_FALSE(tiny.SeekSection(Tag::Data));
+}
+
+TEST_F(ContainerTest, SectionOffsetPastTheEndReadsAsDamaged)
+{
+    QByteArray bytes = QByteArray("QFS4") + QByteArray("data") + QByteArray("data") + Le32(0x7FFFFFF0);
+    bytes += QByteArray(64 - bytes.size(), '\0');
+    WriteRaw(Path("bad.qfs"), bytes);
+    FileReader reader(Path("bad.qfs"));
+    EXPECT_TRUE(reader.SeekSection(Tag::Data));
+    EXPECT_TRUE(IsStreamDamaged(reader.GetStream()));
+    EXPECT_EQ(ReadInt32(reader.GetStream()), 0);
+}
+
+TEST_F(ContainerTest, FailedOrAbandonedSaveKeepsThePreviousFile)
+{
+    WriteRaw(Path("keep.qfs"), QByteArray("previous contents"));
+    {
+        FileWriter writer(Path("keep.qfs"), Tag::Temp);
+        writer.BeginSection(FourCC("form"));
+        WriteInt32(writer.GetStream(), 1);
+        // destroyed without Commit, as when a section writer fails half-way
+    }
+    EXPECT_EQ(ReadAll(Path("keep.qfs")), QByteArray("previous contents"));
+
+    EXPECT_THROW(FileWriter(dir.filePath("no/such/dir/x.qfs"), Tag::Temp), EFOpenError);
+    EXPECT_THROW(FileReader(dir.filePath("missing.qfs")), EFOpenError);
+}
+
+TEST(StreamPrimitivesTest, NumbersAreLittleEndianAndMissingBytesReadAsZero)
+{
+    const QByteArray bytes = Written([](QIODevice& s) {
+        WriteByte(s, 0xFE);
+        WriteInt32(s, -2);
+        WriteDouble(s, 1.0);
+    });
+    EXPECT_EQ(bytes.toHex(), QByteArray("fefeffffff000000000000f03f"));
+
+    QBuffer in;
+    in.setData(QByteArray::fromHex("fe0201"));
+    in.open(QIODevice::ReadOnly);
+    EXPECT_EQ(ReadSignedByte(in), -2);
+    EXPECT_EQ(ReadInt32(in), 0x0102); // two bytes missing
+    EXPECT_EQ(ReadDouble(in), 0.0);
+    EXPECT_EQ(ReadByte(in), 0);
+}
+
+TEST(StreamPrimitivesTest, TextsRoundTripAndNullEqualsEmpty)
+{
+    const QByteArray empty = Written([](QIODevice& s) {
+        WriteWideString(s, QString());
+        WriteWideString(s, QString(""));
+        WriteAnsiString(s, QByteArray());
+    });
+    EXPECT_EQ(empty, QByteArray(12, '\0'));
+
+    EXPECT_EQ(Written([](QIODevice& s) { WriteWideString(s, QString(QChar(0xE9))); }).toHex(),
+              QByteArray("02000000c3a9"));
+
+    const QString wide = QString::fromUtf16(u"Ω 1€ \U0001F600");
+    QBuffer buffer;
+    buffer.open(QIODevice::ReadWrite);
+    WriteWideString(buffer, wide);
+    WriteAnsiString(buffer, QByteArray("ansi\xB0"));
+    WriteWideString(buffer, QString());
+    buffer.seek(0);
+    EXPECT_EQ(ReadWideString(buffer), wide);
+    EXPECT_EQ(ReadAnsiString(buffer), QByteArray("ansi\xB0"));
+    const QString back = ReadWideString(buffer);
+    EXPECT_FALSE(back.isNull());
+    EXPECT_TRUE(back.isEmpty());
+    EXPECT_FALSE(IsStreamDamaged(buffer));
+}
+
+TEST(StreamPrimitivesTest, DamagedLengthsStopAtTheDataAndMarkTheStream)
+{
+    for (int32_t n : {-1, -2147483647 - 1, 1000, 2147483647}) {
+        QBuffer in;
+        in.setData(Le32(n) + QByteArray("abc"));
+        in.open(QIODevice::ReadOnly);
+        const QByteArray text = ReadAnsiString(in);
+        EXPECT_TRUE(IsStreamDamaged(in)) << n;
+        EXPECT_LE(text.size(), 3) << n;
+        EXPECT_FALSE(text.isNull());
+    }
+    QBuffer in;
+    in.setData(Le32(5) + QByteArray("ab"));
+    in.open(QIODevice::ReadOnly);
+    EXPECT_EQ(ReadWideString(in), QString("ab"));
+    EXPECT_TRUE(IsStreamDamaged(in));
+}
+
+TEST(StreamPrimitivesTest, CountsAreBoundedByTheBytesLeft)
+{
+    QBuffer in;
+    in.setData(QByteArray(40, '\0'));
+    in.open(QIODevice::ReadOnly);
+    EXPECT_TRUE(CheckCount(in, 10, 4));
+    EXPECT_FALSE(IsStreamDamaged(in));
+    EXPECT_FALSE(CheckCount(in, 11, 4));
+    EXPECT_TRUE(IsStreamDamaged(in));
+    ClearStreamDamaged(in);
+    EXPECT_FALSE(CheckCount(in, -1, 1));
+    EXPECT_TRUE(IsStreamDamaged(in));
+}
+
+TEST(XmlWriterTest, ElementsAndEscapes)
+{
+    EXPECT_EQ(Written([](QIODevice& s) { WriteXmlInt(s, "Count", -3); }),
+              QByteArray("<Count>-3</Count>\n"));
+    EXPECT_EQ(Written([](QIODevice& s) { WriteXmlText(s, "T", QByteArray("a<b&\"c\"'>\t\r")); }),
+              QByteArray("<T>a&lt;b&amp;&quot;c&quot;&apos;&gt;\t\r</T>\n"));
+    EXPECT_EQ(Written([](QIODevice& s) { WriteXmlText(s, "T", QByteArray()); }), QByteArray());
+    EXPECT_EQ(Written([](QIODevice& s) { WriteXmlWideText(s, "T", QString()); }), QByteArray());
+    EXPECT_EQ(Written([](QIODevice& s) { WriteXmlWideText(s, "T", QString("")); }),
+              QByteArray("<T></T>\n"));
+    EXPECT_EQ(Written([](QIODevice& s) { WriteXmlEmptyTag(s, "B", 1); WriteXmlEmptyTag(s, "I", 0); }),
+              QByteArray("<B/>\n"));
+}
+
+TEST(XmlWriterTest, StyleWordsAndLineBreaks)
+{
+    const QString styled = QString("A") + QChar(27) + QChar(2) + "x\ny";
+    EXPECT_EQ(Written([&](QIODevice& s) { WriteXmlWideText(s, "Text", styled); }),
+              QByteArray("<Text>A<Style>2</Style>\nx<br/>\ny</Text>\n"));
+    // A style word above 127 is written as the signed byte it is.
+    EXPECT_EQ(Written([](QIODevice& s) { WriteXmlEscaped(s, QByteArray("\x1b\xff")); }),
+              QByteArray("<Style>-1</Style>\n"));
+    // An ESC at the end has no style word after it: nothing is read past the text.
+    EXPECT_EQ(Written([](QIODevice& s) { WriteXmlEscaped(s, QByteArray("ab\x1b")); }), QByteArray("ab"));
+    EXPECT_EQ(Written([](QIODevice& s) { WriteXmlWideText(s, "T", QString::fromUtf16(u"Ω")); }),
+              QByteArray("<T>\xCE\xA9</T>\n"));
+}
+
+TEST(XmlWriterTest, DoublesUseTheGeneralFormat)
+{
+    EXPECT_EQ(Written([](QIODevice& s) { WriteXmlDouble(s, "V", 12.5); }), QByteArray("<V>12.5</V>\n"));
+    EXPECT_EQ(Written([](QIODevice& s) { WriteXmlDouble(s, "V", 123456.0); }),
+              QByteArray("<V>1.2346E5</V>\n"));
+    EXPECT_EQ(Written([](QIODevice& s) { WriteXmlDouble(s, "V", 0.1 * 3); }), QByteArray("<V>0.3</V>\n"));
+}

@@ -1,0 +1,76 @@
+#include "platform/Registry.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+class RegistryTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { SetRegistryDirectory(dir.path()); }
+    void TearDown() override { SetRegistryDirectory(QString()); }
+    QTemporaryDir dir;
+};
+
+TEST_F(RegistryTest, ProgramKeyIsItsOwnIniFile)
+{
+    {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey("Software\\Quillfen2", true));
+        reg.WriteInteger("Language", 1);
+        reg.WriteString("ComPort", "COM3");
+        reg.WriteBool("Grid", true);
+    }
+    EXPECT_TRUE(QFile::exists(dir.filePath("Quillfen2.ini")));
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("\\Software\\Quillfen2", false));
+    EXPECT_EQ(reg.ReadInteger("Language"), 1);
+    EXPECT_EQ(reg.ReadString("ComPort"), "COM3");
+    EXPECT_TRUE(reg.ReadBool("Grid"));
+    EXPECT_TRUE(reg.ValueExists("ComPort"));
+    EXPECT_FALSE(reg.ValueExists("Backup"));
+}
+
+TEST_F(RegistryTest, MissingAndMistypedValuesThrowAsTheRegistryDoes)
+{
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("Software\\Quillfen2", true));
+    EXPECT_THROW(reg.ReadInteger("FieldNumber"), ERegistryException);
+    EXPECT_EQ(reg.ReadString("GroupFolder"), "");
+    reg.WriteString("Text", "12");
+    EXPECT_THROW(reg.ReadInteger("Text"), ERegistryException);
+    reg.WriteInteger("Number", -7);
+    EXPECT_EQ(reg.ReadInteger("Number"), -7);
+    EXPECT_THROW(reg.ReadString("Number"), ERegistryException);
+    // A text that looks like a tagged value still reads back as written.
+    reg.WriteString("Odd", "dword:00000001");
+    EXPECT_EQ(reg.ReadString("Odd"), "dword:00000001");
+}
+
+TEST_F(RegistryTest, KeysCanBeMissingCreatedAndDeleted)
+{
+    TRegistry reg;
+    EXPECT_FALSE(reg.OpenKey("Software\\Other", false));
+    ASSERT_TRUE(reg.OpenKey("Software\\Other\\Sub", true));
+    reg.WriteString("", "default value");
+    reg.CloseKey();
+    EXPECT_TRUE(reg.KeyExists("Software\\Other\\Sub"));
+    ASSERT_TRUE(reg.OpenKey("Software\\Other\\Sub", false));
+    EXPECT_EQ(reg.ReadString(""), "default value");
+    reg.CloseKey();
+    EXPECT_TRUE(reg.DeleteKey("Software\\Other"));
+    EXPECT_FALSE(reg.KeyExists("Software\\Other\\Sub"));
+
+    TRegistry classes(RootKey::ClassesRoot);
+    ASSERT_TRUE(classes.OpenKey(".qfs", true));
+    EXPECT_TRUE(classes.KeyExists("\\.qfs"));
+    EXPECT_FALSE(reg.KeyExists(".qfs")); // another root
+}
+
+TEST_F(RegistryTest, ConfigDirectoryFollowsXdg)
+{
+    SetRegistryDirectory(QString());
+    qputenv("XDG_CONFIG_HOME", dir.filePath("xdg").toUtf8());
+    EXPECT_EQ(RegistryDirectory(), dir.filePath("xdg"));
+}
