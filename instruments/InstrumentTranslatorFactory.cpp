@@ -1,0 +1,40 @@
+#include "instruments/InstrumentTranslator.h"
+
+// Each model's header goes here, next to its row below.
+
+#include <array>
+
+namespace {
+
+using Creator = std::unique_ptr<InstrumentTranslator> (*)(int groupSameNumber);
+
+struct CreatorRow
+{
+    int Code;
+    Creator Create; // nullptr: no translator in the program for this code
+};
+
+// One row per model code. To add a model, include its header above and put a
+// creator into its row, e.g.
+//   {ModelCode::Kx310, [](int) -> Ptr { return std::make_unique<Kx310Translator>(); }},
+using Ptr = std::unique_ptr<InstrumentTranslator>;
+const std::array<CreatorRow, 8> Creators = {{
+    {ModelCode::Kx340, nullptr},
+    {ModelCode::Kx320, nullptr},
+    {ModelCode::Kx310, nullptr},
+    {ModelCode::Kx330, nullptr},
+    {ModelCode::Kx350, nullptr},
+    {ModelCode::Kx420, nullptr},
+    {ModelCode::Kx460, nullptr},
+    {ModelCode::Kx440, nullptr},
+}};
+
+} // namespace
+
+std::unique_ptr<InstrumentTranslator> CreateTranslatorForModel(int code, int groupSameNumber)
+{
+    for (const CreatorRow& row : Creators)
+        if (row.Code == code)
+            return row.Create ? row.Create(groupSameNumber) : nullptr;
+    return nullptr;
+}
