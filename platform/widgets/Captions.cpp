@@ -1,0 +1,66 @@
+#include "platform/widgets/Captions.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QRadioButton>
+#include <QVariant>
+#include <QWidget>
+
+#include "documents/Language.h"
+
+namespace {
+
+constexpr char TagProperty[] = "Tag";
+
+void ApplyCaption(QObject* object, RadioButtonCaptions radioButtons)
+{
+    const int tag = GetTag(object);
+    if (tag == 0)
+        return;
+    if (radioButtons == RadioButtonCaptions::Keep && qobject_cast<QRadioButton*>(object))
+        return;
+    const QString text = MainLanguage.GetString(tag);
+    if (auto* label = qobject_cast<QLabel*>(object))
+        label->setText(text);
+    else if (auto* button = qobject_cast<QAbstractButton*>(object))
+        button->setText(text);
+    else if (auto* group = qobject_cast<QGroupBox*>(object))
+        group->setTitle(text);
+    else if (auto* menu = qobject_cast<QMenu*>(object))
+        menu->setTitle(text);
+    else if (auto* action = qobject_cast<QAction*>(object))
+        action->setText(text);
+}
+
+void ApplyToChildren(QObject* parent, RadioButtonCaptions radioButtons)
+{
+    for (QObject* child : parent->children()) {
+        // A menu is a window of its own but belongs to the window that owns it.
+        auto* widget = qobject_cast<QWidget*>(child);
+        if (widget && widget->isWindow() && !qobject_cast<QMenu*>(widget))
+            continue;
+        ApplyCaption(child, radioButtons);
+        ApplyToChildren(child, radioButtons);
+    }
+}
+
+} // namespace
+
+void SetTag(QObject* object, int id)
+{
+    object->setProperty(TagProperty, id);
+}
+
+int GetTag(const QObject* object)
+{
+    return object->property(TagProperty).toInt();
+}
+
+void ApplyCaptions(QWidget* window, RadioButtonCaptions radioButtons)
+{
+    window->setWindowTitle(MainLanguage.GetString(GetTag(window)));
+    ApplyToChildren(window, radioButtons);
+}

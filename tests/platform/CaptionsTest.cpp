@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "documents/Language.h"
+#include "platform/widgets/Captions.h"
+
+namespace {
+
+// A small window with one tagged component of every captioned kind, plus
+// components that must keep their texts.
+struct TestWindow
+{
+    QWidget window;
+    QMenuBar* menuBar = new QMenuBar(&window);
+    QMenu* fileMenu = menuBar->addMenu("menu");
+    QAction* exitAction = fileMenu->addAction("action");
+    QLabel* label = new QLabel("label", &window);
+    QPushButton* button = new QPushButton("button", &window);
+    QCheckBox* checkBox = new QCheckBox("check", &window);
+    QRadioButton* radio = new QRadioButton("radio", &window);
+    QGroupBox* group = new QGroupBox("group", &window);
+    QLabel* nestedLabel = new QLabel("nested", group);
+    QLabel* untagged = new QLabel("untagged", &window);
+    QLabel* zeroTag = new QLabel("zero", &window);
+    QLineEdit* edit = new QLineEdit("edit", &window);
+    QDialog* ownedDialog = new QDialog(&window);
+    QLabel* dialogLabel = new QLabel("dialog label", ownedDialog);
+
+    TestWindow()
+    {
+        SetTag(&window, 193);
+        SetTag(fileMenu, 7);
+        SetTag(exitAction, 10);
+        SetTag(label, 1);
+        SetTag(button, 18);
+        SetTag(checkBox, 102);
+        SetTag(radio, 76);
+        SetTag(group, 71);
+        SetTag(nestedLabel, 25);
+        SetTag(zeroTag, 0);
+        SetTag(edit, 46);
+        SetTag(ownedDialog, 206);
+        SetTag(dialogLabel, 22);
+    }
+};
+
+class CaptionsTest : public ::testing::Test
+{
+protected:
+    void TearDown() override { MainLanguage.SetLanguage(saved); }
+    const int saved = MainLanguage.GetLanguage();
+};
+
+} // namespace
+
+TEST_F(CaptionsTest, TagIsAPropertyWithZeroAsNone)
+{
+    QObject object;
+    EXPECT_EQ(GetTag(&object), 0);
+    SetTag(&object, 265);
+    EXPECT_EQ(GetTag(&object), 265);
+    EXPECT_EQ(object.property("Tag").toInt(), 265);
+}
+
+TEST_F(CaptionsTest, EveryTaggedComponentTakesTheCurrentLanguage)
+{
+    TestWindow w;
+    MainLanguage.SetLanguage(Language::English);
+    ApplyCaptions(&w.window);
+    EXPECT_EQ(w.window.windowTitle(), "Revision list");
+    EXPECT_EQ(w.fileMenu->title(), "File");
+    EXPECT_EQ(w.exitAction->text(), "Exit");
+    EXPECT_EQ(w.label->text(), "Language");
+    EXPECT_EQ(w.button->text(), "Cancel");
+    EXPECT_EQ(w.checkBox->text(), "Show text");
+    EXPECT_EQ(w.radio->text(), "Automatic");
+    EXPECT_EQ(w.group->title(), "Borders [mm]");
+    EXPECT_EQ(w.nestedLabel->text(), "Note");
+
+    MainLanguage.SetLanguage(Language::Czech);
+    ApplyCaptions(&w.window);
+    EXPECT_EQ(w.window.windowTitle(), QString::fromUtf8("Seznam revizí"));
+    EXPECT_EQ(w.fileMenu->title(), "Soubor");
+    EXPECT_EQ(w.exitAction->text(), "Konec");
+    EXPECT_EQ(w.label->text(), "Jazyk");
+    EXPECT_EQ(w.button->text(), "Storno");
+    EXPECT_EQ(w.group->title(), "Okraje [mm]");
+    EXPECT_EQ(w.nestedLabel->text(), QString::fromUtf8("Poznámka"));
+}
+
+TEST_F(CaptionsTest, UntaggedOtherKindsAndOtherWindowsKeepTheirTexts)
+{
+    TestWindow w;
+    MainLanguage.SetLanguage(Language::English);
+    ApplyCaptions(&w.window);
+    EXPECT_EQ(w.untagged->text(), "untagged");
+    EXPECT_EQ(w.zeroTag->text(), "zero");
+    EXPECT_EQ(w.edit->text(), "edit");
+    EXPECT_EQ(w.dialogLabel->text(), "dialog label");
+    EXPECT_TRUE(w.ownedDialog->windowTitle().isEmpty());
+
+    ApplyCaptions(w.ownedDialog);
+    EXPECT_EQ(w.ownedDialog->windowTitle(), "Revision list setup");
+    EXPECT_EQ(w.dialogLabel->text(), "Error");
+}
+
+TEST_F(CaptionsTest, WindowWithoutTagShowsTheLanguageName)
+{
+    QWidget window;
+    MainLanguage.SetLanguage(Language::Czech);
+    ApplyCaptions(&window);
+    EXPECT_EQ(window.windowTitle(), QString::fromUtf8("Čeština"));
+}
+
+TEST_F(CaptionsTest, RadioButtonsCanKeepTheirTexts)
+{
+    TestWindow w;
+    MainLanguage.SetLanguage(Language::English);
+    ApplyCaptions(&w.window, RadioButtonCaptions::Keep);
+    EXPECT_EQ(w.radio->text(), "radio");
+    EXPECT_EQ(w.checkBox->text(), "Show text");
+    EXPECT_EQ(w.button->text(), "Cancel");
+}
