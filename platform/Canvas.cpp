@@ -1,0 +1,166 @@
+#include "platform/Canvas.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPen>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Font sizes are measured once at this size and scaled: outline metrics
+// scale linearly, and a large size keeps the rounding error small.
+constexpr int ReferencePixels = 1000;
+// A size from a damaged record must not make the rasteriser allocate glyphs
+// the size of a house: a metre is more than any page holds.
+constexpr int MaxPixels = 10000;
+
+QString FaceName(const QByteArray& face)
+{
+    // Face names are 8-bit texts of the documents; the names in use are ASCII.
+    return QString::fromLatin1(face);
+}
+
+} // namespace
+
+QColor ToQColor(TColor color)
+{
+    const auto c = static_cast<uint32_t>(color);
+    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+}
+
+QFont MakeCellFont(const FontSpec& spec, double* ascent)
+{
+    QFont font(FaceName(spec.FaceName));
+    // Layout must not depend on the device's resolution or the zoom.
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setKerning(false);
+    const int weight = spec.Weight <= 0 ? 400 : std::min(spec.Weight, 1000);
+    font.setWeight(static_cast<QFont::Weight>(weight));
+    font.setItalic(spec.Italic);
+
+    double pixels = 1;
+    if (spec.Height > 0) {
+        QFont reference(font);
+        reference.setPixelSize(ReferencePixels);
+        const QFontMetricsF fm(reference);
+        const double cell = fm.ascent() + fm.descent();
+        const double ratio = cell > 0 ? cell / ReferencePixels : 1.0;
+        pixels = spec.Height / ratio;
+    } else if (spec.Height < 0) {
+        pixels = -double(spec.Height);
+    }
+    font.setPixelSize(static_cast<int>(std::clamp(std::lround(pixels), 1L, long(MaxPixels))));
+    if (ascent)
+        *ascent = QFontMetricsF(font).ascent();
+    return font;
+}
+
+TSize FontTextMetrics::TextExtent(const FontSpec& spec, QStringView text) const
+{
+    const QFontMetricsF fm(MakeCellFont(spec));
+    const double width = text.isEmpty() ? 0.0 : fm.horizontalAdvance(text.toString());
+    return {static_cast<int32_t>(std::lround(width)),
+            static_cast<int32_t>(std::lround(fm.ascent() + fm.descent()))};
+}
+
+TCanvas::TCanvas(std::shared_ptr<const TextMetrics> metrics)
+    : m_metrics(metrics ? std::move(metrics) : std::make_shared<FontTextMetrics>())
+{
+}
+
+TCanvas::~TCanvas() = default;
+
+TSize TCanvas::TextExtent(QStringView text) const
+{
+    return m_metrics->TextExtent(m_font, text);
+}
+
+namespace {
+
+QRectF Normalised(const TRect& r)
+{
+    const double left = std::min(r.Left, r.Right);
+    const double top = std::min(r.Top, r.Bottom);
+    return QRectF(left, top, std::abs(double(r.Right) - r.Left), std::abs(double(r.Bottom) - r.Top));
+}
+
+} // namespace
+
+PainterCanvas::PainterCanvas(QPainter& painter, std::shared_ptr<const TextMetrics> metrics)
+    : TCanvas(std::move(metrics)), m_painter(painter)
+{
+}
+
+void PainterCanvas::FillRect(const TRect& rect)
+{
+    m_painter.fillRect(Normalised(rect), ToQColor(GetBrushColor()));
+}
+
+void PainterCanvas::Rectangle(const TRect& rect)
+{
+    const QRectF area = Normalised(rect);
+    m_painter.fillRect(area, ToQColor(GetBrushColor()));
+    const double width = GetPenWidth();
+    if (width < 0)
+        return;
+    m_painter.save();
+    QPen pen(ToQColor(GetPenColor()));
+    pen.setJoinStyle(Qt::MiterJoin);
+    if (width == 0) {
+        pen.setCosmetic(true);
+        pen.setWidthF(1);
+        m_painter.setPen(pen);
+        m_painter.setBrush(Qt::NoBrush);
+        m_painter.drawRect(area);
+    } else if (2 * width >= std::min(area.width(), area.height())) {
+        m_painter.fillRect(area, ToQColor(GetPenColor()));
+    } else {
+        // GDI keeps the outline of a rectangle inside its area.
+        pen.setWidthF(width);
+        m_painter.setPen(pen);
+        m_painter.setBrush(Qt::NoBrush);
+        m_painter.drawRect(area.adjusted(width / 2, width / 2, -width / 2, -width / 2));
+    }
+    m_painter.restore();
+}
+
+void PainterCanvas::DrawText(int32_t x, int32_t y, QStringView text)
+{
+    if (text.isEmpty())
+        return;
+    double ascent = 0;
+    const QFont font = MakeCellFont(GetFont(), &ascent);
+    const QFontMetricsF fm(font);
+    const QString str = text.toString();
+    m_painter.save();
+    m_painter.translate(x, y);
+    if (GetFont().Escapement != 0)
+        m_painter.rotate(-GetFont().Escapement / 10.0);
+    m_painter.fillRect(QRectF(0, 0, fm.horizontalAdvance(str), fm.ascent() + fm.descent()),
+                       ToQColor(GetBrushColor()));
+    m_painter.setFont(font);
+    m_painter.setPen(ToQColor(GetTextColor()));
+    m_painter.drawText(QPointF(0, ascent), str);
+    m_painter.restore();
+}
+
+void PainterCanvas::TextOut(int32_t x, int32_t y, QStringView text)
+{
+    DrawText(x, y, text);
+}
+
+void PainterCanvas::TextOutClipped(int32_t x, int32_t y, const TRect& clip, QStringView text)
+{
+    m_painter.save();
+    m_painter.setClipRect(Normalised(clip), m_painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    DrawText(x, y, text);
+    m_painter.restore();
+}
+
+void PainterCanvas::StretchDraw(const TRect& rect, const QImage& image)
+{
+    if (!image.isNull())
+        m_painter.drawImage(Normalised(rect), image);
+}
