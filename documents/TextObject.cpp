@@ -1,6 +1,8 @@
 #include "documents/TextObject.h"
 
+#include "documents/Language.h"
 #include "documents/StyledText.h"
+#include "instruments/InstrumentItem.h"
 
 #include <algorithm>
 #include <cstring>
@@ -11,6 +13,8 @@ namespace {
 // record at the least (an empty text).
 constexpr qint64 TextRecordMinSize = 1 + 4 + 1 + TextObject::FontNameSize + 4 + 1;
 constexpr qint64 TextRecordTailSize = 1 + TextObject::FontNameSize + 4 + 1;
+// A filled text holds at most this many characters.
+constexpr int MaxFilledChars = 1000;
 
 } // namespace
 
@@ -107,6 +111,8 @@ void TextObject::Fill(const InstrumentItem* item)
 {
     if (!item || Type == FixedText)
         return;
+    const QByteArray utf8 = item->GetText(7, 0);
+    SetText(DecodeUtf8(utf8, std::min(CountUtf8Chars(utf8), MaxFilledChars)));
 }
 
 bool TextObject::IsFillable() const

@@ -30,9 +30,10 @@ QColor ToQColor(TColor color)
     return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
 }
 
-QFont MakeCellFont(const FontSpec& spec, double* ascent)
+CellFont MakeCellFont(const FontSpec& spec)
 {
-    QFont font(FaceName(spec.FaceName));
+    CellFont result{QFont(FaceName(spec.FaceName))};
+    QFont& font = result.Font;
     // Layout must not depend on the device's resolution or the zoom.
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setKerning(false);
@@ -46,23 +47,24 @@ QFont MakeCellFont(const FontSpec& spec, double* ascent)
         reference.setPixelSize(ReferencePixels);
         const QFontMetricsF fm(reference);
         const double cell = fm.ascent() + fm.descent();
-        const double ratio = cell > 0 ? cell / ReferencePixels : 1.0;
-        pixels = spec.Height / ratio;
+        pixels = cell > 0 ? spec.Height * (ReferencePixels / cell) : spec.Height;
     } else if (spec.Height < 0) {
         pixels = -double(spec.Height);
     }
-    font.setPixelSize(static_cast<int>(std::clamp(std::lround(pixels), 1L, long(MaxPixels))));
-    if (ascent)
-        *ascent = QFontMetricsF(font).ascent();
-    return font;
+    pixels = std::min(pixels, double(MaxPixels));
+    const int whole = std::max(1, static_cast<int>(std::lround(pixels)));
+    font.setPixelSize(whole);
+    result.Scale = pixels / whole;
+    return result;
 }
 
 TSize FontTextMetrics::TextExtent(const FontSpec& spec, QStringView text) const
 {
-    const QFontMetricsF fm(MakeCellFont(spec));
+    const CellFont cell = MakeCellFont(spec);
+    const QFontMetricsF fm(cell.Font);
     const double width = text.isEmpty() ? 0.0 : fm.horizontalAdvance(text.toString());
-    return {static_cast<int32_t>(std::lround(width)),
-            static_cast<int32_t>(std::lround(fm.ascent() + fm.descent()))};
+    return {static_cast<int32_t>(std::lround(width * cell.Scale)),
+            static_cast<int32_t>(std::lround((fm.ascent() + fm.descent()) * cell.Scale))};
 }
 
 TCanvas::TCanvas(std::shared_ptr<const TextMetrics> metrics)
@@ -130,19 +132,19 @@ void PainterCanvas::DrawText(int32_t x, int32_t y, QStringView text)
 {
     if (text.isEmpty())
         return;
-    double ascent = 0;
-    const QFont font = MakeCellFont(GetFont(), &ascent);
-    const QFontMetricsF fm(font);
+    const CellFont cell = MakeCellFont(GetFont());
+    const QFontMetricsF fm(cell.Font);
     const QString str = text.toString();
     m_painter.save();
     m_painter.translate(x, y);
     if (GetFont().Escapement != 0)
         m_painter.rotate(-GetFont().Escapement / 10.0);
+    m_painter.scale(cell.Scale, cell.Scale);
     m_painter.fillRect(QRectF(0, 0, fm.horizontalAdvance(str), fm.ascent() + fm.descent()),
                        ToQColor(GetBrushColor()));
-    m_painter.setFont(font);
+    m_painter.setFont(cell.Font);
     m_painter.setPen(ToQColor(GetTextColor()));
-    m_painter.drawText(QPointF(0, ascent), str);
+    m_painter.drawText(QPointF(0, fm.ascent()), str);
     m_painter.restore();
 }
 

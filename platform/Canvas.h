@@ -85,10 +85,15 @@ public:
     TSize TextExtent(const FontSpec& font, QStringView text) const override;
 };
 
-// The Qt font for a FontSpec: the pixel size is chosen so that the font's
-// ascent + descent equals the cell height. `ascent` receives the ascent in
-// logical units (the distance from the cell's top to the baseline).
-QFont MakeCellFont(const FontSpec& spec, double* ascent = nullptr);
+// The Qt font for a FontSpec. Qt sizes fonts in whole pixels, so the font
+// comes with the factor to draw and measure it by: scaled, its ascent +
+// descent is exactly the cell height.
+struct CellFont
+{
+    QFont Font;
+    double Scale = 1.0;
+};
+CellFont MakeCellFont(const FontSpec& spec);
 
 // The Qt colour of a 0x00BBGGRR value (the high byte is ignored).
 QColor ToQColor(TColor color);

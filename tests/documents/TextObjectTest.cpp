@@ -1,0 +1,347 @@
+#include "documents/StyledText.h"
+#include "documents/TextObject.h"
+#include "instruments/InstrumentItem.h"
+#include "documents/Language.h"
+
+#include "common/RecordBytes.h"
+#include "common/RecordingCanvas.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QChar Esc(27);
+
+QString Styled(const char16_t* text)
+{
+    // '~' stands for ESC in the literals below.
+    QString s = QString::fromUtf16(text);
+    s.replace(u'~', Esc);
+    return s;
+}
+
+QByteArray FontSlot(const QByteArray& name)
+{
+    QByteArray slot = name;
+    slot.resize(32, '\0');
+    return slot;
+}
+
+QByteArray BaseRecord()
+{
+    return Written([](QIODevice& s) { AbstractFormObject().Save(s); });
+}
+
+// A field whose inner box is (1, 1, 199, 301): 198 wide, 300 high.
+TextObject Field(const QString& text, int align)
+{
+    TextObject t;
+    t.SetRect(0, 0, 200, 302);
+    t.SetText(text);
+    t.SetAlign(align);
+    t.SetForeColor(0x0000AA);
+    t.SetBackColor(0x00EEEE);
+    return t;
+}
+
+struct Pos
+{
+    int32_t x;
+    int32_t y;
+    QString text;
+};
+
+void ExpectTexts(const RecordingCanvas& canvas, const std::vector<Pos>& expected)
+{
+    const auto texts = canvas.Texts();
+    ASSERT_EQ(texts.size(), qsizetype(expected.size()));
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(texts[i].text, expected[i].text) << i;
+        EXPECT_EQ(texts[i].x, expected[i].x) << i;
+        EXPECT_EQ(texts[i].y, expected[i].y) << i;
+    }
+}
+
+} // namespace
+
+TEST(TextRecord, NewFieldWritesItsDefaults)
+{
+    const QByteArray expected = BaseRecord() + Bytes({1}) + Le32(0) + Bytes({4}) + FontSlot("Arial") + Le32(40)
+                                + Bytes({0});
+    EXPECT_EQ(Written([](QIODevice& s) { TextObject().Save(s); }), expected);
+    EXPECT_EQ(TextObject().GetTypeCode(), FourCC("text"));
+}
+
+TEST(TextRecord, RoundTripKeepsEveryFieldAndTheFontSlotAsItStands)
+{
+    QByteArray slot = FontSlot("Times");
+    slot[20] = 'x'; // junk after the name's NUL travels unchanged
+    const QByteArray record = BaseRecord() + Bytes({1}) + Le32(5) + QByteArray("A\x1b\x02" "\xc3\xa9", 5)
+                              + Bytes({13}) + slot + Le32(-7) + Bytes({3});
+    ReadBuffer in(record);
+    TextObject t;
+    ASSERT_TRUE(t.Load(in));
+    EXPECT_EQ(t.GetText(), Styled(u"A~\u0002\u00e9"));
+    EXPECT_EQ(t.GetAlign(), 13);
+    EXPECT_EQ(t.GetFontName(), "Times");
+    EXPECT_EQ(t.GetSize(), -7);
+    EXPECT_EQ(t.GetType(), 3);
+    EXPECT_TRUE(t.IsFillable());
+    EXPECT_EQ(Written([&](QIODevice& s) { t.Save(s); }), record);
+}
+
+TEST(TextRecord, FontNameKeepsAtMost31Characters)
+{
+    const QByteArray full(32, 'F');
+    ReadBuffer in(BaseRecord() + Bytes({1}) + Le32(0) + Bytes({4}) + full + Le32(40) + Bytes({0}));
+    TextObject t;
+    ASSERT_TRUE(t.Load(in));
+    EXPECT_EQ(t.GetFontName(), QByteArray(31, 'F'));
+
+    t.SetFontName(QByteArray(40, 'G'));
+    EXPECT_EQ(t.GetFontName(), QByteArray(31, 'G'));
+    t.SetFontName("Courier");
+    const QByteArray saved = Written([&](QIODevice& s) { t.Save(s); });
+    EXPECT_EQ(saved.mid(29 + 1 + 4 + 1, 32), FontSlot("Courier")); // the old name's tail is cleared
+}
+
+TEST(TextRecord, AlignmentOutOfRangeKeepsTheOldOne)
+{
+    for (int stored : {18, 200}) {
+        ReadBuffer in(BaseRecord() + Bytes({1}) + Le32(0) + Bytes({stored}) + FontSlot("Arial") + Le32(40)
+                      + Bytes({0}));
+        TextObject t;
+        ASSERT_TRUE(t.Load(in));
+        EXPECT_EQ(t.GetAlign(), 4) << stored;
+    }
+    TextObject t;
+    t.SetAlign(17);
+    t.SetAlign(18);
+    t.SetAlign(-1);
+    EXPECT_EQ(t.GetAlign(), 17);
+}
+
+TEST(TextRecord, DamagedRecordsReportDamageAndKeepTheField)
+{
+    const QByteArray base = BaseRecord() + Bytes({1});
+    const QByteArray cases[] = {
+        base + Le32(1000) + "abc",                          // text longer than the stream
+        base + Le32(-1) + Bytes({4}) + FontSlot("X") + Le32(40) + Bytes({0}), // negative length
+        base + Le32(2) + "ab" + Bytes({4}) + FontSlot("X"), // cut inside the fixed tail
+        base.left(20),                                       // cut inside the base record
+    };
+    for (const QByteArray& record : cases) {
+        ReadBuffer in(record);
+        TextObject t;
+        t.SetText(QStringLiteral("keep"));
+        EXPECT_FALSE(t.Load(in));
+        EXPECT_TRUE(IsStreamDamaged(in));
+        EXPECT_EQ(t.GetText(), QStringLiteral("keep"));
+        EXPECT_EQ(t.GetFontName(), "Arial");
+    }
+}
+
+TEST(TextXml, ElementsFollowTheBaseWithStyleSwitches)
+{
+    TextObject t;
+    t.SetText(Styled(u"A~\u0002x<"));
+    t.SetFontName("A&B");
+    t.SetType(2);
+    const QByteArray base = Written([](QIODevice& s) { AbstractFormObject().WriteXml(s); });
+    EXPECT_EQ(Written([&](QIODevice& s) { t.WriteXml(s); }),
+              base + "<String>A<Style>2</Style>\nx&lt;</String>\n<Align>4</Align>\n<Font>A&amp;B</Font>\n"
+                     "<Size>40</Size>\n<Type>2</Type>\n");
+
+    TextObject empty;
+    empty.SetFontName("");
+    EXPECT_EQ(Written([&](QIODevice& s) { empty.WriteXml(s); }),
+              base + "<String></String>\n<Align>4</Align>\n<Font></Font>\n<Size>40</Size>\n<Type>0</Type>\n");
+}
+
+TEST(TextField, TextIsNeverNullAndEndsAtANul)
+{
+    TextObject t;
+    EXPECT_FALSE(t.GetText().isNull());
+    t.SetText(QString());
+    EXPECT_FALSE(t.GetText().isNull());
+    t.SetText(QString::fromUtf16(u"ab\0cd", 5));
+    EXPECT_EQ(t.GetText(), QStringLiteral("ab"));
+}
+
+TEST(TextField, FillTakesTheItemTextOnlyWhenFillable)
+{
+    const InstrumentItem item(230, 1, false, false);
+    TextObject fixed;
+    fixed.SetText(QStringLiteral("keep"));
+    fixed.Fill(&item);
+    EXPECT_EQ(fixed.GetText(), QStringLiteral("keep"));
+
+    TextObject editable;
+    editable.SetType(1);
+    editable.SetText(QStringLiteral("keep"));
+    editable.Fill(nullptr);
+    EXPECT_EQ(editable.GetText(), QStringLiteral("keep"));
+    editable.Fill(&item);
+    const QByteArray utf8 = item.GetText(7, 0);
+    EXPECT_EQ(editable.GetText(), DecodeUtf8(utf8, CountUtf8Chars(utf8)));
+    EXPECT_TRUE(editable.GetText().contains(QStringLiteral("230")));
+
+    editable.ClearFilledText();
+    EXPECT_TRUE(editable.GetText().isEmpty());
+    fixed.ClearFilledText();
+    EXPECT_EQ(fixed.GetText(), QStringLiteral("keep"));
+}
+
+TEST(TextField, CloneCopiesEveryProperty)
+{
+    TextObject t = Field(QStringLiteral("abc"), 11);
+    t.SetSize(55);
+    t.SetFontName("Verdana");
+    t.SetType(5);
+    const auto clone = t.Clone();
+    const auto* copy = dynamic_cast<const TextObject*>(clone.get());
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(Written([&](QIODevice& s) { copy->Save(s); }), Written([&](QIODevice& s) { t.Save(s); }));
+}
+
+TEST(StyledLayout, LineCountSkipsStyleWords)
+{
+    EXPECT_EQ(CountStyledLines(u"a\nb\n"), 3);
+    EXPECT_EQ(CountStyledLines(Styled(u"a~\nb")), 1);
+    EXPECT_EQ(CountStyledLines(Styled(u"a~")), 1);
+}
+
+TEST(StyledLayout, UprightBlockIsCentredBothWays)
+{
+    // Three lines in a box 300 high: the block starts (300 - 3 * 40) / 2 = 90 down.
+    RecordingCanvas canvas;
+    Field(QStringLiteral("A\nBB\nC"), 4).Draw(canvas, {});
+    ExpectTexts(canvas, {{90, 91, "A"}, {80, 131, "B"}, {100, 131, "B"}, {90, 171, "C"}});
+    const auto texts = canvas.Texts();
+    for (const CanvasCall& call : texts) {
+        EXPECT_EQ(call.font, (FontSpec{40, 0, 400, false, "Arial"}));
+        EXPECT_EQ(call.textColor, 0x0000AA);
+        EXPECT_EQ(call.brushColor, 0x00EEEE); // opaque cells in the back colour
+        EXPECT_EQ(call.rect, (TRect{1, 1, 199, 301}));
+        EXPECT_TRUE(call.clipped);
+    }
+}
+
+TEST(StyledLayout, UprightPlacementsOfLinesAndBlock)
+{
+    struct Case
+    {
+        int align;
+        int32_t x;
+        int32_t y;
+    };
+    // One line 40 wide ("AB") and two lines: block height 80 in a box 300 high.
+    for (const Case& c : {Case{0, 1, 1}, Case{3, 80, 1}, Case{6, 159, 1}, Case{1, 1, 111}, Case{2, 1, 221},
+                          Case{8, 159, 221}}) {
+        RecordingCanvas canvas;
+        Field(QStringLiteral("AB\nAB"), c.align).Draw(canvas, {});
+        const auto texts = canvas.Texts();
+        ASSERT_EQ(texts.size(), 4) << c.align;
+        EXPECT_EQ(texts[0].x, c.x) << c.align;
+        EXPECT_EQ(texts[0].y, c.y) << c.align;
+        EXPECT_EQ(texts[2].y, c.y + 40) << c.align;
+    }
+}
+
+TEST(StyledLayout, SubscriptIsSmallerAndLoweredThenNormalAgain)
+{
+    RecordingCanvas canvas;
+    Field(Styled(u"H~\u00022~\u0001O"), 6).Draw(canvas, {});
+    // Width 20 + 12 + 20 = 52, right-aligned in 198.
+    ExpectTexts(canvas, {{147, 1, "H"}, {167, 17, "2"}, {179, 1, "O"}});
+    const auto texts = canvas.Texts();
+    EXPECT_EQ(texts[1].font.Height, 24);
+    EXPECT_EQ(texts[2].font.Height, 40);
+}
+
+TEST(StyledLayout, StyleCarriesOverToTheNextLine)
+{
+    // Superscript bold italic from the first line on: the second line is
+    // measured and drawn in it (centred: (198 - 12) / 2 = 93).
+    RecordingCanvas canvas;
+    Field(Styled(u"~\u000Fa\nb"), 3).Draw(canvas, {});
+    ExpectTexts(canvas, {{94, 1, "a"}, {94, 41, "b"}});
+    const CanvasCall b = canvas.Texts()[1];
+    EXPECT_EQ(b.font, (FontSpec{24, 0, 700, true, "Arial"}));
+}
+
+TEST(StyledLayout, TurnedLinesStackFromTheLeftAndRunUpward)
+{
+    // Align 9: block at the left, each line ending at the top edge.
+    RecordingCanvas canvas;
+    Field(QStringLiteral("AB\nC"), 9).Draw(canvas, {});
+    ExpectTexts(canvas, {{1, 41, "AB"}, {41, 21, "C"}});
+    EXPECT_EQ(canvas.Texts()[0].font.Escapement, 900);
+
+    // Align 17: block at the right, each line starting at the bottom edge.
+    RecordingCanvas right;
+    Field(QStringLiteral("AB\nC"), 17).Draw(right, {});
+    ExpectTexts(right, {{119, 301, "AB"}, {159, 301, "C"}});
+
+    // Align 13: centred both ways; a subscript run is moved across by 40 %.
+    RecordingCanvas centred;
+    Field(Styled(u"A~\u0002bc"), 13).Draw(centred, {});
+    // Line width 20 + 12 + 12 = 44: starts at 301 - (300 - 44) / 2 = 173.
+    ExpectTexts(centred, {{80, 173, "A"}, {96, 153, "bc"}});
+    EXPECT_EQ(centred.Texts()[1].font, (FontSpec{24, 900, 400, false, "Arial"}));
+}
+
+TEST(StyledLayout, TextEndingInEscAndEmptyTextStopCleanly)
+{
+    RecordingCanvas canvas;
+    Field(Styled(u"AB~"), 0).Draw(canvas, {});
+    ExpectTexts(canvas, {{1, 1, "A"}, {21, 1, "B"}});
+
+    RecordingCanvas turned;
+    Field(Styled(u"AB~"), 9).Draw(turned, {});
+    EXPECT_EQ(turned.Texts().size(), 1);
+
+    RecordingCanvas empty;
+    Field(QString(), 4).Draw(empty, {});
+    EXPECT_TRUE(empty.Texts().isEmpty());
+    EXPECT_EQ(empty.Rectangles().size(), 5);
+}
+
+TEST(StyledLayout, DrawingRestoresTheCanvasFont)
+{
+    RecordingCanvas canvas;
+    const FontSpec before{14, 0, 700, true, "Courier"};
+    canvas.SetFont(before);
+    Field(Styled(u"~\u0006x"), 4).Draw(canvas, {});
+    EXPECT_EQ(canvas.GetFont(), before);
+}
+
+TEST(StyledLayout, HugeSizeFromADamagedRecordDoesNotOverflow)
+{
+    for (int align : {4, 8, 13, 17}) {
+        TextObject t = Field(Styled(u"a\nb~\u0002c\nd"), align);
+        t.SetSize(INT32_MAX);
+        t.SetRect(INT32_MAX - 10, INT32_MAX - 10, INT32_MAX, INT32_MAX);
+        RecordingCanvas canvas;
+        t.Draw(canvas, {});
+        EXPECT_FALSE(canvas.Texts().isEmpty());
+    }
+}
+
+TEST(StyledListText, MarkersTabsAndCarriageReturn)
+{
+    RecordingCanvas canvas;
+    canvas.SetFont({9, 0, 400, false, "Keep"});
+    DrawStyledText(canvas, "Arial", {10, 20, 300, 60}, Styled(u"R~\u0002PE~\u0001\tx\ry"), 100, false);
+    ExpectTexts(canvas, {{10, 20, "R"}, {30, 32, "P"}, {44, 32, "E"}, {110, 20, "x"}});
+    const auto texts = canvas.Texts();
+    EXPECT_EQ(texts[0].font, (FontSpec{40, 0, 400, false, "Arial"}));
+    EXPECT_EQ(texts[1].font.Height, 28);
+    EXPECT_EQ(texts[1].rect, (TRect{10, 20, 300, 60}));
+    EXPECT_EQ(canvas.GetFont(), (FontSpec{9, 0, 400, false, "Keep"}));
+
+    RecordingCanvas super;
+    DrawStyledText(super, "Arial", {0, 0, 100, 40}, Styled(u"m~\u00031"), 0, true);
+    ExpectTexts(super, {{0, 0, "m"}, {20, 0, "1"}});
+    EXPECT_EQ(super.Texts()[1].font, (FontSpec{28, 0, 700, false, "Arial"}));
+}
