@@ -1,5 +1,7 @@
 #include "instruments/InstrumentData.h"
 
+#include "instruments/OwnedList.h"
+
 #include <algorithm>
 
 namespace {
@@ -57,33 +59,22 @@ InstrumentBank::~InstrumentBank()
 
 InstrumentItem* InstrumentBank::GetItem(int index) const
 {
-    if (index < 0 || index >= GetCount())
-        return nullptr;
-    return m_items[static_cast<size_t>(index)].get();
+    return OwnedList::At(m_items, index);
 }
 
 InstrumentItem* InstrumentBank::AddItem(std::unique_ptr<InstrumentItem> item)
 {
-    if (!item)
-        return nullptr;
-    m_items.push_back(std::move(item));
-    return m_items.back().get();
+    return OwnedList::Append(m_items, std::move(item));
 }
 
 bool InstrumentBank::RemoveItem(const InstrumentAbstract* item)
 {
-    const auto found = std::find_if(m_items.begin(), m_items.end(),
-                                    [item](const auto& own) { return own.get() == item; });
-    if (found == m_items.end())
-        return false;
-    m_items.erase(found);
-    return true;
+    return OwnedList::Erase(m_items, item);
 }
 
 void InstrumentBank::Clear()
 {
-    while (!m_items.empty())
-        m_items.pop_back();
+    OwnedList::Clear(m_items);
 }
 
 QByteArray InstrumentBank::GetText(int flags, int) const
@@ -185,10 +176,7 @@ InstrumentData::~InstrumentData()
 
 InstrumentBank* InstrumentData::AddBank(std::unique_ptr<InstrumentBank> bank)
 {
-    if (!bank)
-        return nullptr;
-    m_banks.push_back(std::move(bank));
-    return m_banks.back().get();
+    return OwnedList::Append(m_banks, std::move(bank));
 }
 
 void InstrumentData::AppendCopies(const InstrumentData& other)
@@ -204,15 +192,12 @@ void InstrumentData::AppendCopies(const InstrumentData& other)
 
 InstrumentBank* InstrumentData::GetBank(int index) const
 {
-    if (index < 0 || index >= GetCount())
-        return nullptr;
-    return m_banks[static_cast<size_t>(index)].get();
+    return OwnedList::At(m_banks, index);
 }
 
 void InstrumentData::Clear()
 {
-    while (!m_banks.empty())
-        m_banks.pop_back();
+    OwnedList::Clear(m_banks);
 }
 
 void InstrumentData::RemoveEmptyBanks()
@@ -222,18 +207,11 @@ void InstrumentData::RemoveEmptyBanks()
 
 bool InstrumentData::Remove(const InstrumentAbstract* node)
 {
-    if (!node)
-        return false;
     for (const auto& bank : m_banks) {
         if (bank->RemoveItem(node))
             return true;
     }
-    const auto found = std::find_if(m_banks.begin(), m_banks.end(),
-                                    [node](const auto& bank) { return bank.get() == node; });
-    if (found == m_banks.end())
-        return false;
-    m_banks.erase(found);
-    return true;
+    return OwnedList::Erase(m_banks, node);
 }
 
 int InstrumentData::FindBank(QByteArrayView name) const

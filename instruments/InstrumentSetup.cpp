@@ -1,6 +1,7 @@
 #include "instruments/InstrumentSetup.h"
 
 #include "documents/Language.h"
+#include "instruments/OwnedList.h"
 #include "platform/NumberText.h"
 
 #include <QStringList>
@@ -24,26 +25,11 @@ QString NameFromTable(const std::array<int, N>& table, int id)
 }
 
 template <typename T>
-T* ElementAt(const std::vector<std::unique_ptr<T>>& list, int index)
-{
-    if (index < 0 || static_cast<size_t>(index) >= list.size())
-        return nullptr;
-    return list[static_cast<size_t>(index)].get();
-}
-
-template <typename T>
 T* LastWithId(const std::vector<std::unique_ptr<T>>& list, int id)
 {
     const auto found = std::find_if(list.rbegin(), list.rend(),
                                     [id](const auto& element) { return element->GetId() == id; });
     return found == list.rend() ? nullptr : found->get();
-}
-
-template <typename T>
-void DestroyLastFirst(std::vector<std::unique_ptr<T>>& list)
-{
-    while (!list.empty())
-        list.pop_back();
 }
 
 } // namespace
@@ -124,15 +110,12 @@ QString InstrumentSetupBank::GetName() const
 
 InstrumentSetupItem* InstrumentSetupBank::AddItem(std::unique_ptr<InstrumentSetupItem> item)
 {
-    if (!item)
-        return nullptr;
-    m_items.push_back(std::move(item));
-    return m_items.back().get();
+    return OwnedList::Append(m_items, std::move(item));
 }
 
 InstrumentSetupItem* InstrumentSetupBank::GetItem(int index) const
 {
-    return ElementAt(m_items, index);
+    return OwnedList::At(m_items, index);
 }
 
 InstrumentSetupItem* InstrumentSetupBank::FindItem(int id) const
@@ -142,7 +125,7 @@ InstrumentSetupItem* InstrumentSetupBank::FindItem(int id) const
 
 void InstrumentSetupBank::Clear()
 {
-    DestroyLastFirst(m_items);
+    OwnedList::Clear(m_items);
 }
 
 // --- Setup -------------------------------------------------------------------
@@ -154,15 +137,12 @@ InstrumentSetup::~InstrumentSetup()
 
 InstrumentSetupBank* InstrumentSetup::AddBank(std::unique_ptr<InstrumentSetupBank> bank)
 {
-    if (!bank)
-        return nullptr;
-    m_banks.push_back(std::move(bank));
-    return m_banks.back().get();
+    return OwnedList::Append(m_banks, std::move(bank));
 }
 
 InstrumentSetupBank* InstrumentSetup::GetBank(int index) const
 {
-    return ElementAt(m_banks, index);
+    return OwnedList::At(m_banks, index);
 }
 
 InstrumentSetupBank* InstrumentSetup::FindBank(int groupId) const
@@ -172,5 +152,5 @@ InstrumentSetupBank* InstrumentSetup::FindBank(int groupId) const
 
 void InstrumentSetup::Clear()
 {
-    DestroyLastFirst(m_banks);
+    OwnedList::Clear(m_banks);
 }
