@@ -1,0 +1,42 @@
+// The global-text store's record from arbitrary bytes: counts and lengths
+// are bounded by the stream, and what was read saves and reloads unchanged.
+#include "documents/GlobalTextObject.h"
+
+#include <QBuffer>
+
+#include <cstdlib>
+
+namespace {
+
+QByteArray Saved(const GlobalTextStorage& store)
+{
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    store.Save(out);
+    return out.data();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    QBuffer in(&bytes);
+    in.open(QIODevice::ReadOnly);
+    GlobalTextStorage store;
+    const bool loaded = store.Load(in);
+    if (in.pos() > bytes.size())
+        std::abort();
+    if (loaded) {
+        QByteArray first = Saved(store);
+        QBuffer again(&first);
+        again.open(QIODevice::ReadOnly);
+        GlobalTextStorage reread;
+        if (!reread.Load(again) || Saved(reread) != first)
+            std::abort();
+    }
+    QBuffer xml;
+    xml.open(QIODevice::WriteOnly);
+    store.WriteXml(xml);
+    return 0;
+}
