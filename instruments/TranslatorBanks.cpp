@@ -91,6 +91,17 @@ void DecodeNumberedSlots(const InstrumentTranslator& t, InstrumentData& data, co
     data.RemoveEmptyBanks();
 }
 
+void DecodeThreeByteSlots(const InstrumentTranslator& t, InstrumentData& data,
+                          std::span<const KindRow> rows)
+{
+    DecodeNumberedSlots(t, data, ThreeByteSlots, [rows](const InstrumentTranslator& image, int offset,
+                                                        InstrumentBank& bank) {
+        const int kind = static_cast<int8_t>(image.GetByte(offset));
+        if (const KindRow* row = FindKindRow(rows, kind))
+            AddKindItems(bank, *row, {image.GetInt16(offset + 1), 0, 0});
+    });
+}
+
 void DecodeRecordStream(const InstrumentTranslator& t, InstrumentData& data, const RecordStream& stream,
                         const HeaderName& headerName, const MeasurementDecoder& measurement)
 {

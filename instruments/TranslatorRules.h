@@ -173,6 +173,11 @@ using SlotDecoder = std::function<void(const InstrumentTranslator& t, int slotOf
 // the empty banks at the end.
 void DecodeNumberedSlots(const InstrumentTranslator& t, InstrumentData& data, const SlotLayout& layout,
                          const SlotDecoder& decode);
+// DecodeNumberedSlots over ThreeByteSlots, each slot by a kind table: byte 0
+// the kind (a signed byte: 0x80..0xFF are negative kinds), bytes 1-2 the raw
+// value (the first raw value of the rows).
+void DecodeThreeByteSlots(const InstrumentTranslator& t, InstrumentData& data,
+                          std::span<const KindRow> rows);
 
 // The eight-byte record stream of the Kx420 generation: byte 0 the record
 // type (0 header, 1 measurement, 2 date; anything else is skipped).
