@@ -1,6 +1,9 @@
 #include "instruments/InstrumentTranslator.h"
 
 // Each model's header goes here, next to its row below.
+#include "instruments/Kx310Translator.h"
+#include "instruments/Kx330Translator.h"
+#include "instruments/Kx350Translator.h"
 
 #include <array>
 
@@ -21,9 +24,9 @@ using Ptr = std::unique_ptr<InstrumentTranslator>;
 const std::array<CreatorRow, 8> Creators = {{
     {ModelCode::Kx340, nullptr},
     {ModelCode::Kx320, nullptr},
-    {ModelCode::Kx310, nullptr},
-    {ModelCode::Kx330, nullptr},
-    {ModelCode::Kx350, nullptr},
+    {ModelCode::Kx310, [](int) -> Ptr { return std::make_unique<Kx310Translator>(); }},
+    {ModelCode::Kx330, [](int) -> Ptr { return std::make_unique<Kx330Translator>(); }},
+    {ModelCode::Kx350, [](int) -> Ptr { return std::make_unique<Kx350Translator>(); }},
     {ModelCode::Kx420, nullptr},
     {ModelCode::Kx460, nullptr},
     {ModelCode::Kx440, nullptr},

@@ -1,0 +1,97 @@
+#include "instruments/Kx310Translator.h"
+
+#include "instruments/ChecksummedSetup.h"
+#include "instruments/TranslatorRules.h"
+
+using namespace TranslatorRules;
+using namespace ChecksummedSetup;
+
+namespace {
+
+constexpr bool P = true;
+
+// Every slot holds one primary value.
+constexpr KindRow One(int kind, ItemRule item)
+{
+    return Kind(kind, kind, Limits(DefaultLimit), item);
+}
+// Insulation resistance: the instrument stores it with a meaningless sign.
+constexpr KindRow Riso(int kind, double scale, const char* testVoltage)
+{
+    return One(kind, Item(15, 0, scale, P, testVoltage, true));
+}
+
+constexpr KindRow Kinds[] = {
+    Riso(0, 1e3, "50V"), Riso(1, 1e4, "50V"), Riso(2, 1e5, "50V"), Riso(3, 1e6, "50V"),
+    Riso(4, 1e7, "50V"),
+    One(5, Item(16, 0, 1, P, "PT100")),
+    One(6, Item(29, 0, 0.1, P)),
+    One(7, Item(29, 0, 1, P)),
+    Riso(8, 1e3, "100V"), Riso(9, 1e4, "100V"), Riso(10, 1e5, "100V"), Riso(11, 1e6, "100V"),
+    Riso(12, 1e7, "100V"),
+    One(13, Item(7, 0, 0.01, P)),
+    One(14, Item(7, 0, 0.1, P)),
+    One(15, Item(7, 0, 1, P)),
+    Riso(16, 1e3, "250V"), Riso(17, 1e4, "250V"), Riso(18, 1e5, "250V"), Riso(19, 1e6, "250V"),
+    Riso(20, 1e7, "250V"),
+    One(21, Item(16, 0, 1, P)),
+    One(23, Item(27, 0, 1, P)),
+    Riso(24, 1e3, "500V"), Riso(25, 1e4, "500V"), Riso(26, 1e5, "500V"), Riso(27, 1e6, "500V"),
+    Riso(28, 1e7, "500V"),
+    One(29, Item(1, 0, 0.1, P)),
+    One(30, Item(1, 0, 1, P)),
+    Riso(32, 1e3, "1000V"), Riso(33, 1e4, "1000V"), Riso(34, 1e5, "1000V"), Riso(35, 1e6, "1000V"),
+    Riso(36, 1e7, "1000V"),
+    One(37, Item(28, 0, 0.001, P)),
+    One(38, Item(28, 0, 0.01, P)),
+    One(39, Item(28, 0, 0.1, P)),
+    One(40, Item(28, 0, 1, P)),
+    One(41, Item(28, 0, 10, P)),
+    One(47, Item(16, 0, 1, P, "PT1000")),
+};
+
+// mm², as a styled unit text.
+constexpr const char16_t* SquareMillimetres = u"mm\x1b\x03" u"2\x1b\x01";
+
+// Cross-sections in mm² x 1000, rounded.
+constexpr WordSetting Copper{Kx310Translator::CopperItem, SquareMillimetres, 0.125f, 0.125f, 10, false,
+                             WordCoding::Signed, 1000, 0.5, 0.001, 0};
+constexpr WordSetting Aluminium{Kx310Translator::AluminiumItem, SquareMillimetres, 0.125f, 0.125f, 10,
+                                false, WordCoding::Signed, 1000, 0.5, 0.001, 0};
+
+constexpr WordSetting GeneralSettings[] = {PowerOff, BacklightOff};
+constexpr float GeneralFactory[] = {120, 2};
+constexpr float CopperFactory[Kx310Translator::CrossSectionCount] = {0.125f, 0.282f, 0.35f, 0.5f, 1,
+                                                                    1.5f,   2.5f,   4,     6};
+constexpr float AluminiumFactory[Kx310Translator::CrossSectionCount] = {1, 1.5f, 2.5f, 4, 6};
+
+const WordGroup Groups[] = {
+    {GeneralGroup, Kx310Translator::GeneralStart, false, GeneralSettings, GeneralFactory},
+    {Kx310Translator::CopperGroup, Kx310Translator::CopperStart, true, {&Copper, 1}, CopperFactory},
+    {Kx310Translator::AluminiumGroup, Kx310Translator::AluminiumStart, true, {&Aluminium, 1},
+     AluminiumFactory},
+};
+
+} // namespace
+
+Kx310Translator::Kx310Translator() : InstrumentTranslator(ModelOf(ModelCode::Kx310)) {}
+
+void Kx310Translator::GetDefaultSetup(InstrumentSetup& setup)
+{
+    GetDefault(Groups, setup);
+}
+
+void Kx310Translator::EncodeSetup(const InstrumentSetup& setup)
+{
+    Encode(*this, Groups, setup);
+}
+
+void Kx310Translator::DecodeSetup(InstrumentSetup& setup)
+{
+    Decode(*this, Groups, setup);
+}
+
+void Kx310Translator::DecodeData(InstrumentData& data)
+{
+    DecodeThreeByteSlots(*this, data, Kinds);
+}

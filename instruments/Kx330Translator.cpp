@@ -1,0 +1,90 @@
+#include "instruments/Kx330Translator.h"
+
+#include "instruments/ChecksummedSetup.h"
+#include "instruments/TranslatorRules.h"
+
+using namespace TranslatorRules;
+using namespace ChecksummedSetup;
+
+namespace {
+
+constexpr bool P = true;
+
+constexpr KindRow One(int kind, ItemRule item)
+{
+    return Kind(kind, kind, Limits(DefaultLimit), item);
+}
+// Earth resistance: four decades from 0.01 ohm for each connection method.
+constexpr KindRow Earth(int kind, double scale, const char* method)
+{
+    return One(kind, Item(31, 0, scale, P, method));
+}
+
+constexpr KindRow Kinds[] = {
+    Earth(0, 0.01, "3 wire"), Earth(1, 0.1, "3 wire"), Earth(2, 1, "3 wire"), Earth(3, 10, "3 wire"),
+    Earth(4, 0.01, "4 wire"), Earth(5, 0.1, "4 wire"), Earth(6, 1, "4 wire"), Earth(7, 10, "4 wire"),
+    Earth(8, 0.01, "PK"), Earth(9, 0.1, "PK"), Earth(10, 1, "PK"), Earth(11, 10, "PK"),
+    Earth(12, 0.01, "3 wire+S"), Earth(13, 0.1, "3 wire+S"),
+    Earth(14, 1, "3 wire+S"), Earth(15, 10, "3 wire+S"),
+    Earth(16, 0.01, "4 wire+S"), Earth(17, 0.1, "4 wire+S"),
+    Earth(18, 1, "4 wire+S"), Earth(19, 10, "4 wire+S"),
+    One(20, Item(29, 0, 0.1, P)),
+    One(23, Item(32, 0, 0.01, P)),
+    One(24, Item(32, 0, 0.1, P)),
+    One(25, Item(32, 0, 1, P)),
+    One(26, Item(32, 0, 10, P)),
+    One(28, Item(29, 0, 0.1, P, "AC")),
+    One(32, Item(10, 0, 0.0001, P)),
+    One(33, Item(10, 0, 0.001, P)),
+    One(34, Item(10, 0, 0.01, P)),
+    One(35, Item(7, 0, 0.01, P)),
+};
+
+constexpr WordSetting BeepLimit{Kx330Translator::BeepLimitItem, u"\u03A9", 0, 0,
+                                Kx330Translator::BeepLimitMaximum, true, WordCoding::RoundedUnsigned,
+                                Kx330Translator::BeepLimitFactor, 0, 0.01, 0};
+// Read back from an instrument the lowest frequency is 59 Hz, although the
+// factory list holds 53 Hz.
+constexpr WordSetting Frequency{Kx330Translator::FrequencyItem, u"Hz", 59, 53, 140, true,
+                                WordCoding::Signed, 1, 0, 1, 0};
+constexpr WordSetting Distance{Kx330Translator::DistanceItem, u"m", 0.5f, 0.5f, 30, true,
+                               WordCoding::Signed, 10, 0.5, 0.1, 0};
+
+constexpr WordSetting GeneralSettings[] = {PowerOff, BacklightOff, BeepLimit};
+constexpr float GeneralFactory[] = {120, 2, 1};
+constexpr float FrequencyFactory[Kx330Translator::ListLength] = {128, 140, 53, 95};
+constexpr float DistanceFactory[Kx330Translator::ListLength] = {20, 25, 30, 0.5f, 1, 1.5f,
+                                                               2,  2.5f, 3, 5,  10, 15};
+
+// In the order the settings dialog lists them.
+const WordGroup Groups[] = {
+    {GeneralGroup, Kx330Translator::GeneralStart, false, GeneralSettings, GeneralFactory},
+    {Kx330Translator::FrequencyGroup, Kx330Translator::FrequencyStart, true, {&Frequency, 1},
+     FrequencyFactory},
+    {Kx330Translator::DistanceGroup, Kx330Translator::DistanceStart, true, {&Distance, 1},
+     DistanceFactory},
+};
+
+} // namespace
+
+Kx330Translator::Kx330Translator() : InstrumentTranslator(ModelOf(ModelCode::Kx330)) {}
+
+void Kx330Translator::GetDefaultSetup(InstrumentSetup& setup)
+{
+    GetDefault(Groups, setup);
+}
+
+void Kx330Translator::EncodeSetup(const InstrumentSetup& setup)
+{
+    Encode(*this, Groups, setup);
+}
+
+void Kx330Translator::DecodeSetup(InstrumentSetup& setup)
+{
+    Decode(*this, Groups, setup);
+}
+
+void Kx330Translator::DecodeData(InstrumentData& data)
+{
+    DecodeThreeByteSlots(*this, data, Kinds);
+}
