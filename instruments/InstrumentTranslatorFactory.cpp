@@ -1,9 +1,9 @@
 #include "instruments/InstrumentTranslator.h"
 
 // Each model's header goes here, next to its row below.
-#include "instruments/Kx310Translator.h"
-#include "instruments/Kx330Translator.h"
-#include "instruments/Kx350Translator.h"
+#include "instruments/Kx310.h"
+#include "instruments/Kx330.h"
+#include "instruments/Kx350.h"
 
 #include <array>
 

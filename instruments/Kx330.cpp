@@ -1,4 +1,4 @@
-#include "instruments/Kx330Translator.h"
+#include "instruments/Kx330.h"
 
 #include "instruments/ChecksummedSetup.h"
 #include "instruments/TranslatorRules.h"

@@ -1,4 +1,4 @@
-#include "instruments/Kx310Translator.h"
+#include "instruments/Kx310.h"
 
 #include "instruments/ChecksummedSetup.h"
 #include "instruments/TranslatorRules.h"
