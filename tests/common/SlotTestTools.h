@@ -8,6 +8,10 @@
 #include <QByteArray>
 #include <QString>
 
+#include <array>
+#include <memory>
+#include <vector>
+
 // Slot s of the Kx310 and Kx330: block s / 8, bank byte at j, kind at
 // 8 + 3j, raw value at 9 + 3j (j = s % 8).
 inline void PutThreeByteSlot(InstrumentTranslator& t, int slot, int bank, int kind, int raw)
@@ -32,6 +36,51 @@ inline void PutSevenByteSlot(InstrumentTranslator& t, int slot, int bank, int ki
     PutInt16(t, block + 9 + 7 * j, c);
 }
 
+// One slot's kind and raw values (the Kx310 and Kx330 use only the first),
+// and the items it must give after its bank's number item.
+struct SlotCase
+{
+    int Kind;
+    std::array<int, 3> Raw;
+    std::vector<ExpectedItem> Items;
+};
+
+// Puts case i into slot i with bank byte i, decodes, and expects bank i + 1
+// to hold its number item and then exactly the case's items.
+inline void ExpectSlotCases(InstrumentTranslator& t, bool sevenByteSlots, const std::vector<SlotCase>& cases)
+{
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const SlotCase& c = cases[i];
+        const int slot = static_cast<int>(i);
+        if (sevenByteSlots)
+            PutSevenByteSlot(t, slot, slot, c.Kind, c.Raw[0], c.Raw[1], c.Raw[2]);
+        else
+            PutThreeByteSlot(t, slot, slot, c.Kind, c.Raw[0]);
+    }
+    InstrumentData data;
+    t.DecodeData(data);
+    ASSERT_EQ(data.GetCount(), static_cast<int>(cases.size()));
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(cases[i].Kind);
+        const InstrumentBank* bank = data.GetBank(static_cast<int>(i));
+        ASSERT_EQ(bank->GetName(), QByteArray::number(static_cast<int>(i) + 1));
+        ASSERT_EQ(bank->GetCount(), 1 + static_cast<int>(cases[i].Items.size()));
+        ExpectItem(bank->GetItem(0), {0, static_cast<double>(i + 1), false});
+        for (std::size_t k = 0; k < cases[i].Items.size(); ++k)
+            ExpectItem(bank->GetItem(static_cast<int>(k) + 1), cases[i].Items[k]);
+    }
+}
+
+// The translator the factory makes for a model code.
+template <typename Model>
+void ExpectFactoryModel(int code, const char* name, bool settingsWritable)
+{
+    const std::unique_ptr<InstrumentTranslator> t = CreateTranslatorForModel(code, 0);
+    ASSERT_NE(dynamic_cast<Model*>(t.get()), nullptr) << code;
+    EXPECT_EQ(t->GetModelName(), QByteArray(name));
+    EXPECT_EQ(t->CanWriteSetup(), settingsWritable);
+}
+
 // Little-endian 16-bit words as image bytes.
 inline QByteArray Words(std::initializer_list<int> words)
 {
@@ -48,6 +97,19 @@ inline QByteArray ImageBytes(const InstrumentTranslator& t, int offset, int leng
     QByteArray bytes(length, '\0');
     EXPECT_TRUE(t.CopyFromImage(reinterpret_cast<uint8_t*>(bytes.data()), offset, length));
     return bytes;
+}
+
+inline void PutArea(InstrumentTranslator& t, int offset, const QByteArray& bytes)
+{
+    ASSERT_TRUE(t.CopyToImage(reinterpret_cast<const uint8_t*>(bytes.constData()), offset,
+                              static_cast<int>(bytes.size())));
+}
+
+// The three setup sections of the Kx310 and Kx330 hold the same words.
+inline void ExpectSameSetupWords(const InstrumentTranslator& a, const InstrumentTranslator& b)
+{
+    for (int section : {8064, 8096, 8128})
+        EXPECT_EQ(ImageBytes(a, section, 30), ImageBytes(b, section, 30)) << section;
 }
 
 // The number setting at `index` of a group.

@@ -5,7 +5,6 @@
 #include "instruments/InstrumentSetup.h"
 #include "instruments/Kx310.h"
 
-#include <optional>
 #include <vector>
 
 namespace {
@@ -15,52 +14,45 @@ constexpr int Copper = Kx310Translator::CopperGroup;
 constexpr int Aluminium = Kx310Translator::AluminiumGroup;
 const QString SquareMillimetres = QStringLiteral("mm\x1b\x03") + QStringLiteral("2\x1b\x01");
 
-struct KindCase
-{
-    int Kind;
-    int Raw;
-    std::optional<ExpectedItem> Item; // none: the kind gives no item
-};
-
 // One case per kind of the layout (and a few kinds that give nothing).
-const std::vector<KindCase> KindCases = {
-    {0, 1234, ExpectedItem{15, 1.234e6, true, false, "50V"}},
-    {1, 1234, ExpectedItem{15, 1.234e7, true, false, "50V"}},
-    {2, 1234, ExpectedItem{15, 1.234e8, true, false, "50V"}},
-    {3, -120, ExpectedItem{15, 1.2e8, true, false, "50V"}},
-    {4, 5, ExpectedItem{15, 5e7, true, false, "50V"}},
-    {5, -15, ExpectedItem{16, -15, true, false, "PT100"}},
-    {6, 2305, ExpectedItem{29, 199.9, true, true}},
-    {7, -230, ExpectedItem{29, -230, true}},
-    {8, 7, ExpectedItem{15, 7e3, true, false, "100V"}},
-    {12, 7, ExpectedItem{15, 7e7, true, false, "100V"}},
-    {13, 15, ExpectedItem{7, 0.15, true}},
-    {14, 15, ExpectedItem{7, 1.5, true}},
-    {15, 15, ExpectedItem{7, 15, true}},
-    {16, 9, ExpectedItem{15, 9e3, true, false, "250V"}},
-    {20, 9, ExpectedItem{15, 9e7, true, false, "250V"}},
-    {21, 25, ExpectedItem{16, 25, true}},
-    {22, 25, std::nullopt},
-    {23, 512, ExpectedItem{27, 512, true}},
-    {24, 11, ExpectedItem{15, 11e3, true, false, "500V"}},
-    {28, 11, ExpectedItem{15, 11e7, true, false, "500V"}},
-    {29, 2301, ExpectedItem{1, 199.9, true, true}},
-    {30, 230, ExpectedItem{1, 230, true}},
-    {31, 230, std::nullopt},
-    {32, 13, ExpectedItem{15, 13e3, true, false, "1000V"}},
-    {36, 13, ExpectedItem{15, 13e7, true, false, "1000V"}},
-    {37, 1500, ExpectedItem{28, 1.5, true}},
-    {38, 1500, ExpectedItem{28, 15, true}},
-    {39, 1500, ExpectedItem{28, 150, true}},
-    {40, 1500, ExpectedItem{28, 1500, true}},
-    {41, 1500, ExpectedItem{28, 15000, true}},
-    {42, 1, std::nullopt},
-    {46, 1, std::nullopt},
-    {47, 85, ExpectedItem{16, 85, true, false, "PT1000"}},
-    {48, 1, std::nullopt},
-    {127, 1, std::nullopt},
-    {-1, 1, std::nullopt},
-    {-128, 1, std::nullopt},
+const std::vector<SlotCase> KindCases = {
+    {0, {1234}, {{15, 1.234e6, true, false, "50V"}}},
+    {1, {1234}, {{15, 1.234e7, true, false, "50V"}}},
+    {2, {1234}, {{15, 1.234e8, true, false, "50V"}}},
+    {3, {-120}, {{15, 1.2e8, true, false, "50V"}}},
+    {4, {5}, {{15, 5e7, true, false, "50V"}}},
+    {5, {-15}, {{16, -15, true, false, "PT100"}}},
+    {6, {2305}, {{29, 199.9, true, true}}},
+    {7, {-230}, {{29, -230, true}}},
+    {8, {7}, {{15, 7e3, true, false, "100V"}}},
+    {12, {7}, {{15, 7e7, true, false, "100V"}}},
+    {13, {15}, {{7, 0.15, true}}},
+    {14, {15}, {{7, 1.5, true}}},
+    {15, {15}, {{7, 15, true}}},
+    {16, {9}, {{15, 9e3, true, false, "250V"}}},
+    {20, {9}, {{15, 9e7, true, false, "250V"}}},
+    {21, {25}, {{16, 25, true}}},
+    {22, {25}, {}},
+    {23, {512}, {{27, 512, true}}},
+    {24, {11}, {{15, 11e3, true, false, "500V"}}},
+    {28, {11}, {{15, 11e7, true, false, "500V"}}},
+    {29, {2301}, {{1, 199.9, true, true}}},
+    {30, {230}, {{1, 230, true}}},
+    {31, {230}, {}},
+    {32, {13}, {{15, 13e3, true, false, "1000V"}}},
+    {36, {13}, {{15, 13e7, true, false, "1000V"}}},
+    {37, {1500}, {{28, 1.5, true}}},
+    {38, {1500}, {{28, 15, true}}},
+    {39, {1500}, {{28, 150, true}}},
+    {40, {1500}, {{28, 1500, true}}},
+    {41, {1500}, {{28, 15000, true}}},
+    {42, {1}, {}},
+    {46, {1}, {}},
+    {47, {85}, {{16, 85, true, false, "PT1000"}}},
+    {48, {1}, {}},
+    {127, {1}, {}},
+    {-1, {1}, {}},
+    {-128, {1}, {}},
 };
 
 // Checks a bank made of its number item and then `items`.
@@ -103,19 +95,7 @@ TEST(Kx310DataTest, BlankImageGivesNoBanks)
 TEST(Kx310DataTest, EveryKindDecodesToItsQuantityScaleAndNote)
 {
     Kx310Translator t;
-    for (std::size_t i = 0; i < KindCases.size(); ++i)
-        PutThreeByteSlot(t, static_cast<int>(i), static_cast<int>(i), KindCases[i].Kind, KindCases[i].Raw);
-    InstrumentData data;
-    t.DecodeData(data);
-    ASSERT_EQ(data.GetCount(), static_cast<int>(KindCases.size()));
-    for (std::size_t i = 0; i < KindCases.size(); ++i) {
-        SCOPED_TRACE(KindCases[i].Kind);
-        const int number = static_cast<int>(i) + 1;
-        if (KindCases[i].Item)
-            ExpectNumberedBank(data, number, {*KindCases[i].Item});
-        else
-            ExpectNumberedBank(data, number, {});
-    }
+    ExpectSlotCases(t, false, KindCases);
 }
 
 TEST(Kx310DataTest, RawValuesAreClampedToTheRangeWithTheOverFlag)
@@ -302,7 +282,7 @@ TEST(Kx310SetupTest, DecodedAreaRebuildsTheDescription)
 {
     Kx310Translator t;
     const QByteArray area = FactorySetupArea();
-    ASSERT_TRUE(t.CopyToImage(reinterpret_cast<const uint8_t*>(area.constData()), 8064, area.size()));
+    PutArea(t, 8064, area);
     PutInt16(t, 8064, 1234);
     PutInt16(t, 8128, 9000);
     InstrumentSetup setup;
@@ -321,14 +301,10 @@ TEST(Kx310SetupTest, DecodedAreaRebuildsTheDescription)
     // Encoding the decoded description reproduces every word.
     Kx310Translator again;
     again.EncodeSetup(setup);
-    for (int section : {8064, 8096, 8128})
-        EXPECT_EQ(ImageBytes(again, section, 30), ImageBytes(t, section, 30)) << section;
+    ExpectSameSetupWords(again, t);
 }
 
-TEST(Kx310TranslatorTest, FactoryCreatesItForModelThree)
+TEST(Kx310TranslatorTest, FactoryMakesItForItsCodeWithWritableSettings)
 {
-    auto t = CreateTranslatorForModel(3, 0);
-    ASSERT_NE(dynamic_cast<Kx310Translator*>(t.get()), nullptr);
-    EXPECT_EQ(t->GetModelName(), QByteArray("Kx310.2"));
-    EXPECT_TRUE(t->CanWriteSetup());
+    ExpectFactoryModel<Kx310Translator>(3, "Kx310.2", true);
 }

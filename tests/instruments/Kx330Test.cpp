@@ -5,7 +5,6 @@
 #include "instruments/InstrumentSetup.h"
 #include "instruments/Kx330.h"
 
-#include <optional>
 #include <vector>
 
 namespace {
@@ -15,45 +14,38 @@ constexpr int Frequency = Kx330Translator::FrequencyGroup;
 constexpr int Distance = Kx330Translator::DistanceGroup;
 constexpr int BeepLimit = Kx330Translator::BeepLimitItem;
 
-struct KindCase
-{
-    int Kind;
-    int Raw;
-    std::optional<ExpectedItem> Item;
-};
-
-const std::vector<KindCase> KindCases = {
-    {0, 150, ExpectedItem{31, 1.5, true, false, "3 wire"}},
-    {1, 150, ExpectedItem{31, 15, true, false, "3 wire"}},
-    {2, 150, ExpectedItem{31, 150, true, false, "3 wire"}},
-    {3, 150, ExpectedItem{31, 1500, true, false, "3 wire"}},
-    {4, -7, ExpectedItem{31, -0.07, true, false, "4 wire"}},
-    {7, 7, ExpectedItem{31, 70, true, false, "4 wire"}},
-    {8, 7, ExpectedItem{31, 0.07, true, false, "PK"}},
-    {11, 7, ExpectedItem{31, 70, true, false, "PK"}},
-    {12, 3, ExpectedItem{31, 0.03, true, false, "3 wire+S"}},
-    {15, 3, ExpectedItem{31, 30, true, false, "3 wire+S"}},
-    {16, 3, ExpectedItem{31, 0.03, true, false, "4 wire+S"}},
-    {18, 3, ExpectedItem{31, 3, true, false, "4 wire+S"}},
-    {19, 2500, ExpectedItem{31, 19990, true, true, "4 wire+S"}},
-    {20, 2301, ExpectedItem{29, 199.9, true, true}},
-    {21, 1, std::nullopt},
-    {22, 1, std::nullopt},
-    {23, 456, ExpectedItem{32, 4.56, true}},
-    {24, 456, ExpectedItem{32, 45.6, true}},
-    {25, 456, ExpectedItem{32, 456, true}},
-    {26, 456, ExpectedItem{32, 4560, true}},
-    {27, 1, std::nullopt},
-    {28, -12, ExpectedItem{29, -1.2, true, false, "AC"}},
-    {29, 1, std::nullopt},
-    {31, 1, std::nullopt},
-    {32, 1234, ExpectedItem{10, 0.1234, true}},
-    {33, 1234, ExpectedItem{10, 1.234, true}},
-    {34, 1234, ExpectedItem{10, 12.34, true}},
-    {35, 1234, ExpectedItem{7, 12.34, true}},
-    {36, 1, std::nullopt},
-    {127, 1, std::nullopt},
-    {-1, 1, std::nullopt},
+const std::vector<SlotCase> KindCases = {
+    {0, {150}, {{31, 1.5, true, false, "3 wire"}}},
+    {1, {150}, {{31, 15, true, false, "3 wire"}}},
+    {2, {150}, {{31, 150, true, false, "3 wire"}}},
+    {3, {150}, {{31, 1500, true, false, "3 wire"}}},
+    {4, {-7}, {{31, -0.07, true, false, "4 wire"}}},
+    {7, {7}, {{31, 70, true, false, "4 wire"}}},
+    {8, {7}, {{31, 0.07, true, false, "PK"}}},
+    {11, {7}, {{31, 70, true, false, "PK"}}},
+    {12, {3}, {{31, 0.03, true, false, "3 wire+S"}}},
+    {15, {3}, {{31, 30, true, false, "3 wire+S"}}},
+    {16, {3}, {{31, 0.03, true, false, "4 wire+S"}}},
+    {18, {3}, {{31, 3, true, false, "4 wire+S"}}},
+    {19, {2500}, {{31, 19990, true, true, "4 wire+S"}}},
+    {20, {2301}, {{29, 199.9, true, true}}},
+    {21, {1}, {}},
+    {22, {1}, {}},
+    {23, {456}, {{32, 4.56, true}}},
+    {24, {456}, {{32, 45.6, true}}},
+    {25, {456}, {{32, 456, true}}},
+    {26, {456}, {{32, 4560, true}}},
+    {27, {1}, {}},
+    {28, {-12}, {{29, -1.2, true, false, "AC"}}},
+    {29, {1}, {}},
+    {31, {1}, {}},
+    {32, {1234}, {{10, 0.1234, true}}},
+    {33, {1234}, {{10, 1.234, true}}},
+    {34, {1234}, {{10, 12.34, true}}},
+    {35, {1234}, {{7, 12.34, true}}},
+    {36, {1}, {}},
+    {127, {1}, {}},
+    {-1, {1}, {}},
 };
 
 QByteArray FactorySetupArea()
@@ -80,21 +72,7 @@ uint16_t StoredCheck(const InstrumentTranslator& t, int section)
 TEST(Kx330DataTest, EveryKindDecodesToItsQuantityScaleAndNote)
 {
     Kx330Translator t;
-    for (std::size_t i = 0; i < KindCases.size(); ++i)
-        PutThreeByteSlot(t, static_cast<int>(i), static_cast<int>(i), KindCases[i].Kind, KindCases[i].Raw);
-    InstrumentData data;
-    t.DecodeData(data);
-    ASSERT_EQ(data.GetCount(), static_cast<int>(KindCases.size()));
-    for (std::size_t i = 0; i < KindCases.size(); ++i) {
-        SCOPED_TRACE(KindCases[i].Kind);
-        const InstrumentBank* bank = data.GetBank(static_cast<int>(i));
-        ASSERT_EQ(bank->GetName(), QByteArray::number(static_cast<int>(i) + 1));
-        ExpectItem(bank->GetItem(0), {0, static_cast<double>(i + 1), false});
-        if (KindCases[i].Item)
-            ExpectItems(bank, 1, {*KindCases[i].Item});
-        else
-            ExpectItems(bank, 1, {});
-    }
+    ExpectSlotCases(t, false, KindCases);
 }
 
 TEST(Kx330DataTest, BlankImageGivesNoBanksAndSlotsGatherByBank)
@@ -247,7 +225,7 @@ TEST(Kx330SetupTest, DecodedAreaRebuildsTheDescription)
 {
     Kx330Translator t;
     const QByteArray area = FactorySetupArea();
-    ASSERT_TRUE(t.CopyToImage(reinterpret_cast<const uint8_t*>(area.constData()), 8064, area.size()));
+    PutArea(t, 8064, area);
     PutInt16(t, 8130, 60000);
     PutInt16(t, 8098, 17);
     InstrumentSetup setup;
@@ -261,14 +239,10 @@ TEST(Kx330SetupTest, DecodedAreaRebuildsTheDescription)
 
     Kx330Translator again;
     again.EncodeSetup(setup);
-    for (int section : {8064, 8096, 8128})
-        EXPECT_EQ(ImageBytes(again, section, 30), ImageBytes(t, section, 30)) << section;
+    ExpectSameSetupWords(again, t);
 }
 
-TEST(Kx330TranslatorTest, FactoryCreatesItForModelFour)
+TEST(Kx330TranslatorTest, FactoryMakesItForItsCodeWithWritableSettings)
 {
-    auto t = CreateTranslatorForModel(4, 0);
-    ASSERT_NE(dynamic_cast<Kx330Translator*>(t.get()), nullptr);
-    EXPECT_EQ(t->GetModelName(), QByteArray("Kx330"));
-    EXPECT_TRUE(t->CanWriteSetup());
+    ExpectFactoryModel<Kx330Translator>(4, "Kx330", true);
 }

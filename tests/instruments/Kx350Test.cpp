@@ -12,47 +12,39 @@ constexpr bool P = true;
 constexpr bool Acc = false;
 constexpr bool Over = true;
 
-struct KindCase
-{
-    int Kind;
-    int W;
-    int X;
-    int C;
-    std::vector<ExpectedItem> Items;
-};
-
-const std::vector<KindCase> KindCases = {
-    {0, 230, 5, 50, {{29, 230, P}, {8, 50, Acc}}},
-    {1, 231, -1200, 400, {{1, 231, P}, {2, -999, Acc, Over}, {29, 400, Acc}}},
-    {2, 1000, 10, -5, {{1, 999, P, Over}, {2, 10, Acc}, {29, -5, Acc}}},
-    {3, 2500, 150, 0, {{3, 19.99, P, Over}, {26, 150, Acc}}},
-    {4, 123, 12000, 0, {{3, 1.23, P}, {26, 999.9, Acc, Over}}},
-    {5, 123, 45, 0, {{3, 12.3, P}, {26, 45, Acc}}},
-    {6, 123, 45, 0, {{3, 12.3, P}, {26, 4.5, Acc}}},
-    {7, -5, 45, 0, {{3, -5, P}, {26, 45, Acc}}},
-    {8, 1999, -9999, 0, {{3, 1999, P}, {26, -999.9, Acc}}},
-    {9, 12, 9999, 0, {{33, 0.12, P}, {26, 9999, Acc}}},
-    {10, 12, 10000, 0, {{3, 0.12, P, false, "-"}, {26, 9999, Acc, Over}}},
-    {11, 12, 77, 0, {{3, 0.12, P, false, "-"}, {26, 7.7, Acc}}},
-    {12, 55, 5000, 0, {{7, 0.55, P, false, "I<200mA"}}},
-    {13, 2100, 0, 0, {{7, 19.99, P, Over, "I>200mA"}}},
-    {14, 1500, 0, 0, {{15, 1.5e6, P}}},
-    {15, 10000, 0, 0, {{15, 9.999e7, P, Over}}},
-    {16, 250, 2500, 3004, {{4, 25, P, false, "300mA "}, {3, 199.9, Acc, Over}}},
-    {17, 1000, 9999, 0, {{4, 99.9, P, Over}, {3, 9999, Acc}}},
-    {18, 25, 500, 1004, {{6, 0.025, P, false, "100mA AC +"}, {4, 50, Acc}}},
-    {19, 25, 400, 3067, {{11, 0.025, P, false, "30mA AC -"}, {4, 40, Acc}}},
-    {20, 1200, 1000, 1067, {{11, 0.999, P, Over, "10mA A +"}, {4, 99.9, Acc, Over}}},
-    {21, 40, 30, 6304, {{6, 0.04, P, false, "30mA A -"}, {4, 3, Acc}}},
-    {22, 300, 12, 0, {{5, 0.03, P, false, "AC"}, {25, 1.2, Acc}}},
-    {23, 300, 12, 5004, {{5, 0.3, P, false, "500mA AC"}, {25, 1.2, Acc}}},
-    {24, 300, 12, 6104, {{5, 0.03, P, false, "10mA A +"}, {25, 1.2, Acc}}},
-    {25, 300, 12, 1007, {{5, 0.3, P, false, "100mA A -"}, {25, 1.2, Acc}}},
-    {26, 300, -12, 7, {{5, 0.03, P, false, "A +"}, {25, -1.2, Acc}}},
-    {27, -300, 12, 0, {{5, -0.3, P, false, "A -"}, {25, 1.2, Acc}}},
-    {28, 1, 1, 1, {}},
-    {127, 1, 1, 1, {}},
-    {-1, 1, 1, 1, {}},
+// kind, {W, X, C}, items
+const std::vector<SlotCase> KindCases = {
+    {0, {230, 5, 50}, {{29, 230, P}, {8, 50, Acc}}},
+    {1, {231, -1200, 400}, {{1, 231, P}, {2, -999, Acc, Over}, {29, 400, Acc}}},
+    {2, {1000, 10, -5}, {{1, 999, P, Over}, {2, 10, Acc}, {29, -5, Acc}}},
+    {3, {2500, 150, 0}, {{3, 19.99, P, Over}, {26, 150, Acc}}},
+    {4, {123, 12000, 0}, {{3, 1.23, P}, {26, 999.9, Acc, Over}}},
+    {5, {123, 45, 0}, {{3, 12.3, P}, {26, 45, Acc}}},
+    {6, {123, 45, 0}, {{3, 12.3, P}, {26, 4.5, Acc}}},
+    {7, {-5, 45, 0}, {{3, -5, P}, {26, 45, Acc}}},
+    {8, {1999, -9999, 0}, {{3, 1999, P}, {26, -999.9, Acc}}},
+    {9, {12, 9999, 0}, {{33, 0.12, P}, {26, 9999, Acc}}},
+    {10, {12, 10000, 0}, {{3, 0.12, P, false, "-"}, {26, 9999, Acc, Over}}},
+    {11, {12, 77, 0}, {{3, 0.12, P, false, "-"}, {26, 7.7, Acc}}},
+    {12, {55, 5000, 0}, {{7, 0.55, P, false, "I<200mA"}}},
+    {13, {2100, 0, 0}, {{7, 19.99, P, Over, "I>200mA"}}},
+    {14, {1500, 0, 0}, {{15, 1.5e6, P}}},
+    {15, {10000, 0, 0}, {{15, 9.999e7, P, Over}}},
+    {16, {250, 2500, 3004}, {{4, 25, P, false, "300mA "}, {3, 199.9, Acc, Over}}},
+    {17, {1000, 9999, 0}, {{4, 99.9, P, Over}, {3, 9999, Acc}}},
+    {18, {25, 500, 1004}, {{6, 0.025, P, false, "100mA AC +"}, {4, 50, Acc}}},
+    {19, {25, 400, 3067}, {{11, 0.025, P, false, "30mA AC -"}, {4, 40, Acc}}},
+    {20, {1200, 1000, 1067}, {{11, 0.999, P, Over, "10mA A +"}, {4, 99.9, Acc, Over}}},
+    {21, {40, 30, 6304}, {{6, 0.04, P, false, "30mA A -"}, {4, 3, Acc}}},
+    {22, {300, 12, 0}, {{5, 0.03, P, false, "AC"}, {25, 1.2, Acc}}},
+    {23, {300, 12, 5004}, {{5, 0.3, P, false, "500mA AC"}, {25, 1.2, Acc}}},
+    {24, {300, 12, 6104}, {{5, 0.03, P, false, "10mA A +"}, {25, 1.2, Acc}}},
+    {25, {300, 12, 1007}, {{5, 0.3, P, false, "100mA A -"}, {25, 1.2, Acc}}},
+    {26, {300, -12, 7}, {{5, 0.03, P, false, "A +"}, {25, -1.2, Acc}}},
+    {27, {-300, 12, 0}, {{5, -0.3, P, false, "A -"}, {25, 1.2, Acc}}},
+    {28, {1, 1, 1}, {}},
+    {127, {1, 1, 1}, {}},
+    {-1, {1, 1, 1}, {}},
 };
 
 // The main item of a trip-time slot (kind 18) for a rated-current code.
@@ -78,22 +70,7 @@ TEST(Kx350DataTest, BlankImageGivesNoBanks)
 TEST(Kx350DataTest, EveryKindGivesItsItemsInOrder)
 {
     Kx350Translator t;
-    for (std::size_t i = 0; i < KindCases.size(); ++i) {
-        const KindCase& c = KindCases[i];
-        PutSevenByteSlot(t, static_cast<int>(i), static_cast<int>(i), c.Kind, c.W, c.X, c.C);
-    }
-    InstrumentData data;
-    t.DecodeData(data);
-    ASSERT_EQ(data.GetCount(), static_cast<int>(KindCases.size()));
-    for (std::size_t i = 0; i < KindCases.size(); ++i) {
-        SCOPED_TRACE(KindCases[i].Kind);
-        const InstrumentBank* bank = data.GetBank(static_cast<int>(i));
-        ASSERT_EQ(bank->GetName(), QByteArray::number(static_cast<int>(i) + 1));
-        ASSERT_EQ(bank->GetCount(), 1 + static_cast<int>(KindCases[i].Items.size()));
-        ExpectItem(bank->GetItem(0), {0, static_cast<double>(i + 1), false});
-        for (std::size_t k = 0; k < KindCases[i].Items.size(); ++k)
-            ExpectItem(bank->GetItem(static_cast<int>(k) + 1), KindCases[i].Items[k]);
-    }
+    ExpectSlotCases(t, true, KindCases);
 }
 
 TEST(Kx350DataTest, RatedCurrentCodesGiveTheNoteAndTheTripTimeQuantity)
@@ -155,14 +132,12 @@ TEST(Kx350DataTest, SlotsGatherInBanksByNumberWhereverTheyLie)
 
 TEST(Kx350TranslatorTest, SettingsCannotBeWritten)
 {
-    auto t = CreateTranslatorForModel(5, 0);
-    ASSERT_NE(dynamic_cast<Kx350Translator*>(t.get()), nullptr);
-    EXPECT_EQ(t->GetModelName(), QByteArray("Kx350"));
-    EXPECT_FALSE(t->CanWriteSetup());
+    ExpectFactoryModel<Kx350Translator>(5, "Kx350", false);
 
     // Nothing is ever encoded into the setup area.
+    Kx350Translator t;
     InstrumentSetup setup;
     setup.AddBank(std::make_unique<InstrumentSetupBank>(0));
-    t->EncodeSetup(setup);
-    EXPECT_EQ(ImageBytes(*t, 0, t->GetImageSize()), QByteArray(8192, '\xFF'));
+    t.EncodeSetup(setup);
+    EXPECT_EQ(ImageBytes(t, 0, t.GetImageSize()), QByteArray(8192, '\xFF'));
 }
