@@ -79,6 +79,15 @@ TColor AbstractFormObject::GetBackColor() const
 
 void AbstractFormObject::SetRect(int32_t a, int32_t b, int32_t c, int32_t d)
 {
+    const TRect r = NormalizedRect(a, b, c, d);
+    Left = r.Left;
+    Top = r.Top;
+    Right = r.Right;
+    Bottom = r.Bottom;
+}
+
+TRect AbstractFormObject::NormalizedRect(int32_t a, int32_t b, int32_t c, int32_t d)
+{
     int64_t left = std::min(a, c);
     int64_t right = std::max(a, c);
     int64_t top = std::min(b, d);
@@ -92,10 +101,7 @@ void AbstractFormObject::SetRect(int32_t a, int32_t b, int32_t c, int32_t d)
         bottom -= top;
         top = 0;
     }
-    Left = ClampToInt32(left);
-    Top = ClampToInt32(top);
-    Right = ClampToInt32(right);
-    Bottom = ClampToInt32(bottom);
+    return {ClampToInt32(left), ClampToInt32(top), ClampToInt32(right), ClampToInt32(bottom)};
 }
 
 TRect AbstractFormObject::GetRect() const

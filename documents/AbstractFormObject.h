@@ -102,6 +102,10 @@ public:
     void SetBackColor(TColor color) { BackColor = color; }
 
 protected:
+    // Corners in any order made into a rectangle with Left <= Right and
+    // Top <= Bottom, pushed back onto the page (no negative edge) at its size.
+    static TRect NormalizedRect(int32_t a, int32_t b, int32_t c, int32_t d);
+
     int32_t Left = 0;
     int32_t Top = 0;
     int32_t Right = 0;
