@@ -1,0 +1,346 @@
+#include "instruments/InstrumentTransfer.h"
+
+#include "instruments/Crc.h"
+#include "instruments/InstrumentTranslator.h"
+#include "platform/SerialPort.h"
+
+#include <array>
+
+namespace {
+
+// The most bytes a reader skips while it looks for the start of a reply; a
+// line that keeps talking without ever starting one fails the try instead of
+// holding the transfer forever.
+constexpr int MaxSkippedBytes = 4096;
+constexpr int MaxTextIdentity = 32;
+
+bool NeedsEscape(uint8_t b)
+{
+    return (b >= 0xAA && b <= 0xAE) || b == InstrumentTransfer::Escape;
+}
+
+uint16_t FrameCrc(QByteArrayView bytes)
+{
+    return Crc16(reinterpret_cast<const uint8_t*>(bytes.data()), int(bytes.size()));
+}
+
+struct TextIdentity
+{
+    const char* text;
+    int code;
+};
+constexpr std::array<TextIdentity, 2> TextIdentities{{{"kx340 0", 1}, {"kx320", 2}}};
+
+} // namespace
+
+InstrumentTransfer::InstrumentTransfer(const QString& portName)
+{
+    auto port = std::make_unique<SerialPort>();
+    if (port->Open(portName, SlowBaud))
+        port->SetReadTimeout(ReadTimeout);
+    m_link = std::move(port);
+}
+
+InstrumentTransfer::InstrumentTransfer(std::unique_ptr<SerialLink> link)
+    : m_link(std::move(link))
+{
+}
+
+InstrumentTransfer::~InstrumentTransfer() = default;
+
+bool InstrumentTransfer::IsOpen() const
+{
+    return m_link && m_link->IsOpen();
+}
+
+bool InstrumentTransfer::SetBaudRate(int baud)
+{
+    return IsOpen() && m_link->SetBaudRate(baud);
+}
+
+bool InstrumentTransfer::WriteByte(uint8_t b)
+{
+    const char c = static_cast<char>(b);
+    return IsOpen() && m_link->Write(QByteArrayView(&c, 1));
+}
+
+QByteArray InstrumentTransfer::EscapeFrame(QByteArrayView frame)
+{
+    QByteArray out;
+    out.reserve(frame.size() * 2);
+    for (qsizetype i = 0; i < frame.size(); ++i) {
+        const auto b = static_cast<uint8_t>(frame[i]);
+        if (i > 0 && NeedsEscape(b)) {
+            out.append(static_cast<char>(Escape));
+            out.append(static_cast<char>(b ^ 0x20));
+        } else {
+            out.append(static_cast<char>(b));
+        }
+    }
+    return out;
+}
+
+QByteArray InstrumentTransfer::SealFrame(QByteArrayView body)
+{
+    QByteArray frame(body.data(), body.size());
+    const uint16_t check = FrameCrc(body) ^ 0xFFFF;
+    frame.append(static_cast<char>(check & 0xFF));
+    frame.append(static_cast<char>(check >> 8));
+    return frame;
+}
+
+bool InstrumentTransfer::IsFrameIntact(QByteArrayView frame)
+{
+    return FrameCrc(frame) == GoodResidue;
+}
+
+bool InstrumentTransfer::WriteFrame(QByteArrayView frame)
+{
+    return IsOpen() && m_link->Write(EscapeFrame(frame));
+}
+
+int InstrumentTransfer::ReadRawByte()
+{
+    return IsOpen() ? m_link->ReadByte() : -1;
+}
+
+int InstrumentTransfer::ReadByte()
+{
+    const int b = ReadRawByte();
+    if (b != Escape)
+        return b;
+    const int next = ReadRawByte();
+    return next < 0 ? -1 : next ^ 0x20;
+}
+
+int InstrumentTransfer::ReadOldByte()
+{
+    const int b = ReadRawByte();
+    if (b < 0)
+        return -1;
+    m_oldCrc ^= static_cast<uint32_t>(b) << 8;
+    for (int bit = 0; bit < 8; ++bit)
+        m_oldCrc = (m_oldCrc & 0x8000) ? (m_oldCrc << 1) ^ 0x1021 : m_oldCrc << 1;
+    m_oldCrc &= 0xFFFF;
+    return b;
+}
+
+int InstrumentTransfer::ReadOldDecodedByte()
+{
+    const int b = ReadOldByte();
+    if (b != OldEscape)
+        return b;
+    const int next = ReadOldByte();
+    return next < 0 ? -1 : next ^ 0x80;
+}
+
+// ---------------------------------------------------------------------------
+// Identification
+
+int InstrumentTransfer::ReadIdentity(bool acceptText)
+{
+    const int first = ReadByte();
+    if (first < 0)
+        return -1;
+    if (first == Identify) {
+        QByteArray frame(1, static_cast<char>(Identify));
+        for (int i = 0; i < 4; ++i) {
+            const int b = ReadByte();
+            if (b < 0)
+                return -1;
+            frame.append(static_cast<char>(b));
+        }
+        if (!IsFrameIntact(frame))
+            return -1;
+        return static_cast<uint8_t>(frame[1]) | static_cast<uint8_t>(frame[2]) << 8;
+    }
+    if (!acceptText)
+        return -1;
+    QByteArray text(1, static_cast<char>(first));
+    while (text.back() != '\0' && text.size() < MaxTextIdentity) {
+        const int b = ReadByte();
+        if (b < 0)
+            return -1;
+        text.append(static_cast<char>(b));
+    }
+    if (text.back() != '\0')
+        return -1; // 32 characters without an end match nothing
+    text.chop(1);
+    for (const TextIdentity& identity : TextIdentities) {
+        if (text == identity.text)
+            return identity.code;
+    }
+    return -1;
+}
+
+int InstrumentTransfer::IdentifySlow()
+{
+    if (!SetBaudRate(SlowBaud))
+        return -1;
+    m_link->Purge();
+    if (!WriteByte(Identify))
+        return -1;
+    return ReadIdentity(true);
+}
+
+int InstrumentTransfer::IdentifyFast()
+{
+    if (!SetBaudRate(FastBaud))
+        return -1;
+    m_link->Purge();
+    if (!WriteByte(Identify))
+        return -1;
+    return ReadIdentity(false);
+}
+
+int InstrumentTransfer::Identify()
+{
+    if (!IsOpen())
+        return -1;
+    for (int i = 0; i < Tries; ++i) {
+        const int code = IdentifySlow();
+        if (code != -1)
+            return code;
+    }
+    for (int i = 0; i < Tries; ++i) {
+        const int code = IdentifyFast();
+        if (code != -1)
+            return code;
+    }
+    return -1;
+}
+
+std::unique_ptr<InstrumentTranslator> InstrumentTransfer::CreateTranslator(int* modelCode)
+{
+    const int code = Identify();
+    if (modelCode)
+        *modelCode = code;
+    if (code < 0)
+        return nullptr;
+    return CreateInstrumentTranslator(code, m_groupSameNumber);
+}
+
+// ---------------------------------------------------------------------------
+// Numbered blocks
+
+bool InstrumentTransfer::ReadNumberedBlock(InstrumentTranslator& t, int block)
+{
+    const int size = t.GetBlockSize();
+    QByteArray request(1, static_cast<char>(ReadRequest));
+    request.append(static_cast<char>(block & 0xFF));
+    request.append(static_cast<char>((block >> 8) & 0xFF));
+    if (!WriteFrame(SealFrame(request)))
+        return false;
+
+    for (int skipped = 0;; ++skipped) {
+        const int b = ReadRawByte();
+        if (b < 0 || b == Refusal || skipped >= MaxSkippedBytes)
+            return false;
+        if (b == ReadRequest)
+            break;
+    }
+    QByteArray reply(1, static_cast<char>(ReadRequest));
+    reply.reserve(size + 5);
+    for (int i = 0; i < size + 4; ++i) {
+        const int b = ReadByte();
+        if (b < 0)
+            return false;
+        reply.append(static_cast<char>(b));
+    }
+    if (!IsFrameIntact(reply))
+        return false;
+    // A reply for another block than the one asked for is a confused line,
+    // not data to keep: placing it would overwrite a block already read (or
+    // land past the end of the image).
+    const int replied = static_cast<uint8_t>(reply[1]) | static_cast<uint8_t>(reply[2]) << 8;
+    if (replied != (block & 0xFFFF))
+        return false;
+    const qint64 offset = qint64(replied) * size;
+    if (offset + size > t.GetImageSize())
+        return false;
+    t.CopyToImage(reinterpret_cast<const uint8_t*>(reply.constData() + 3), int(offset), size);
+    return true;
+}
+
+bool InstrumentTransfer::ReadNumberedBlockWithRetry(InstrumentTranslator& t, int block)
+{
+    for (int i = 0; i < Tries; ++i) {
+        if (ReadNumberedBlock(t, block))
+            return true;
+    }
+    return false;
+}
+
+bool InstrumentTransfer::WriteNumberedBlock(InstrumentTranslator& t, int block)
+{
+    const int size = t.GetBlockSize();
+    const qint64 offset = qint64(block) * size;
+    if (block < 0 || offset + size > t.GetImageSize())
+        return false;
+    QByteArray request(3 + size, '\0');
+    request[0] = static_cast<char>(WriteRequest);
+    request[1] = static_cast<char>(block & 0xFF);
+    request[2] = static_cast<char>((block >> 8) & 0xFF);
+    t.CopyFromImage(reinterpret_cast<uint8_t*>(request.data() + 3), int(offset), size);
+    if (!WriteFrame(SealFrame(request)))
+        return false;
+    return ReadByte() == WriteRequest;
+}
+
+bool InstrumentTransfer::WriteNumberedBlockWithRetry(InstrumentTranslator& t, int block)
+{
+    for (int i = 0; i < Tries; ++i) {
+        if (WriteNumberedBlock(t, block))
+            return true;
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------------------
+// The older block protocol
+
+bool InstrumentTransfer::ReadOldBlock(InstrumentTranslator& t, int expected)
+{
+    for (int skipped = 0;; ++skipped) {
+        const int b = ReadOldByte();
+        if (b < 0 || skipped >= MaxSkippedBytes)
+            return false;
+        if (b == OldStart)
+            break;
+    }
+    m_oldCrc = 0;
+    std::array<uint8_t, 37> bytes{};
+    uint16_t crc = 0;
+    for (int i = 0; i < int(bytes.size()); ++i) {
+        const int b = ReadOldDecodedByte();
+        if (b < 0)
+            return false;
+        bytes[i] = static_cast<uint8_t>(b);
+        if (i == 33)
+            crc = static_cast<uint16_t>(m_oldCrc);
+    }
+    if (crc != (bytes[34] << 8 | bytes[35]))
+        return false;
+    const int number = bytes[0] << 8 | bytes[1];
+    if (number == 0xFFFF)
+        return true;
+    if (number != expected)
+        return false;
+    const qint64 offset = qint64(expected) * OldBlockSize;
+    if (expected < 0 || offset + OldBlockSize > t.GetImageSize())
+        return false;
+    t.CopyToImage(bytes.data() + 2, int(offset), OldBlockSize);
+    return true;
+}
+
+bool InstrumentTransfer::ReadOldBlockWithRetry(InstrumentTranslator& t, int expected)
+{
+    if (!WriteByte(OldRequest))
+        return false;
+    for (int repeats = 0;; ++repeats) {
+        if (ReadOldBlock(t, expected))
+            return true;
+        if (repeats >= Tries || !WriteByte(OldRepeat))
+            return false;
+    }
+}
