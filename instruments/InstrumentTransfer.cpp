@@ -19,11 +19,6 @@ bool NeedsEscape(uint8_t b)
     return (b >= 0xAA && b <= 0xAE) || b == InstrumentTransfer::Escape;
 }
 
-uint16_t FrameCrc(QByteArrayView bytes)
-{
-    return Crc16(reinterpret_cast<const uint8_t*>(bytes.data()), int(bytes.size()));
-}
-
 struct TextIdentity
 {
     const char* text;
@@ -83,15 +78,17 @@ QByteArray InstrumentTransfer::EscapeFrame(QByteArrayView frame)
 QByteArray InstrumentTransfer::SealFrame(QByteArrayView body)
 {
     QByteArray frame(body.data(), body.size());
-    const uint16_t check = FrameCrc(body) ^ 0xFFFF;
-    frame.append(static_cast<char>(check & 0xFF));
-    frame.append(static_cast<char>(check >> 8));
+    uint8_t low = 0;
+    uint8_t high = 0;
+    Crc16CheckBytes(body, low, high);
+    frame.append(static_cast<char>(low));
+    frame.append(static_cast<char>(high));
     return frame;
 }
 
 bool InstrumentTransfer::IsFrameIntact(QByteArrayView frame)
 {
-    return FrameCrc(frame) == GoodResidue;
+    return Crc16(frame) == Crc16Residue;
 }
 
 bool InstrumentTransfer::WriteFrame(QByteArrayView frame)
@@ -118,10 +115,7 @@ int InstrumentTransfer::ReadOldByte()
     const int b = ReadRawByte();
     if (b < 0)
         return -1;
-    m_oldCrc ^= static_cast<uint32_t>(b) << 8;
-    for (int bit = 0; bit < 8; ++bit)
-        m_oldCrc = (m_oldCrc & 0x8000) ? (m_oldCrc << 1) ^ 0x1021 : m_oldCrc << 1;
-    m_oldCrc &= 0xFFFF;
+    m_oldCrc = CrcCcittUpdate(m_oldCrc, static_cast<uint8_t>(b));
     return b;
 }
 
@@ -142,8 +136,8 @@ int InstrumentTransfer::ReadIdentity(bool acceptText)
     const int first = ReadByte();
     if (first < 0)
         return -1;
-    if (first == Identify) {
-        QByteArray frame(1, static_cast<char>(Identify));
+    if (first == StartIdentify) {
+        QByteArray frame(1, static_cast<char>(StartIdentify));
         for (int i = 0; i < 4; ++i) {
             const int b = ReadByte();
             if (b < 0)
@@ -178,7 +172,7 @@ int InstrumentTransfer::IdentifySlow()
     if (!SetBaudRate(SlowBaud))
         return -1;
     m_link->Purge();
-    if (!WriteByte(Identify))
+    if (!WriteByte(StartIdentify))
         return -1;
     return ReadIdentity(true);
 }
@@ -188,7 +182,7 @@ int InstrumentTransfer::IdentifyFast()
     if (!SetBaudRate(FastBaud))
         return -1;
     m_link->Purge();
-    if (!WriteByte(Identify))
+    if (!WriteByte(StartIdentify))
         return -1;
     return ReadIdentity(false);
 }
@@ -217,7 +211,7 @@ std::unique_ptr<InstrumentTranslator> InstrumentTransfer::CreateTranslator(int* 
         *modelCode = code;
     if (code < 0)
         return nullptr;
-    return CreateInstrumentTranslator(code, m_groupSameNumber);
+    return CreateTranslatorForModel(code, m_groupSameNumber);
 }
 
 // ---------------------------------------------------------------------------
@@ -226,7 +220,7 @@ std::unique_ptr<InstrumentTranslator> InstrumentTransfer::CreateTranslator(int* 
 bool InstrumentTransfer::ReadNumberedBlock(InstrumentTranslator& t, int block)
 {
     const int size = t.GetBlockSize();
-    QByteArray request(1, static_cast<char>(ReadRequest));
+    QByteArray request(1, static_cast<char>(StartRead));
     request.append(static_cast<char>(block & 0xFF));
     request.append(static_cast<char>((block >> 8) & 0xFF));
     if (!WriteFrame(SealFrame(request)))
@@ -236,10 +230,10 @@ bool InstrumentTransfer::ReadNumberedBlock(InstrumentTranslator& t, int block)
         const int b = ReadRawByte();
         if (b < 0 || b == Refusal || skipped >= MaxSkippedBytes)
             return false;
-        if (b == ReadRequest)
+        if (b == StartRead)
             break;
     }
-    QByteArray reply(1, static_cast<char>(ReadRequest));
+    QByteArray reply(1, static_cast<char>(StartRead));
     reply.reserve(size + 5);
     for (int i = 0; i < size + 4; ++i) {
         const int b = ReadByte();
@@ -256,10 +250,9 @@ bool InstrumentTransfer::ReadNumberedBlock(InstrumentTranslator& t, int block)
     if (replied != (block & 0xFFFF))
         return false;
     const qint64 offset = qint64(replied) * size;
-    if (offset + size > t.GetImageSize())
-        return false;
-    t.CopyToImage(reinterpret_cast<const uint8_t*>(reply.constData() + 3), int(offset), size);
-    return true;
+    return offset + size <= t.GetImageSize()
+           && t.CopyToImage(reinterpret_cast<const uint8_t*>(reply.constData() + 3), int(offset),
+                            size);
 }
 
 bool InstrumentTransfer::ReadNumberedBlockWithRetry(InstrumentTranslator& t, int block)
@@ -278,13 +271,14 @@ bool InstrumentTransfer::WriteNumberedBlock(InstrumentTranslator& t, int block)
     if (block < 0 || offset + size > t.GetImageSize())
         return false;
     QByteArray request(3 + size, '\0');
-    request[0] = static_cast<char>(WriteRequest);
+    request[0] = static_cast<char>(StartWrite);
     request[1] = static_cast<char>(block & 0xFF);
     request[2] = static_cast<char>((block >> 8) & 0xFF);
-    t.CopyFromImage(reinterpret_cast<uint8_t*>(request.data() + 3), int(offset), size);
+    if (!t.CopyFromImage(reinterpret_cast<uint8_t*>(request.data() + 3), int(offset), size))
+        return false;
     if (!WriteFrame(SealFrame(request)))
         return false;
-    return ReadByte() == WriteRequest;
+    return ReadByte() == StartWrite;
 }
 
 bool InstrumentTransfer::WriteNumberedBlockWithRetry(InstrumentTranslator& t, int block)
@@ -317,7 +311,7 @@ bool InstrumentTransfer::ReadOldBlock(InstrumentTranslator& t, int expected)
             return false;
         bytes[i] = static_cast<uint8_t>(b);
         if (i == 33)
-            crc = static_cast<uint16_t>(m_oldCrc);
+            crc = m_oldCrc;
     }
     if (crc != (bytes[34] << 8 | bytes[35]))
         return false;
@@ -327,10 +321,8 @@ bool InstrumentTransfer::ReadOldBlock(InstrumentTranslator& t, int expected)
     if (number != expected)
         return false;
     const qint64 offset = qint64(expected) * OldBlockSize;
-    if (expected < 0 || offset + OldBlockSize > t.GetImageSize())
-        return false;
-    t.CopyToImage(bytes.data() + 2, int(offset), OldBlockSize);
-    return true;
+    return expected >= 0 && offset + OldBlockSize <= t.GetImageSize()
+           && t.CopyToImage(bytes.data() + 2, int(offset), OldBlockSize);
 }
 
 bool InstrumentTransfer::ReadOldBlockWithRetry(InstrumentTranslator& t, int expected)

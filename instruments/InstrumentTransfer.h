@@ -26,9 +26,9 @@ class InstrumentTransfer
 {
 public:
     // Frame start bytes of the numbered-block protocol.
-    static constexpr uint8_t Identify = 0xAA;
-    static constexpr uint8_t ReadRequest = 0xAB;
-    static constexpr uint8_t WriteRequest = 0xAC;
+    static constexpr uint8_t StartIdentify = 0xAA;
+    static constexpr uint8_t StartRead = 0xAB;
+    static constexpr uint8_t StartWrite = 0xAC;
     static constexpr uint8_t Refusal = 0xAD;
     static constexpr uint8_t Escape = 0x1B;
     // The older block protocol.
@@ -37,8 +37,6 @@ public:
     static constexpr uint8_t OldStart = 0x01;
     static constexpr uint8_t OldEscape = 0x0B;
     static constexpr int OldBlockSize = 32;
-    // What Crc16 leaves over a frame that carries its complemented check.
-    static constexpr uint16_t GoodResidue = 0xF0B8;
     static constexpr int SlowBaud = 19200;
     static constexpr int FastBaud = 115200;
     static constexpr int Tries = 10;
@@ -112,5 +110,5 @@ private:
 
     std::unique_ptr<SerialLink> m_link;
     int m_groupSameNumber = 1;
-    uint32_t m_oldCrc = 0;
+    uint16_t m_oldCrc = 0;
 };

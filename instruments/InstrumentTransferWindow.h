@@ -60,7 +60,6 @@ public:
     void HideProgress();
     void SetProgress(int percent);
     int GetProgress() const { return m_position; }
-    QString GetCaption() const;
     // The cancel request.
     bool IsTerminated() const { return m_terminated; }
     // Shows the error box of `result` and waits until it is closed; nothing
@@ -135,5 +134,5 @@ private:
     // The worker's own objects.
     std::unique_ptr<InstrumentData> m_data;
     std::unique_ptr<InstrumentSetup> m_setup;
-    std::unique_ptr<InstrumentDatabase> m_database;
+    InstrumentDatabase* m_sourceDatabase = nullptr;
 };

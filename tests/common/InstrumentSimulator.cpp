@@ -246,11 +246,11 @@ void InstrumentSimulator::Run()
 void InstrumentSimulator::Consume(uint8_t b)
 {
     using T = InstrumentTransfer;
-    if (b == T::Identify || b == T::ReadRequest || b == T::WriteRequest) {
+    if (b == T::StartIdentify || b == T::StartRead || b == T::StartWrite) {
         // Only a frame start travels unescaped as one of these values.
         m_frame = QByteArray(1, static_cast<char>(b));
         m_escaped = false;
-        if (b == T::Identify) {
+        if (b == T::StartIdentify) {
             Request request{b, -1, LineBaud(), true};
             m_frame.clear();
             Handle(request, {});
@@ -275,7 +275,7 @@ void InstrumentSimulator::Consume(uint8_t b)
         blockSize = m_blockSize;
     }
     const auto kind = static_cast<uint8_t>(m_frame[0]);
-    const qsizetype full = kind == T::ReadRequest ? 5 : blockSize + 5;
+    const qsizetype full = kind == T::StartRead ? 5 : blockSize + 5;
     if (m_frame.size() < full)
         return;
     Request request{kind,
@@ -308,36 +308,38 @@ void InstrumentSimulator::Handle(const Request& request, const QByteArray& paylo
 
     using T = InstrumentTransfer;
     switch (request.kind) {
-    case T::Identify: {
+    case T::StartIdentify: {
         Fault fault;
         QByteArray reply;
+        bool binary;
         {
             std::lock_guard lock(m_mutex);
             if (m_modelCode >= 0) {
-                reply.append(static_cast<char>(T::Identify));
+                reply.append(static_cast<char>(T::StartIdentify));
                 reply.append(static_cast<char>(m_modelCode & 0xFF));
                 reply.append(static_cast<char>(m_modelCode >> 8));
-                reply = T::SealFrame(reply);
+                reply = T::EscapeFrame(T::SealFrame(reply));
             } else {
                 reply = m_textModel + QByteArray(1, '\0');
             }
+            binary = m_modelCode >= 0;
             m_oldNext = 0;
         }
         if (TakeFault(Scope::Identify, -1, fault)) {
             if (fault == Fault::NoReply)
                 return;
-            if (fault == Fault::CorruptCrc)
+            if (fault == Fault::CorruptCrc && binary)
                 reply[reply.size() - 1] = static_cast<char>(reply.back() ^ 0x01);
             if (fault == Fault::Noise)
                 reply.prepend(NoiseBytes);
         }
-        Reply(reply.startsWith(static_cast<char>(T::Identify)) ? T::EscapeFrame(reply) : reply);
+        Reply(reply);
         break;
     }
-    case T::ReadRequest:
+    case T::StartRead:
         ServeRead(request);
         break;
-    case T::WriteRequest:
+    case T::StartWrite:
         ServeWrite(request, payload);
         break;
     default:
@@ -380,7 +382,7 @@ void InstrumentSimulator::ServeRead(const Request& request)
     using T = InstrumentTransfer;
     if (!request.intact)
         return;
-    QByteArray body(1, static_cast<char>(T::ReadRequest));
+    QByteArray body(1, static_cast<char>(T::StartRead));
     int number = request.block;
     Fault fault;
     const bool faulty = TakeFault(Scope::Read, request.block, fault);
@@ -434,7 +436,7 @@ void InstrumentSimulator::ServeWrite(const Request& request, const QByteArray& p
         }
         m_image.replace(offset, payload.size(), payload);
     }
-    QByteArray ack(1, static_cast<char>(T::WriteRequest));
+    QByteArray ack(1, static_cast<char>(T::StartWrite));
     if (faulty && fault == Fault::Noise)
         ack.prepend(NoiseBytes);
     Reply(ack);

@@ -1,0 +1,163 @@
+// The five operations of a transfer and the block loops they share.
+
+#include "instruments/InstrumentTransfer.h"
+
+#include "instruments/InstrumentTransferWindow.h"
+#include "instruments/InstrumentTranslator.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+// Models whose setup area holds bytes the settings description does not
+// cover. A settings write sends those bytes back as the instrument holds
+// them (read just before), instead of the fill bytes of a fresh image.
+constexpr std::array<int, 1> SetupKeepsUndescribedBytes{ModelCode::Kx420};
+
+bool KeepsUndescribedBytes(const InstrumentTranslator& t)
+{
+    return std::find(SetupKeepsUndescribedBytes.begin(), SetupKeepsUndescribedBytes.end(),
+                     t.GetModel().Code)
+           != SetupKeepsUndescribedBytes.end();
+}
+
+// An area's first block and its number of blocks; a length that is not a
+// whole number of blocks still moves its last bytes.
+struct BlockRange
+{
+    int start;
+    int count;
+};
+
+BlockRange BlocksOf(int start, int length, int blockSize)
+{
+    if (blockSize <= 0 || length <= 0)
+        return {0, 0};
+    return {start / blockSize, (length + blockSize - 1) / blockSize};
+}
+
+} // namespace
+
+std::unique_ptr<InstrumentTranslator> InstrumentTransfer::Connect(InstrumentTransferWindow& thread,
+                                                                  bool report)
+{
+    auto translator = CreateTranslator();
+    if (!translator && report)
+        thread.ShowError(TransferResult::NotConnected);
+    return translator;
+}
+
+TransferResult InstrumentTransfer::ReadBlocks(int start, int count, InstrumentTranslator& t,
+                                              InstrumentTransferWindow& thread)
+{
+    thread.ShowProgress(QString::fromLatin1(t.GetModelName()));
+    const bool numbered = t.UsesNumberedBlocks();
+    for (int i = 0; i < count; ++i) {
+        if (thread.IsTerminated()) {
+            thread.HideProgress();
+            thread.ShowError(TransferResult::Interrupted);
+            return TransferResult::Interrupted;
+        }
+        thread.SetProgress(i * 100 / count);
+        // The older protocol counts the blocks of every read from 0.
+        const bool ok = numbered ? ReadNumberedBlockWithRetry(t, start + i)
+                                 : ReadOldBlockWithRetry(t, i);
+        if (!ok) {
+            thread.HideProgress();
+            thread.ShowError(TransferResult::TransmissionFailed);
+            return TransferResult::TransmissionFailed;
+        }
+    }
+    thread.HideProgress();
+    return TransferResult::Success;
+}
+
+TransferResult InstrumentTransfer::WriteBlocks(int start, int count, InstrumentTranslator& t,
+                                               InstrumentTransferWindow& thread)
+{
+    thread.ShowProgress(QString::fromLatin1(t.GetModelName()));
+    for (int i = 0; i < count; ++i) {
+        if (thread.IsTerminated()) {
+            thread.HideProgress();
+            thread.ShowError(TransferResult::Interrupted);
+            return TransferResult::Interrupted;
+        }
+        thread.SetProgress(i * 100 / count);
+        if (!WriteNumberedBlockWithRetry(t, start + i)) {
+            thread.HideProgress();
+            thread.ShowError(TransferResult::TransmissionFailed);
+            return TransferResult::TransmissionFailed;
+        }
+    }
+    thread.HideProgress();
+    return TransferResult::Success;
+}
+
+TransferResult InstrumentTransfer::ReadData(InstrumentData& data, InstrumentTransferWindow& thread)
+{
+    const auto t = Connect(thread, true);
+    if (!t)
+        return TransferResult::NotConnected;
+    const BlockRange range = BlocksOf(t->GetDataStart(), t->GetDataLength(), t->GetBlockSize());
+    const TransferResult result = ReadBlocks(range.start, range.count, *t, thread);
+    if (result == TransferResult::Success)
+        t->DecodeData(data);
+    return result;
+}
+
+TransferResult InstrumentTransfer::ReadSetup(InstrumentSetup& setup, InstrumentTransferWindow& thread)
+{
+    const auto t = Connect(thread, true);
+    if (!t)
+        return TransferResult::NotConnected;
+    const BlockRange range = BlocksOf(t->GetSetupStart(), t->GetSetupLength(), t->GetBlockSize());
+    const TransferResult result = ReadBlocks(range.start, range.count, *t, thread);
+    if (result == TransferResult::Success)
+        t->DecodeSetup(setup);
+    return result;
+}
+
+TransferResult InstrumentTransfer::WriteSetup(InstrumentSetup& setup, InstrumentTransferWindow& thread)
+{
+    const auto t = Connect(thread, true);
+    if (!t)
+        return TransferResult::NotConnected;
+    const BlockRange range = BlocksOf(t->GetSetupStart(), t->GetSetupLength(), t->GetBlockSize());
+    // Writing the area of a model that cannot encode its settings (or cannot
+    // take writes at all) would overwrite the instrument's settings with
+    // fill bytes.
+    if (range.count > 0 && (!t->UsesNumberedBlocks() || !t->CanWriteSetup())) {
+        thread.ShowError(TransferResult::NotSupported);
+        return TransferResult::NotSupported;
+    }
+    if (range.count > 0 && KeepsUndescribedBytes(*t)) {
+        const TransferResult read = ReadBlocks(range.start, range.count, *t, thread);
+        if (read != TransferResult::Success)
+            return read;
+    }
+    t->EncodeSetup(setup);
+    return WriteBlocks(range.start, range.count, *t, thread);
+}
+
+TransferResult InstrumentTransfer::GetDefaultSetup(InstrumentSetup& setup,
+                                                   InstrumentTransferWindow& thread)
+{
+    const auto t = Connect(thread, false);
+    if (!t)
+        return TransferResult::NotConnected;
+    t->GetDefaultSetup(setup);
+    return TransferResult::Success;
+}
+
+TransferResult InstrumentTransfer::WriteDatabase(InstrumentDatabase& database,
+                                                 InstrumentTransferWindow& thread)
+{
+    const auto t = Connect(thread, true);
+    if (!t)
+        return TransferResult::NotConnected;
+    t->EncodeDatabase(database);
+    const BlockRange range =
+        BlocksOf(t->GetDatabaseStart(), t->GetDatabaseLength(), t->GetBlockSize());
+    return WriteBlocks(range.start, range.count, *t, thread);
+}

@@ -1,0 +1,181 @@
+#include "instruments/Kx310Old.h"
+
+#include "instruments/Crc.h"
+#include "instruments/InstrumentData.h"
+#include "instruments/InstrumentItem.h"
+#include "instruments/TranslatorRules.h"
+#include "platform/SerialPort.h"
+
+#include <array>
+#include <cmath>
+
+namespace {
+
+constexpr int Limit = 1999;
+
+struct RecordKind
+{
+    int kind;
+    int quantity;
+    double scale;
+    const char* note;
+    bool absolute; // insulation resistances are shown without sign
+};
+
+// Quantities: 1 voltage L-N, 7 protective conductor resistance, 15 insulation
+// resistance, 16 temperature, 27 measuring voltage of protections, 28
+// conductor length, 29 voltage. Kinds not listed give no item.
+constexpr RecordKind Kinds[] = {
+    {0, 15, 1e3, "50V", true},     {1, 15, 1e4, "50V", true},     {2, 15, 1e5, "50V", true},
+    {3, 15, 1e6, "50V", true},     {4, 15, 1e7, "50V", true},     {5, 16, 1, "PT100", false},
+    {6, 29, 1, nullptr, false},    {7, 29, 0.1, nullptr, false},  {8, 15, 1e3, "100V", true},
+    {9, 15, 1e4, "100V", true},    {10, 15, 1e5, "100V", true},   {11, 15, 1e6, "100V", true},
+    {12, 15, 1e7, "100V", true},   {13, 7, 0.01, nullptr, false}, {14, 7, 0.1, nullptr, false},
+    {15, 7, 1, nullptr, false},    {16, 15, 1e3, "250V", true},   {17, 15, 1e4, "250V", true},
+    {18, 15, 1e5, "250V", true},   {19, 15, 1e6, "250V", true},   {20, 15, 1e7, "250V", true},
+    {21, 16, 1, nullptr, false},   {23, 27, 1, nullptr, false},   {24, 15, 1e3, "500V", true},
+    {25, 15, 1e4, "500V", true},   {26, 15, 1e5, "500V", true},   {27, 15, 1e6, "500V", true},
+    {28, 15, 1e7, "500V", true},   {29, 1, 1, nullptr, false},    {30, 1, 0.1, nullptr, false},
+    {32, 15, 1e3, "1000V", true},  {33, 15, 1e4, "1000V", true},  {34, 15, 1e5, "1000V", true},
+    {35, 15, 1e6, "1000V", true},  {36, 15, 1e7, "1000V", true},  {37, 28, 0.01, nullptr, false},
+    {38, 28, 0.1, nullptr, false}, {39, 28, 1, nullptr, false},   {40, 28, 0.001, nullptr, false},
+    {41, 28, 10, nullptr, false},  {47, 16, 1, "PT1000", false},
+};
+
+// The progress bar counts the bytes stored against this many.
+constexpr int ProgressBytes = 530;
+
+const std::array<uint16_t, 256>& CcittTable()
+{
+    static const std::array<uint16_t, 256> table = [] {
+        std::array<uint16_t, 256> t{};
+        for (int i = 0; i < 256; ++i)
+            t[size_t(i)] = CrcCcittUpdate(0, static_cast<uint8_t>(i));
+        return t;
+    }();
+    return table;
+}
+
+} // namespace
+
+Kx310Old::Kx310Old(const QString& portName)
+    : m_portName(portName)
+{
+}
+
+Kx310Old::~Kx310Old() = default;
+
+void Kx310Old::Start(InstrumentData* target, Completion done)
+{
+    m_target = target;
+    m_data = std::make_unique<InstrumentData>();
+    Begin(std::move(done));
+}
+
+uint16_t Kx310Old::Crc16(const uint8_t* data, int length)
+{
+    const auto& table = CcittTable();
+    uint16_t crc = 0;
+    for (int i = 0; i < length; ++i)
+        crc = static_cast<uint16_t>((crc >> 8) ^ table[(crc ^ data[i]) & 0xFF]);
+    return crc;
+}
+
+bool Kx310Old::IsDumpIntact(QByteArrayView dump)
+{
+    if (dump.size() < DumpSize)
+        return false;
+    const auto* bytes = reinterpret_cast<const uint8_t*>(dump.data());
+    const uint16_t stored = bytes[CrcOffset] | bytes[CrcOffset + 1] << 8;
+    return Crc16(bytes + RecordsStart, CrcOffset - RecordsStart) == stored;
+}
+
+std::unique_ptr<InstrumentItem> Kx310Old::DecodeRecord(int raw, int kind)
+{
+    for (const RecordKind& k : Kinds) {
+        if (k.kind != kind)
+            continue;
+        const TranslatorRules::RawValue e = TranslatorRules::ClampRaw(raw, Limit);
+        const double magnitude = k.absolute ? std::abs(e.Value) : e.Value;
+        const QByteArrayView note = k.note ? QByteArrayView(k.note) : QByteArrayView();
+        return std::make_unique<InstrumentItem>(magnitude * k.scale, k.quantity, note, true, e.Over);
+    }
+    return nullptr;
+}
+
+void Kx310Old::DecodeData(QByteArrayView dump, InstrumentData& data)
+{
+    data.Clear();
+    InstrumentBank* bank = data.AddBank(std::make_unique<InstrumentBank>(QByteArrayView("0")));
+    if (dump.size() < DumpSize)
+        return;
+    const auto* bytes = reinterpret_cast<const uint8_t*>(dump.data());
+    for (int r = 0; r < RecordCount; ++r) {
+        const uint8_t* record = bytes + RecordsStart + r * RecordSize;
+        const auto raw = static_cast<int16_t>(record[0] | record[1] << 8);
+        bank->AddItem(DecodeRecord(raw, record[2]));
+    }
+}
+
+TransferResult Kx310Old::ReceiveDump(SerialLink& link, const Listener& listener, QByteArray& dump)
+{
+    auto cancelled = [&] { return listener.cancelled && listener.cancelled(); };
+    // The instrument talks when the user tells it to; until then only a
+    // cancel ends the wait.
+    while (!cancelled()) {
+        if (link.ReadByte() == StartCharacter)
+            break;
+    }
+    dump.clear();
+    dump.reserve(DumpSize);
+    int empty = 0;
+    while (dump.size() < DumpSize) {
+        if (cancelled())
+            return TransferResult::Interrupted;
+        const int b = link.ReadByte();
+        if (b < 0) {
+            if (++empty >= MaxEmptyReads)
+                return TransferResult::TransmissionFailed;
+            continue;
+        }
+        dump.append(static_cast<char>(b));
+        if (listener.progress)
+            listener.progress(int(dump.size()) * 100 / ProgressBytes);
+    }
+    return TransferResult::Success;
+}
+
+TransferResult Kx310Old::Execute()
+{
+    SerialPort port;
+    if (!port.Open(m_portName, Baud)) {
+        ShowError(TransferResult::TransmissionFailed);
+        return TransferResult::TransmissionFailed;
+    }
+    port.SetReadTimeout(ReadTimeout);
+    SetProgress(0);
+    ShowProgress(QStringLiteral("Kx310.1"));
+
+    QByteArray dump;
+    const Listener listener{[this] { return IsTerminated(); },
+                            [this](int percent) { SetProgress(percent); }};
+    TransferResult result = ReceiveDump(port, listener, dump);
+    // The port is closed before any message, whatever the outcome, so that
+    // the instrument is free while the user reads it.
+    port.Close();
+    HideProgress();
+    if (result == TransferResult::Success) {
+        if (IsDumpIntact(dump))
+            DecodeData(dump, *m_data);
+        else
+            result = TransferResult::TransmissionFailed;
+    }
+    ShowError(result);
+    return result;
+}
+
+void Kx310Old::HandOver(TransferResult result)
+{
+    if (result == TransferResult::Success && m_target && m_data)
+        m_target->AppendCopies(*m_data);
+}

@@ -1,0 +1,108 @@
+#include "instruments/widgets/ProgressWindow.h"
+
+#include "platform/UserDialogs.h"
+
+#include <QHBoxLayout>
+#include <QProgressBar>
+#include <QScreen>
+#include <QStyle>
+#include <QThread>
+#include <QToolButton>
+
+namespace {
+
+// Runs `fn` on the thread of `context` (the main thread for a window) and
+// returns when it has run there.
+template <typename Fn>
+void OnThreadOf(QObject* context, Fn fn)
+{
+    if (QThread::currentThread() == context->thread())
+        fn();
+    else
+        QMetaObject::invokeMethod(context, fn, Qt::BlockingQueuedConnection);
+}
+
+} // namespace
+
+TProgressForm::TProgressForm(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint
+                          | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("TProgressForm"));
+    setModal(false);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setTextVisible(false);
+    SpeedButton1 = new QToolButton(this);
+    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    SpeedButton1->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    SpeedButton1->setAutoRaise(true);
+    layout->addWidget(ProgressBar1, 1);
+    layout->addWidget(SpeedButton1);
+    setFixedSize(338, 33);
+    connect(SpeedButton1, &QToolButton::clicked, this, &TProgressForm::SpeedButton1Click);
+}
+
+TProgressForm::~TProgressForm()
+{
+    if (&TransferReporterInUse() == this)
+        SetTransferReporter(nullptr);
+}
+
+void TProgressForm::ShowForThread(InstrumentTransferWindow* thread)
+{
+    m_thread = thread;
+    if (const QScreen* screen = this->screen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+    show();
+}
+
+void TProgressForm::ShowProgress(InstrumentTransferWindow* thread, const QString& caption)
+{
+    OnThreadOf(this, [&] {
+        ShowForThread(thread);
+        setWindowTitle(caption);
+    });
+}
+
+void TProgressForm::SetProgress(int percent)
+{
+    OnThreadOf(this, [&] { ProgressBar1->setValue(percent); });
+}
+
+void TProgressForm::HideProgress()
+{
+    OnThreadOf(this, [&] {
+        // The transfer closes the window itself: that is no cancel request
+        // (an operation may go on with a second loop), and the thread may be
+        // on its way out.
+        m_thread = nullptr;
+        ProgressBar1->setValue(0);
+        close();
+    });
+}
+
+void TProgressForm::ShowError(const QString& text, const QString& caption)
+{
+    // The dialogs carry a worker's call to the main thread themselves.
+    Dialogs().MessageBox(text, caption, MsgButtons::Ok, MsgIcon::Error);
+}
+
+void TProgressForm::SpeedButton1Click()
+{
+    if (m_thread)
+        m_thread->Terminate();
+}
+
+void TProgressForm::hideEvent(QHideEvent* event)
+{
+    // The user closing the window cancels like the button.
+    SpeedButton1Click();
+    QDialog::hideEvent(event);
+}

@@ -1,0 +1,45 @@
+#pragma once
+// The progress window of instrument transfers: a small always-on-top dialog
+// with a progress bar and a cancel button. The program has one; installed as
+// the transfer reporter it serves every transfer thread, whose calls it
+// carries over to the main thread.
+
+#include <QDialog>
+#include <QPointer>
+
+#include "instruments/InstrumentTransferWindow.h"
+
+class QProgressBar;
+class QToolButton;
+
+class TProgressForm : public QDialog, public TransferReporter
+{
+    Q_OBJECT
+
+public:
+    explicit TProgressForm(QWidget* parent = nullptr);
+    ~TProgressForm() override;
+
+    // Remembers the thread the window shows progress for and shows it.
+    void ShowForThread(InstrumentTransferWindow* thread);
+    InstrumentTransferWindow* Thread() const { return m_thread; }
+
+    // TransferReporter; safe from any thread.
+    void ShowProgress(InstrumentTransferWindow* thread, const QString& caption) override;
+    void SetProgress(int percent) override;
+    void HideProgress() override;
+    void ShowError(const QString& text, const QString& caption) override;
+
+    QProgressBar* ProgressBar1;
+    QToolButton* SpeedButton1;
+
+public slots:
+    // Cancel: the remembered thread stops before its next block.
+    void SpeedButton1Click();
+
+protected:
+    void hideEvent(QHideEvent* event) override; // FormHide
+
+private:
+    QPointer<InstrumentTransferWindow> m_thread;
+};

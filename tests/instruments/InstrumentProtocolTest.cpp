@@ -1,0 +1,348 @@
+// The link, identification and block exchanges, over a scripted memory link.
+
+#include <gtest/gtest.h>
+
+#include "common/ScriptedLink.h"
+#include "common/TestTranslator.h"
+#include "instruments/Crc.h"
+#include "instruments/InstrumentTransfer.h"
+
+#include <QByteArray>
+
+namespace {
+
+using T = InstrumentTransfer;
+
+QByteArray Bytes(std::initializer_list<int> values)
+{
+    QByteArray out;
+    for (int v : values)
+        out.append(static_cast<char>(v));
+    return out;
+}
+
+// A transfer over a scripted link that stays reachable for inspection.
+struct Scripted
+{
+    explicit Scripted(QByteArray input = {})
+    {
+        auto owned = std::make_unique<ScriptedLink>(std::move(input));
+        link = owned.get();
+        transfer = std::make_unique<InstrumentTransfer>(std::move(owned));
+    }
+    ScriptedLink* link;
+    std::unique_ptr<InstrumentTransfer> transfer;
+};
+
+QByteArray BinaryIdentity(int code)
+{
+    return T::EscapeFrame(T::SealFrame(Bytes({0xAA, code & 0xFF, code >> 8})));
+}
+
+QByteArray ReadReply(int block, const QByteArray& data)
+{
+    QByteArray body = Bytes({0xAB, block & 0xFF, block >> 8});
+    body.append(data);
+    return T::EscapeFrame(T::SealFrame(body));
+}
+
+// An older-protocol block as it travels: 0x01, then number, data, check and a
+// trailing byte, where 0x01 and 0x0B are escaped and the check covers the
+// escaped line bytes of number and data.
+QByteArray OldBlockLine(int number, const QByteArray& data, bool corrupt = false)
+{
+    auto escape = [](uint8_t b) {
+        return b == 0x01 || b == 0x0B ? Bytes({0x0B, b ^ 0x80}) : Bytes({b});
+    };
+    QByteArray line;
+    line += escape(uint8_t(number >> 8));
+    line += escape(uint8_t(number & 0xFF));
+    for (char c : data)
+        line += escape(static_cast<uint8_t>(c));
+    uint16_t crc = CrcCcitt(line);
+    if (corrupt)
+        crc ^= 1;
+    line += escape(uint8_t(crc >> 8));
+    line += escape(uint8_t(crc & 0xFF));
+    line += escape(0x5A);
+    return Bytes({0x01}) + line;
+}
+
+} // namespace
+
+TEST(FrameEscape, EscapesEveryStartValueAfterTheFirstByte)
+{
+    const QByteArray frame = Bytes({0xAB, 0x00, 0xAA, 0xAB, 0xAC, 0xAD, 0xAE, 0x1B, 0xA9, 0xAF, 0x3B});
+    EXPECT_EQ(T::EscapeFrame(frame),
+              Bytes({0xAB, 0x00, 0x1B, 0x8A, 0x1B, 0x8B, 0x1B, 0x8C, 0x1B, 0x8D, 0x1B, 0x8E, 0x1B,
+                     0x3B, 0xA9, 0xAF, 0x3B}));
+    // The start byte travels raw even when its value is one that gets escaped.
+    EXPECT_EQ(T::EscapeFrame(Bytes({0x1B, 0x1B})), Bytes({0x1B, 0x1B, 0x3B}));
+
+    // WriteFrame sends the escaped frame in one piece.
+    Scripted s;
+    ASSERT_TRUE(s.transfer->WriteFrame(frame));
+    EXPECT_EQ(s.link->Written(), T::EscapeFrame(frame));
+}
+
+TEST(FrameEscape, ReaderUndoesTheEscapeAndFailsOnAHalfPair)
+{
+    Scripted s(Bytes({0x1B, 0x8B, 0x41, 0x1B}));
+    EXPECT_EQ(s.transfer->ReadByte(), 0xAB);
+    EXPECT_EQ(s.transfer->ReadByte(), 0x41);
+    // An escape followed by silence is a failed read, not the escape byte.
+    EXPECT_EQ(s.transfer->ReadByte(), -1);
+
+    // Raw reads leave the escape alone.
+    Scripted raw(Bytes({0x1B, 0x8B}));
+    EXPECT_EQ(raw.transfer->ReadRawByte(), 0x1B);
+    EXPECT_EQ(raw.transfer->ReadRawByte(), 0x8B);
+}
+
+TEST(FrameEscape, OlderEscapeEntersTheCheckWithBothBytes)
+{
+    Scripted s(Bytes({0x0B, 0x81, 0x22}));
+    EXPECT_EQ(s.transfer->ReadOldDecodedByte(), 0x01);
+    EXPECT_EQ(s.transfer->ReadOldDecodedByte(), 0x22);
+    EXPECT_EQ(s.transfer->ReadOldDecodedByte(), -1);
+
+    // A block whose number or data hold the escaped values still checks out,
+    // because the check covers the bytes as they travel.
+    QByteArray data(32, '\x0B');
+    data[5] = 0x01;
+    Scripted block(OldBlockLine(0, data));
+    TestTranslator t(ModelCode::Kx320);
+    ASSERT_TRUE(block.transfer->ReadOldBlock(t, 0));
+    QByteArray stored(32, 0);
+    t.CopyFromImage(reinterpret_cast<uint8_t*>(stored.data()), 0, 32);
+    EXPECT_EQ(stored, data);
+}
+
+TEST(LinkClosed, EveryExchangeFailsAtOnce)
+{
+    Scripted s(BinaryIdentity(6));
+    s.link->SetOpen(false);
+    TestTranslator t(ModelCode::Kx420);
+    EXPECT_FALSE(s.transfer->WriteByte(0xAA));
+    EXPECT_EQ(s.transfer->ReadRawByte(), -1);
+    EXPECT_EQ(s.transfer->Identify(), -1);
+    EXPECT_EQ(s.transfer->CreateTranslator(), nullptr);
+    EXPECT_FALSE(s.transfer->ReadNumberedBlockWithRetry(t, 2));
+    EXPECT_TRUE(s.link->Written().isEmpty());
+}
+
+// ---------------------------------------------------------------------------
+
+class Identification : public ::testing::Test
+{
+protected:
+    // The instrument answers each identify request with `slow` at 19200 and
+    // `fast` at 115200 baud (an empty answer: silence).
+    void Answer(QByteArray slow, QByteArray fast)
+    {
+        s.link->onWrite = [slow, fast](ScriptedLink& link, QByteArrayView bytes) {
+            if (bytes == Bytes({0xAA}))
+                link.Feed(link.Baud() == 19200 ? slow : fast);
+        };
+    }
+    Scripted s;
+};
+
+TEST_F(Identification, BinaryAndTextIdentities)
+{
+    Answer(BinaryIdentity(6), {});
+    EXPECT_EQ(s.transfer->IdentifySlow(), 6);
+    EXPECT_EQ(s.link->Baud(), 19200);
+    EXPECT_GE(s.link->Purges(), 1);
+
+    const struct { QByteArray text; int code; } texts[] = {
+        {QByteArray("kx340 0", 8), 1},
+        {QByteArray("kx320", 6), 2},
+        {QByteArray("kx340", 6), -1},
+        {QByteArray("kx320 ", 7), -1},
+        {QByteArray("kx3", 3), -1}, // cut short: no end before silence
+        {QByteArray(32, 'k'), -1},  // 32 characters without an end
+    };
+    for (const auto& t : texts) {
+        Answer(t.text, {});
+        EXPECT_EQ(s.transfer->IdentifySlow(), t.code) << t.text.constData();
+    }
+
+    // The fast rate knows no text identity.
+    Answer({}, QByteArray("kx320", 6));
+    EXPECT_EQ(s.transfer->IdentifyFast(), -1);
+    Answer({}, BinaryIdentity(8));
+    EXPECT_EQ(s.transfer->IdentifyFast(), 8);
+    EXPECT_EQ(s.link->Baud(), 115200);
+}
+
+TEST_F(Identification, BadCheckIsRetriedTenTimesThenTheFastRate)
+{
+    QByteArray bad = BinaryIdentity(6);
+    bad[bad.size() - 1] = static_cast<char>(bad.back() ^ 0x10);
+    Answer(bad, BinaryIdentity(7));
+    EXPECT_EQ(s.transfer->Identify(), 7);
+    EXPECT_EQ(s.link->Written(), QByteArray(11, '\xAA'));
+    // The link stays at the rate the instrument answered at.
+    EXPECT_EQ(s.link->Baud(), 115200);
+
+    Answer({}, {});
+    EXPECT_EQ(s.transfer->Identify(), -1);
+    EXPECT_EQ(s.link->Written().size(), 11 + 20);
+}
+
+TEST_F(Identification, OnlyKnownModelsGetATranslator)
+{
+    for (int code : {0, 9, 0x1234}) {
+        Answer(BinaryIdentity(code), {});
+        int reported = -2;
+        EXPECT_EQ(s.transfer->CreateTranslator(&reported), nullptr) << code;
+        EXPECT_EQ(reported, code);
+    }
+}
+
+// ---------------------------------------------------------------------------
+
+class NumberedBlocks : public ::testing::Test
+{
+protected:
+    QByteArray Block(char fill) const { return QByteArray(256, fill); }
+    QByteArray Stored(int block)
+    {
+        QByteArray out(256, 0);
+        t.CopyFromImage(reinterpret_cast<uint8_t*>(out.data()), block * 256, 256);
+        return out;
+    }
+    TestTranslator t{ModelCode::Kx420};
+};
+
+TEST_F(NumberedBlocks, ReadRequestAndReplyLandAtTheBlock)
+{
+    QByteArray data = Block('\x11');
+    data[0] = static_cast<char>(0xAB); // escaped inside the reply
+    data[1] = static_cast<char>(0x1B);
+    // Noise before the reply start is skipped.
+    Scripted s(Bytes({0x00, 0x55, 0x1B, 0x8B}) + ReadReply(3, data));
+    ASSERT_TRUE(s.transfer->ReadNumberedBlock(t, 3));
+    EXPECT_EQ(s.link->Written(), T::EscapeFrame(T::SealFrame(Bytes({0xAB, 3, 0}))));
+    EXPECT_EQ(Stored(3), data);
+    EXPECT_EQ(Stored(2), Block('\xFF'));
+    EXPECT_EQ(s.link->Unread(), 0);
+}
+
+TEST_F(NumberedBlocks, BadRepliesFailTheTryAndLeaveTheImage)
+{
+    QByteArray corrupt = ReadReply(3, Block('\x22'));
+    corrupt[10] = static_cast<char>(corrupt[10] ^ 0x01);
+    const QByteArray cases[] = {
+        Bytes({0xAD}) + ReadReply(3, Block('\x22')), // refusal ends the try at once
+        corrupt,
+        ReadReply(4, Block('\x22')),                 // another block than asked for
+        ReadReply(3, Block('\x22')).left(100),       // cut short
+        {},                                          // silence
+    };
+    for (const QByteArray& reply : cases) {
+        Scripted s(reply);
+        EXPECT_FALSE(s.transfer->ReadNumberedBlock(t, 3));
+        EXPECT_EQ(Stored(3), Block('\xFF'));
+        EXPECT_EQ(Stored(4), Block('\xFF'));
+    }
+    // The refusal was taken before the reply behind it.
+    Scripted refused(Bytes({0xAD}) + ReadReply(3, Block('\x22')));
+    refused.transfer->ReadNumberedBlock(t, 3);
+    EXPECT_EQ(refused.link->Unread(), ReadReply(3, Block('\x22')).size());
+}
+
+TEST_F(NumberedBlocks, ReplyBeyondTheImageIsNotStored)
+{
+    // 1024 blocks of 256 bytes fill the image; block 1024 would lie past it.
+    Scripted s(ReadReply(1024, Block('\x33')));
+    EXPECT_FALSE(s.transfer->ReadNumberedBlock(t, 1024));
+    Scripted last(ReadReply(1023, Block('\x33')));
+    EXPECT_TRUE(last.transfer->ReadNumberedBlock(t, 1023));
+    EXPECT_EQ(Stored(1023), Block('\x33'));
+}
+
+TEST_F(NumberedBlocks, RetryGivesUpAfterTenTries)
+{
+    Scripted s;
+    int requests = 0;
+    s.link->onWrite = [&](ScriptedLink& link, QByteArrayView) {
+        ++requests;
+        link.Feed(requests < 10 ? Bytes({0xAD}) : ReadReply(5, Block('\x44')));
+    };
+    EXPECT_TRUE(s.transfer->ReadNumberedBlockWithRetry(t, 5));
+    EXPECT_EQ(requests, 10);
+
+    requests = -100;
+    EXPECT_FALSE(s.transfer->ReadNumberedBlockWithRetry(t, 6));
+    EXPECT_EQ(requests, -90);
+}
+
+TEST_F(NumberedBlocks, WriteSendsTheEscapedBlockAndWantsItsAcknowledgement)
+{
+    QByteArray data = Block('\x10');
+    data[7] = static_cast<char>(0xAC);
+    data[8] = static_cast<char>(0x1B);
+    t.CopyToImage(reinterpret_cast<const uint8_t*>(data.constData()), 2 * 256, 256);
+    Scripted s(Bytes({0xAC}));
+    ASSERT_TRUE(s.transfer->WriteNumberedBlock(t, 2));
+    QByteArray body = Bytes({0xAC, 2, 0});
+    body.append(data);
+    const QByteArray expected = T::EscapeFrame(T::SealFrame(body));
+    EXPECT_EQ(s.link->Written(), expected);
+    EXPECT_EQ(expected.size(), 256 + 5 + 2); // two escaped data bytes
+    // The check is over the bytes before escaping.
+    EXPECT_EQ(Crc16(T::SealFrame(body)), Crc16Residue);
+
+    for (const QByteArray& answer : {Bytes({0xAD}), Bytes({0x00, 0xAC}), QByteArray()}) {
+        Scripted bad(answer);
+        EXPECT_FALSE(bad.transfer->WriteNumberedBlock(t, 2));
+    }
+    // A block outside the image is never sent.
+    Scripted outside(Bytes({0xAC}));
+    EXPECT_FALSE(outside.transfer->WriteNumberedBlock(t, 1024));
+    EXPECT_TRUE(outside.link->Written().isEmpty());
+}
+
+// ---------------------------------------------------------------------------
+
+TEST(OldBlocks, StoresTheExpectedBlockAndSkipsErasedOnes)
+{
+    TestTranslator t(ModelCode::Kx320);
+    const QByteArray data(32, '\x42');
+    Scripted s(Bytes({0x7F, 0x33}) + OldBlockLine(2, data) + OldBlockLine(0xFFFF, QByteArray(32, '\x77')));
+    ASSERT_TRUE(s.transfer->ReadOldBlock(t, 2));
+    QByteArray stored(32, 0);
+    t.CopyFromImage(reinterpret_cast<uint8_t*>(stored.data()), 64, 32);
+    EXPECT_EQ(stored, data);
+
+    const std::vector<uint8_t> before = t.GetImage();
+    EXPECT_TRUE(s.transfer->ReadOldBlock(t, 3));
+    EXPECT_EQ(t.GetImage(), before);
+
+    for (const QByteArray& line : {OldBlockLine(4, data), OldBlockLine(3, data, true),
+                                   OldBlockLine(3, data).left(20)}) {
+        Scripted bad(line);
+        EXPECT_FALSE(bad.transfer->ReadOldBlock(t, 3));
+    }
+    EXPECT_EQ(t.GetImage(), before);
+}
+
+TEST(OldBlocks, RetryRequestsOnceAndRepeatsTenTimes)
+{
+    TestTranslator t(ModelCode::Kx320);
+    const QByteArray data(32, '\x42');
+    Scripted s;
+    int requests = 0;
+    s.link->onWrite = [&](ScriptedLink& link, QByteArrayView) {
+        ++requests;
+        link.Feed(OldBlockLine(1, data, requests < 11));
+    };
+    EXPECT_TRUE(s.transfer->ReadOldBlockWithRetry(t, 1));
+    EXPECT_EQ(s.link->Written(), Bytes({0xA5}) + QByteArray(10, 0x55));
+
+    requests = -100;
+    EXPECT_FALSE(s.transfer->ReadOldBlockWithRetry(t, 1));
+    EXPECT_EQ(requests, -89);
+}
