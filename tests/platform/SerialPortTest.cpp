@@ -1,0 +1,176 @@
+// Port names and the serial port on a pseudo terminal.
+
+#include <gtest/gtest.h>
+
+#include "platform/SerialPort.h"
+
+#include <QElapsedTimer>
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+// A bare pseudo terminal: the test plays the far end itself.
+struct Pty
+{
+    Pty()
+    {
+        master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
+            return;
+        path = QString::fromLocal8Bit(::ptsname(master));
+        termios t{};
+        ::tcgetattr(master, &t);
+        ::cfmakeraw(&t);
+        ::tcsetattr(master, TCSANOW, &t);
+        keeper = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
+    }
+    ~Pty()
+    {
+        if (keeper >= 0)
+            ::close(keeper);
+        if (master >= 0)
+            ::close(master);
+    }
+    void Send(const QByteArray& bytes) const
+    {
+        ASSERT_EQ(::write(master, bytes.constData(), size_t(bytes.size())), bytes.size());
+    }
+    QByteArray Receive(int count) const
+    {
+        QByteArray out(count, 0);
+        int done = 0;
+        while (done < count) {
+            const ssize_t n = ::read(master, out.data() + done, size_t(count - done));
+            if (n <= 0)
+                break;
+            done += int(n);
+        }
+        return out.left(done);
+    }
+    int Baud() const
+    {
+        termios t{};
+        ::tcgetattr(master, &t);
+        return ::cfgetospeed(&t) == B1200 ? 1200 : ::cfgetospeed(&t) == B19200 ? 19200 : 0;
+    }
+    int master = -1;
+    int keeper = -1;
+    QString path;
+};
+
+class SerialPortTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (pty.path.isEmpty())
+            GTEST_SKIP() << "no pseudo terminal";
+        SetSerialPortMap({{QStringLiteral("COM3"), pty.path}});
+    }
+    void TearDown() override
+    {
+        SetSerialPortMap({});
+        SetSerialTimeoutCap(0);
+    }
+    Pty pty;
+};
+
+} // namespace
+
+TEST(SerialPortNames, TableAndMapPrecedence)
+{
+    const QStringList names = SerialPortNames();
+    ASSERT_EQ(names.size(), 20);
+    EXPECT_EQ(names.front(), "COM1");
+    EXPECT_EQ(names.back(), "COM20");
+
+    qputenv("QUILLFEN_PORT_COM4", "/dev/ttyQF4");
+    qputenv("QUILLFEN_PORTS", "COM5=/dev/ttyQF5; com4=/dev/ignored ;COM6=/dev/ttyQF6");
+    EXPECT_EQ(SerialDevicePath("COM4"), "/dev/ttyQF4"); // its own variable wins
+    EXPECT_EQ(SerialDevicePath("com5"), "/dev/ttyQF5");
+    EXPECT_EQ(SerialDevicePath("COM6"), "/dev/ttyQF6");
+    EXPECT_EQ(SerialDevicePath("LPT1"), QString());
+
+    // A map set directly replaces everything else.
+    SetSerialPortMap({{QStringLiteral("COM7"), QStringLiteral("/dev/ttyQF7")}});
+    EXPECT_EQ(SerialDevicePath("COM7"), "/dev/ttyQF7");
+    EXPECT_EQ(SerialDevicePath("COM4"), QString());
+    SetSerialPortMap({});
+    EXPECT_EQ(SerialDevicePath("COM4"), "/dev/ttyQF4");
+    qunsetenv("QUILLFEN_PORT_COM4");
+    qunsetenv("QUILLFEN_PORTS");
+}
+
+TEST_F(SerialPortTest, OpensExclusivelyWithTheRequestedRate)
+{
+    SerialPort port;
+    ASSERT_TRUE(port.Open("COM3", 19200)) << "modem-line refusals must not fail the open";
+    EXPECT_TRUE(port.IsOpen());
+    EXPECT_EQ(pty.Baud(), 19200);
+    ASSERT_TRUE(port.SetBaudRate(1200));
+    EXPECT_EQ(pty.Baud(), 1200);
+
+    SerialPort second;
+    EXPECT_FALSE(second.Open("COM3", 19200));
+    EXPECT_FALSE(ProbeSerialPort("COM3"));
+    port.Close();
+    EXPECT_TRUE(ProbeSerialPort("COM3"));
+    EXPECT_TRUE(second.Open("COM3", 19200));
+}
+
+TEST_F(SerialPortTest, MissingPortFailsAtOnce)
+{
+    SerialPort port;
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(port.Open("COM9", 19200));
+    EXPECT_FALSE(port.Open("COM3x", 19200));
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_EQ(port.ReadByte(), -1);
+    EXPECT_FALSE(port.Write("x"));
+    EXPECT_FALSE(port.Purge());
+    EXPECT_LT(timer.elapsed(), 200);
+    EXPECT_FALSE(ProbeSerialPort("COM9"));
+}
+
+TEST_F(SerialPortTest, BytesBothWaysAndSilenceTimeOut)
+{
+    SerialPort port;
+    ASSERT_TRUE(port.Open("COM3", 115200));
+    ASSERT_TRUE(port.Write(QByteArray("\xAA\x00\x1B", 3)));
+    EXPECT_EQ(pty.Receive(3), QByteArray("\xAA\x00\x1B", 3));
+
+    pty.Send(QByteArray("\x01\xFF\x80", 3));
+    EXPECT_EQ(port.ReadByte(), 0x01);
+    EXPECT_EQ(port.ReadByte(), 0xFF);
+    EXPECT_EQ(port.ReadByte(), 0x80);
+
+    port.SetReadTimeout(150);
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(port.ReadByte(), -1);
+    EXPECT_GE(timer.elapsed(), 140);
+    EXPECT_LT(timer.elapsed(), 1000);
+
+    // A cap shortens every silence of ports configured afterwards.
+    SetSerialTimeoutCap(20);
+    port.SetReadTimeout(400);
+    EXPECT_EQ(port.ReadTimeout(), 20);
+}
+
+TEST_F(SerialPortTest, PurgeDropsWhatWaitsUnread)
+{
+    SerialPort port;
+    ASSERT_TRUE(port.Open("COM3", 19200));
+    port.SetReadTimeout(50);
+    pty.Send("stale");
+    EXPECT_EQ(port.ReadByte(), 's'); // the rest sits in the port's buffer now
+    ASSERT_TRUE(port.Purge());
+    EXPECT_EQ(port.ReadByte(), -1);
+    pty.Send("N");
+    EXPECT_EQ(port.ReadByte(), 'N');
+}
