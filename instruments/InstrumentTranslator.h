@@ -58,8 +58,10 @@ inline constexpr std::array<TranslatorModel, 8> TranslatorModels = {{
     {ModelCode::Kx330, "Kx330", 8192, true, 32, 0, 8064, 8064, 128, 0, 0, 13, true},
     {ModelCode::Kx350, "Kx350", 8192, true, 32, 0, 8064, 8064, 128, 0, 0, 1, false},
     {ModelCode::Kx420, "Kx420", 262144, true, 256, 512, 81408, 0, 512, 512, 261632, 61, true},
-    {ModelCode::Kx460, "Kx460", 262144, true, 256, 0, 80000, 0, 0, 0, 0, 1, false},
-    {ModelCode::Kx440, "Kx440", 262144, true, 256, 0, 80000, 0, 0, 0, 0, 1, false},
+    // 10000 records of 8 bytes end inside block 312: the area is read up to
+    // that block's end so that the last 16 records are not left out.
+    {ModelCode::Kx460, "Kx460", 262144, true, 256, 0, 80128, 0, 0, 0, 0, 1, false},
+    {ModelCode::Kx440, "Kx440", 262144, true, 256, 0, 80128, 0, 0, 0, 0, 1, false},
 }};
 
 // The row of a model code; nullptr for a code no model has.

@@ -4,6 +4,7 @@
 #include "instruments/Kx310.h"
 #include "instruments/Kx330.h"
 #include "instruments/Kx350.h"
+#include "instruments/Kx420Translator.h"
 
 #include <array>
 
@@ -27,7 +28,7 @@ const std::array<CreatorRow, 8> Creators = {{
     {ModelCode::Kx310, [](int) -> Ptr { return std::make_unique<Kx310Translator>(); }},
     {ModelCode::Kx330, [](int) -> Ptr { return std::make_unique<Kx330Translator>(); }},
     {ModelCode::Kx350, [](int) -> Ptr { return std::make_unique<Kx350Translator>(); }},
-    {ModelCode::Kx420, nullptr},
+    {ModelCode::Kx420, [](int group) -> Ptr { return std::make_unique<Kx420Translator>(group); }},
     {ModelCode::Kx460, nullptr},
     {ModelCode::Kx440, nullptr},
 }};
