@@ -1,0 +1,22 @@
+// Choice field records and the display of their alternatives.
+#include "FieldFuzzSupport.h"
+#include "documents/ChoiceObject.h"
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    StartHeadlessGui(argc, argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    FuzzFieldRecords<ChoiceObject>(data, size, [](ChoiceObject& field) {
+        NullCanvas canvas;
+        field.Draw(canvas, DrawContext{});
+        for (int i = 0; i < 3; ++i) {
+            field.GetDisplayText();
+            field.Activate();
+        }
+    });
+    return 0;
+}

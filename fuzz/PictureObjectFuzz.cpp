@@ -1,0 +1,24 @@
+// Picture field records: lengths, kinds and the picture bytes of each kind.
+#include "FieldFuzzSupport.h"
+#include "documents/PictureObject.h"
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    StartHeadlessGui(argc, argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    FuzzFieldRecords<PictureObject>(data, size, [](PictureObject& field) {
+        const TGraphic* graphic = field.GetGraphic();
+        // Bitmaps and JPEGs are drawn from the decoded image; SVG rendering
+        // is QtSvg's and not what this target is after.
+        if (graphic && graphic->Kind() != GraphicKind::Metafile) {
+            NullCanvas canvas;
+            field.Draw(canvas, DrawContext{});
+        }
+        field.Clone();
+    });
+    return 0;
+}
