@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzFieldRecords<BarcodeObject>(data, size, [](BarcodeObject& field) {
-        NullCanvas canvas;
+        RecordingCanvas canvas;
         field.Draw(canvas, DrawContext{});
         field.SetText(field.GetText());
         field.Draw(canvas, DrawContext{});

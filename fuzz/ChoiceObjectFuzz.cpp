@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzFieldRecords<ChoiceObject>(data, size, [](ChoiceObject& field) {
-        NullCanvas canvas;
+        RecordingCanvas canvas;
         field.Draw(canvas, DrawContext{});
         for (int i = 0; i < 3; ++i) {
             field.GetDisplayText();

@@ -1,9 +1,10 @@
 // Shared by the field record fuzz targets: a headless GUI application (SVG
-// and fonts need one), a canvas that draws nothing, and the check that a
-// record read once saves and reads back to the same bytes.
+// and fonts need one), the tests' recording canvas with fixed metrics, and
+// the check that a record read once saves and reads back to the same bytes.
 #pragma once
 
 #include "documents/AbstractFormObject.h"
+#include "tests/common/RecordingCanvas.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -18,27 +19,6 @@ inline void StartHeadlessGui(int* argc, char*** argv)
     // Malformed drawings make QtSvg warn on every input.
     QLoggingCategory::setFilterRules(QStringLiteral("qt.svg*=false"));
 }
-
-// Every character one unit per point of height wide: layout without fonts.
-class FixedFuzzMetrics : public TextMetrics
-{
-public:
-    TSize TextExtent(const FontSpec& font, QStringView text) const override
-    {
-        return {ClampToInt32(int64_t(font.Height) * text.size()), font.Height};
-    }
-};
-
-class NullCanvas : public TCanvas
-{
-public:
-    NullCanvas() : TCanvas(std::make_shared<FixedFuzzMetrics>()) {}
-    void Rectangle(const TRect&) override {}
-    void FillRect(const TRect&) override {}
-    void TextOut(int32_t, int32_t, QStringView) override {}
-    void TextOutClipped(int32_t, int32_t, const TRect&, QStringView) override {}
-    void StretchDraw(const TRect&, const QImage&) override {}
-};
 
 inline QByteArray SavedBytes(const AbstractFormObject& field)
 {

@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         // Bitmaps and JPEGs are drawn from the decoded image; SVG rendering
         // is QtSvg's and not what this target is after.
         if (graphic && graphic->Kind() != GraphicKind::Metafile) {
-            NullCanvas canvas;
+            RecordingCanvas canvas;
             field.Draw(canvas, DrawContext{});
         }
         field.Clone();

@@ -2,20 +2,12 @@
 // Byte images of field records, built by hand from their documented layout,
 // and helpers that run a field through Save, Load and WriteXml in memory.
 
+#include "common/RecordBytes.h"
 #include "documents/AbstractFormObject.h"
 
-#include <QBuffer>
 #include <QByteArray>
 
 #include <cstdint>
-
-inline QByteArray Le32(int32_t value)
-{
-    QByteArray bytes(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        bytes[i] = static_cast<char>((static_cast<uint32_t>(value) >> (8 * i)) & 0xFF);
-    return bytes;
-}
 
 // The 29-byte record every field record begins with; by default that of a new object.
 inline QByteArray BaseRecord(int32_t left = 0, int32_t top = 0, int32_t right = 0, int32_t bottom = 0,
@@ -54,27 +46,19 @@ inline QByteArray DefaultBaseXml()
 
 inline QByteArray SavedRecord(const AbstractFormObject& object)
 {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    object.Save(buffer);
-    return buffer.data();
+    return Written([&object](QIODevice& s) { object.Save(s); });
 }
 
 inline QByteArray WrittenXml(const AbstractFormObject& object)
 {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    object.WriteXml(buffer);
-    return buffer.data();
+    return Written([&object](QIODevice& s) { object.WriteXml(s); });
 }
 
 // Loads `record` into `object`; `left` receives the bytes not consumed.
 inline bool LoadRecord(AbstractFormObject& object, const QByteArray& record, qint64* left = nullptr,
                        bool* damaged = nullptr)
 {
-    QBuffer buffer;
-    buffer.setData(record);
-    buffer.open(QIODevice::ReadOnly);
+    ReadBuffer buffer(record);
     const bool ok = object.Load(buffer);
     if (left)
         *left = buffer.size() - buffer.pos();

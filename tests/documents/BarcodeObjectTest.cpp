@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "common/FieldRecords.h"
+#include "common/RecordingCanvas.h"
 #include "documents/BarcodeObject.h"
 
 TEST(BarcodeObjectTest, NewBarcodeRecordAndXml)
@@ -97,4 +98,100 @@ TEST(BarcodeObjectTest, TextBandFollowsTheAlignment)
         EXPECT_EQ(barcode.GetTextBand(), c.band) << c.align;
         EXPECT_EQ(barcode.GetBarArea(), c.bars) << c.align;
     }
+}
+
+namespace {
+
+// Inner rectangle (1, 1, 641, 199): 640 wide, so the eight default digits'
+// 64 modules are 10 units each.
+BarcodeObject DrawnBarcode(int align)
+{
+    BarcodeObject barcode;
+    barcode.SetRect(0, 0, 642, 200);
+    barcode.SetAlign(align);
+    barcode.SetForeColor(0x0000AA);
+    barcode.SetBackColor(0x00EEEE);
+    return barcode;
+}
+
+// The bars: every rectangle drawn after the background and the four borders.
+QList<CanvasCall> Bars(const RecordingCanvas& canvas)
+{
+    return canvas.Rectangles().mid(5);
+}
+
+} // namespace
+
+TEST(BarcodeObjectTest, DrawsStartDigitPairsAndStopInTheForeColour)
+{
+    const BarcodeObject barcode = DrawnBarcode(4);
+    RecordingCanvas canvas;
+    barcode.Draw(canvas, DrawContext{});
+
+    EXPECT_TRUE(canvas.Texts().isEmpty());
+    const QList<CanvasCall> bars = Bars(canvas);
+    ASSERT_EQ(bars.size(), 2 + 4 * 5 + 2);
+    // Start, the first pair "00" (narrow, narrow, wide, wide, narrow bars,
+    // with spaces of the same pattern), and the stop.
+    const std::vector<std::pair<int, int>> expected = {{1, 11},    {21, 31},   {41, 51},  {61, 71},
+                                                       {81, 101},  {121, 141}, {161, 171}};
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(bars[i].rect, (TRect{expected[i].first, 1, expected[i].second, 199})) << i;
+    }
+    EXPECT_EQ(bars[22].rect, (TRect{601, 1, 621, 199}));
+    EXPECT_EQ(bars[23].rect, (TRect{631, 1, 641, 199}));
+    for (const CanvasCall& bar : bars) {
+        EXPECT_EQ(bar.brushColor, 0x0000AA);
+        EXPECT_EQ(bar.penColor, 0x0000AA);
+        EXPECT_EQ(bar.penWidth, 1);
+    }
+    EXPECT_EQ(canvas.GetBrushColor(), 0x00EEEE);
+}
+
+TEST(BarcodeObjectTest, DigitsGoInTheirBandAndTheBarsBesideIt)
+{
+    BarcodeObject bottom = DrawnBarcode(2);
+    bottom.SetText(QStringLiteral("1234"));
+    RecordingCanvas canvas;
+    bottom.Draw(canvas, DrawContext{});
+
+    // Band (1, 159, 641, 199), left-aligned: a character every 20 units.
+    const QList<CanvasCall> texts = canvas.Texts();
+    ASSERT_EQ(texts.size(), 4);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(texts[i].text, QString(QChar(u'1' + i)));
+        EXPECT_EQ(texts[i].x, 1 + 20 * i);
+        EXPECT_EQ(texts[i].y, 159);
+        EXPECT_EQ(texts[i].textColor, 0x0000AA);
+    }
+    const QList<CanvasCall> bars = Bars(canvas);
+    ASSERT_EQ(bars.size(), 2 + 2 * 5 + 2);
+    for (const CanvasCall& bar : bars) {
+        EXPECT_EQ(bar.rect.Top, 1);
+        EXPECT_EQ(bar.rect.Bottom, 159);
+    }
+
+    // Turned digits on the left: the bars start after the band.
+    BarcodeObject left = DrawnBarcode(10);
+    RecordingCanvas turned;
+    left.Draw(turned, DrawContext{});
+    // Turned text is drawn a run at a time.
+    ASSERT_EQ(turned.Texts().size(), 1);
+    EXPECT_EQ(turned.Texts().front().text, QStringLiteral("00000000"));
+    EXPECT_EQ(turned.Texts().front().font.Escapement, 900);
+    EXPECT_EQ(Bars(turned).front().rect.Left, 41);
+    EXPECT_EQ(Bars(turned).back().rect.Right, 641);
+}
+
+TEST(BarcodeObjectTest, EmptyBarcodeDrawsStartAndStopOnly)
+{
+    BarcodeObject barcode = DrawnBarcode(4);
+    barcode.SetRect(0, 0, 82, 50); // 80 wide: eight modules of 10
+    barcode.SetText(QString());
+    RecordingCanvas canvas;
+    barcode.Draw(canvas, DrawContext{});
+    QList<TRect> rects;
+    for (const CanvasCall& bar : Bars(canvas))
+        rects.append(bar.rect);
+    EXPECT_EQ(rects, (QList<TRect>{{1, 1, 11, 49}, {21, 1, 31, 49}, {41, 1, 61, 49}, {71, 1, 81, 49}}));
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "common/FieldRecords.h"
+#include "common/RecordingCanvas.h"
 #include "documents/ChoiceObject.h"
 
 #include <climits>
@@ -134,4 +135,22 @@ TEST(ChoiceObjectTest, CopiesSetTextAndTypeStartOver)
     EXPECT_EQ(choice.GetType(), 0);
     EXPECT_FALSE(choice.IsFillable());
     EXPECT_EQ(choice.GetExtraFlag(), 0);
+}
+
+TEST(ChoiceObjectTest, DrawsOnlyTheShownAlternativeInItsStyle)
+{
+    ChoiceObject choice;
+    choice.SetRect(0, 0, 402, 102);
+    choice.SetAlign(0);
+    choice.SetText(QStringLiteral("OK") + QChar(27) + QChar(5) + QStringLiteral(";NO"));
+    choice.Activate();
+    RecordingCanvas canvas;
+    choice.Draw(canvas, DrawContext{});
+    const QList<CanvasCall> texts = canvas.Texts();
+    ASSERT_EQ(texts.size(), 2);
+    EXPECT_EQ(texts[0].text, QStringLiteral("N"));
+    EXPECT_EQ(texts[1].text, QStringLiteral("O"));
+    EXPECT_EQ(texts[0].x, 1);
+    EXPECT_EQ(texts[1].x, 21);
+    EXPECT_EQ(texts[0].font.Weight, 700) << "bold from the first alternative";
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "common/FieldRecords.h"
+#include "common/RecordingCanvas.h"
 #include "documents/Linkobject.h"
 #include "instruments/InstrumentItem.h"
 #include "platform/Shell.h"
@@ -93,4 +94,18 @@ TEST(LinkobjectTest, RecordIsATextRecordAndNeverFilled)
     const auto clone = loaded.Clone();
     EXPECT_EQ(clone->GetTypeCode(), FourCC("link"));
     EXPECT_EQ(SavedRecord(*clone), record);
+}
+
+TEST(LinkobjectTest, DrawsTheCaption)
+{
+    LinkObject link;
+    link.SetRect(0, 0, 402, 102);
+    link.SetAlign(0);
+    link.SetText(QStringLiteral("/srv/a.pdf;Go"));
+    RecordingCanvas canvas;
+    link.Draw(canvas, DrawContext{});
+    QString drawn;
+    for (const CanvasCall& call : canvas.Texts())
+        drawn += call.text;
+    EXPECT_EQ(drawn, QStringLiteral("Go"));
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "common/FieldRecords.h"
+#include "common/RecordingCanvas.h"
 #include "documents/JpegCodec.h"
 #include "documents/PictureObject.h"
 
@@ -264,4 +265,49 @@ TEST(PictureObjectTest, PictureFilesByExtension)
         EXPECT_EQ(LoadGraphicFile(path, &error), nullptr) << path.toStdString();
         EXPECT_FALSE(error.isEmpty()) << path.toStdString();
     }
+}
+
+TEST(PictureObjectTest, DrawsThePictureOverTheWholeRectangle)
+{
+    PictureObject field;
+    field.SetRect(100, 50, 500, 350);
+    field.SetForeColor(0x112233);
+    field.SetBackColor(0x445566);
+
+    RecordingCanvas plain;
+    field.Draw(plain, DrawContext{});
+    EXPECT_EQ(plain.Rectangles().size(), 5); // background and four borders
+    EXPECT_TRUE(plain.Of(CanvasCall::Image).isEmpty());
+    EXPECT_EQ(plain.GetBrushColor(), 0x445566);
+    EXPECT_EQ(plain.GetPenColor(), 0x112233);
+
+    // Bitmaps, JPEGs and SVG drawings alike are stretched over the rectangle,
+    // borders included, after the frame is drawn.
+    const std::unique_ptr<TGraphic> graphics[] = {GraphicFrom<TJPEGImage>(Encoded(Quarters(), "jpeg")),
+                                                  GraphicFrom<TBitmap>(Encoded(Quarters(), "bmp")),
+                                                  GraphicFrom<TMetafile>(Svg)};
+    for (const auto& graphic : graphics) {
+        field.SetGraphic(graphic.get());
+        RecordingCanvas canvas;
+        field.Draw(canvas, DrawContext{});
+        ASSERT_EQ(canvas.calls.size(), 6u);
+        EXPECT_EQ(canvas.calls.last().kind, CanvasCall::Image);
+        EXPECT_EQ(canvas.calls.last().rect, (TRect{100, 50, 500, 350}));
+        EXPECT_EQ(canvas.GetBrushColor(), 0x445566);
+        EXPECT_EQ(canvas.GetPenColor(), 0x112233);
+    }
+
+    // Bytes that cannot be drawn show as a grey frame inside the rectangle.
+    field.SetGraphic(GraphicFrom<TMetafile>(FakeEmf()).get());
+    RecordingCanvas canvas;
+    field.Draw(canvas, DrawContext{});
+    const QList<CanvasCall> frame = canvas.Of(CanvasCall::FillRect);
+    ASSERT_EQ(frame.size(), 4);
+    EXPECT_EQ(frame[0].rect, (TRect{100, 50, 500, 53}));
+    EXPECT_EQ(frame[1].rect, (TRect{100, 347, 500, 350}));
+    EXPECT_EQ(frame[2].rect, (TRect{100, 50, 103, 350}));
+    EXPECT_EQ(frame[3].rect, (TRect{497, 50, 500, 350}));
+    for (const CanvasCall& bar : frame)
+        EXPECT_EQ(bar.brushColor, 0x808080);
+    EXPECT_EQ(canvas.GetBrushColor(), 0x445566);
 }
