@@ -1,7 +1,11 @@
 #include "documents/GroupObject.h"
 
+#include "documents/BarcodeObject.h"
+#include "documents/ChoiceObject.h"
 #include "documents/GlobalTextObject.h"
 #include "documents/LabelObject.h"
+#include "documents/Linkobject.h"
+#include "documents/PictureObject.h"
 #include "documents/StyledText.h"
 #include "documents/TextObject.h"
 
@@ -34,8 +38,12 @@ struct FactoryEntry
 
 const FactoryEntry Factory[] = {
     {ObjectCode::Group, MakeOnStore<GroupObject>},
+    {ObjectCode::Barcode, Make<BarcodeObject>},
     {ObjectCode::Global, MakeOnStore<GlobalTextObject>},
+    {ObjectCode::Choice, Make<ChoiceObject>},
+    {ObjectCode::Link, Make<LinkObject>},
     {ObjectCode::Label, Make<LabelObject>},
+    {ObjectCode::Picture, Make<PictureObject>},
     {ObjectCode::Text, Make<TextObject>},
 };
 
