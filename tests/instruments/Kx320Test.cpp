@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include "common/TranslatorTestTools.h"
+#include "instruments/InstrumentData.h"
+#include "instruments/Kx320.h"
+
+#include <string>
+
+namespace {
+
+// Quantities the records give.
+constexpr int Bank = 0, Uln = 1, Ulpe = 2, Zs = 3, UdN = 4, Id = 5, Ta = 6, Rpe = 7, F = 8, I = 10,
+              Ta5 = 11, Ik = 26;
+
+// Record i: bank byte, type (bits 0-4) with range (bits 6-7), values A, B, C.
+void PutRecord(Kx320Translator& t, int index, int bank, int type, int range, int a, int b, int c)
+{
+    const int at = 8 * index;
+    PutBytes(t, at, {bank, type | range << 6});
+    PutInt16(t, at + 2, a);
+    PutInt16(t, at + 4, b);
+    PutInt16(t, at + 6, c);
+}
+
+// One record alone in bank byte 0 gives bank "1": its number item, then these.
+void ExpectRecord(int type, int range, int a, int b, int c, std::initializer_list<ExpectedItem> items)
+{
+    SCOPED_TRACE("type " + std::to_string(type) + " range " + std::to_string(range));
+    Kx320Translator t;
+    PutRecord(t, 0, 0, type, range, a, b, c);
+    InstrumentData data;
+    t.DecodeData(data);
+    ASSERT_EQ(data.GetCount(), 1);
+    ExpectItem(data.GetBank(0)->GetItem(0), {Bank, 1, false});
+    ExpectItems(data.GetBank(0), 1, items);
+}
+
+} // namespace
+
+TEST(Kx320Test, BlankImageGivesNoBanksAndOldDataIsCleared)
+{
+    Kx320Translator t;
+    InstrumentData data;
+    data.AddBank(std::make_unique<InstrumentBank>(QByteArrayView("old")));
+    t.DecodeData(data);
+    EXPECT_EQ(data.GetCount(), 0);
+}
+
+TEST(Kx320Test, RecordsGatherInNumberedBanksBySlot)
+{
+    Kx320Translator t;
+    PutRecord(t, 0, 2, 1, 0, 230, 0, 0);    // bank "3"
+    PutRecord(t, 1, 0, 6, 0, 12, 0, 0);     // bank "1"
+    PutRecord(t, 5, 2, 2, 0, 231, 0, 0);    // bank "3" again, after another bank
+    PutRecord(t, 7, 4, 17, 0, 1, 1, 1);     // unknown type, a bank of its own
+    PutRecord(t, 1019, 253, 1, 0, 5, 0, 0); // the last record
+    PutBytes(t, 8 * 1020, {0, 1});          // past the last record: not a record
+    InstrumentData data;
+    t.DecodeData(data);
+
+    ASSERT_EQ(BankNames(data), (QList<QByteArray>{"3", "1", "5", "254"}));
+    for (int i = 0; i < data.GetCount(); ++i)
+        EXPECT_EQ(data.GetBank(i)->GetTypeCode(), InstrumentBank::TypeCode);
+    ExpectItems(data.GetBank(0), 0,
+                {{Bank, 3, false}, {Ulpe, 230, true}, {Uln, 0, false}, {Uln, 0, false},
+                 {Uln, 231, true}, {Uln, 0, false}, {Uln, 0, false}});
+    ExpectItems(data.GetBank(1), 0, {{Bank, 1, false}, {Zs, 12, true}, {Ik, 0, false}, {Uln, 0, false}});
+    ExpectItems(data.GetBank(2), 0, {{Bank, 5, false}, {Uln, 1, false}, {Uln, 1, false}});
+    ExpectItems(data.GetBank(3), 0, {{Bank, 254, false}, {Ulpe, 5, true}, {Uln, 0, false}, {Uln, 0, false}});
+}
+
+TEST(Kx320Test, RangeBitsChooseTheDecodingOfTheSecondValue)
+{
+    // Loop impedance with range 1: the short-circuit current in tenths.
+    ExpectRecord(5, 1, 123, 456, 229, {{Zs, 12.3, true}, {Ik, 45.6, false}, {Uln, 229, false}});
+    // Bit 5 of the type byte is not part of the type.
+    ExpectRecord(5 | 0x20, 1, 123, 456, 229, {{Zs, 12.3, true}, {Ik, 45.6, false}, {Uln, 229, false}});
+    // Voltages: ULPE second and the frequency in tenths third.
+    ExpectRecord(0, 0, 230, 231, 500, {{Uln, 230, true}, {Ulpe, 231, false}, {F, 50.0, false}});
+    ExpectRecord(0, 3, 230, 231, 500, {{Uln, 230, true}, {Zs, 2.31, false}, {F, 50.0, false}});
+    ExpectRecord(4, 3, 15, 2000, 230, {{Zs, 0.15, true}, {Ik, 1.999, false, true}, {Uln, 230, false}});
+    ExpectRecord(8, 2, 1500, 100, 230, {{I, 1.5, true}, {Uln, 100, false}, {Uln, 230, false}});
+    // Protective conductor with its test current; range bits do not apply.
+    ExpectRecord(24, 3, 12, 200, 230, {{Rpe, 0.12, true}, {I, 0.2, false}, {Uln, 230, false}});
+    ExpectRecord(23, 2, 1234, 7, 230, {{Ik, 1.234, true}, {Uln, 7, false}, {Uln, 230, false}});
+}
+
+TEST(Kx320Test, ResidualCurrentTestsCarryTheRatedCurrent)
+{
+    ExpectRecord(14, 0, 25, 12, 0x0102, {{Ta, 0.025, true, false, "30 mA"}, {UdN, 1.2, false}});
+    // Touch voltage: the range picks the second value's type (ZS in three ranges, or the current).
+    ExpectRecord(9, 3, 15, 250, 0, {{UdN, 1.5, true, false, "6 mA"}, {I, 0.25, false}});
+    ExpectRecord(9, 0, 15, 250, 5, {{UdN, 1.5, true, false, "500 mA"}, {Zs, 25.0, false}});
+    ExpectRecord(12, 2, 150, 10, 3, {{Id, 0.000015, true, false, "100 mA"}, {UdN, 1.0, false}});
+    ExpectRecord(16, 0, 40, 10, 4, {{Ta5, 0.04, true, false, "300 mA"}, {UdN, 1.0, false}});
+    ExpectRecord(10, 0, 30, 10, 1, {{Id, 0.00003, true, false, "10 mA"}, {UdN, 1.0, false}});
+    // Selectors 6 and 7 name no rated current.
+    ExpectRecord(15, 0, 25, 12, 6, {{Ta, 0.025, true}, {UdN, 1.2, false}});
+    ExpectRecord(11, 0, 25, 12, -1, {{Id, 0.000025, true}, {UdN, 1.2, false}});
+}
+
+TEST(Kx320Test, ValuesAreClampedToTheRangeWithTheOverFlag)
+{
+    ExpectRecord(6, 0, 2000, -2000, 1999, {{Zs, 1999, true, true}, {Ik, -1999, false, true}, {Uln, 1999, false}});
+    ExpectRecord(6, 0, -32768, 32767, -1999,
+                 {{Zs, -1999, true, true}, {Ik, 1999, false, true}, {Uln, -1999, false}});
+}
+
+TEST(Kx320Test, UnknownTypesStillGiveTheirOtherValues)
+{
+    ExpectRecord(18, 0, 1, 2, 3, {{Uln, 2, false}, {Uln, 3, false}});
+    ExpectRecord(31, 3, 1, 2, 3, {{Uln, 2, false}, {Uln, 3, false}});
+}
