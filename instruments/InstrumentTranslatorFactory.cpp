@@ -2,9 +2,13 @@
 
 // Each model's header goes here, next to its row below.
 #include "instruments/Kx310.h"
+#include "instruments/Kx320.h"
 #include "instruments/Kx330.h"
+#include "instruments/Kx340.h"
 #include "instruments/Kx350.h"
 #include "instruments/Kx420Translator.h"
+#include "instruments/Kx440.h"
+#include "instruments/Kx460.h"
 
 #include <array>
 
@@ -23,14 +27,14 @@ struct CreatorRow
 //   {ModelCode::Kx310, [](int) -> Ptr { return std::make_unique<Kx310Translator>(); }},
 using Ptr = std::unique_ptr<InstrumentTranslator>;
 const std::array<CreatorRow, 8> Creators = {{
-    {ModelCode::Kx340, nullptr},
-    {ModelCode::Kx320, nullptr},
+    {ModelCode::Kx340, [](int group) -> Ptr { return std::make_unique<Kx340Translator>(group); }},
+    {ModelCode::Kx320, [](int) -> Ptr { return std::make_unique<Kx320Translator>(); }},
     {ModelCode::Kx310, [](int) -> Ptr { return std::make_unique<Kx310Translator>(); }},
     {ModelCode::Kx330, [](int) -> Ptr { return std::make_unique<Kx330Translator>(); }},
     {ModelCode::Kx350, [](int) -> Ptr { return std::make_unique<Kx350Translator>(); }},
     {ModelCode::Kx420, [](int group) -> Ptr { return std::make_unique<Kx420Translator>(group); }},
-    {ModelCode::Kx460, nullptr},
-    {ModelCode::Kx440, nullptr},
+    {ModelCode::Kx460, [](int) -> Ptr { return std::make_unique<Kx460Translator>(); }},
+    {ModelCode::Kx440, [](int) -> Ptr { return std::make_unique<Kx440Translator>(); }},
 }};
 
 } // namespace

@@ -79,7 +79,7 @@ TEST(Kx320Test, RangeBitsChooseTheDecodingOfTheSecondValue)
     ExpectRecord(0, 0, 230, 231, 500, {{Uln, 230, true}, {Ulpe, 231, false}, {F, 50.0, false}});
     ExpectRecord(0, 3, 230, 231, 500, {{Uln, 230, true}, {Zs, 2.31, false}, {F, 50.0, false}});
     ExpectRecord(4, 3, 15, 2000, 230, {{Zs, 0.15, true}, {Ik, 1.999, false, true}, {Uln, 230, false}});
-    ExpectRecord(8, 2, 1500, 100, 230, {{I, 1.5, true}, {Uln, 100, false}, {Uln, 230, false}});
+    ExpectRecord(8, 3, 1500, 100, 230, {{I, 1.5, true}, {F, 10.0, false}, {Uln, 230, false}});
     // Protective conductor with its test current; range bits do not apply.
     ExpectRecord(24, 3, 12, 200, 230, {{Rpe, 0.12, true}, {I, 0.2, false}, {Uln, 230, false}});
     ExpectRecord(23, 2, 1234, 7, 230, {{Ik, 1.234, true}, {Uln, 7, false}, {Uln, 230, false}});
@@ -110,4 +110,15 @@ TEST(Kx320Test, UnknownTypesStillGiveTheirOtherValues)
 {
     ExpectRecord(18, 0, 1, 2, 3, {{Uln, 2, false}, {Uln, 3, false}});
     ExpectRecord(31, 3, 1, 2, 3, {{Uln, 2, false}, {Uln, 3, false}});
+}
+
+TEST(Kx320Test, IsMadeByTheFactoryForItsCode)
+{
+    const auto t = CreateTranslatorForModel(ModelCode::Kx320, 0);
+    const auto* model = dynamic_cast<const Kx320Translator*>(t.get());
+    ASSERT_NE(model, nullptr);
+    EXPECT_EQ(t->GetModelName(), QByteArray("Kx320"));
+    EXPECT_FALSE(t->UsesNumberedBlocks());
+    EXPECT_EQ(t->GetDataLength(), 8192);
+    EXPECT_EQ(t->GetSetupLength(), 0);
 }

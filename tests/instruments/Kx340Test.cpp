@@ -170,3 +170,14 @@ TEST(Kx340Test, SettingsAreNotReadButTheDescriptionIsCleared)
     EXPECT_EQ(setup.GetCount(), 0);
     EXPECT_EQ(t.GetGroupSameNumber(), 1);
 }
+
+TEST(Kx340Test, IsMadeByTheFactoryForItsCode)
+{
+    const auto t = CreateTranslatorForModel(ModelCode::Kx340, 0);
+    const auto* model = dynamic_cast<const Kx340Translator*>(t.get());
+    ASSERT_NE(model, nullptr);
+    EXPECT_EQ(model->GetGroupSameNumber(), 0);
+    EXPECT_EQ(t->GetModelName(), QByteArray("Kx340"));
+    EXPECT_FALSE(t->UsesNumberedBlocks());
+    EXPECT_EQ(t->GetDataLength(), 8064);
+}
