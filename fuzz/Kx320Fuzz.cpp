@@ -1,0 +1,10 @@
+// Decodes an arbitrary Kx320 memory image.
+
+#include "fuzz/TranslatorFuzzTarget.h"
+#include "instruments/Kx320.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    Kx320Translator t;
+    return FuzzDecodeData(t, data, size);
+}
