@@ -126,6 +126,16 @@ void DecodeRecordStream(const InstrumentTranslator& t, InstrumentData& data, con
     data.RemoveEmptyBanks();
 }
 
+void DecodeInt16HeaderStream(const InstrumentTranslator& t, InstrumentData& data,
+                             std::span<const KindRow> rows, ClampRule rule)
+{
+    const RecordStream stream{t.GetDataStart(), Int16HeaderRecordCount, HeaderReuse::Never, 0};
+    DecodeRecordStream(t, data, stream, Int16HeaderName,
+                       [rows, rule](const InstrumentTranslator& tr, int offset, InstrumentBank& bank) {
+                           DecodeKindRecord(tr, offset, bank, rows, rule);
+                       });
+}
+
 void DecodeKindRecord(const InstrumentTranslator& t, int recordOffset, InstrumentBank& bank,
                       std::span<const KindRow> rows, ClampRule rule)
 {

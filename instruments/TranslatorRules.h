@@ -203,6 +203,12 @@ void DecodeRecordStream(const InstrumentTranslator& t, InstrumentData& data, con
                         const HeaderName& headerName, const MeasurementDecoder& measurement);
 // Header name of Kx460 and Kx440: the signed 16-bit number at bytes 2-3.
 QByteArray Int16HeaderName(const InstrumentTranslator& t, int recordOffset);
+// The stream of Kx460 and Kx440: 10000 records from the data start, every
+// header a new bank named by its 16-bit number, measurements by the kind
+// table. The area ends inside its last transfer block, which is read whole.
+constexpr int Int16HeaderRecordCount = 10000;
+void DecodeInt16HeaderStream(const InstrumentTranslator& t, InstrumentData& data,
+                             std::span<const KindRow> rows, ClampRule rule = ClampRule::Symmetric);
 // A measurement record by a kind table: byte 1 the kind (read as a signed
 // byte: 0x80..0xFF are negative kinds), raw values at bytes 2-3, 4-5, 6-7.
 void DecodeKindRecord(const InstrumentTranslator& t, int recordOffset, InstrumentBank& bank,
