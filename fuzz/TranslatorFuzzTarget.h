@@ -1,15 +1,25 @@
 #pragma once
-// The body every translator's fuzz target shares: the input is laid into the
-// image twice, at the start and at the end of the data area (so the last
-// records see arbitrary bytes too), the data decoded, every text of the
-// result formatted, and the data decoded again into the same set.
+// The body every translator's fuzz target shares. The input is laid into the
+// image twice, at the start and at the end of the data area, so that the
+// last records see arbitrary bytes too. Whatever the image holds, a decoder
+// may only make named banks of items whose quantity has a table row (or is
+// the date-time) and whose value is a finite number; and a second decoding
+// into the same set must replace the first.
 
 #include "instruments/InstrumentData.h"
 #include "instruments/InstrumentTranslator.h"
+#include "instruments/QuantityTable.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
+
+inline bool IsSoundDecodedItem(const InstrumentItem& item)
+{
+    const bool known = item.GetQuantity() == Quantity::DateTime || FindQuantityRow(item.GetQuantity());
+    return known && std::isfinite(item.GetValue());
+}
 
 inline int FuzzDecodeData(InstrumentTranslator& t, const uint8_t* data, size_t size)
 {
@@ -19,15 +29,17 @@ inline int FuzzDecodeData(InstrumentTranslator& t, const uint8_t* data, size_t s
 
     InstrumentData set;
     t.DecodeData(set);
-    for (int b = 0; b < set.GetCount(); ++b) {
-        const InstrumentBank* bank = set.GetBank(b);
-        bank->GetText(1, 0);
-        for (int i = 0; i < bank->GetCount(); ++i) {
-            const InstrumentItem* item = bank->GetItem(i);
-            item->GetText(7, 0);
-            item->GetText(8 + i % 7, i % 6);
-        }
+    const int banks = set.GetCount();
+    for (int b = 0; b < banks; ++b) {
+        const InstrumentBank& bank = *set.GetBank(b);
+        if (bank.GetName().isEmpty() || bank.GetCount() == 0)
+            __builtin_trap();
+        for (int i = 0; i < bank.GetCount(); ++i)
+            if (!IsSoundDecodedItem(*bank.GetItem(i)))
+                __builtin_trap();
     }
     t.DecodeData(set);
+    if (set.GetCount() != banks)
+        __builtin_trap();
     return 0;
 }

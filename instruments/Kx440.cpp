@@ -39,19 +39,11 @@ const std::array<KindRow, 18> Kinds = {{
     InsulationFromX2(35), InsulationFromX2(36), InsulationFromX2(37),
 }};
 
-constexpr int RecordCount = 10000;
-
 } // namespace
 
 Kx440Translator::Kx440Translator() : InstrumentTranslator(ModelOf(ModelCode::Kx440)) {}
 
 void Kx440Translator::DecodeData(InstrumentData& data)
 {
-    // 10000 records: the area ends inside the last transfer block, which the
-    // transfer reads whole.
-    const RecordStream stream{GetDataStart(), RecordCount, HeaderReuse::Never, 0};
-    DecodeRecordStream(*this, data, stream, Int16HeaderName,
-                       [](const InstrumentTranslator& t, int offset, InstrumentBank& bank) {
-                           DecodeKindRecord(t, offset, bank, Kinds, ClampRule::AboveOnly);
-                       });
+    DecodeInt16HeaderStream(*this, data, Kinds, ClampRule::AboveOnly);
 }

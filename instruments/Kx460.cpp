@@ -29,19 +29,11 @@ const std::array<KindRow, 10> Kinds = {{
     Kind(21, 21, Limits(1999, 1999), Item(42, S, 0.1, true), Item(44, V, 0.1, false)),
 }};
 
-constexpr int RecordCount = 10000;
-
 } // namespace
 
 Kx460Translator::Kx460Translator() : InstrumentTranslator(ModelOf(ModelCode::Kx460)) {}
 
 void Kx460Translator::DecodeData(InstrumentData& data)
 {
-    // 10000 records: the area ends inside the last transfer block, which the
-    // transfer reads whole.
-    const RecordStream stream{GetDataStart(), RecordCount, HeaderReuse::Never, 0};
-    DecodeRecordStream(*this, data, stream, Int16HeaderName,
-                       [](const InstrumentTranslator& t, int offset, InstrumentBank& bank) {
-                           DecodeKindRecord(t, offset, bank, Kinds);
-                       });
+    DecodeInt16HeaderStream(*this, data, Kinds);
 }

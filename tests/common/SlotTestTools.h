@@ -71,16 +71,6 @@ inline void ExpectSlotCases(InstrumentTranslator& t, bool sevenByteSlots, const 
     }
 }
 
-// The translator the factory makes for a model code.
-template <typename Model>
-void ExpectFactoryModel(int code, const char* name, bool settingsWritable)
-{
-    const std::unique_ptr<InstrumentTranslator> t = CreateTranslatorForModel(code, 0);
-    ASSERT_NE(dynamic_cast<Model*>(t.get()), nullptr) << code;
-    EXPECT_EQ(t->GetModelName(), QByteArray(name));
-    EXPECT_EQ(t->CanWriteSetup(), settingsWritable);
-}
-
 // Little-endian 16-bit words as image bytes.
 inline QByteArray Words(std::initializer_list<int> words)
 {

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 
 // Writes bytes into a translator's image from `offset` on.
 inline void PutBytes(InstrumentTranslator& t, int offset, std::initializer_list<int> bytes)
@@ -72,4 +73,48 @@ inline QList<QByteArray> BankNames(const InstrumentData& data)
     for (int i = 0; i < data.GetCount(); ++i)
         names.append(data.GetBank(i)->GetName());
     return names;
+}
+
+// An all-0xFF image decodes to no banks, and what the set held is cleared.
+inline void ExpectBlankImageGivesNoBanks(InstrumentTranslator& t)
+{
+    InstrumentData data;
+    data.AddBank(std::make_unique<InstrumentBank>(QByteArrayView("old")));
+    t.DecodeData(data);
+    EXPECT_EQ(data.GetCount(), 0);
+}
+
+// A bank header of the Kx460 and Kx440: a signed 16-bit number at bytes 2-3.
+inline void PutInt16Header(InstrumentTranslator& t, int offset, int number)
+{
+    PutBytes(t, offset, {0, 0xFF});
+    PutInt16(t, offset + 2, number);
+}
+
+// A measurement record alone in a fresh image of the model decodes into
+// bank "0" with exactly these items, or into no bank when there are none.
+template <typename Model>
+void ExpectLoneMeasurement(int kind, int first, int second, int third, std::initializer_list<ExpectedItem> items)
+{
+    SCOPED_TRACE(testing::Message() << "kind " << kind);
+    Model t;
+    PutMeasurement(t, 0, kind, first, second, third);
+    InstrumentData data;
+    t.DecodeData(data);
+    if (items.size() == 0) {
+        EXPECT_EQ(data.GetCount(), 0);
+        return;
+    }
+    ASSERT_EQ(BankNames(data), QList<QByteArray>{"0"});
+    ExpectItems(data.GetBank(0), 0, items);
+}
+
+// The translator the factory makes for a model code.
+template <typename Model>
+void ExpectFactoryModel(int code, const char* name, bool settingsWritable)
+{
+    const std::unique_ptr<InstrumentTranslator> t = CreateTranslatorForModel(code, 0);
+    ASSERT_NE(dynamic_cast<Model*>(t.get()), nullptr) << code;
+    EXPECT_EQ(t->GetModelName(), QByteArray(name));
+    EXPECT_EQ(t->CanWriteSetup(), settingsWritable);
 }

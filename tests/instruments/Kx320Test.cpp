@@ -37,13 +37,10 @@ void ExpectRecord(int type, int range, int a, int b, int c, std::initializer_lis
 
 } // namespace
 
-TEST(Kx320Test, BlankImageGivesNoBanksAndOldDataIsCleared)
+TEST(Kx320Test, BlankImageGivesNoBanks)
 {
     Kx320Translator t;
-    InstrumentData data;
-    data.AddBank(std::make_unique<InstrumentBank>(QByteArrayView("old")));
-    t.DecodeData(data);
-    EXPECT_EQ(data.GetCount(), 0);
+    ExpectBlankImageGivesNoBanks(t);
 }
 
 TEST(Kx320Test, RecordsGatherInNumberedBanksBySlot)
@@ -114,11 +111,6 @@ TEST(Kx320Test, UnknownTypesStillGiveTheirOtherValues)
 
 TEST(Kx320Test, IsMadeByTheFactoryForItsCode)
 {
-    const auto t = CreateTranslatorForModel(ModelCode::Kx320, 0);
-    const auto* model = dynamic_cast<const Kx320Translator*>(t.get());
-    ASSERT_NE(model, nullptr);
-    EXPECT_EQ(t->GetModelName(), QByteArray("Kx320"));
-    EXPECT_FALSE(t->UsesNumberedBlocks());
-    EXPECT_EQ(t->GetDataLength(), 8192);
-    EXPECT_EQ(t->GetSetupLength(), 0);
+    ExpectFactoryModel<Kx320Translator>(ModelCode::Kx320, "Kx320", false);
+    EXPECT_FALSE(CreateTranslatorForModel(ModelCode::Kx320, 0)->UsesNumberedBlocks());
 }

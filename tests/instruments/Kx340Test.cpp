@@ -47,10 +47,7 @@ void ExpectRecord(int recordByte, int a, int b, int subA, int subB, std::initial
 TEST(Kx340Test, BlankImageGivesNoBanks)
 {
     Kx340Translator t(1);
-    InstrumentData data;
-    data.AddBank(std::make_unique<InstrumentBank>(QByteArrayView("old")));
-    t.DecodeData(data);
-    EXPECT_EQ(data.GetCount(), 0);
+    ExpectBlankImageGivesNoBanks(t);
 }
 
 TEST(Kx340Test, NumberRecordsOpenNumberBanks)
@@ -173,11 +170,8 @@ TEST(Kx340Test, SettingsAreNotReadButTheDescriptionIsCleared)
 
 TEST(Kx340Test, IsMadeByTheFactoryForItsCode)
 {
-    const auto t = CreateTranslatorForModel(ModelCode::Kx340, 0);
-    const auto* model = dynamic_cast<const Kx340Translator*>(t.get());
-    ASSERT_NE(model, nullptr);
-    EXPECT_EQ(model->GetGroupSameNumber(), 0);
-    EXPECT_EQ(t->GetModelName(), QByteArray("Kx340"));
+    ExpectFactoryModel<Kx340Translator>(ModelCode::Kx340, "Kx340", false);
+    const auto t = CreateTranslatorForModel(ModelCode::Kx340, 1);
+    EXPECT_EQ(dynamic_cast<const Kx340Translator&>(*t).GetGroupSameNumber(), 1);
     EXPECT_FALSE(t->UsesNumberedBlocks());
-    EXPECT_EQ(t->GetDataLength(), 8064);
 }
