@@ -205,7 +205,8 @@ void DecodeRecordStream(const InstrumentTranslator& t, InstrumentData& data, con
 QByteArray Int16HeaderName(const InstrumentTranslator& t, int recordOffset);
 // The stream of Kx460 and Kx440: 10000 records from the data start, every
 // header a new bank named by its 16-bit number, measurements by the kind
-// table. The area ends inside its last transfer block, which is read whole.
+// table. The transferred area is rounded up to whole blocks; the bytes after
+// record 9999 are not records.
 constexpr int Int16HeaderRecordCount = 10000;
 void DecodeInt16HeaderStream(const InstrumentTranslator& t, InstrumentData& data,
                              std::span<const KindRow> rows, ClampRule rule = ClampRule::Symmetric);
