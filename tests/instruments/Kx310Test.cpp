@@ -140,6 +140,22 @@ TEST(Kx310DataTest, SlotsGatherInBanksByNumberWhereverTheyLie)
     ExpectNumberedBank(data, 255, {{29, 4, true}});
 }
 
+TEST(Kx310DataTest, BanksGatherWhateverTheGroupingOption)
+{
+    for (int groupSameNumber : {0, 1}) {
+        SCOPED_TRACE(groupSameNumber);
+        const std::unique_ptr<InstrumentTranslator> t = CreateTranslatorForModel(3, groupSameNumber);
+        ASSERT_NE(t, nullptr);
+        PutThreeByteSlot(*t, 0, 2, 7, 1);
+        PutThreeByteSlot(*t, 9, 0, 7, 2);
+        PutThreeByteSlot(*t, 17, 2, 7, 3);
+        InstrumentData data;
+        t->DecodeData(data);
+        EXPECT_EQ(BankNames(data), (QList<QByteArray>{"3", "1"}));
+        ExpectNumberedBank(data, 3, {{29, 1, true}, {29, 3, true}});
+    }
+}
+
 TEST(Kx310DataTest, EverySlotPositionOfABlockIsRead)
 {
     Kx310Translator t;
