@@ -5,6 +5,7 @@
 #include "documents/GlobalTextObject.h"
 #include "documents/LabelObject.h"
 #include "documents/Linkobject.h"
+#include "documents/MeasureObject.h"
 #include "documents/PictureObject.h"
 #include "documents/StyledText.h"
 #include "documents/TextObject.h"
@@ -43,6 +44,7 @@ const FactoryEntry Factory[] = {
     {ObjectCode::Choice, Make<ChoiceObject>},
     {ObjectCode::Link, Make<LinkObject>},
     {ObjectCode::Label, Make<LabelObject>},
+    {ObjectCode::Measure, Make<MeasureObject>},
     {ObjectCode::Picture, Make<PictureObject>},
     {ObjectCode::Text, Make<TextObject>},
 };
@@ -326,13 +328,14 @@ void GroupObject::DeleteAll()
         m_items.pop_back();
 }
 
-bool GroupObject::ReplaceObject(const AbstractFormObject* old, std::unique_ptr<AbstractFormObject>&& replacement)
+std::unique_ptr<AbstractFormObject> GroupObject::ReplaceObject(const AbstractFormObject* old,
+                                                               std::unique_ptr<AbstractFormObject> replacement)
 {
     const int index = IndexOf(old);
     if (index < 0 || !replacement)
-        return false;
+        return replacement;
     m_items[static_cast<size_t>(index)] = std::move(replacement);
-    return true;
+    return nullptr;
 }
 
 AbstractFormObject* GroupObject::FindObjectAt(int32_t x, int32_t y) const
@@ -373,6 +376,8 @@ void GroupObject::ClearMeasuredValues()
     for (const auto& item : m_items) {
         if (auto* group = dynamic_cast<GroupObject*>(item.get()))
             group->ClearMeasuredValues();
+        else if (auto* measure = dynamic_cast<MeasureObject*>(item.get()))
+            measure->SetValue(nullptr);
     }
 }
 

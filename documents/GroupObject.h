@@ -63,10 +63,12 @@ public:
     std::vector<std::unique_ptr<AbstractFormObject>> Clear();
     // Destroys every child, last first.
     void DeleteAll();
-    // When `old` is a child: destroys it, puts `replacement` at its index
-    // (taking it) and returns true. Otherwise (or for a null replacement)
-    // returns false and leaves `replacement` with the caller.
-    bool ReplaceObject(const AbstractFormObject* old, std::unique_ptr<AbstractFormObject>&& replacement);
+    // When `old` is a child: destroys it and puts `replacement` at its index.
+    // Returns what was not placed: null on success, else the replacement
+    // (an `old` that is no child, or a null replacement, changes nothing).
+    std::unique_ptr<AbstractFormObject> ReplaceObject(const AbstractFormObject* old,
+                                                      std::unique_ptr<AbstractFormObject> replacement);
+
     // The topmost child whose rectangle strictly contains the point.
     AbstractFormObject* FindObjectAt(int32_t x, int32_t y) const;
     // The innermost object under the point; a group only where the point is

@@ -1,0 +1,43 @@
+// A page record (the group record with its children of every kind) from
+// arbitrary bytes: loading must stay inside the stream and report damage, a
+// loaded page must save and reload to the same bytes, and drawing, resizing,
+// hit tests, XML and the filled-values block must cope with whatever was read.
+#include "documents/GlobalTextObject.h"
+#include "documents/PageObject.h"
+#include "tests/common/RecordingCanvas.h"
+
+#include "fuzz/RecordRoundTrip.h"
+
+#include <QBuffer>
+
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    QBuffer in(&bytes);
+    in.open(QIODevice::ReadOnly);
+    GlobalTextStorage store;
+    PageObject page(&store);
+    const bool loaded = page.Load(in);
+    if (in.pos() > bytes.size() || loaded == IsStreamDamaged(in))
+        std::abort();
+    if (loaded)
+        CheckRoundTrip(page, [&store] { return PageObject(&store); });
+
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    page.WriteXml(out);
+    page.SaveFilledValues(out);
+
+    RecordingCanvas canvas;
+    page.DrawWithSelection(canvas, [](const AbstractFormObject* o) { return o->IsGroup(); }, true);
+    const TRect r = page.GetRect();
+    page.FindObjectAtDeep(r.Left + 1, r.Top + 1);
+    const auto copy = page.Clone();
+    copy->SetRect(r.Right, r.Bottom, r.Left / 2, r.Top / 2);
+    page.ClearFilledTexts();
+    page.ClearMeasuredValues();
+    page.FillFromRevisionRow([](int field) { return QString::number(field); });
+    return 0;
+}
