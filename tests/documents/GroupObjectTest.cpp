@@ -87,7 +87,8 @@ std::unique_ptr<PageObject> SamplePage(GlobalTextStorage* store)
 TEST(ObjectFactory, EachCodeMakesItsKindAndOthersMakeNothing)
 {
     GlobalTextStorage store;
-    for (int32_t code : {ObjectCode::Text, ObjectCode::Global, ObjectCode::Label, ObjectCode::Measure,
+    for (int32_t code : {ObjectCode::Text, ObjectCode::Barcode, ObjectCode::Choice, ObjectCode::Link,
+                         ObjectCode::Global, ObjectCode::Label, ObjectCode::Measure, ObjectCode::Picture,
                          ObjectCode::Group}) {
         const auto object = CreateFormObject(code, &store);
         ASSERT_TRUE(object) << code;
