@@ -86,10 +86,7 @@ QByteArray FactorySetupArea()
 TEST(Kx310DataTest, BlankImageGivesNoBanks)
 {
     Kx310Translator t;
-    InstrumentData data;
-    data.AddBank(std::make_unique<InstrumentBank>(QByteArrayView("old")));
-    t.DecodeData(data);
-    EXPECT_EQ(data.GetCount(), 0);
+    ExpectBlankImageGivesNoBanks(t);
 }
 
 TEST(Kx310DataTest, EveryKindDecodesToItsQuantityScaleAndNote)

@@ -78,14 +78,13 @@ TEST(Kx330DataTest, EveryKindDecodesToItsQuantityScaleAndNote)
 TEST(Kx330DataTest, BlankImageGivesNoBanksAndSlotsGatherByBank)
 {
     Kx330Translator t;
-    InstrumentData data;
-    t.DecodeData(data);
-    EXPECT_EQ(data.GetCount(), 0);
+    ExpectBlankImageGivesNoBanks(t);
 
     // Earth resistances keep their sign; both ends of the range are clamped.
     PutThreeByteSlot(t, 1999, 2, 2, -2000);
     PutThreeByteSlot(t, 0, 2, 2, 1999);
     PutThreeByteSlot(t, 500, 0, 2, 2000);
+    InstrumentData data;
     t.DecodeData(data);
     EXPECT_EQ(BankNames(data), (QList<QByteArray>{"3", "1"}));
     ExpectItems(data.GetBank(0), 0,

@@ -1,0 +1,10 @@
+// Decodes an arbitrary Kx310 memory image.
+
+#include "fuzz/TranslatorFuzzTarget.h"
+#include "instruments/Kx310.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    Kx310Translator t;
+    return FuzzDecodeData(t, data, size);
+}
