@@ -102,7 +102,15 @@ void TGraphic::Draw(TCanvas& canvas, const TRect& rect) const
         DrawPlaceholder(canvas, rect);
 }
 
-// --- TBitmap -------------------------------------------------------------------
+// --- Raster graphics -------------------------------------------------------------
+
+TRasterGraphic::~TRasterGraphic() = default;
+
+void TRasterGraphic::Render(TCanvas& canvas, const TRect& rect) const
+{
+    canvas.StretchDraw(rect, m_image);
+}
+
 
 TBitmap::~TBitmap() = default;
 
@@ -136,11 +144,6 @@ bool TBitmap::Decode(const QByteArray& bytes, QString& error)
     return true;
 }
 
-void TBitmap::Render(TCanvas& canvas, const TRect& rect) const
-{
-    canvas.StretchDraw(rect, m_image);
-}
-
 // --- TJPEGImage ----------------------------------------------------------------
 
 TJPEGImage::~TJPEGImage() = default;
@@ -160,11 +163,6 @@ bool TJPEGImage::Decode(const QByteArray& bytes, QString& error)
 {
     m_image = DecodeJpeg(bytes, &error);
     return !m_image.isNull();
-}
-
-void TJPEGImage::Render(TCanvas& canvas, const TRect& rect) const
-{
-    canvas.StretchDraw(rect, m_image);
 }
 
 // --- TMetafile -----------------------------------------------------------------

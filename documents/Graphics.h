@@ -62,30 +62,39 @@ private:
     bool m_drawable = false;
 };
 
+// A graphic that decodes into an image: bitmaps and JPEGs.
+class TRasterGraphic : public TGraphic
+{
+public:
+    ~TRasterGraphic() override;
+    QSize Size() const override { return m_image.size(); }
+    const QImage& Image() const { return m_image; }
+
+protected:
+    TRasterGraphic() = default;
+    void Clear() override { m_image = QImage(); }
+    void Render(TCanvas& canvas, const TRect& rect) const override;
+
+    QImage m_image;
+};
+
 // A bitmap, stored as a BMP file.
-class TBitmap : public TGraphic
+class TBitmap : public TRasterGraphic
 {
 public:
     TBitmap() = default;
     ~TBitmap() override;
     GraphicKind Kind() const override { return GraphicKind::Bitmap; }
     std::unique_ptr<TGraphic> NewEmpty() const override;
-    QSize Size() const override { return m_image.size(); }
     // Replaces the picture by `image`, stored as a BMP file. False for a null image.
     bool Assign(const QImage& image);
-    const QImage& Image() const { return m_image; }
 
 protected:
     bool Decode(const QByteArray& bytes, QString& error) override;
-    void Clear() override { m_image = QImage(); }
-    void Render(TCanvas& canvas, const TRect& rect) const override;
-
-private:
-    QImage m_image;
 };
 
 // A JPEG picture, stored as its JPEG stream.
-class TJPEGImage : public TGraphic
+class TJPEGImage : public TRasterGraphic
 {
 public:
     static constexpr int DefaultQuality = 90;
@@ -94,18 +103,11 @@ public:
     ~TJPEGImage() override;
     GraphicKind Kind() const override { return GraphicKind::Jpeg; }
     std::unique_ptr<TGraphic> NewEmpty() const override;
-    QSize Size() const override { return m_image.size(); }
     // Replaces the picture by `image`, encoded once at `quality`.
     bool Assign(const QImage& image, int quality = DefaultQuality);
-    const QImage& Image() const { return m_image; }
 
 protected:
     bool Decode(const QByteArray& bytes, QString& error) override;
-    void Clear() override { m_image = QImage(); }
-    void Render(TCanvas& canvas, const TRect& rect) const override;
-
-private:
-    QImage m_image;
 };
 
 // A metafile: an SVG document is drawn; any other bytes (an EMF or WMF from

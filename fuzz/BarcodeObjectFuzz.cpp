@@ -1,13 +1,7 @@
 // Barcode field records (a text record whose text need not be digits) and
 // the drawing of whatever they hold.
-#include "FieldFuzzSupport.h"
+#include "fuzz/FieldFuzzSupport.h"
 #include "documents/BarcodeObject.h"
-
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
-    StartHeadlessGui(argc, argv);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

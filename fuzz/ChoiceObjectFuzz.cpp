@@ -1,12 +1,6 @@
 // Choice field records and the display of their alternatives.
-#include "FieldFuzzSupport.h"
+#include "fuzz/FieldFuzzSupport.h"
 #include "documents/ChoiceObject.h"
-
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
-    StartHeadlessGui(argc, argv);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -12,12 +12,14 @@
 
 #include <cstdlib>
 
-inline void StartHeadlessGui(int* argc, char*** argv)
+// Each fuzz target is its own program, including this header once.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static QGuiApplication app(*argc, *argv);
     // Malformed drawings make QtSvg warn on every input.
     QLoggingCategory::setFilterRules(QStringLiteral("qt.svg*=false"));
+    return 0;
 }
 
 // Reads records of `Field` one after another and exercises each. Aborts when

@@ -1,12 +1,6 @@
 // Picture field records: lengths, kinds and the picture bytes of each kind.
-#include "FieldFuzzSupport.h"
+#include "fuzz/FieldFuzzSupport.h"
 #include "documents/PictureObject.h"
-
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
-    StartHeadlessGui(argc, argv);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

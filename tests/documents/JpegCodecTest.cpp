@@ -7,6 +7,7 @@
 #include <QPainter>
 
 #include <cstdio>
+#include <vector>
 #include <jpeglib.h>
 
 namespace {
@@ -48,9 +49,10 @@ QByteArray QtJpeg(const QImage& image, bool progressive)
     return bytes;
 }
 
-// A four-component stream as print software writes it, with or without the
-// inverted inks of Adobe's convention.
-QByteArray CmykJpeg(int c, int m, int y, int k, bool adobeInverted)
+// Runs libjpeg's own compressor: `tune` adjusts the defaults, every row is `row`.
+template <typename Tune>
+QByteArray CompressDirectly(int width, int height, int components, J_COLOR_SPACE space, Tune tune,
+                            std::vector<unsigned char> row)
 {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr jerr;
@@ -59,22 +61,15 @@ QByteArray CmykJpeg(int c, int m, int y, int k, bool adobeInverted)
     unsigned char* out = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&cinfo, &out, &size);
-    cinfo.image_width = 16;
-    cinfo.image_height = 16;
-    cinfo.input_components = 4;
-    cinfo.in_color_space = JCS_CMYK;
+    cinfo.image_width = static_cast<JDIMENSION>(width);
+    cinfo.image_height = static_cast<JDIMENSION>(height);
+    cinfo.input_components = components;
+    cinfo.in_color_space = space;
     jpeg_set_defaults(&cinfo);
-    cinfo.write_Adobe_marker = adobeInverted ? TRUE : FALSE;
-    jpeg_set_quality(&cinfo, 95, TRUE);
+    tune(cinfo);
     jpeg_start_compress(&cinfo, TRUE);
-    unsigned char row[16 * 4];
-    for (int x = 0; x < 16; ++x) {
-        const int inks[4] = {c, m, y, k};
-        for (int i = 0; i < 4; ++i)
-            row[x * 4 + i] = static_cast<unsigned char>(adobeInverted ? 255 - inks[i] : inks[i]);
-    }
     while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW r = row;
+        JSAMPROW r = row.data();
         jpeg_write_scanlines(&cinfo, &r, 1);
     }
     jpeg_finish_compress(&cinfo);
@@ -84,41 +79,32 @@ QByteArray CmykJpeg(int c, int m, int y, int k, bool adobeInverted)
     return bytes;
 }
 
+// A four-component stream as print software writes it, with or without the
+// inverted inks of Adobe's convention.
+QByteArray CmykJpeg(int c, int m, int y, int k, bool adobeInverted)
+{
+    std::vector<unsigned char> row;
+    for (int x = 0; x < 16; ++x)
+        for (int ink : {c, m, y, k})
+            row.push_back(static_cast<unsigned char>(adobeInverted ? 255 - ink : ink));
+    return CompressDirectly(16, 16, 4, JCS_CMYK, [adobeInverted](jpeg_compress_struct& cinfo) {
+        cinfo.write_Adobe_marker = adobeInverted ? TRUE : FALSE;
+        jpeg_set_quality(&cinfo, 95, TRUE);
+    }, row);
+}
+
 // A valid progressive grey stream that refines every coefficient one bit at a
 // time: 11 scans for DC and 11 for each of the 63 AC coefficients.
 QByteArray ManyScanJpeg()
 {
     std::vector<jpeg_scan_info> scans;
-    for (int al = 10; al >= 0; --al)
-        scans.push_back({1, {0, 0, 0, 0}, 0, 0, al == 10 ? 0 : al + 1, al});
-    for (int coef = 1; coef < 64; ++coef)
+    for (int coef = 0; coef < 64; ++coef)
         for (int al = 10; al >= 0; --al)
             scans.push_back({1, {0, 0, 0, 0}, coef, coef, al == 10 ? 0 : al + 1, al});
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr jerr;
-    cinfo.err = jpeg_std_error(&jerr);
-    jpeg_create_compress(&cinfo);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &out, &size);
-    cinfo.image_width = 8;
-    cinfo.image_height = 8;
-    cinfo.input_components = 1;
-    cinfo.in_color_space = JCS_GRAYSCALE;
-    jpeg_set_defaults(&cinfo);
-    cinfo.scan_info = scans.data();
-    cinfo.num_scans = static_cast<int>(scans.size());
-    jpeg_start_compress(&cinfo, TRUE);
-    unsigned char row[8] = {0, 40, 80, 120, 160, 200, 240, 255};
-    while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW r = row;
-        jpeg_write_scanlines(&cinfo, &r, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    QByteArray bytes(reinterpret_cast<const char*>(out), static_cast<qsizetype>(size));
-    std::free(out);
-    return bytes;
+    return CompressDirectly(8, 8, 1, JCS_GRAYSCALE, [&scans](jpeg_compress_struct& cinfo) {
+        cinfo.scan_info = scans.data();
+        cinfo.num_scans = static_cast<int>(scans.size());
+    }, {0, 40, 80, 120, 160, 200, 240, 255});
 }
 
 // Offset of the frame header's height field (after FF C0/C2, length, precision).
