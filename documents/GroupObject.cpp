@@ -31,42 +31,32 @@ std::unique_ptr<AbstractFormObject> MakeOnStore(GlobalTextStorage* globalTexts)
     return std::make_unique<T>(globalTexts);
 }
 
-struct FactoryEntry
+// The kinds of object a group record holds: the type code, how the object
+// is made, and the element that wraps its XML (a group writes its own).
+struct Kind
 {
     int32_t code;
     Creator create;
+    const char* element;
 };
 
-const FactoryEntry Factory[] = {
-    {ObjectCode::Group, MakeOnStore<GroupObject>},
-    {ObjectCode::Barcode, Make<BarcodeObject>},
-    {ObjectCode::Global, MakeOnStore<GlobalTextObject>},
-    {ObjectCode::Choice, Make<ChoiceObject>},
-    {ObjectCode::Link, Make<LinkObject>},
-    {ObjectCode::Label, Make<LabelObject>},
-    {ObjectCode::Measure, Make<MeasureObject>},
-    {ObjectCode::Picture, Make<PictureObject>},
-    {ObjectCode::Text, Make<TextObject>},
+constexpr Kind Kinds[] = {
+    {ObjectCode::Group, MakeOnStore<GroupObject>, nullptr},
+    {ObjectCode::Barcode, Make<BarcodeObject>, "Barcode"},
+    {ObjectCode::Global, MakeOnStore<GlobalTextObject>, "Global"},
+    {ObjectCode::Choice, Make<ChoiceObject>, "Choice"},
+    {ObjectCode::Link, Make<LinkObject>, "Link"},
+    {ObjectCode::Label, Make<LabelObject>, "Label"},
+    {ObjectCode::Measure, Make<MeasureObject>, "Measure"},
+    {ObjectCode::Picture, Make<PictureObject>, "Picture"},
+    {ObjectCode::Text, Make<TextObject>, "Text"},
 };
 
-struct XmlName
+const Kind* FindKind(int32_t code)
 {
-    int32_t code;
-    const char* name;
-};
-
-// The element that wraps a child's XML; a child group writes its own.
-constexpr XmlName ChildElements[] = {
-    {ObjectCode::Barcode, "Barcode"}, {ObjectCode::Global, "Global"},   {ObjectCode::Choice, "Choice"},
-    {ObjectCode::Link, "Link"},       {ObjectCode::Label, "Label"},     {ObjectCode::Measure, "Measure"},
-    {ObjectCode::Picture, "Picture"}, {ObjectCode::Text, "Text"},
-};
-
-const char* ChildElement(int32_t code)
-{
-    for (const XmlName& entry : ChildElements)
-        if (entry.code == code)
-            return entry.name;
+    for (const Kind& kind : Kinds)
+        if (kind.code == code)
+            return &kind;
     return nullptr;
 }
 
@@ -89,8 +79,8 @@ struct Scale
     }
     int32_t operator()(int32_t value) const
     {
-        return ClampToInt32(static_cast<int64_t>(std::trunc(
-            std::clamp((double(value) - from) * double(factor) + to, double(INT64_MIN) / 2, double(INT64_MAX) / 2))));
+        const double scaled = std::trunc((double(value) - from) * double(factor) + to);
+        return static_cast<int32_t>(std::clamp(scaled, double(INT32_MIN), double(INT32_MAX)));
     }
     int32_t FontSize(int32_t size) const
     {
@@ -103,6 +93,12 @@ struct Scale
     float factor;
 };
 
+// Points on an edge belong to no object.
+bool StrictlyInside(const TRect& r, int32_t x, int32_t y)
+{
+    return r.Left < x && x < r.Right && r.Top < y && y < r.Bottom;
+}
+
 // Text aligned 9 and above runs upward: its height follows the width.
 constexpr int32_t FirstRotatedAlign = 9;
 
@@ -110,10 +106,8 @@ constexpr int32_t FirstRotatedAlign = 9;
 
 std::unique_ptr<AbstractFormObject> CreateFormObject(int32_t typeCode, GlobalTextStorage* globalTexts)
 {
-    for (const FactoryEntry& entry : Factory)
-        if (entry.code == typeCode)
-            return entry.create(globalTexts);
-    return nullptr;
+    const Kind* kind = FindKind(typeCode);
+    return kind ? kind->create(globalTexts) : nullptr;
 }
 
 GroupObject::GroupObject(GlobalTextStorage* globalTexts) : m_globalTexts(globalTexts) {}
@@ -191,7 +185,8 @@ void GroupObject::WriteXml(QIODevice& out) const
     WriteXmlOpenTag(out, element);
     WriteXmlInt(out, "Count", GetCount());
     for (const auto& item : m_items) {
-        const char* wrapper = ChildElement(item->GetTypeCode());
+        const Kind* kind = FindKind(item->GetTypeCode());
+        const char* wrapper = kind ? kind->element : nullptr;
         if (wrapper)
             WriteXmlOpenTag(out, wrapper);
         item->WriteXml(out);
@@ -341,8 +336,7 @@ std::unique_ptr<AbstractFormObject> GroupObject::ReplaceObject(const AbstractFor
 AbstractFormObject* GroupObject::FindObjectAt(int32_t x, int32_t y) const
 {
     for (auto it = m_items.rbegin(); it != m_items.rend(); ++it) {
-        const TRect r = (*it)->GetRect();
-        if (r.Left < x && x < r.Right && r.Top < y && y < r.Bottom)
+        if (StrictlyInside((*it)->GetRect(), x, y))
             return it->get();
     }
     return nullptr;
@@ -354,8 +348,7 @@ AbstractFormObject* GroupObject::FindObjectAtDeep(int32_t x, int32_t y) const
         if (const auto* group = dynamic_cast<const GroupObject*>(it->get()))
             if (AbstractFormObject* inner = group->FindObjectAtDeep(x, y))
                 return inner;
-        const TRect r = (*it)->GetRect();
-        if (r.Left < x && x < r.Right && r.Top < y && y < r.Bottom)
+        if (StrictlyInside((*it)->GetRect(), x, y))
             return it->get();
     }
     return nullptr;
