@@ -1,6 +1,7 @@
 #include "instruments/InstrumentTransferWindow.h"
 
 #include "instruments/InstrumentData.h"
+#include "instruments/InstrumentDatabase.h"
 #include "instruments/InstrumentSetup.h"
 #include "instruments/InstrumentTransfer.h"
 #include "platform/UserDialogs.h"
@@ -186,8 +187,9 @@ void InstrumentTransferWindowThread::StartDefaultSetup(InstrumentSetup* target, 
 
 void InstrumentTransferWindowThread::StartWriteDatabase(InstrumentDatabase* source, Completion done)
 {
-    m_operation = source ? WriteDatabase : None;
-    m_sourceDatabase = source;
+    m_operation = WriteDatabase;
+    m_database = source ? std::make_unique<InstrumentDatabase>(*source)
+                        : std::make_unique<InstrumentDatabase>();
     Begin(std::move(done));
 }
 
@@ -205,7 +207,7 @@ TransferResult InstrumentTransferWindowThread::Execute()
     case DefaultSetup:
         return transfer.GetDefaultSetup(*m_setup, *this);
     case WriteDatabase:
-        return transfer.WriteDatabase(*m_sourceDatabase, *this);
+        return transfer.WriteDatabase(*m_database, *this);
     default:
         return TransferResult::Success;
     }

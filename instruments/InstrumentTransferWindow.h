@@ -134,5 +134,5 @@ private:
     // The worker's own objects.
     std::unique_ptr<InstrumentData> m_data;
     std::unique_ptr<InstrumentSetup> m_setup;
-    InstrumentDatabase* m_sourceDatabase = nullptr;
+    std::unique_ptr<InstrumentDatabase> m_database;
 };
