@@ -1,0 +1,119 @@
+// The progress window as the transfer threads use it: calls from a worker
+// thread, cancel by button or by closing, and the error box.
+
+#include <gtest/gtest.h>
+
+#include "common/FakeDialogs.h"
+#include "common/TransferHarness.h"
+#include "instruments/widgets/ProgressWindow.h"
+
+#include <QProgressBar>
+#include <QSemaphore>
+#include <QToolButton>
+
+namespace {
+
+// A transfer thread whose work is scripted by the test: it reports through
+// the progress window and waits for the test between steps.
+class ScriptedThread final : public InstrumentTransferWindow
+{
+public:
+    std::function<TransferResult(ScriptedThread&)> work;
+    void Go(Completion done) { Begin(std::move(done)); }
+
+protected:
+    TransferResult Execute() override { return work(*this); }
+};
+
+} // namespace
+
+TEST(ProgressWindow, WorkerDrivesTheWindowAndTheButtonCancels)
+{
+    TProgressForm form;
+    EXPECT_EQ(form.size(), QSize(338, 33));
+    EXPECT_TRUE(form.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(form.ProgressBar1->maximum(), 100);
+
+    QSemaphore shown;
+    QSemaphore clicked;
+    bool cancelSeen = false;
+    const auto result = RunTransfer([&](InstrumentTransferWindow::Completion done) {
+        auto* thread = new ScriptedThread;
+        thread->SetReporter(&form);
+        thread->work = [&](ScriptedThread& self) {
+            self.ShowProgress(QStringLiteral("Kx420"));
+            self.SetProgress(40);
+            shown.release();
+            clicked.acquire();
+            cancelSeen = self.IsTerminated();
+            self.HideProgress();
+            return TransferResult::Interrupted;
+        };
+        thread->Go(std::move(done));
+        // On the main thread, as the user would.
+        while (!shown.tryAcquire())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_EQ(form.windowTitle(), "Kx420");
+        EXPECT_EQ(form.ProgressBar1->value(), 40);
+        EXPECT_EQ(form.Thread(), thread);
+        form.SpeedButton1->click();
+        clicked.release();
+    });
+    EXPECT_EQ(result, TransferResult::Interrupted);
+    EXPECT_TRUE(cancelSeen);
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(form.ProgressBar1->value(), 0);
+    EXPECT_EQ(form.Thread(), nullptr);
+}
+
+TEST(ProgressWindow, ClosingByTheUserCancelsButClosingByTheTransferDoesNot)
+{
+    TProgressForm form;
+    QSemaphore shown;
+    QSemaphore closed;
+    std::vector<bool> terminated;
+    RunTransfer([&](InstrumentTransferWindow::Completion done) {
+        auto* thread = new ScriptedThread;
+        thread->SetReporter(&form);
+        thread->work = [&](ScriptedThread& self) {
+            // A first loop that ends normally, then a second one.
+            self.ShowProgress(QStringLiteral("one"));
+            self.HideProgress();
+            terminated.push_back(self.IsTerminated());
+            self.ShowProgress(QStringLiteral("two"));
+            shown.release();
+            closed.acquire();
+            terminated.push_back(self.IsTerminated());
+            self.HideProgress();
+            return TransferResult::Success;
+        };
+        thread->Go(std::move(done));
+        while (!shown.tryAcquire())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        form.close();
+        closed.release();
+    });
+    EXPECT_EQ(terminated, (std::vector<bool>{false, true}));
+}
+
+TEST(ProgressWindow, ErrorsGoToTheDialogsAndWaitForThem)
+{
+    FakeDialogs dialogs;
+    TProgressForm form;
+    SetTransferReporter(&form);
+    EXPECT_EQ(&TransferReporterInUse(), &form);
+    RunTransfer([&](InstrumentTransferWindow::Completion done) {
+        auto* thread = new ScriptedThread; // takes the installed reporter
+        thread->work = [](ScriptedThread& self) {
+            self.ShowError(TransferResult::NotConnected);
+            self.ShowError(TransferResult::Success); // nothing to say
+            return TransferResult::NotConnected;
+        };
+        thread->Go(std::move(done));
+    });
+    ASSERT_EQ(dialogs.Texts().size(), 1);
+    EXPECT_EQ(dialogs.Texts().front(), TransferResultText(TransferResult::NotConnected));
+    SetTransferReporter(nullptr);
+    EXPECT_NE(&TransferReporterInUse(), &form);
+}
