@@ -446,9 +446,12 @@ QByteArray InstrumentSimulator::OldBlock(int number, bool corrupt)
 {
     using T = InstrumentTransfer;
     auto escaped = [](uint8_t b) {
-        return b == T::OldStart || b == T::OldEscape
-                   ? QByteArray{char(T::OldEscape), char(b ^ 0x80)}
-                   : QByteArray(1, char(b));
+        QByteArray out;
+        if (b == T::OldStart || b == T::OldEscape)
+            out.append(char(T::OldEscape)).append(char(b ^ 0x80));
+        else
+            out.append(char(b));
+        return out;
     };
     QByteArray content;
     content.append(char(number >> 8));
