@@ -363,6 +363,36 @@ TEST_F(InstrumentTransferTest, SettingsWriteRefusedForModelsWithoutAnEncoder)
     EXPECT_FALSE(reporter.Errors().front().isEmpty());
     EXPECT_EQ(sim.CountRequests(WriteKind), 0);
     EXPECT_EQ(sim.Image(), image);
+
+    // The older protocol has no write at all.
+    if (!LocalTranslator(ModelCode::Kx340, {}))
+        return;
+    sim.SetTextModel("kx340 0", 19200);
+    EXPECT_EQ(Run([&](Thread& t, Thread::Completion done) { t.StartWriteSetup(&setup, std::move(done)); }),
+              TransferResult::NotSupported);
+    EXPECT_EQ(reporter.Errors().size(), 2);
+    EXPECT_EQ(sim.CountRequests(WriteKind), 0);
+    EXPECT_EQ(sim.CountRequests(0xA5), 0);
+}
+
+TEST_F(InstrumentTransferTest, ModelWithoutSettingsReadsAndWritesNoBlock)
+{
+    if (!LocalTranslator(ModelCode::Kx460, {}))
+        GTEST_SKIP() << "no Kx460 translator in this build";
+    Serve(ModelCode::Kx460, 19200);
+    InstrumentSetup setup;
+    setup.AddBank(std::make_unique<InstrumentSetupBank>(1));
+    EXPECT_EQ(Run([&](Thread& t, Thread::Completion done) { t.StartReadSetup(&setup, std::move(done)); }),
+              TransferResult::Success);
+    // The description is rebuilt from an area the model does not have.
+    EXPECT_EQ(setup.GetCount(), 0);
+    EXPECT_EQ(Run([&](Thread& t, Thread::Completion done) { t.StartWriteSetup(&setup, std::move(done)); }),
+              TransferResult::Success);
+    EXPECT_EQ(sim.CountRequests(ReadKind) + sim.CountRequests(WriteKind), 0);
+    EXPECT_TRUE(reporter.Errors().isEmpty());
+    // The window was shown and closed for the empty loop.
+    EXPECT_EQ(reporter.TimesShown(), 2);
+    EXPECT_FALSE(reporter.Visible());
 }
 
 TEST_F(InstrumentTransferTest, FailedSettingsWriteReportsTheFailure)
