@@ -167,24 +167,25 @@ int InstrumentTransfer::ReadIdentity(bool acceptText)
     return -1;
 }
 
-int InstrumentTransfer::IdentifySlow()
+int InstrumentTransfer::IdentifyAt(int baud, bool acceptText)
 {
-    if (!SetBaudRate(SlowBaud))
+    if (!SetBaudRate(baud))
         return -1;
     m_link->Purge();
     if (!WriteByte(StartIdentify))
         return -1;
-    return ReadIdentity(true);
+    return ReadIdentity(acceptText);
 }
 
+int InstrumentTransfer::IdentifySlow()
+{
+    return IdentifyAt(SlowBaud, true);
+}
+
+// The fast rate knows no text identities.
 int InstrumentTransfer::IdentifyFast()
 {
-    if (!SetBaudRate(FastBaud))
-        return -1;
-    m_link->Purge();
-    if (!WriteByte(StartIdentify))
-        return -1;
-    return ReadIdentity(false);
+    return IdentifyAt(FastBaud, false);
 }
 
 int InstrumentTransfer::Identify()

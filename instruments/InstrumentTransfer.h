@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "instruments/TransferResult.h"
@@ -101,8 +102,18 @@ public:
     TransferResult WriteDatabase(InstrumentDatabase& database, InstrumentTransferWindow& thread);
 
 private:
+    int IdentifyAt(int baud, bool acceptText);
     int ReadIdentity(bool acceptText);
     std::unique_ptr<InstrumentTranslator> Connect(InstrumentTransferWindow& thread, bool report);
+    // Reads the area the two translator operations give and decodes it
+    // after a complete read.
+    TransferResult ReadArea(InstrumentTransferWindow& thread, int (InstrumentTranslator::*start)() const,
+                            int (InstrumentTranslator::*length)() const,
+                            const std::function<void(InstrumentTranslator&)>& decode);
+    // The block loop: progress, the cancel test before each block, and the
+    // error box when a block cannot be moved.
+    TransferResult MoveBlocks(int count, InstrumentTranslator& t, InstrumentTransferWindow& thread,
+                              const std::function<bool(int)>& moveBlock);
     TransferResult ReadBlocks(int start, int count, InstrumentTranslator& t,
                               InstrumentTransferWindow& thread);
     TransferResult WriteBlocks(int start, int count, InstrumentTranslator& t,

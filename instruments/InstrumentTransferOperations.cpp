@@ -48,11 +48,11 @@ std::unique_ptr<InstrumentTranslator> InstrumentTransfer::Connect(InstrumentTran
     return translator;
 }
 
-TransferResult InstrumentTransfer::ReadBlocks(int start, int count, InstrumentTranslator& t,
-                                              InstrumentTransferWindow& thread)
+TransferResult InstrumentTransfer::MoveBlocks(int count, InstrumentTranslator& t,
+                                              InstrumentTransferWindow& thread,
+                                              const std::function<bool(int)>& moveBlock)
 {
     thread.ShowProgress(QString::fromLatin1(t.GetModelName()));
-    const bool numbered = t.UsesNumberedBlocks();
     for (int i = 0; i < count; ++i) {
         if (thread.IsTerminated()) {
             thread.HideProgress();
@@ -60,10 +60,7 @@ TransferResult InstrumentTransfer::ReadBlocks(int start, int count, InstrumentTr
             return TransferResult::Interrupted;
         }
         thread.SetProgress(i * 100 / count);
-        // The older protocol counts the blocks of every read from 0.
-        const bool ok = numbered ? ReadNumberedBlockWithRetry(t, start + i)
-                                 : ReadOldBlockWithRetry(t, i);
-        if (!ok) {
+        if (!moveBlock(i)) {
             thread.HideProgress();
             thread.ShowError(TransferResult::TransmissionFailed);
             return TransferResult::TransmissionFailed;
@@ -71,51 +68,50 @@ TransferResult InstrumentTransfer::ReadBlocks(int start, int count, InstrumentTr
     }
     thread.HideProgress();
     return TransferResult::Success;
+}
+
+TransferResult InstrumentTransfer::ReadBlocks(int start, int count, InstrumentTranslator& t,
+                                              InstrumentTransferWindow& thread)
+{
+    // The older protocol counts the blocks of every read from 0.
+    const bool numbered = t.UsesNumberedBlocks();
+    return MoveBlocks(count, t, thread, [&](int i) {
+        return numbered ? ReadNumberedBlockWithRetry(t, start + i) : ReadOldBlockWithRetry(t, i);
+    });
 }
 
 TransferResult InstrumentTransfer::WriteBlocks(int start, int count, InstrumentTranslator& t,
                                                InstrumentTransferWindow& thread)
 {
-    thread.ShowProgress(QString::fromLatin1(t.GetModelName()));
-    for (int i = 0; i < count; ++i) {
-        if (thread.IsTerminated()) {
-            thread.HideProgress();
-            thread.ShowError(TransferResult::Interrupted);
-            return TransferResult::Interrupted;
-        }
-        thread.SetProgress(i * 100 / count);
-        if (!WriteNumberedBlockWithRetry(t, start + i)) {
-            thread.HideProgress();
-            thread.ShowError(TransferResult::TransmissionFailed);
-            return TransferResult::TransmissionFailed;
-        }
-    }
-    thread.HideProgress();
-    return TransferResult::Success;
+    return MoveBlocks(count, t, thread,
+                      [&](int i) { return WriteNumberedBlockWithRetry(t, start + i); });
+}
+
+TransferResult InstrumentTransfer::ReadArea(InstrumentTransferWindow& thread,
+                                            int (InstrumentTranslator::*start)() const,
+                                            int (InstrumentTranslator::*length)() const,
+                                            const std::function<void(InstrumentTranslator&)>& decode)
+{
+    const auto t = Connect(thread, true);
+    if (!t)
+        return TransferResult::NotConnected;
+    const BlockRange range = BlocksOf(((*t).*start)(), ((*t).*length)(), t->GetBlockSize());
+    const TransferResult result = ReadBlocks(range.start, range.count, *t, thread);
+    if (result == TransferResult::Success)
+        decode(*t);
+    return result;
 }
 
 TransferResult InstrumentTransfer::ReadData(InstrumentData& data, InstrumentTransferWindow& thread)
 {
-    const auto t = Connect(thread, true);
-    if (!t)
-        return TransferResult::NotConnected;
-    const BlockRange range = BlocksOf(t->GetDataStart(), t->GetDataLength(), t->GetBlockSize());
-    const TransferResult result = ReadBlocks(range.start, range.count, *t, thread);
-    if (result == TransferResult::Success)
-        t->DecodeData(data);
-    return result;
+    return ReadArea(thread, &InstrumentTranslator::GetDataStart, &InstrumentTranslator::GetDataLength,
+                    [&](InstrumentTranslator& t) { t.DecodeData(data); });
 }
 
 TransferResult InstrumentTransfer::ReadSetup(InstrumentSetup& setup, InstrumentTransferWindow& thread)
 {
-    const auto t = Connect(thread, true);
-    if (!t)
-        return TransferResult::NotConnected;
-    const BlockRange range = BlocksOf(t->GetSetupStart(), t->GetSetupLength(), t->GetBlockSize());
-    const TransferResult result = ReadBlocks(range.start, range.count, *t, thread);
-    if (result == TransferResult::Success)
-        t->DecodeSetup(setup);
-    return result;
+    return ReadArea(thread, &InstrumentTranslator::GetSetupStart, &InstrumentTranslator::GetSetupLength,
+                    [&](InstrumentTranslator& t) { t.DecodeSetup(setup); });
 }
 
 TransferResult InstrumentTransfer::WriteSetup(InstrumentSetup& setup, InstrumentTransferWindow& thread)
