@@ -1,8 +1,12 @@
 #include "documents/QuillfenForm.h"
 
 #include "common/RecordBytes.h"
+#include "documents/BarcodeObject.h"
+#include "documents/ChoiceObject.h"
 #include "documents/LabelObject.h"
+#include "documents/Linkobject.h"
 #include "documents/MeasureObject.h"
+#include "documents/PictureObject.h"
 
 #include <QDir>
 #include <QFile>
@@ -111,6 +115,18 @@ void FillDocument(QuillfenForm& doc)
     turned->SetText(QStringLiteral("turned"));
     turned->SetAlign(12);
     Put<GlobalTextObject>(second, {500, 200, 1500, 300}, texts)->SetGID(5);
+    auto* barcode = Put<BarcodeObject>(second, {500, 400, 1500, 700});
+    barcode->SetText(QStringLiteral("12345678"));
+    barcode->SetAlign(2);
+    auto* choice = Put<ChoiceObject>(second, {500, 800, 900, 900});
+    choice->SetText("OK;" + Esc + QChar(4) + "FAIL");
+    choice->Activate();
+    Put<LinkObject>(second, {1000, 800, 1500, 900})->SetText(QStringLiteral("/tmp/report.pdf;Report"));
+    QImage image(40, 20, QImage::Format_RGB32);
+    image.fill(QColor(0, 128, 0));
+    TBitmap bitmap;
+    bitmap.Assign(image);
+    Put<PictureObject>(second, {500, 1000, 900, 1200})->SetGraphic(&bitmap);
 }
 
 // Every object of a group as type code and record bytes, through nested groups.
@@ -410,6 +426,14 @@ TEST_F(QuillfenFormFiles, ExportXmlWritesEveryFieldInOrder)
     auto* measure = Put<MeasureObject>(page, {0, 0, 5, 5});
     measure->AddSymbol(7);
     Put<LabelObject>(page, {0, 0, 5, 5});
+    Put<BarcodeObject>(page, {0, 0, 5, 5});
+    Put<ChoiceObject>(page, {0, 0, 5, 5})->SetText(QStringLiteral("yes;no"));
+    Put<LinkObject>(page, {0, 0, 5, 5})->SetText(QStringLiteral("a.pdf;A"));
+    TBitmap bitmap;
+    QImage image(2, 2, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    bitmap.Assign(image);
+    Put<PictureObject>(page, {0, 0, 5, 5})->SetGraphic(&bitmap);
     auto* group = Put<GroupObject>(page, {}, texts);
     Put<LabelObject>(*group, {0, 0, 5, 5});
     doc.AddPage();
@@ -427,7 +451,7 @@ TEST_F(QuillfenFormFiles, ExportXmlWritesEveryFieldInOrder)
         "<Width>210</Width>\n<Height>297.5</Height>\n"
         "<GID>4</GID>\n<Text>Name &amp; &quot;Co&quot;</Text>\n"
         "<Count>2</Count>\n"
-        "<Page><Count>5</Count>\n"
+        "<Page><Count>9</Count>\n"
         "<Text><Left>1</Left>\n<Top>2</Top>\n<Right>11</Right>\n<Bottom>7</Bottom>\n" + borders1 + colors +
         "<String>U<Style>2</Style>\nN<Style>1</Style>\n<br/>\n&lt;x&gt;</String>\n" + textTail +
         "<Type>0</Type>\n</Text>\n"
@@ -436,6 +460,13 @@ TEST_F(QuillfenFormFiles, ExportXmlWritesEveryFieldInOrder)
         "<Measure>" + base0505 + borders1 + colors + textTail +
         "<Type>1</Type>\n<Format>7</Format>\n<Symbol1>7</Symbol1>\n<DecimalPosition>0</DecimalPosition>\n"
         "</Measure>\n" + label +
+        "<Barcode>" + base0505 + borders1 + colors + "<String>00000000</String>\n" + textTail +
+        "<Type>0</Type>\n</Barcode>\n"
+        "<Choice>" + base0505 + borders1 + colors + "<String>yes;no</String>\n" + textTail +
+        "<Type>0</Type>\n</Choice>\n"
+        "<Link>" + base0505 + borders1 + colors + "<String>a.pdf;A</String>\n" + textTail +
+        "<Type>0</Type>\n</Link>\n"
+        "<Picture>" + base0505 + borders1 + colors + "</Picture>\n"
         "<Group><Count>1</Count>\n" + label + "</Group>\n"
         "</Page>\n"
         "<Page><Count>0</Count>\n</Page>\n"
