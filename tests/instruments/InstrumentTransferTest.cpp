@@ -6,6 +6,7 @@
 
 #include "common/InstrumentSimulator.h"
 #include "common/TransferHarness.h"
+#include "common/TranslatorTestTools.h"
 #include "documents/Language.h"
 #include "instruments/InstrumentData.h"
 #include "instruments/InstrumentDatabase.h"
@@ -161,7 +162,7 @@ protected:
 TEST_F(InstrumentTransferTest, FastModelReadsItsWholeDataArea)
 {
     // A model that answers only at 115200 baud; the slow attempts time out.
-    SetSerialTimeoutCap(60);
+    SetSerialTimeoutCap(150);
     const QByteArray image = Serve(ModelCode::Kx420, 115200);
     ASSERT_EQ(ReadData(), TransferResult::Success);
     EXPECT_TRUE(reporter.Errors().isEmpty());
@@ -184,6 +185,31 @@ TEST_F(InstrumentTransferTest, FastModelReadsItsWholeDataArea)
     EXPECT_EQ(*std::max_element(progress.begin(), progress.end()), 99);
     EXPECT_EQ(progress.back(), -1);
     EXPECT_FALSE(reporter.Visible());
+}
+
+TEST_F(InstrumentTransferTest, GroupingOptionReachesTheTranslator)
+{
+    // Records of number 1234, then 5678, then 1234 again.
+    auto t = LocalTranslator(ModelCode::Kx420, {});
+    int at = 640;
+    for (int number : {0x1234, 0x5678, 0x1234}) {
+        PutBytes(*t, at, {0x00, number >> 8, number & 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
+        PutMeasurement(*t, at + 8, 0, 100, 50);
+        at += 16;
+    }
+    const QByteArray image(reinterpret_cast<const char*>(t->GetImage().data()), t->GetImageSize());
+    sim.SetModel(ModelCode::Kx420, 19200);
+    sim.SetImage(image, 256);
+
+    const auto read = [&](int group) {
+        data.Clear();
+        return Run([&](Thread& th, Thread::Completion done) { th.StartReadData(&data, std::move(done)); },
+                   group);
+    };
+    ASSERT_EQ(read(1), TransferResult::Success);
+    EXPECT_EQ(BankNames(data), (QList<QByteArray>{"1234", "5678"}));
+    ASSERT_EQ(read(0), TransferResult::Success);
+    EXPECT_EQ(BankNames(data), (QList<QByteArray>{"1234", "5678", "1234"}));
 }
 
 TEST_F(InstrumentTransferTest, SlowModelReadsSmallBlocksAndAppendsAfterExistingBanks)
@@ -224,7 +250,7 @@ TEST_F(InstrumentTransferTest, AreaOfPartialBlocksReadsItsLastBytes)
 
 TEST_F(InstrumentTransferTest, RetriesRecoverFromSingleFaults)
 {
-    SetSerialTimeoutCap(100);
+    SetSerialTimeoutCap(200);
     const QByteArray image = Serve(ModelCode::Kx310, 19200);
     sim.InjectFault(Sim::Fault::CorruptCrc, 1, Sim::Scope::Identify);
     sim.FailBlock(5, Sim::Fault::CorruptCrc, 1);
@@ -336,7 +362,7 @@ TEST_F(InstrumentTransferTest, DefaultSetupThenWriteSendsExactlyTheSetupBlocks)
 
 TEST_F(InstrumentTransferTest, SettingsWriteKeepsTheBytesTheSettingsDoNotDescribe)
 {
-    SetSerialTimeoutCap(60);
+    SetSerialTimeoutCap(150);
     const QByteArray image = Serve(ModelCode::Kx420, 115200);
     InstrumentSetup setup;
     LocalTranslator(ModelCode::Kx420, {})->GetDefaultSetup(setup);
@@ -452,7 +478,7 @@ TEST_F(InstrumentTransferTest, UploadWritesTheWholeUploadAreaFromACopy)
 // --gtest_also_run_disabled_tests --gtest_filter=*Benchmark*
 TEST_F(InstrumentTransferTest, DISABLED_Kx420ReadBenchmark)
 {
-    SetSerialTimeoutCap(60); // only shortens the slow identification attempts
+    SetSerialTimeoutCap(150); // only shortens the slow identification attempts
     const QByteArray image = Serve(ModelCode::Kx420, 115200);
     InstrumentTransfer transfer(QStringLiteral("COM3"));
     auto t = transfer.CreateTranslator();
