@@ -11,7 +11,6 @@
 // Progress and error boxes go through a `TransferReporter`; the program
 // installs the progress window as the reporter, tests install a recorder.
 
-#include <QPointer>
 #include <QString>
 #include <QThread>
 

@@ -39,13 +39,6 @@ QString TransferResultText(TransferResult result)
     return {};
 }
 
-QString TransferResultText(int code)
-{
-    if (code < 1 || code > 4)
-        return {};
-    return TransferResultText(static_cast<TransferResult>(code));
-}
-
 QString TransferErrorCaption()
 {
     return MainLanguage.GetString(ErrorCaptionId);

@@ -17,6 +17,5 @@ enum class TransferResult {
 // The error box text of a result in the current language; empty for Success
 // and for codes without a text.
 QString TransferResultText(TransferResult result);
-QString TransferResultText(int code);
 // The caption of every error box of the instrument operations ("Error").
 QString TransferErrorCaption();
