@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "common/RecordBytes.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -19,23 +21,6 @@ void WriteRaw(const QString& path, const QByteArray& bytes)
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes);
-}
-
-QByteArray Le32(int32_t v)
-{
-    QByteArray b(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        b[i] = static_cast<char>((static_cast<uint32_t>(v) >> (8 * i)) & 0xFF);
-    return b;
-}
-
-template <typename Fn>
-QByteArray Written(Fn fn)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    fn(buffer);
-    return buffer.data();
 }
 
 class ContainerTest : public ::testing::Test
