@@ -6,12 +6,6 @@
 
 #include <cstring>
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
-    StartHeadlessGui(argc, argv);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     QBuffer stream;

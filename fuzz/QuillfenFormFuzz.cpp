@@ -4,12 +4,6 @@
 #include "FieldFuzzSupport.h"
 #include "FormFuzzSupport.h"
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
-    StartHeadlessGui(argc, argv);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QString path = ScratchDir().filePath(QStringLiteral("input.qfs"));
