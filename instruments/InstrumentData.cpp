@@ -7,13 +7,17 @@
 namespace {
 
 // A name as the fixed 16-byte field holds it: up to the first NUL, at most
-// `length` bytes.
+// `length` bytes. Never null: an empty name is still a name, written as an
+// empty "Number" element.
 QByteArray BoundedName(QByteArrayView name, qsizetype length)
 {
     const qsizetype end = name.indexOf('\0');
     if (end >= 0)
         name = name.first(end);
-    return name.first(std::min(name.size(), length)).toByteArray();
+    QByteArray bounded = name.first(std::min(name.size(), length)).toByteArray();
+    if (bounded.isNull())
+        bounded = QByteArray("");
+    return bounded;
 }
 
 // A stored bank record is preceded by its type code.

@@ -361,13 +361,15 @@ TEST(InstrumentDataRecord, XmlElements)
     InstrumentBank* bank = data.AddBank(std::make_unique<InstrumentBank>("a&b"));
     bank->AddItem(std::make_unique<InstrumentItem>(1.5, 7, false, false));
     data.AddBank(std::make_unique<InstrumentNumber>(3));
+    data.AddBank(std::make_unique<InstrumentBank>());
     QBuffer out;
     out.open(QIODevice::WriteOnly);
     data.WriteXml(out);
-    EXPECT_EQ(out.data(), QByteArray("<Data><Count>2</Count>\n"
+    EXPECT_EQ(out.data(), QByteArray("<Data><Count>3</Count>\n"
                                      "<Bank><Count>1</Count>\n<Number>a&amp;b</Number>\n"
                                      "<Item><Value>1.5</Value>\n<Symbol>7</Symbol>\n</Item>\n"
                                      "</Bank>\n"
                                      "<No><Count>0</Count>\n<Number>3</Number>\n</No>\n"
+                                     "<Bank><Count>0</Count>\n<Number></Number>\n</Bank>\n"
                                      "</Data>\n"));
 }
