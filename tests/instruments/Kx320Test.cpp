@@ -103,10 +103,22 @@ TEST(Kx320Test, ValuesAreClampedToTheRangeWithTheOverFlag)
                  {{Zs, -1999, true, true}, {Ik, 1999, false, true}, {Uln, -1999, false}});
 }
 
+TEST(Kx320Test, MainResultTypesTheOtherTestsDoNotReach)
+{
+    ExpectRecord(2, 0, 231, 5, 230, {{Uln, 231, true}, {Uln, 5, false}, {Uln, 230, false}});
+    ExpectRecord(3, 2, 500, 7, 230, {{F, 50.0, true}, {Uln, 7, false}, {Uln, 230, false}});
+    ExpectRecord(7, 2, 45, 1234, 230, {{Zs, 0.45, true}, {Ik, 12.34, false}, {Uln, 230, false}});
+    ExpectRecord(13, 1, 300, 15, 2, {{Id, 0.00003, true, false, "30 mA"}, {UdN, 1.5, false}});
+    // Past type 8 the range bits no longer shift the second value's type.
+    ExpectRecord(20, 3, 150, 7, 230, {{Ik, 150, true}, {Uln, 7, false}, {Uln, 230, false}});
+    ExpectRecord(21, 0, 150, 7, 230, {{Ik, 15.0, true}, {Uln, 7, false}, {Uln, 230, false}});
+    ExpectRecord(22, 0, 150, 7, 230, {{Ik, 1.5, true}, {Uln, 7, false}, {Uln, 230, false}});
+}
+
 TEST(Kx320Test, UnknownTypesStillGiveTheirOtherValues)
 {
-    ExpectRecord(18, 0, 1, 2, 3, {{Uln, 2, false}, {Uln, 3, false}});
-    ExpectRecord(31, 3, 1, 2, 3, {{Uln, 2, false}, {Uln, 3, false}});
+    for (int type : {17, 18, 19, 25, 31})
+        ExpectRecord(type, 3, 1, 2, 3, {{Uln, 2, false}, {Uln, 3, false}});
 }
 
 TEST(Kx320Test, IsMadeByTheFactoryForItsCode)

@@ -144,6 +144,21 @@ TEST(Kx420DecodeTest, AdapterKindsCarryTheirNoteOnTheMainItemOnly)
     ExpectItems(OnlyBank(DecodeOne(33, 250, 0)), 0, {{19, 0.00025, true, false, "KD420"}});
 }
 
+TEST(Kx420DecodeTest, KindRangesEndWhereTheirRowsEnd)
+{
+    ExpectItems(OnlyBank(DecodeOne(17, 2300, 500)), 0, {{1, 230.0, true, false, "KD420"}, {8, 50.0, false}});
+    ExpectItems(OnlyBank(DecodeOne(19, 2300, 500)), 0, {{1, 230.0, true, false, "KD420"}, {8, 50.0, false}});
+    ExpectItems(OnlyBank(DecodeOne(20, 1234, 500)), 0, {{12, 12.34, true, false, "KD420"}, {8, 50.0, false}});
+    ExpectItems(OnlyBank(DecodeOne(23, 9999, 200)), 0, {{13, 9999.0, true, false, "KD420"}, {23, 1.99, false, true}});
+    ExpectItems(OnlyBank(DecodeOne(25, 100, 95)), 0, {{13, 100.0, true, false, "KD420"}, {23, 0.95, false}});
+    ExpectItems(OnlyBank(DecodeOne(27, 10000, 95)), 0, {{14, 9999.0, true, true, "KD420"}, {23, 0.95, false}});
+    ExpectItems(OnlyBank(DecodeOne(29, 100, 95)), 0, {{14, 100.0, true, false, "KD420"}, {23, 0.95, false}});
+    for (int kind : {7, 14, 15, 16, 34, 46, 51, 57, 64, 100, 127, 128, 255}) {
+        SCOPED_TRACE(kind);
+        EXPECT_EQ(DecodeOne(kind, 100, 100)->GetCount(), 0);
+    }
+}
+
 TEST(Kx420DecodeTest, SingleValueKindsUseTheirLimitsAndScales)
 {
     struct Case
