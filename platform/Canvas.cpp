@@ -2,7 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QPen>
+#include <QTransform>
 
 #include <algorithm>
 #include <cmath>
@@ -88,6 +88,14 @@ QRectF Normalised(const TRect& r)
     return QRectF(left, top, std::abs(double(r.Right) - r.Left), std::abs(double(r.Bottom) - r.Top));
 }
 
+// A device coordinate rounded to its pixel edge. Far beyond any device, so
+// that edges of a damaged record cannot overflow the arithmetic on them.
+int DevicePixel(double value)
+{
+    constexpr double Limit = 1 << 28;
+    return static_cast<int>(std::lround(std::clamp(value, -Limit, Limit)));
+}
+
 } // namespace
 
 PainterCanvas::PainterCanvas(QPainter& painter, std::shared_ptr<const TextMetrics> metrics)
@@ -103,27 +111,42 @@ void PainterCanvas::FillRect(const TRect& rect)
 void PainterCanvas::Rectangle(const TRect& rect)
 {
     const QRectF area = Normalised(rect);
-    m_painter.fillRect(area, ToQColor(GetBrushColor()));
-    const double width = GetPenWidth();
-    if (width < 0)
+    const int32_t width = GetPenWidth();
+    if (width < 0) {
+        m_painter.fillRect(area, ToQColor(GetBrushColor()));
         return;
+    }
+    if (area.isEmpty())
+        return;
+    // GDI rounds the rectangle to whole device pixels and keeps its outline
+    // inside them, at least one pixel wide however far the mapping shrinks
+    // the pen: a border of a tenth of a millimetre stays visible at every
+    // zoom, and a hairline (width 0) covers what a one-unit pen would.
+    const QTransform& t = m_painter.transform();
+    const QRectF mapped = t.mapRect(area);
+    const int left = DevicePixel(mapped.left());
+    const int top = DevicePixel(mapped.top());
+    const int right = std::max(left + 1, DevicePixel(mapped.right()));
+    const int bottom = std::max(top + 1, DevicePixel(mapped.bottom()));
+    const auto penPixels = [width](double scale) {
+        return width == 0 ? 1 : std::max(1, DevicePixel(width * scale));
+    };
+    const int penX = penPixels(std::hypot(t.m11(), t.m12()));
+    const int penY = penPixels(std::hypot(t.m21(), t.m22()));
+    const int w = right - left;
+    const int h = bottom - top;
+    const QColor pen = ToQColor(GetPenColor());
+
     m_painter.save();
-    QPen pen(ToQColor(GetPenColor()));
-    pen.setJoinStyle(Qt::MiterJoin);
-    if (width == 0) {
-        pen.setCosmetic(true);
-        pen.setWidthF(1);
-        m_painter.setPen(pen);
-        m_painter.setBrush(Qt::NoBrush);
-        m_painter.drawRect(area);
-    } else if (2 * width >= std::min(area.width(), area.height())) {
-        m_painter.fillRect(area, ToQColor(GetPenColor()));
+    m_painter.resetTransform();
+    if (penX >= w - penX || penY >= h - penY) {
+        m_painter.fillRect(QRect(left, top, w, h), pen);
     } else {
-        // GDI keeps the outline of a rectangle inside its area.
-        pen.setWidthF(width);
-        m_painter.setPen(pen);
-        m_painter.setBrush(Qt::NoBrush);
-        m_painter.drawRect(area.adjusted(width / 2, width / 2, -width / 2, -width / 2));
+        m_painter.fillRect(QRect(left, top, w, h), ToQColor(GetBrushColor()));
+        m_painter.fillRect(QRect(left, top, penX, h), pen);
+        m_painter.fillRect(QRect(right - penX, top, penX, h), pen);
+        m_painter.fillRect(QRect(left, top, w, penY), pen);
+        m_painter.fillRect(QRect(left, bottom - penY, w, penY), pen);
     }
     m_painter.restore();
 }

@@ -123,7 +123,9 @@ public:
     const TextMetrics& Metrics() const { return *m_metrics; }
 
     // Outline in the pen and fill in the brush; the fill covers Left..Right-1
-    // and Top..Bottom-1 (GDI Rectangle). Corners may come in any order.
+    // and Top..Bottom-1 (GDI Rectangle). Corners may come in any order. The
+    // outline lies inside that area and is at least one device pixel wide
+    // (width 0 is exactly one); a negative pen width draws no outline.
     virtual void Rectangle(const TRect& rect) = 0;
     // The brush only, same area.
     virtual void FillRect(const TRect& rect) = 0;

@@ -73,6 +73,64 @@ TEST(PainterCanvas, RectangleFillLeavesOutTheRightAndBottomEdge)
     EXPECT_EQ(image.pixel(9, 9), Untouched);
 }
 
+TEST(PainterCanvas, OutlinesStayInsideTheAreaInWholePixels)
+{
+    const QRgb red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255);
+    // A hairline (width 0) covers what a one-unit pen covers; a wider pen
+    // grows inward; the mapping scales the pen.
+    struct Case
+    {
+        int32_t penWidth;
+        double scale;
+        int outline; // pixels of outline from the left edge inward
+    };
+    for (const Case c : {Case{0, 1, 1}, Case{1, 1, 1}, Case{3, 1, 3}, Case{0, 2, 1}, Case{1, 2, 2}}) {
+        QImage image = Blank();
+        {
+            QPainter painter(&image);
+            painter.scale(c.scale, c.scale);
+            PainterCanvas canvas(painter);
+            canvas.SetPenColor(clRed);
+            canvas.SetBrushColor(0xFF0000);
+            canvas.SetPenWidth(c.penWidth);
+            canvas.Rectangle({5, 5, 25, 25});
+        }
+        const int left = int(5 * c.scale), right = int(25 * c.scale), middle = (left + right) / 2;
+        SCOPED_TRACE(testing::Message() << "pen " << c.penWidth << " scale " << c.scale);
+        EXPECT_EQ(image.pixel(left - 1, middle), Untouched);
+        EXPECT_EQ(image.pixel(right, middle), Untouched);
+        EXPECT_EQ(image.pixel(middle, right), Untouched);
+        EXPECT_EQ(image.pixel(right - 1, middle), red);
+        EXPECT_EQ(image.pixel(middle, right - 1), red);
+        EXPECT_EQ(image.pixel(left + c.outline - 1, middle), red);
+        EXPECT_EQ(image.pixel(left + c.outline, middle), blue);
+    }
+}
+
+TEST(PainterCanvas, BarThinnerThanAPixelStaysVisible)
+{
+    // At the designer's default zoom a unit is 0.4 pixels: a border bar one
+    // unit wide must show as one column of pixels wherever it lies.
+    for (bool antialiased : {false, true}) {
+        for (int x = 10; x < 15; ++x) {
+            QImage image = Blank();
+            {
+                QPainter painter(&image);
+                painter.setRenderHint(QPainter::Antialiasing, antialiased);
+                painter.scale(0.4, 0.4);
+                PainterCanvas canvas(painter);
+                canvas.SetPenColor(clBlack);
+                canvas.SetBrushColor(clBlack);
+                canvas.Rectangle({x, 10, x + 1, 60});
+            }
+            int columns = 0;
+            for (int px = 0; px < image.width(); ++px)
+                columns += image.pixel(px, 12) == qRgb(0, 0, 0) ? 1 : 0;
+            EXPECT_EQ(columns, 1) << "x " << x << " antialiased " << antialiased;
+        }
+    }
+}
+
 TEST(PainterCanvas, TextCellsAreOpaqueFromTheTopLeftAndTurnCounterClockwise)
 {
     QImage image = Blank();
@@ -112,8 +170,9 @@ TEST(PainterCanvas, ClippedTextStaysInsideTheClipAndTheTransformApplies)
     for (int y = 0; y < 80; ++y) {
         for (int x = 0; x < 40; ++x) {
             const bool inClip = x >= 10 && x < 20 && y >= 10 && y < 20;
-            if (!inClip)
+            if (!inClip) {
                 ASSERT_EQ(image.pixel(x, y), Untouched) << x << "," << y;
+            }
         }
     }
     EXPECT_EQ(image.pixel(11, 11), qRgb(0, 0, 0));
