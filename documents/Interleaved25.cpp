@@ -1,6 +1,8 @@
 #include "documents/Interleaved25.h"
 
+#include <algorithm>
 #include <array>
+#include <climits>
 #include <cstdint>
 
 namespace {
@@ -58,13 +60,14 @@ std::vector<BarcodeBar> Interleaved25Bars(QStringView digits, int x0, int x1)
 {
     const int pairs = static_cast<int>(digits.size() / 2);
     const int modules = Interleaved25Modules(pairs * 2);
-    // Single precision and truncation toward zero place every edge exactly as
-    // printed labels have always had them.
-    const float h = static_cast<float>(x1 - x0) / static_cast<float>(modules);
-    const auto edge = [h](float origin, int module) {
-        return static_cast<int>(origin + h * static_cast<float>(module));
+    // The module width is a single-precision value; an edge is the exact sum
+    // of the origin and that width times a module count (a float times a
+    // small integer is exact in double precision), truncated toward zero.
+    const float h = static_cast<float>(double(x1) - double(x0)) / static_cast<float>(modules);
+    const auto edge = [h](double origin, int module) {
+        return static_cast<int>(std::clamp(origin + double(h) * module, double(INT_MIN), double(INT_MAX)));
     };
-    const float start = static_cast<float>(x0);
+    const double start = x0;
 
     std::vector<BarcodeBar> bars;
     bars.reserve(static_cast<size_t>(pairs) * 5 + 4);
@@ -72,7 +75,7 @@ std::vector<BarcodeBar> Interleaved25Bars(QStringView digits, int x0, int x1)
     bars.push_back({edge(start, 2), edge(start, 3)});
 
     for (int i = 0; i < pairs; ++i) {
-        const float origin = static_cast<float>(edge(start, 4 + 14 * i));
+        const double origin = edge(start, 4 + 14 * i);
         unsigned word = BarBits[DigitOf(digits[2 * i])] | SpaceBits[DigitOf(digits[2 * i + 1])];
         int module = 0;
         for (int k = 0; k < 5; ++k) {

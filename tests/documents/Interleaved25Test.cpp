@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <climits>
+
 namespace {
 
 // The published narrow/wide patterns, for reading a layout back.
@@ -94,6 +96,25 @@ TEST(Interleaved25Test, EdgesAreTruncatedFromTheTruncatedPairOrigin)
     EXPECT_EQ(bars[4], (BarcodeBar{18, 20}));
     EXPECT_EQ(bars[22], (BarcodeBar{98, 101})); // stop: 5 + 93.75, 5 + 96.875
     EXPECT_EQ(bars[23], (BarcodeBar{103, 105}));
+}
+
+TEST(Interleaved25Test, EdgesTruncateTheExactProductOfTheSinglePrecisionWidth)
+{
+    // 50 units over 22 modules: the single-precision width 2.27272725 lies a
+    // little under 50 / 22, so the stop ends at 49.9999995, truncated to 49.
+    // Rounding the product to single precision first would give 50.
+    const std::vector<BarcodeBar> expected = {{0, 2},   {4, 6},   {9, 11},  {13, 15}, {18, 22},
+                                              {27, 31}, {36, 38}, {40, 45}, {47, 49}};
+    EXPECT_EQ(Interleaved25Bars(u"00", 0, 50), expected);
+}
+
+TEST(Interleaved25Test, AreaSpanningTheWholeIntegerRangeDoesNotOverflow)
+{
+    const std::vector<BarcodeBar> bars = Interleaved25Bars(u"12", INT_MIN, INT_MAX);
+    ASSERT_EQ(bars.size(), 9u);
+    EXPECT_EQ(bars.front().left, INT_MIN);
+    for (const BarcodeBar& bar : bars)
+        EXPECT_LE(bar.left, bar.right);
 }
 
 TEST(Interleaved25Test, OddAndForeignCharactersDoNotBreakTheLayout)
