@@ -175,15 +175,14 @@ QString MeasureObject::GetDisplayText() const
         return Text;
     QString text = DecodeAll(Value->GetText(Format, DecimalPosition));
     if (Limit) {
-        // Unlike the colours, the texts compare in single precision: a value
-        // that equals a bound once rounded (3 x 0.1 s against 0.3 s) keeps
-        // showing the value. The lower bound's text wins when both are passed.
-        const float value = static_cast<float>(Value->GetValue());
-        if (Limit->GetMaxType() == MeasureLimit::ShowText
-            && value > static_cast<float>(Limit->GetMaximum()) && !Limit->GetMaxText().isNull())
+        // The same comparisons as the colours; the lower bound's text wins
+        // when both bounds are passed.
+        const double value = Value->GetValue();
+        if (Limit->GetMaxType() == MeasureLimit::ShowText && Limit->IsAbove(value)
+            && !Limit->GetMaxText().isNull())
             text = Limit->GetMaxText();
-        if (Limit->GetMinType() == MeasureLimit::ShowText
-            && static_cast<float>(Limit->GetMinimum()) > value && !Limit->GetMinText().isNull())
+        if (Limit->GetMinType() == MeasureLimit::ShowText && Limit->IsBelow(value)
+            && !Limit->GetMinText().isNull())
             text = Limit->GetMinText();
     }
     return CutDisplayText(text);
