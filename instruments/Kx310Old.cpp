@@ -176,6 +176,10 @@ TransferResult Kx310Old::Execute()
 
 void Kx310Old::HandOver(TransferResult result)
 {
-    if (result == TransferResult::Success && m_target && m_data)
+    // The dump is the instrument's whole memory: it replaces what the set
+    // held instead of adding to it.
+    if (result == TransferResult::Success && m_target && m_data) {
+        m_target->Clear();
         m_target->AppendCopies(*m_data);
+    }
 }
