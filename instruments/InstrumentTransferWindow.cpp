@@ -19,7 +19,7 @@ public:
     void HideProgress() override {}
     void ShowError(const QString& text, const QString& caption) override
     {
-        Dialogs().MessageBox(text, caption, MsgButtons::Ok, MsgIcon::Error);
+        Dialogs().MessageBox(text, caption, MsgButtons::Ok, MsgIcon::None);
     }
 };
 

@@ -91,7 +91,7 @@ void TProgressForm::HideProgress()
 void TProgressForm::ShowError(const QString& text, const QString& caption)
 {
     // The dialogs carry a worker's call to the main thread themselves.
-    Dialogs().MessageBox(text, caption, MsgButtons::Ok, MsgIcon::Error);
+    Dialogs().MessageBox(text, caption, MsgButtons::Ok, MsgIcon::None);
 }
 
 void TProgressForm::SpeedButton1Click()

@@ -17,15 +17,17 @@ public:
         QString text;
         QString caption;
         MsgButtons buttons;
+        MsgIcon icon;
     };
 
     FakeDialogs() { SetDialogs(this); }
     ~FakeDialogs() override { SetDialogs(nullptr); }
 
-    int MessageBox(const QString& text, const QString& caption, MsgButtons buttons, MsgIcon) override
+    int MessageBox(const QString& text, const QString& caption, MsgButtons buttons,
+                   MsgIcon icon) override
     {
         QMutexLocker lock(&mutex);
-        messages.append({text, caption, buttons});
+        messages.append({text, caption, buttons, icon});
         if (!answers.isEmpty())
             return answers.dequeue();
         return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? IDYES : IDOK;

@@ -5,6 +5,7 @@
 
 #include "common/FakeDialogs.h"
 #include "common/TransferHarness.h"
+#include "documents/Language.h"
 #include "instruments/widgets/ProgressWindow.h"
 
 #include <QProgressBar>
@@ -99,6 +100,7 @@ TEST(ProgressWindow, ClosingByTheUserCancelsButClosingByTheTransferDoesNot)
 
 TEST(ProgressWindow, ErrorsGoToTheDialogsAndWaitForThem)
 {
+    MainLanguage.SetLanguage(Language::English);
     FakeDialogs dialogs;
     TProgressForm form;
     SetTransferReporter(&form);
@@ -114,6 +116,25 @@ TEST(ProgressWindow, ErrorsGoToTheDialogsAndWaitForThem)
     });
     ASSERT_EQ(dialogs.Texts().size(), 1);
     EXPECT_EQ(dialogs.Texts().front(), TransferResultText(TransferResult::NotConnected));
+    // A plain OK box captioned "Error", without an icon.
+    const FakeDialogs::Message box = dialogs.messages.front();
+    EXPECT_EQ(box.caption, "Error");
+    EXPECT_EQ(box.buttons, MsgButtons::Ok);
+    EXPECT_EQ(box.icon, MsgIcon::None);
     SetTransferReporter(nullptr);
     EXPECT_NE(&TransferReporterInUse(), &form);
+
+    // Without the window the box is the same.
+    RunTransfer([&](InstrumentTransferWindow::Completion done) {
+        auto* thread = new ScriptedThread;
+        thread->work = [](ScriptedThread& self) {
+            self.ShowError(TransferResult::TransmissionFailed);
+            return TransferResult::TransmissionFailed;
+        };
+        thread->Go(std::move(done));
+    });
+    ASSERT_EQ(dialogs.messages.size(), 2);
+    EXPECT_EQ(dialogs.messages.back().text, "Transmission failed");
+    EXPECT_EQ(dialogs.messages.back().caption, "Error");
+    EXPECT_EQ(dialogs.messages.back().icon, MsgIcon::None);
 }
