@@ -176,10 +176,6 @@ TransferResult Kx310Old::Execute()
 
 void Kx310Old::HandOver(TransferResult result)
 {
-    // The dump is the instrument's whole memory: it replaces what the set
-    // held instead of adding to it.
-    if (result == TransferResult::Success && m_target && m_data) {
-        m_target->Clear();
+    if (result == TransferResult::Success && m_target && m_data)
         m_target->AppendCopies(*m_data);
-    }
 }

@@ -38,9 +38,8 @@ public:
     explicit Kx310Old(const QString& portName);
     ~Kx310Old() override;
 
-    // On success the content of `target` is replaced by the bank read (on
-    // the main thread, before `done` runs); a failure leaves it as it was.
-    // `target` must live until then.
+    // On success the bank read is appended to `target` (on the main thread,
+    // before `done` runs); `target` must live until then.
     void Start(InstrumentData* target, Completion done);
 
     // The dump's check: the most-significant-bit-first CRC-CCITT table driven

@@ -140,11 +140,10 @@ TEST_F(Kx310OldTransfer, ReceivesTheDumpAfterTheStartCharacter)
     ASSERT_EQ(result, TransferResult::Success);
     EXPECT_TRUE(reporter.Errors().isEmpty());
     EXPECT_EQ(reporter.Caption(), "Kx310.1");
-    // The dump replaces what the set held.
-    ASSERT_EQ(data.GetCount(), 1);
-    EXPECT_EQ(data.GetBank(0)->GetName(), "0");
-    ASSERT_EQ(data.GetBank(0)->GetCount(), 2);
-    EXPECT_DOUBLE_EQ(data.GetBank(0)->GetItem(0)->GetValue(), 10);
+    ASSERT_EQ(data.GetCount(), 2);
+    EXPECT_EQ(data.GetBank(0)->GetName(), "kept");
+    ASSERT_EQ(data.GetBank(1)->GetCount(), 2);
+    EXPECT_DOUBLE_EQ(data.GetBank(1)->GetItem(0)->GetValue(), 10);
     std::vector<int> progress = reporter.Progress();
     ASSERT_GE(progress.size(), 3u);
     EXPECT_EQ(progress.front(), 0);
