@@ -4,6 +4,17 @@
 
 namespace {
 
+// Takes the ESC at `pos` and the style word after it. False when the ESC is
+// the text's last character: it has no style word, and the text ends there.
+bool TakeStyleSwitch(QStringView text, qsizetype& pos, int& style)
+{
+    if (pos + 1 >= text.size())
+        return false;
+    style = text[pos + 1].unicode();
+    pos += 2;
+    return true;
+}
+
 QStringView UpToNul(QStringView text)
 {
     const qsizetype end = text.indexOf(QChar(0));
@@ -78,10 +89,9 @@ int64_t StyledLineWidth(const TextMetrics& metrics, QStringView text, qsizetype 
     int64_t width = 0;
     for (qsizetype i = start; i < text.size() && text[i] != u'\n';) {
         if (text[i] == Style::Esc) {
-            if (i + 1 >= text.size())
+            if (!TakeStyleSwitch(text, i, style))
                 break;
-            font = FontForStyle(text[i + 1].unicode(), size, face, turned);
-            i += 2;
+            font = FontForStyle(style, size, face, turned);
             continue;
         }
         const qsizetype len = CharLength(text, i);
@@ -123,14 +133,12 @@ void DrawUprightBlock(TCanvas& canvas, const TRect& box, QStringView text, int32
         const int64_t y = int64_t(box.Top) + dy + line * size;
         while (pos < text.size() && text[pos] != u'\n') {
             if (text[pos] == Style::Esc) {
-                if (pos + 1 >= text.size()) {
+                if (!TakeStyleSwitch(text, pos, style)) {
                     pos = text.size();
                     break;
                 }
-                style = text[pos + 1].unicode();
                 font = FontForStyle(style, size, face, false);
                 canvas.SetFont(font.Font);
-                pos += 2;
                 continue;
             }
             const QStringView ch = text.mid(pos, CharLength(text, pos));
@@ -160,14 +168,12 @@ void DrawTurnedBlock(TCanvas& canvas, const TRect& box, QStringView text, int32_
         int64_t y = int64_t(box.Bottom) - dy;
         while (pos < text.size() && text[pos] != u'\n') {
             if (text[pos] == Style::Esc) {
-                if (pos + 1 >= text.size()) {
+                if (!TakeStyleSwitch(text, pos, style)) {
                     pos = text.size();
                     break;
                 }
-                style = text[pos + 1].unicode();
                 font = FontForStyle(style, size, face, true);
                 canvas.SetFont(font.Font);
-                pos += 2;
                 continue;
             }
             qsizetype end = pos;
@@ -216,10 +222,8 @@ void DrawStyledText(TCanvas& canvas, const QByteArray& fontName, const TRect& re
             continue;
         }
         if (c == Style::Esc) {
-            if (i + 1 >= text.size())
+            if (!TakeStyleSwitch(text, i, state))
                 break;
-            state = text[i + 1].unicode();
-            i += 2;
             continue;
         }
         canvas.SetFont(state == Style::Normal ? big : small);
