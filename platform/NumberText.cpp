@@ -61,10 +61,8 @@ void RoundTo(Decimal& d, int keep)
         if (i >= 0) {
             ++d.digits[i];
         } else {
-            d.digits.insert(d.digits.begin(), '1');
-            d.digits.pop_back();
-            if (keep == 0)
-                d.digits = "1";
+            // Every kept digit carried over: 99.96 -> 100, one decade up.
+            d.digits = "1";
             ++d.exponent;
         }
     }

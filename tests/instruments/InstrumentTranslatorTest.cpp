@@ -29,8 +29,9 @@ TEST(TranslatorModelTest, AreasAreWholeBlocksInsideTheImage)
             EXPECT_LE(start + length, m.ImageSize);
         }
         // Only models with a setup area can have a writable one.
-        if (m.SetupWritable)
+        if (m.SetupWritable) {
             EXPECT_GT(m.SetupLength, 0);
+        }
     }
     EXPECT_EQ(FindTranslatorModel(ModelCode::Kx310)->Name, std::string("Kx310.2"));
     EXPECT_FALSE(FindTranslatorModel(ModelCode::Kx320)->NumberedBlocks);
@@ -46,8 +47,9 @@ TEST(TranslatorFactoryTest, UnknownCodesGiveNoTranslator)
     for (int code : {-1, 0, 9, 256, INT_MAX})
         EXPECT_EQ(CreateTranslatorForModel(code, 1), nullptr) << code;
     for (int code = ModelCode::Kx340; code <= ModelCode::Kx440; ++code)
-        if (auto t = CreateTranslatorForModel(code, 0))
+        if (auto t = CreateTranslatorForModel(code, 0)) {
             EXPECT_EQ(t->GetModel().Code, code);
+        }
 }
 
 TEST(TranslatorFactoryTest, Kx420SlotsComeFromItsRow)
