@@ -222,9 +222,11 @@ TRect GroupObject::GetRect() const
 {
     if (m_items.empty())
         return AbstractFormObject::GetRect();
+    // Each child once: nested groups would otherwise be measured twice per
+    // level, which doubles the work with every level of nesting.
     TRect result = m_items.front()->GetRect();
-    for (const auto& item : m_items) {
-        const TRect r = item->GetRect();
+    for (auto it = std::next(m_items.begin()); it != m_items.end(); ++it) {
+        const TRect r = (*it)->GetRect();
         result.Left = std::min(result.Left, r.Left);
         result.Top = std::min(result.Top, r.Top);
         result.Right = std::max(result.Right, r.Right);

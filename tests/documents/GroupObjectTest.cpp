@@ -232,6 +232,11 @@ TEST(GroupRecord, DeepNestingIsRefusedWithoutExhaustingTheStack)
     PageObject deep(nullptr);
     EXPECT_TRUE(deep.Load(ok));
     EXPECT_EQ(Saved(deep), allowed);
+
+    // The union rectangle of the deepest chain costs one visit per level.
+    timer.restart();
+    EXPECT_EQ(deep.GetRect(), (TRect{0, 0, 0, 0}));
+    EXPECT_LT(timer.elapsed(), 5000);
 }
 
 // --- Copies and the child list ------------------------------------------------
