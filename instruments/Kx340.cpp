@@ -2,6 +2,7 @@
 
 #include "instruments/InstrumentData.h"
 #include "instruments/InstrumentSetup.h"
+#include "instruments/QuantityTable.h"
 #include "instruments/TranslatorRules.h"
 
 #include <array>
@@ -112,7 +113,7 @@ void Kx340Translator::DecodeData(InstrumentData& data)
         InstrumentBank& bank = HeaderBank(data, QByteArray::number(number),
                                           HeaderReuse::WhenGroupedOrLast, m_groupSameNumber, &created);
         if (created)
-            AddItem(bank, number, NumberQuantity, {}, false, false);
+            AddItem(bank, number, Quantity::InstrumentNumber, {}, false, false);
 
         const int type = recordByte & 0x1F;
         const int paired = PairedTypes[static_cast<std::size_t>(type)];

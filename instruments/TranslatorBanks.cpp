@@ -4,6 +4,7 @@
 #include "instruments/InstrumentItem.h"
 #include "instruments/InstrumentSetup.h"
 #include "instruments/InstrumentTranslator.h"
+#include "instruments/QuantityTable.h"
 #include "instruments/TranslatorRules.h"
 
 #include <cstdlib>
@@ -47,7 +48,7 @@ InstrumentBank& NumberedBank(InstrumentData& data, int number)
     if (InstrumentBank* found = data.GetBank(index))
         return *found;
     InstrumentBank* bank = data.AddBank(std::make_unique<InstrumentBank>(number));
-    AddItem(*bank, number, BankQuantity, {}, false, false);
+    AddItem(*bank, number, Quantity::Bank, {}, false, false);
     return *bank;
 }
 
@@ -70,7 +71,7 @@ InstrumentBank& HeaderBank(InstrumentData& data, QByteArrayView name, HeaderReus
 
 void AddDateItem(InstrumentBank& bank, const InstrumentTranslator& t, int recordOffset)
 {
-    AddItem(bank, DateRecordValue(t, recordOffset), DateTimeQuantity, {}, false, false);
+    AddItem(bank, DateRecordValue(t, recordOffset), Quantity::DateTime, {}, false, false);
 }
 
 void DecodeNumberedSlots(const InstrumentTranslator& t, InstrumentData& data, const SlotLayout& layout,

@@ -56,9 +56,6 @@ double DecadeFactor(int exponent);
 
 constexpr int NoItem = -1;
 constexpr int MaxRawValues = 3;
-constexpr int BankQuantity = 0;       // "Bank": first item of a numbered bank
-constexpr int NumberQuantity = 30;    // "No.": first item of a Kx340 number bank
-constexpr int DateTimeQuantity = 1000;
 
 // One item a record gives: quantity, which raw value it is made from, the
 // factor, an optional note, the primary flag, and whether the clamped value's

@@ -3,6 +3,7 @@
 #include "common/TranslatorTestTools.h"
 #include "instruments/Crc.h"
 #include "instruments/InstrumentSetup.h"
+#include "instruments/QuantityTable.h"
 #include "instruments/TranslatorRules.h"
 #include "platform/DateTime.h"
 
@@ -100,7 +101,7 @@ TEST(BankRulesTest, NumberedBanksGatherSlotsAndStartWithTheirNumber)
     NumberedBank(data, 2);
     EXPECT_EQ(&NumberedBank(data, 5), &five);
     EXPECT_EQ(BankNames(data), (QList<QByteArray>{"5", "2"}));
-    ExpectItems(data.GetBank(0), 0, {{BankQuantity, 5.0, false}, {7, 1.0, true}});
+    ExpectItems(data.GetBank(0), 0, {{Quantity::Bank, 5.0, false}, {7, 1.0, true}});
     EXPECT_EQ(dynamic_cast<InstrumentNumber*>(data.GetBank(0)), nullptr);
 }
 
@@ -177,7 +178,7 @@ TEST_F(FixedClock, InvalidDateRecordsFallBackToTheTimeOfDay)
 
     InstrumentBank bank(QByteArrayView("b"));
     AddDateItem(bank, t, 0);
-    ExpectItems(&bank, 0, {{DateTimeQuantity, DateRecordValue(t, 0), false}});
+    ExpectItems(&bank, 0, {{Quantity::DateTime, DateRecordValue(t, 0), false}});
 }
 
 TEST(RecordWalkerTest, SlotsGoToBankBytePlusOneInAnyOrder)
@@ -203,8 +204,8 @@ TEST(RecordWalkerTest, SlotsGoToBankBytePlusOneInAnyOrder)
     EXPECT_EQ(seen, (std::vector<std::pair<int, int>>{{10, 0x1234}, {11, -1}, {12, 2}}));
     // Bank "1" got no item from its slot but keeps its number item.
     EXPECT_EQ(BankNames(data), (QList<QByteArray>{"5", "1"}));
-    ExpectItems(data.GetBank(0), 0, {{BankQuantity, 5, false}, {29, 0x1234, true}, {29, 2, true}});
-    ExpectItems(data.GetBank(1), 0, {{BankQuantity, 1, false}});
+    ExpectItems(data.GetBank(0), 0, {{Quantity::Bank, 5, false}, {29, 0x1234, true}, {29, 2, true}});
+    ExpectItems(data.GetBank(1), 0, {{Quantity::Bank, 1, false}});
 }
 
 TEST(RecordWalkerTest, SevenByteSlotsAndEightByteRecordsFindTheirFields)
