@@ -41,8 +41,9 @@ constexpr KindRow Kinds[] = {
 };
 
 constexpr WordSetting BeepLimit{Kx330Translator::BeepLimitItem, u"\u03A9", 0, 0,
-                                Kx330Translator::BeepLimitMaximum, true, WordCoding::RoundedUnsigned,
-                                Kx330Translator::BeepLimitFactor, 0, 0.01, 0};
+                                static_cast<float>(UnsignedWordMaximum(Kx330Translator::BeepLimitFactor)),
+                                true, WordCoding::RoundedUnsigned, Kx330Translator::BeepLimitFactor, 0,
+                                0.01, 0};
 // Read back from an instrument the lowest frequency is 59 Hz, although the
 // factory list holds 53 Hz.
 constexpr WordSetting Frequency{Kx330Translator::FrequencyItem, u"Hz", 59, 53, 140, true,

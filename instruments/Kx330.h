@@ -24,7 +24,6 @@ public:
     // The beep limit is stored as ohms x 100 in an unsigned word, which holds
     // no more than 655.35 ohms.
     static constexpr double BeepLimitFactor = 100.0;
-    static constexpr float BeepLimitMaximum = 655.35f;
 
     Kx330Translator();
 

@@ -86,7 +86,7 @@ void BuildSetup(InstrumentSetup& setup, const int (&selected)[std::size(Choices)
     }
     group->AddItem(std::make_unique<InstrumentSetupItemNumber>(
         Kx420Translator::BeepLimitItem, static_cast<float>(beepLimit), QStringLiteral("\u03A9"), 0.0f,
-        static_cast<float>(Kx420Translator::BeepLimitMaximum), true));
+        static_cast<float>(UnsignedWordMaximum(Kx420Translator::BeepLimitFactor)), true));
 }
 
 } // namespace

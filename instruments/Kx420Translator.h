@@ -27,7 +27,6 @@ public:
     static constexpr int BeepLimitItem = 9;
     // The beep limit is stored as ohms x 100 in an unsigned word.
     static constexpr double BeepLimitFactor = 100.0;
-    static constexpr double BeepLimitMaximum = 655.35;
 
     // groupSameNumber 1: a header whose number was seen before continues
     // that number's (last) bank.
