@@ -27,9 +27,10 @@ const WordSetting* SettingOf(const WordGroup& group, int word)
     return index < group.Settings.size() ? &group.Settings[index] : nullptr;
 }
 
-void BuildGroups(std::span<const WordGroup> groups, InstrumentSetup& setup, bool factory,
-                 const InstrumentTranslator* t)
+// Without a translator the description holds the factory values.
+void BuildGroups(std::span<const WordGroup> groups, InstrumentSetup& setup, const InstrumentTranslator* t)
 {
+    const bool factory = t == nullptr;
     setup.Clear();
     for (const WordGroup& group : groups) {
         auto bank = std::make_unique<InstrumentSetupBank>(group.GroupId);
@@ -67,12 +68,12 @@ uint16_t EncodeSetting(const WordSetting& setting, double value)
 
 void GetDefault(std::span<const WordGroup> groups, InstrumentSetup& setup)
 {
-    BuildGroups(groups, setup, true, nullptr);
+    BuildGroups(groups, setup, nullptr);
 }
 
 void Decode(const InstrumentTranslator& t, std::span<const WordGroup> groups, InstrumentSetup& setup)
 {
-    BuildGroups(groups, setup, false, &t);
+    BuildGroups(groups, setup, &t);
 }
 
 void Encode(InstrumentTranslator& t, std::span<const WordGroup> groups, const InstrumentSetup& setup)
