@@ -111,21 +111,16 @@ const char* InstrumentBank::GetXmlElement() const
 bool InstrumentBank::Load(QIODevice& stream)
 {
     Clear();
-    if (BytesLeft(stream) < MinRecordSize) {
-        MarkStreamDamaged(stream);
+    if (!CheckCount(stream, 1, MinRecordSize))
         return false;
-    }
     const int version = ReadByte(stream);
     const int32_t count = ReadInt32(stream);
     if (version == 1)
         m_name = QByteArray::number(ReadInt32(stream));
     else
         m_name = BoundedName(ReadAnsiString(stream), NameLength - 1);
-    if (IsStreamDamaged(stream) || count < 0
-        || !CheckCount(stream, count, InstrumentItem::MinRecordSize)) {
-        MarkStreamDamaged(stream);
+    if (IsStreamDamaged(stream) || !CheckCount(stream, count, InstrumentItem::MinRecordSize))
         return false;
-    }
     for (int32_t i = 0; i < count; ++i) {
         auto item = std::make_unique<InstrumentItem>(0.0, 0, true, false);
         if (!item->Load(stream))
@@ -242,16 +237,12 @@ void InstrumentData::SortBanks()
 
 bool InstrumentData::Load(QIODevice& stream)
 {
-    if (BytesLeft(stream) < 1 + 4) {
-        MarkStreamDamaged(stream);
+    if (!CheckCount(stream, 1, 1 + 4))
         return false;
-    }
     ReadByte(stream); // version: every version has the same layout
     const int32_t count = ReadInt32(stream);
-    if (count < 0 || !CheckCount(stream, count, kMinStoredBank)) {
-        MarkStreamDamaged(stream);
+    if (!CheckCount(stream, count, kMinStoredBank))
         return false;
-    }
     for (int32_t i = 0; i < count; ++i) {
         // An unknown code gives no length to skip its record by.
         std::unique_ptr<InstrumentBank> bank = CreateBank(ReadInt32(stream));

@@ -214,18 +214,14 @@ std::unique_ptr<InstrumentItem> InstrumentItem::CloneItem() const
 
 bool InstrumentItem::Load(QIODevice& stream)
 {
-    if (BytesLeft(stream) < MinRecordSize) {
-        MarkStreamDamaged(stream);
+    if (!CheckCount(stream, 1, MinRecordSize))
         return false;
-    }
     ReadByte(stream); // version: every version has the same fields
     m_value = ReadDouble(stream);
     m_quantity = ReadInt32(stream);
     m_note = ReadAnsiString(stream);
-    if (IsStreamDamaged(stream) || BytesLeft(stream) < 2) {
-        MarkStreamDamaged(stream);
+    if (IsStreamDamaged(stream) || !CheckCount(stream, 1, 2))
         return false;
-    }
     m_primary = ReadByte(stream) != 0;
     m_over = ReadByte(stream) != 0;
     return true;
