@@ -3,6 +3,7 @@
 // 32-byte blocks that start with the bank bytes of their slots.
 
 #include "common/TranslatorTestTools.h"
+#include "instruments/Crc.h"
 #include "instruments/InstrumentSetup.h"
 
 #include <QByteArray>
@@ -100,6 +101,30 @@ inline void ExpectSameSetupWords(const InstrumentTranslator& a, const Instrument
 {
     for (int section : {8064, 8096, 8128})
         EXPECT_EQ(ImageBytes(a, section, 30), ImageBytes(b, section, 30)) << section;
+}
+
+// The check word that must follow a 30-byte setup section of the Kx310 and Kx330.
+inline uint16_t StoredCheck(const InstrumentTranslator& t, int section)
+{
+    return static_cast<uint16_t>(~Crc16(ImageBytes(t, section, 30)));
+}
+
+// The model's factory description, and an empty one (missing groups keep the
+// factory words), both encode to exactly `area` from 8064 on and leave the
+// data area erased.
+template <typename Model>
+void ExpectFactorySetupEncodesTo(const QByteArray& area)
+{
+    Model t;
+    InstrumentSetup setup;
+    t.GetDefaultSetup(setup);
+    t.EncodeSetup(setup);
+    EXPECT_EQ(ImageBytes(t, 8064, 128).toHex(), area.toHex());
+    EXPECT_EQ(ImageBytes(t, 0, 8064), QByteArray(8064, '\xFF'));
+
+    Model empty;
+    empty.EncodeSetup(InstrumentSetup());
+    EXPECT_EQ(ImageBytes(empty, 8064, 128).toHex(), area.toHex());
 }
 
 // The number setting at `index` of a group.

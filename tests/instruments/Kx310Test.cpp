@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "common/SlotTestTools.h"
-#include "instruments/Crc.h"
 #include "instruments/InstrumentSetup.h"
 #include "instruments/Kx310.h"
 
@@ -230,18 +229,7 @@ TEST(Kx310SetupTest, SettingsKeepTheirLimits)
 
 TEST(Kx310SetupTest, FactorySettingsEncodeToTheExactArea)
 {
-    Kx310Translator t;
-    InstrumentSetup setup;
-    t.GetDefaultSetup(setup);
-    t.EncodeSetup(setup);
-    EXPECT_EQ(ImageBytes(t, 8064, 128).toHex(), FactorySetupArea().toHex());
-    // The data area is left alone.
-    EXPECT_EQ(ImageBytes(t, 0, 8064), QByteArray(8064, '\xFF'));
-
-    // Missing groups keep the factory words too.
-    Kx310Translator empty;
-    empty.EncodeSetup(InstrumentSetup());
-    EXPECT_EQ(ImageBytes(empty, 8064, 128).toHex(), FactorySetupArea().toHex());
+    ExpectFactorySetupEncodesTo<Kx310Translator>(FactorySetupArea());
 }
 
 TEST(Kx310SetupTest, TimesAreStoredAsSecondsTimesFifty)
@@ -263,7 +251,7 @@ TEST(Kx310SetupTest, TimesAreStoredAsSecondsTimesFifty)
     t.EncodeSetup(setup);
     EXPECT_EQ(t.GetUInt16(8128), 0);
     EXPECT_EQ(t.GetUInt16(8130), 0);
-    EXPECT_EQ(t.GetUInt16(8158), static_cast<uint16_t>(~Crc16(ImageBytes(t, 8128, 30))));
+    EXPECT_EQ(t.GetUInt16(8158), StoredCheck(t, 8128));
 }
 
 TEST(Kx310SetupTest, LongTimesReadBackUnsigned)
@@ -298,8 +286,8 @@ TEST(Kx310SetupTest, CrossSectionListsWriteAtMostFifteenItems)
     // Rounded to the nearest thousandth; a short list keeps the factory words.
     EXPECT_EQ(ImageBytes(t, 8096, 30),
               Words({283, 16000, 2500, 4000, 6000, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(t.GetUInt16(8094), static_cast<uint16_t>(~Crc16(ImageBytes(t, 8064, 30))));
-    EXPECT_EQ(t.GetUInt16(8126), static_cast<uint16_t>(~Crc16(ImageBytes(t, 8096, 30))));
+    EXPECT_EQ(t.GetUInt16(8094), StoredCheck(t, 8064));
+    EXPECT_EQ(t.GetUInt16(8126), StoredCheck(t, 8096));
     EXPECT_EQ(ImageBytes(t, 8128, 4), Words({6000, 100}));
 }
 
