@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "common/RecordBytes.h"
+#include "common/TranslatorTestTools.h"
 #include "documents/File.h"
 #include "instruments/InstrumentData.h"
 
@@ -11,33 +13,14 @@
 
 namespace {
 
-QByteArray Int32(int32_t value)
-{
-    QByteArray bytes(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        bytes[i] = static_cast<char>((static_cast<uint32_t>(value) >> (8 * i)) & 0xFF);
-    return bytes;
-}
-
 QByteArray Code(const char (&code)[5])
 {
-    return Int32(FourCC(code));
-}
-
-QByteArray ItemBytes(const InstrumentItem& item)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    item.Save(buffer);
-    return buffer.data();
+    return Le32(FourCC(code));
 }
 
 QByteArray SavedBytes(const PropertiesAbstract& object)
 {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    object.Save(buffer);
-    return buffer.data();
+    return Written([&object](QIODevice& out) { object.Save(out); });
 }
 
 std::unique_ptr<InstrumentItem> MakeItem(double value, int quantity = 1)
@@ -53,14 +36,6 @@ std::unique_ptr<InstrumentBank> MakeBank(QByteArrayView name, int count, bool nu
     for (int i = 1; i <= count; ++i)
         bank->AddItem(MakeItem(i));
     return bank;
-}
-
-QList<QByteArray> Names(const InstrumentData& data)
-{
-    QList<QByteArray> names;
-    for (int i = 0; i < data.GetCount(); ++i)
-        names.append(data.GetBank(i)->GetName());
-    return names;
 }
 
 struct Loaded
@@ -165,7 +140,7 @@ TEST(InstrumentData, SortBanksComparesBytesAndKeepsEqualNamesInOrder)
     data.AddBank(MakeBank("B", 1));
     data.AddBank(MakeBank("\xc3\xa9", 1));
     data.SortBanks();
-    EXPECT_EQ(Names(data), (QList<QByteArray>{"10", "10", "9", "B", "b", "\xc3\xa9"}));
+    EXPECT_EQ(BankNames(data), (QList<QByteArray>{"10", "10", "9", "B", "b", "\xc3\xa9"}));
     EXPECT_EQ(data.GetBank(0)->GetCount(), 1);
     EXPECT_EQ(data.GetBank(1)->GetCount(), 2);
 }
@@ -179,7 +154,7 @@ TEST(InstrumentData, RemoveEmptyBanksKeepsTheOrderOfTheRest)
     data.AddBank(MakeBank("d", 3));
     data.AddBank(MakeBank("e", 0));
     data.RemoveEmptyBanks();
-    EXPECT_EQ(Names(data), (QList<QByteArray>{"b", "d"}));
+    EXPECT_EQ(BankNames(data), (QList<QByteArray>{"b", "d"}));
 
     InstrumentData empty;
     empty.AddBank(MakeBank("x", 0));
@@ -198,7 +173,7 @@ TEST(InstrumentData, RemoveDestroysItemsOrBanksItOwns)
     EXPECT_TRUE(data.Remove(item));
     EXPECT_EQ(second->GetCount(), 0);
     EXPECT_TRUE(data.Remove(first));
-    EXPECT_EQ(Names(data), (QList<QByteArray>{"b"}));
+    EXPECT_EQ(BankNames(data), (QList<QByteArray>{"b"}));
 
     InstrumentBank foreign("a");
     InstrumentItem loose(1, 1, true, false);
@@ -216,7 +191,7 @@ TEST(InstrumentData, AppendCopiesClonesEveryBank)
     InstrumentData target;
     target.AddBank(MakeBank("0", 1));
     target.AppendCopies(source);
-    EXPECT_EQ(Names(target), (QList<QByteArray>{"0", "1", "2"}));
+    EXPECT_EQ(BankNames(target), (QList<QByteArray>{"0", "1", "2"}));
     EXPECT_NE(target.GetBank(1), source.GetBank(0));
     EXPECT_EQ(target.GetBank(2)->GetTypeCode(), FourCC("no. "));
     source.Clear();
@@ -224,7 +199,7 @@ TEST(InstrumentData, AppendCopiesClonesEveryBank)
 
     // Appending a set to itself doubles it once.
     target.AppendCopies(target);
-    EXPECT_EQ(Names(target), (QList<QByteArray>{"0", "1", "2", "0", "1", "2"}));
+    EXPECT_EQ(BankNames(target), (QList<QByteArray>{"0", "1", "2", "0", "1", "2"}));
 }
 
 TEST(InstrumentDataRecord, SaveWritesTheSectionByteForByte)
@@ -232,16 +207,16 @@ TEST(InstrumentDataRecord, SaveWritesTheSectionByteForByte)
     InstrumentData data;
     InstrumentBank* bank = data.AddBank(std::make_unique<InstrumentBank>("A"));
     auto item = std::make_unique<InstrumentItem>(230, 1, "n", true, false);
-    const QByteArray itemBytes = ItemBytes(*item);
+    const QByteArray itemBytes = SavedBytes(*item);
     bank->AddItem(std::move(item));
     data.AddBank(std::make_unique<InstrumentNumber>(12));
 
     QByteArray expected("\x01", 1);
-    expected += Int32(2);
+    expected += Le32(2);
     expected += QByteArray("bank", 4);
-    expected += QByteArray("\x02", 1) + Int32(1) + Int32(1) + "A" + itemBytes;
+    expected += QByteArray("\x02", 1) + Le32(1) + Le32(1) + "A" + itemBytes;
     expected += QByteArray("no. ", 4);
-    expected += QByteArray("\x02", 1) + Int32(0) + Int32(2) + "12";
+    expected += QByteArray("\x02", 1) + Le32(0) + Le32(2) + "12";
     EXPECT_EQ(SavedBytes(data), expected);
 }
 
@@ -297,7 +272,7 @@ TEST(InstrumentDataRecord, FirstBankVersionStoresTheNameAsANumber)
 {
     InstrumentItem item(3, 1, true, false);
     QByteArray bytes("\x01", 1);
-    bytes += Int32(1) + Code("bank") + QByteArray("\x01", 1) + Int32(1) + Int32(-17) + ItemBytes(item);
+    bytes += Le32(1) + Code("bank") + QByteArray("\x01", 1) + Le32(1) + Le32(-17) + SavedBytes(item);
     InstrumentData data;
     ASSERT_TRUE(LoadBytes(data, bytes).ok);
     EXPECT_EQ(data.GetBank(0)->GetName(), QByteArray("-17"));
@@ -311,13 +286,13 @@ TEST(InstrumentDataRecord, LoadAppendsToTheSet)
     InstrumentData source;
     source.AddBank(MakeBank("new", 1));
     ASSERT_TRUE(LoadBytes(data, SavedBytes(source)).ok);
-    EXPECT_EQ(Names(data), (QList<QByteArray>{"old", "new"}));
+    EXPECT_EQ(BankNames(data), (QList<QByteArray>{"old", "new"}));
 }
 
 TEST(InstrumentDataRecord, DamagedSectionsEndCleanlyKeepingWhatWasRead)
 {
     InstrumentItem item(3, 1, true, false);
-    const QByteArray goodBank = Code("bank") + QByteArray("\x02", 1) + Int32(1) + Int32(1) + "g" + ItemBytes(item);
+    const QByteArray goodBank = Code("bank") + QByteArray("\x02", 1) + Le32(1) + Le32(1) + "g" + SavedBytes(item);
     struct Case
     {
         const char* what;
@@ -326,19 +301,19 @@ TEST(InstrumentDataRecord, DamagedSectionsEndCleanlyKeepingWhatWasRead)
     };
     const Case cases[] = {
         {"empty section", QByteArray(), 0},
-        {"negative bank count", QByteArray("\x01", 1) + Int32(-1), 0},
-        {"huge bank count", QByteArray("\x01", 1) + Int32(INT_MAX) + goodBank, 0},
-        {"unknown bank code", QByteArray("\x01", 1) + Int32(2) + goodBank + Code("xxxx") + QByteArray(20, '\0'), 1},
+        {"negative bank count", QByteArray("\x01", 1) + Le32(-1), 0},
+        {"huge bank count", QByteArray("\x01", 1) + Le32(INT_MAX) + goodBank, 0},
+        {"unknown bank code", QByteArray("\x01", 1) + Le32(2) + goodBank + Code("xxxx") + QByteArray(20, '\0'), 1},
         {"negative item count",
-         QByteArray("\x01", 1) + Int32(1) + Code("bank") + QByteArray("\x02", 1) + Int32(-5) + Int32(0), 1},
+         QByteArray("\x01", 1) + Le32(1) + Code("bank") + QByteArray("\x02", 1) + Le32(-5) + Le32(0), 1},
         {"huge item count",
-         QByteArray("\x01", 1) + Int32(1) + Code("no. ") + QByteArray("\x02", 1) + Int32(0x10000000) + Int32(0)
-             + ItemBytes(item),
+         QByteArray("\x01", 1) + Le32(1) + Code("no. ") + QByteArray("\x02", 1) + Le32(0x10000000) + Le32(0)
+             + SavedBytes(item),
          1},
         {"name past the end",
-         QByteArray("\x01", 1) + Int32(1) + Code("bank") + QByteArray("\x02", 1) + Int32(0) + Int32(1000), 1},
-        {"item cut short", QByteArray("\x01", 1) + Int32(1) + goodBank.left(goodBank.size() - 3), 1},
-        {"bank missing", QByteArray("\x01", 1) + Int32(2) + goodBank, 1},
+         QByteArray("\x01", 1) + Le32(1) + Code("bank") + QByteArray("\x02", 1) + Le32(0) + Le32(1000), 1},
+        {"item cut short", QByteArray("\x01", 1) + Le32(1) + goodBank.left(goodBank.size() - 3), 1},
+        {"bank missing", QByteArray("\x01", 1) + Le32(2) + goodBank, 1},
     };
     for (const Case& c : cases) {
         InstrumentData data;
@@ -350,7 +325,7 @@ TEST(InstrumentDataRecord, DamagedSectionsEndCleanlyKeepingWhatWasRead)
 
     // The good bank before the damage keeps its item.
     InstrumentData data;
-    LoadBytes(data, QByteArray("\x01", 1) + Int32(2) + goodBank + Code("xxxx") + QByteArray(20, '\0'));
+    LoadBytes(data, QByteArray("\x01", 1) + Le32(2) + goodBank + Code("xxxx") + QByteArray(20, '\0'));
     ASSERT_EQ(data.GetCount(), 1);
     EXPECT_EQ(data.GetBank(0)->GetCount(), 1);
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/RecordBytes.h"
 #include "documents/File.h"
 #include "documents/Language.h"
 #include "instruments/InstrumentItem.h"
@@ -32,10 +33,7 @@ InstrumentItem Item(double value, int quantity = kVoltage, bool over = false)
 
 QByteArray SavedBytes(const InstrumentItem& item)
 {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    item.Save(buffer);
-    return buffer.data();
+    return Written([&item](QIODevice& out) { item.Save(out); });
 }
 
 } // namespace

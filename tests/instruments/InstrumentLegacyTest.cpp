@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/RecordBytes.h"
 #include "documents/File.h"
 #include "instruments/InstrumentData.h"
 
@@ -20,8 +21,7 @@ public:
     }
     LegacyStream& Int(int32_t value)
     {
-        for (int i = 0; i < 4; ++i)
-            m_bytes.append(static_cast<char>((static_cast<uint32_t>(value) >> (8 * i)) & 0xFF));
+        m_bytes += Le32(value);
         return *this;
     }
     LegacyStream& Head(int32_t bank) { return Tag("DataHead").Int(0).Int(bank).Int(0); }
