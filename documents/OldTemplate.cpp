@@ -183,11 +183,9 @@ bool QuillfenForm::ImportLegacy(QIODevice& stream)
     const int32_t tag = ReadInt32(stream);
     if (tag != Tag::QFT && tag != Tag::QFF)
         return false;
-    DeletePages();
     ReadInt32(stream);
-    const bool read = ReadLegacyTemplate(stream);
-    Zoom.SetPageSize(Width, Height);
-    return read;
+    // It empties the document, and selecting page 0 gives the zoom the page size.
+    return ReadLegacyTemplate(stream);
 }
 
 bool QuillfenForm::ReadLegacyTemplate(QIODevice& stream)

@@ -193,7 +193,6 @@ bool QuillfenForm::Load(FileReader& reader)
     Width = section.Width;
     Height = section.Height;
     GlobalTexts = std::move(section.GlobalTexts);
-    Zoom.SetPageSize(Width, Height);
     if (Pages.empty())
         Pages.push_back(NewPage());
     SelectPage(0);
