@@ -29,6 +29,35 @@ TRect MakeRect(int64_t l, int64_t t, int64_t r, int64_t b)
     return {ClampToInt32(l), ClampToInt32(t), ClampToInt32(r), ClampToInt32(b)};
 }
 
+// The inner rectangle cut in two along the band's edge: the digits' band
+// (empty when they are not drawn) and the bars' area beside it.
+struct Split
+{
+    TRect band;
+    TRect bars;
+};
+
+Split SplitInner(const TRect& in, Band band, int64_t size)
+{
+    switch (band) {
+    case Band::Top:
+        return {MakeRect(in.Left, in.Top, in.Right, in.Top + size),
+                MakeRect(in.Left, in.Top + size, in.Right, in.Bottom)};
+    case Band::Bottom:
+        return {MakeRect(in.Left, in.Bottom - size, in.Right, in.Bottom),
+                MakeRect(in.Left, in.Top, in.Right, in.Bottom - size)};
+    case Band::Left:
+        return {MakeRect(in.Left, in.Top, in.Left + size, in.Bottom),
+                MakeRect(in.Left + size, in.Top, in.Right, in.Bottom)};
+    case Band::Right:
+        return {MakeRect(in.Right - size, in.Top, in.Right, in.Bottom),
+                MakeRect(in.Left, in.Top, in.Right - size, in.Bottom)};
+    case Band::None:
+        break;
+    }
+    return {{}, in};
+}
+
 } // namespace
 
 BarcodeObject::BarcodeObject()
@@ -47,49 +76,23 @@ void BarcodeObject::SetRect(int32_t a, int32_t b, int32_t c, int32_t d)
 
 TRect BarcodeObject::GetTextBand() const
 {
-    const TRect in = GetInnerRect();
-    const int64_t size = Size;
-    switch (BandFor(Align)) {
-    case Band::Top:
-        return MakeRect(in.Left, in.Top, in.Right, in.Top + size);
-    case Band::Bottom:
-        return MakeRect(in.Left, in.Bottom - size, in.Right, in.Bottom);
-    case Band::Left:
-        return MakeRect(in.Left, in.Top, in.Left + size, in.Bottom);
-    case Band::Right:
-        return MakeRect(in.Right - size, in.Top, in.Right, in.Bottom);
-    case Band::None:
-        break;
-    }
-    return {};
+    return SplitInner(GetInnerRect(), BandFor(Align), Size).band;
 }
 
 TRect BarcodeObject::GetBarArea() const
 {
-    const TRect in = GetInnerRect();
-    const int64_t size = Size;
-    switch (BandFor(Align)) {
-    case Band::Top:
-        return MakeRect(in.Left, in.Top + size, in.Right, in.Bottom);
-    case Band::Bottom:
-        return MakeRect(in.Left, in.Top, in.Right, in.Bottom - size);
-    case Band::Left:
-        return MakeRect(in.Left + size, in.Top, in.Right, in.Bottom);
-    case Band::Right:
-        return MakeRect(in.Left, in.Top, in.Right - size, in.Bottom);
-    case Band::None:
-        break;
-    }
-    return in;
+    return SplitInner(GetInnerRect(), BandFor(Align), Size).bars;
 }
 
 void BarcodeObject::Draw(TCanvas& canvas, const DrawContext& context) const
 {
     AbstractFormObject::Draw(canvas, context);
-    if (BandFor(Align) != Band::None)
-        DrawTextBox(canvas, GetTextBand(), GetDisplayText());
+    const Band band = BandFor(Align);
+    const Split split = SplitInner(GetInnerRect(), band, Size);
+    if (band != Band::None)
+        DrawTextBox(canvas, split.band, GetDisplayText());
 
-    const TRect area = GetBarArea();
+    const TRect& area = split.bars;
     canvas.SetBrushColor(ForeColor);
     canvas.SetPenColor(ForeColor);
     canvas.SetPenWidth(1);
