@@ -24,23 +24,18 @@ constexpr int MaxRasterSide = 2048;
 // picture; files much larger than any logo or photograph are refused.
 constexpr qint64 MaxPictureFileSize = qint64(256) << 20;
 
-bool StartsWith(const QByteArray& bytes, QByteArrayView prefix)
-{
-    return bytes.startsWith(prefix);
-}
-
 // Flavours of metafile that other builds of the program store: an enhanced
 // metafile (its header record, with " EMF" at offset 40), a placeable or a
 // plain Windows metafile; and gzip, which we do not inflate from a document.
 bool IsForeignMetafile(const QByteArray& bytes)
 {
-    if (bytes.size() >= 44 && StartsWith(bytes, QByteArrayView("\x01\x00\x00\x00", 4))
+    if (bytes.size() >= 44 && bytes.startsWith(QByteArrayView("\x01\x00\x00\x00", 4))
         && bytes.mid(40, 4) == " EMF")
         return true;
-    return StartsWith(bytes, QByteArrayView("\xD7\xCD\xC6\x9A", 4))
-           || StartsWith(bytes, QByteArrayView("\x01\x00\x09\x00", 4))
-           || StartsWith(bytes, QByteArrayView("\x02\x00\x09\x00", 4))
-           || StartsWith(bytes, QByteArrayView("\x1F\x8B", 2));
+    return bytes.startsWith(QByteArrayView("\xD7\xCD\xC6\x9A", 4))
+           || bytes.startsWith(QByteArrayView("\x01\x00\x09\x00", 4))
+           || bytes.startsWith(QByteArrayView("\x02\x00\x09\x00", 4))
+           || bytes.startsWith(QByteArrayView("\x1F\x8B", 2));
 }
 
 QRectF ToRectF(const TRect& rect)
