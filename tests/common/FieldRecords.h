@@ -1,6 +1,7 @@
 #pragma once
 // Byte images of field records, built by hand from their documented layout,
-// and helpers that run a field through Save, Load and WriteXml in memory.
+// and helpers that run a field (or any other stored record) through Save,
+// Load and WriteXml in memory.
 
 #include "common/RecordBytes.h"
 #include "documents/AbstractFormObject.h"
@@ -20,12 +21,18 @@ inline QByteArray BaseRecord(int32_t left = 0, int32_t top = 0, int32_t right = 
     return bytes;
 }
 
+// A stored text: its UTF-8 byte length, then the bytes.
+inline QByteArray Wide(const QByteArray& utf8)
+{
+    return Le32(static_cast<int32_t>(utf8.size())) + utf8;
+}
+
 // What a text field writes after the base record.
 inline QByteArray TextRecordTail(const QByteArray& utf8, uint8_t align = 4, const QByteArray& font = "Arial",
                                  int32_t size = 40, uint8_t type = 0)
 {
     QByteArray bytes("\x01", 1);
-    bytes += Le32(static_cast<int32_t>(utf8.size())) + utf8;
+    bytes += Wide(utf8);
     bytes += static_cast<char>(align);
     QByteArray slot = font.left(31);
     slot += QByteArray(32 - slot.size(), '\0');
@@ -44,12 +51,12 @@ inline QByteArray DefaultBaseXml()
            "<ForeColor>0</ForeColor>\n<BackColor>16777215</BackColor>\n";
 }
 
-inline QByteArray SavedRecord(const AbstractFormObject& object)
+inline QByteArray SavedRecord(const PropertiesAbstract& object)
 {
     return Written([&object](QIODevice& s) { object.Save(s); });
 }
 
-inline QByteArray WrittenXml(const AbstractFormObject& object)
+inline QByteArray WrittenXml(const PropertiesAbstract& object)
 {
     return Written([&object](QIODevice& s) { object.WriteXml(s); });
 }

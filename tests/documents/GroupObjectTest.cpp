@@ -5,7 +5,7 @@
 #include "documents/PageObject.h"
 #include "instruments/InstrumentItem.h"
 
-#include "common/RecordBytes.h"
+#include "common/FieldRecords.h"
 
 #include <gtest/gtest.h>
 
@@ -29,19 +29,9 @@ std::unique_ptr<LabelObject> Label(TRect r)
     return l;
 }
 
-QByteArray Saved(const AbstractFormObject& object)
-{
-    return Written([&](QIODevice& s) { object.Save(s); });
-}
-
 QByteArray FilledValues(const GroupObject& group)
 {
     return Written([&](QIODevice& s) { group.SaveFilledValues(s); });
-}
-
-QByteArray Wide(const QByteArray& utf8)
-{
-    return Le32(static_cast<int32_t>(utf8.size())) + utf8;
 }
 
 QByteArray Code(const char (&code)[5])
@@ -115,18 +105,18 @@ TEST(GroupRecord, LayoutIsVersionCountThenCodeAndRecordPerChild)
     group.AddObject(std::move(inner));
 
     const QByteArray expected
-        = GroupRecord(2, Code("labl") + Saved(*group.GetObject(0)) + Code("grp ") + GroupRecord(0));
-    EXPECT_EQ(Saved(group), expected);
+        = GroupRecord(2, Code("labl") + SavedRecord(*group.GetObject(0)) + Code("grp ") + GroupRecord(0));
+    EXPECT_EQ(SavedRecord(group), expected);
     // The group record has no base record of its own, and a page's is the same.
     PageObject page(nullptr);
-    EXPECT_EQ(Saved(page), GroupRecord(0));
+    EXPECT_EQ(SavedRecord(page), GroupRecord(0));
 }
 
 TEST(GroupRecord, EveryKindRoundTripsByteForByte)
 {
     GlobalTextStorage store;
     const auto page = SamplePage(&store);
-    const QByteArray bytes = Saved(*page);
+    const QByteArray bytes = SavedRecord(*page);
 
     GlobalTextStorage other;
     PageObject read(&other);
@@ -134,7 +124,7 @@ TEST(GroupRecord, EveryKindRoundTripsByteForByte)
     ASSERT_TRUE(read.Load(in));
     EXPECT_TRUE(in.atEnd());
     EXPECT_FALSE(IsStreamDamaged(in));
-    EXPECT_EQ(Saved(read), bytes);
+    EXPECT_EQ(SavedRecord(read), bytes);
 
     ASSERT_EQ(read.GetCount(), 3);
     auto* group = dynamic_cast<GroupObject*>(read.GetObject(1));
@@ -151,7 +141,7 @@ TEST(GroupRecord, EveryKindRoundTripsByteForByte)
 
 TEST(GroupRecord, CodeZeroEndsTheListAndEmptyRecordsLoad)
 {
-    const QByteArray text = Saved(*Text({1, 1, 5, 5}));
+    const QByteArray text = SavedRecord(*Text({1, 1, 5, 5}));
     // Count 3, the second code 0: one child, and nothing after the 0 is read.
     ReadBuffer in(GroupRecord(3, Code("text") + text + Le32(0)) + "rest");
     GroupObject group(nullptr);
@@ -170,14 +160,14 @@ TEST(GroupRecord, LoadReplacesTheChildrenHeld)
     GroupObject group(nullptr);
     group.AddObject(Label({1, 1, 2, 2}));
     group.AddObject(Label({1, 1, 2, 2}));
-    ReadBuffer in(GroupRecord(1, Code("labl") + Saved(LabelObject())));
+    ReadBuffer in(GroupRecord(1, Code("labl") + SavedRecord(LabelObject())));
     ASSERT_TRUE(group.Load(in));
     EXPECT_EQ(group.GetCount(), 1);
 }
 
 TEST(GroupRecord, DamagedRecordsEndTheLoadQuicklyAsDamaged)
 {
-    const QByteArray label = Code("labl") + Saved(*Label({5, 5, 9, 9}));
+    const QByteArray label = Code("labl") + SavedRecord(*Label({5, 5, 9, 9}));
     struct Case
     {
         const char* name;
@@ -231,7 +221,7 @@ TEST(GroupRecord, DeepNestingIsRefusedWithoutExhaustingTheStack)
     ReadBuffer ok(allowed);
     PageObject deep(nullptr);
     EXPECT_TRUE(deep.Load(ok));
-    EXPECT_EQ(Saved(deep), allowed);
+    EXPECT_EQ(SavedRecord(deep), allowed);
 
     // The union rectangle of the deepest chain costs one visit per level.
     timer.restart();
@@ -253,8 +243,8 @@ TEST(GroupCopy, CloneOfAPageIsAGroupOfClones)
     ASSERT_EQ(group.GetCount(), page->GetCount());
     for (int i = 0; i < group.GetCount(); ++i)
         EXPECT_NE(group.GetObject(i), page->GetObject(i));
-    EXPECT_EQ(Saved(*group.GetObject(0)), Saved(*page->GetObject(0)));
-    EXPECT_EQ(Saved(*group.GetObject(2)), Saved(*page->GetObject(2)));
+    EXPECT_EQ(SavedRecord(*group.GetObject(0)), SavedRecord(*page->GetObject(0)));
+    EXPECT_EQ(SavedRecord(*group.GetObject(2)), SavedRecord(*page->GetObject(2)));
     // Deep: the nested group's children are copies of the same kinds, in order.
     auto* inner = dynamic_cast<GroupObject*>(group.GetObject(1));
     auto* original = dynamic_cast<GroupObject*>(page->GetObject(1));
@@ -264,7 +254,7 @@ TEST(GroupCopy, CloneOfAPageIsAGroupOfClones)
         EXPECT_NE(inner->GetObject(i), original->GetObject(i));
         EXPECT_EQ(inner->GetObject(i)->GetTypeCode(), original->GetObject(i)->GetTypeCode());
     }
-    EXPECT_EQ(Saved(*inner->GetObject(1)), Saved(*original->GetObject(1)));
+    EXPECT_EQ(SavedRecord(*inner->GetObject(1)), SavedRecord(*original->GetObject(1)));
     EXPECT_EQ(group.GetRect(), page->GetRect());
 }
 
@@ -408,7 +398,7 @@ TEST(GroupGeometry, ResizeNeverMirrorsChildrenOrZeroesFonts)
     ordered->SetRect(50, 60, 250, 160);
     const auto flipped = makeGroup();
     flipped->SetRect(250, 160, 50, 60);
-    EXPECT_EQ(Saved(*flipped), Saved(*ordered));
+    EXPECT_EQ(SavedRecord(*flipped), SavedRecord(*ordered));
     EXPECT_EQ(flipped->GetRect(), (TRect{50, 60, 250, 160}));
 
     // Squeezed flat: fonts stay readable at size 1.
@@ -537,11 +527,10 @@ TEST(GroupXml, ChildrenAreWrappedByKindAndGroupsNest)
     group->AddObject(Text({0, 0, 10, 10}));
     page.AddObject(std::move(group));
 
-    const QByteArray label = Written([&](QIODevice& s) { page.GetObject(0)->WriteXml(s); });
-    const QByteArray text
-        = Written([&](QIODevice& s) { static_cast<GroupObject*>(page.GetObject(1))->GetObject(0)->WriteXml(s); });
+    const QByteArray label = WrittenXml(*page.GetObject(0));
+    const QByteArray text = WrittenXml(*static_cast<GroupObject*>(page.GetObject(1))->GetObject(0));
     EXPECT_TRUE(label.startsWith("<Left>0</Left>"));
     const QByteArray expected = "<Page><Count>2</Count>\n<Label>" + label + "</Label>\n<Group><Count>1</Count>\n<Text>"
                                 + text + "</Text>\n</Group>\n</Page>\n";
-    EXPECT_EQ(Written([&](QIODevice& s) { page.WriteXml(s); }), expected);
+    EXPECT_EQ(WrittenXml(page), expected);
 }

@@ -1,6 +1,6 @@
 #include "documents/MeasureLimit.h"
 
-#include "common/RecordBytes.h"
+#include "common/FieldRecords.h"
 #include "documents/File.h"
 
 #include <gtest/gtest.h>
@@ -17,22 +17,6 @@ QByteArray LeDouble(double v)
     for (int i = 0; i < 8; ++i)
         b[i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
     return b;
-}
-
-// A stored text: its UTF-8 byte length, then the bytes.
-QByteArray Wide(const char* utf8)
-{
-    return Le32(static_cast<int32_t>(std::strlen(utf8))) + QByteArray(utf8);
-}
-
-QByteArray Saved(const MeasureLimit& limit)
-{
-    return Written([&](QIODevice& out) { limit.Save(out); });
-}
-
-QByteArray Xml(const MeasureLimit& limit)
-{
-    return Written([&](QIODevice& out) { limit.WriteXml(out); });
 }
 
 MeasureLimit TrippingTimeLimit()
@@ -53,11 +37,11 @@ MeasureLimit TrippingTimeLimit()
 TEST(MeasureLimitRecordTest, FractionalBoundsSurviveSaveAndLoad)
 {
     const MeasureLimit limit = TrippingTimeLimit();
-    const QByteArray bytes = Saved(limit);
+    const QByteArray bytes = SavedRecord(limit);
     EXPECT_EQ(bytes, Bytes({2, 3}) + LeDouble(0.3) + Le32(0xFF) + Wide("< 0,3 s \xce\xa9")
                          + Bytes({2}) + LeDouble(-1.7) + Le32(0xFF00) + Le32(0));
 
-    EXPECT_EQ(Saved(MeasureLimit()).size(), 1 + 2 * (1 + 8 + 4 + 4));
+    EXPECT_EQ(SavedRecord(MeasureLimit()).size(), 1 + 2 * (1 + 8 + 4 + 4));
 
     ReadBuffer in(bytes);
     MeasureLimit read;
@@ -72,7 +56,7 @@ TEST(MeasureLimitRecordTest, FractionalBoundsSurviveSaveAndLoad)
     EXPECT_EQ(read.GetMaxColor(), 0xFF00);
     EXPECT_EQ(read.GetMinText(), QString::fromUtf8("< 0,3 s \u03a9"));
     EXPECT_TRUE(read.GetMaxText().isNull()); // a stored length of 0
-    EXPECT_EQ(Saved(read), bytes);
+    EXPECT_EQ(SavedRecord(read), bytes);
 }
 
 TEST(MeasureLimitRecordTest, IntegerVersionReadsAndIsRewrittenWithDoubles)
@@ -91,7 +75,7 @@ TEST(MeasureLimitRecordTest, IntegerVersionReadsAndIsRewrittenWithDoubles)
     EXPECT_EQ(limit.GetMinText(), QStringLiteral("low"));
     EXPECT_EQ(limit.GetMaxText(), QStringLiteral("high"));
 
-    EXPECT_EQ(Saved(limit), Bytes({2, 1}) + LeDouble(2) + Le32(0x123456) + Wide("low") + Bytes({3})
+    EXPECT_EQ(SavedRecord(limit), Bytes({2, 1}) + LeDouble(2) + Le32(0x123456) + Wide("low") + Bytes({3})
                                 + LeDouble(0) + Le32(-1) + Wide("high"));
 
     // Its readers never looked at the version byte: any other value is the
@@ -118,13 +102,13 @@ TEST(MeasureLimitTest, TextsAreOwnedCopiesUpToTheirFirstNul)
 
 TEST(MeasureLimitXmlTest, ElementsInOrderWithRealBoundsAndOptionalTexts)
 {
-    EXPECT_EQ(Xml(TrippingTimeLimit()), QByteArray("<MinType>3</MinType>\n"
+    EXPECT_EQ(WrittenXml(TrippingTimeLimit()), QByteArray("<MinType>3</MinType>\n"
                                                    "<Minimum>0.3</Minimum>\n"
                                                    "<MinColor>255</MinColor>\n"
                                                    "<MinText>&lt; 0,3 s \xce\xa9</MinText>\n"
                                                    "<MaxType>2</MaxType>\n"
                                                    "<Maximum>-1.7</Maximum>\n"
                                                    "<MaxColor>65280</MaxColor>\n"));
-    EXPECT_EQ(Xml(MeasureLimit()), QByteArray("<MinType>0</MinType>\n<Minimum>0</Minimum>\n<MinColor>0</MinColor>\n"
+    EXPECT_EQ(WrittenXml(MeasureLimit()), QByteArray("<MinType>0</MinType>\n<Minimum>0</Minimum>\n<MinColor>0</MinColor>\n"
                                               "<MaxType>0</MaxType>\n<Maximum>0</Maximum>\n<MaxColor>0</MaxColor>\n"));
 }

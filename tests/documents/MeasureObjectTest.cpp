@@ -1,6 +1,6 @@
 #include "documents/MeasureObject.h"
 
-#include "common/RecordBytes.h"
+#include "common/FieldRecords.h"
 #include "common/RecordingCanvas.h"
 #include "instruments/QuantityTable.h"
 
@@ -9,12 +9,6 @@
 namespace {
 
 constexpr int TrippingTime = 6;
-
-template <typename T>
-QByteArray Saved(const T& object)
-{
-    return Written([&](QIODevice& out) { object.Save(out); });
-}
 
 QByteArray SymbolBytes(std::initializer_list<int32_t> used)
 {
@@ -55,7 +49,7 @@ std::unique_ptr<MeasureObject> TimeField(double seconds, int32_t limitType)
 
 std::unique_ptr<MeasureObject> Reloaded(const MeasureObject& field)
 {
-    ReadBuffer in(Saved(field));
+    ReadBuffer in(SavedRecord(field));
     auto read = std::make_unique<MeasureObject>();
     EXPECT_TRUE(read->Load(in));
     EXPECT_TRUE(in.atEnd());
@@ -72,7 +66,7 @@ TEST(MeasureObjectSymbolsTest, SlotsStayPackedAndBounded)
         field.AddSymbol(q);
     EXPECT_FALSE(field.HasSymbol(-1)); // free slots accept nothing
     field.RemoveSymbol(4);
-    EXPECT_EQ(Saved(field).right(44), SymbolBytes({7, 9}) + Le32(0));
+    EXPECT_EQ(SavedRecord(field).right(44), SymbolBytes({7, 9}) + Le32(0));
 
     for (int q = 20; q < 40; ++q)
         field.AddSymbol(q);
@@ -83,7 +77,7 @@ TEST(MeasureObjectSymbolsTest, SlotsStayPackedAndBounded)
 
     field.SetType(MeasureObject::NumberField);
     EXPECT_EQ(field.GetType(), 3);
-    EXPECT_EQ(Saved(field).right(44), SymbolBytes({Quantity::InstrumentNumber, Quantity::Bank}) + Le32(0));
+    EXPECT_EQ(SavedRecord(field).right(44), SymbolBytes({Quantity::InstrumentNumber, Quantity::Bank}) + Le32(0));
     field.SetType(2);
     EXPECT_EQ(field.GetType(), 1);
     EXPECT_TRUE(field.HasSymbol(Quantity::Bank));
@@ -199,7 +193,7 @@ TEST(MeasureObjectCopyTest, CloneKeepsTypeStoredTextAndOwnsItsParts)
     auto& copy = dynamic_cast<MeasureObject&>(*clone);
     EXPECT_EQ(copy.GetType(), MeasureObject::NumberField);
     EXPECT_TRUE(copy.HasSymbol(Quantity::InstrumentNumber));
-    EXPECT_EQ(Saved(copy), Saved(*field));
+    EXPECT_EQ(SavedRecord(copy), SavedRecord(*field));
 
     field->SetValue(nullptr);
     field->SetLimit(nullptr);
@@ -214,20 +208,20 @@ TEST(MeasureObjectRecordTest, FullRecordRoundTripsByteForByte)
     auto field = TimeField(0.25, MeasureLimit::ShowText);
     field->AddSymbol(TrippingTime);
     field->AddSymbol(11);
-    const QByteArray bytes = Saved(*field);
+    const QByteArray bytes = SavedRecord(*field);
     TextObject text;
     text.SetType(1);
-    EXPECT_EQ(Saved(MeasureObject()), Saved(text) + Bytes({3, 7, 0, 0}) + SymbolBytes({}) + Le32(0));
-    EXPECT_EQ(bytes, Saved(text) + Bytes({3, 10, 1}) + Saved(*field->GetValue()) + Bytes({1})
-                         + Saved(*field->GetLimit()) + SymbolBytes({6, 11}) + Le32(3));
+    EXPECT_EQ(SavedRecord(MeasureObject()), SavedRecord(text) + Bytes({3, 7, 0, 0}) + SymbolBytes({}) + Le32(0));
+    EXPECT_EQ(bytes, SavedRecord(text) + Bytes({3, 10, 1}) + SavedRecord(*field->GetValue()) + Bytes({1})
+                         + SavedRecord(*field->GetLimit()) + SymbolBytes({6, 11}) + Le32(3));
     const auto read = Reloaded(*field);
-    EXPECT_EQ(Saved(*read), bytes);
+    EXPECT_EQ(SavedRecord(*read), bytes);
     EXPECT_EQ(read->GetDisplayText(), QStringLiteral("0.25"));
 }
 
 TEST(MeasureObjectRecordTest, OlderVersionsKeepWhatTheyDoNotHold)
 {
-    const QByteArray text = Saved(TextObject());
+    const QByteArray text = SavedRecord(TextObject());
     // Version 2 with a limit of the integer version: symbols read, no decimal position.
     const QByteArray oldLimit = Bytes({1, 1}) + Le32(2) + Le32(0xFF) + Le32(0) + Bytes({0}) + Le32(0) + Le32(0)
                                 + Le32(0);
@@ -239,7 +233,7 @@ TEST(MeasureObjectRecordTest, OlderVersionsKeepWhatTheyDoNotHold)
     EXPECT_EQ(field.GetDecimalPosition(), 4);
     EXPECT_TRUE(field.HasSymbol(15));
     EXPECT_EQ(field.GetLimit()->GetMinimum(), 2.0);
-    EXPECT_EQ(Saved(field).mid(text.size() + 4, 1), Bytes({MeasureLimit::RecordVersion}));
+    EXPECT_EQ(SavedRecord(field).mid(text.size() + 4, 1), Bytes({MeasureLimit::RecordVersion}));
 
     // Version 1: nothing after the limit; a record without a value drops the held one.
     const InstrumentItem item(1, 1, false, false);
@@ -255,7 +249,7 @@ TEST(MeasureObjectRecordTest, OlderVersionsKeepWhatTheyDoNotHold)
 TEST(MeasureObjectRecordTest, TruncatedRecordsReportDamage)
 {
     auto full = TimeField(0.25, MeasureLimit::ShowText);
-    const QByteArray whole = Saved(*full);
+    const QByteArray whole = SavedRecord(*full);
     for (qsizetype n = 0; n < whole.size(); ++n) {
         ReadBuffer in(whole.left(n));
         MeasureObject field;
@@ -275,8 +269,8 @@ TEST(MeasureObjectXmlTest, FieldElementsWithoutTheText)
     field->AddSymbol(TrippingTime);
     field->AddSymbol(11);
     field->RemoveSymbol(TrippingTime);
-    const QByteArray xml = Written([&](QIODevice& out) { field->WriteXml(out); });
-    const QByteArray limit = Written([&](QIODevice& out) { field->GetLimit()->WriteXml(out); });
+    const QByteArray xml = WrittenXml(*field);
+    const QByteArray limit = WrittenXml(*field->GetLimit());
     const QByteArray expected = QByteArray("<Left>1</Left>\n<Top>2</Top>\n<Right>11</Right>\n<Bottom>7</Bottom>\n"
                                 "<LeftBorder>0.1</LeftBorder>\n<TopBorder>0.1</TopBorder>\n"
                                 "<RightBorder>0.1</RightBorder>\n<BottomBorder>0.1</BottomBorder>\n"

@@ -3,7 +3,7 @@
 #include "documents/PageObject.h"
 #include "documents/TextObject.h"
 
-#include "common/RecordBytes.h"
+#include "common/FieldRecords.h"
 #include "common/RecordingCanvas.h"
 
 #include <gtest/gtest.h>
@@ -88,9 +88,9 @@ TEST(LabelObject, IsABorderlessRectangleThatRoundTrips)
     base.SetTopBorder(0);
     base.SetRightBorder(0);
     base.SetBottomBorder(0);
-    const QByteArray bytes = Written([&](QIODevice& s) { label.Save(s); });
-    EXPECT_EQ(bytes, Written([&](QIODevice& s) { base.Save(s); }));
-    EXPECT_EQ(Written([&](QIODevice& s) { label.WriteXml(s); }), Written([&](QIODevice& s) { base.WriteXml(s); }));
+    const QByteArray bytes = SavedRecord(label);
+    EXPECT_EQ(bytes, SavedRecord(base));
+    EXPECT_EQ(WrittenXml(label), WrittenXml(base));
 
     LabelObject read;
     read.SetLeftBorder(3);
@@ -101,7 +101,7 @@ TEST(LabelObject, IsABorderlessRectangleThatRoundTrips)
 
     const auto clone = label.Clone();
     ASSERT_TRUE(dynamic_cast<LabelObject*>(clone.get()));
-    EXPECT_EQ(Written([&](QIODevice& s) { clone->Save(s); }), bytes);
+    EXPECT_EQ(SavedRecord(*clone), bytes);
 
     // Drawn as the base draws: its back colour and no border bars.
     RecordingCanvas canvas;

@@ -1,6 +1,6 @@
 #include "documents/QuillfenForm.h"
 
-#include "common/RecordBytes.h"
+#include "common/FieldRecords.h"
 #include "documents/BarcodeObject.h"
 #include "documents/ChoiceObject.h"
 #include "documents/LabelObject.h"
@@ -135,7 +135,7 @@ QList<QByteArray> Records(const GroupObject& group)
     QList<QByteArray> records;
     for (int i = 0; i < group.GetCount(); ++i) {
         const AbstractFormObject* object = group.GetObject(i);
-        records.append(Le32(object->GetTypeCode()) + Written([&](QIODevice& s) { object->Save(s); }));
+        records.append(Le32(object->GetTypeCode()) + SavedRecord(*object));
         if (object->IsGroup())
             records += Records(*static_cast<const GroupObject*>(object));
     }
@@ -325,7 +325,7 @@ TEST_F(QuillfenFormFiles, AppendAddsPagesAndWritesTextsOver)
 
 TEST_F(QuillfenFormFiles, DamagedSectionsLeaveTheDocumentAsItWas)
 {
-    const QByteArray text = Written([](QIODevice& s) { TextObject().Save(s); });
+    const QByteArray text = SavedRecord(TextObject());
     QByteArray deep = Bytes({1}) + Le32(1);
     for (int i = 0; i < 300; ++i)
         deep += Le32(ObjectCode::Group) + Bytes({1}) + Le32(1);
