@@ -53,21 +53,19 @@ TransferResult InstrumentTransfer::MoveBlocks(int count, InstrumentTranslator& t
                                               const std::function<bool(int)>& moveBlock)
 {
     thread.ShowProgress(QString::fromLatin1(t.GetModelName()));
-    for (int i = 0; i < count; ++i) {
+    TransferResult result = TransferResult::Success;
+    for (int i = 0; i < count && result == TransferResult::Success; ++i) {
         if (thread.IsTerminated()) {
-            thread.HideProgress();
-            thread.ShowError(TransferResult::Interrupted);
-            return TransferResult::Interrupted;
-        }
-        thread.SetProgress(i * 100 / count);
-        if (!moveBlock(i)) {
-            thread.HideProgress();
-            thread.ShowError(TransferResult::TransmissionFailed);
-            return TransferResult::TransmissionFailed;
+            result = TransferResult::Interrupted;
+        } else {
+            thread.SetProgress(i * 100 / count);
+            if (!moveBlock(i))
+                result = TransferResult::TransmissionFailed;
         }
     }
     thread.HideProgress();
-    return TransferResult::Success;
+    thread.ShowError(result); // says nothing for Success
+    return result;
 }
 
 TransferResult InstrumentTransfer::ReadBlocks(int start, int count, InstrumentTranslator& t,
