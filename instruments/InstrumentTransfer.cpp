@@ -26,6 +26,16 @@ struct TextIdentity
 };
 constexpr std::array<TextIdentity, 2> TextIdentities{{{"kx340 0", 1}, {"kx320", 2}}};
 
+template <typename Exchange>
+bool WithTries(Exchange exchange)
+{
+    for (int i = 0; i < InstrumentTransfer::Tries; ++i) {
+        if (exchange())
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 InstrumentTransfer::InstrumentTransfer(const QString& portName)
@@ -192,15 +202,12 @@ int InstrumentTransfer::Identify()
 {
     if (!IsOpen())
         return -1;
-    for (int i = 0; i < Tries; ++i) {
-        const int code = IdentifySlow();
-        if (code != -1)
-            return code;
-    }
-    for (int i = 0; i < Tries; ++i) {
-        const int code = IdentifyFast();
-        if (code != -1)
-            return code;
+    for (const auto identify : {&InstrumentTransfer::IdentifySlow, &InstrumentTransfer::IdentifyFast}) {
+        for (int i = 0; i < Tries; ++i) {
+            const int code = (this->*identify)();
+            if (code != -1)
+                return code;
+        }
     }
     return -1;
 }
@@ -258,11 +265,7 @@ bool InstrumentTransfer::ReadNumberedBlock(InstrumentTranslator& t, int block)
 
 bool InstrumentTransfer::ReadNumberedBlockWithRetry(InstrumentTranslator& t, int block)
 {
-    for (int i = 0; i < Tries; ++i) {
-        if (ReadNumberedBlock(t, block))
-            return true;
-    }
-    return false;
+    return WithTries([&] { return ReadNumberedBlock(t, block); });
 }
 
 bool InstrumentTransfer::WriteNumberedBlock(InstrumentTranslator& t, int block)
@@ -284,11 +287,7 @@ bool InstrumentTransfer::WriteNumberedBlock(InstrumentTranslator& t, int block)
 
 bool InstrumentTransfer::WriteNumberedBlockWithRetry(InstrumentTranslator& t, int block)
 {
-    for (int i = 0; i < Tries; ++i) {
-        if (WriteNumberedBlock(t, block))
-            return true;
-    }
-    return false;
+    return WithTries([&] { return WriteNumberedBlock(t, block); });
 }
 
 // ---------------------------------------------------------------------------
