@@ -26,6 +26,21 @@ struct TextIdentity
 };
 constexpr std::array<TextIdentity, 2> TextIdentities{{{"kx340 0", 1}, {"kx320", 2}}};
 
+// Every numbered frame opens with its start byte and a 16-bit number, low
+// byte first: the model code of an identity, the block of a read or write.
+QByteArray FrameHead(uint8_t start, int number)
+{
+    QByteArray head(1, static_cast<char>(start));
+    head.append(static_cast<char>(number & 0xFF));
+    head.append(static_cast<char>((number >> 8) & 0xFF));
+    return head;
+}
+
+int FrameNumber(QByteArrayView frame)
+{
+    return static_cast<uint8_t>(frame[1]) | static_cast<uint8_t>(frame[2]) << 8;
+}
+
 template <typename Exchange>
 bool WithTries(Exchange exchange)
 {
@@ -154,9 +169,7 @@ int InstrumentTransfer::ReadIdentity(bool acceptText)
                 return -1;
             frame.append(static_cast<char>(b));
         }
-        if (!IsFrameIntact(frame))
-            return -1;
-        return static_cast<uint8_t>(frame[1]) | static_cast<uint8_t>(frame[2]) << 8;
+        return IsFrameIntact(frame) ? FrameNumber(frame) : -1;
     }
     if (!acceptText)
         return -1;
@@ -228,10 +241,7 @@ std::unique_ptr<InstrumentTranslator> InstrumentTransfer::CreateTranslator(int* 
 bool InstrumentTransfer::ReadNumberedBlock(InstrumentTranslator& t, int block)
 {
     const int size = t.GetBlockSize();
-    QByteArray request(1, static_cast<char>(StartRead));
-    request.append(static_cast<char>(block & 0xFF));
-    request.append(static_cast<char>((block >> 8) & 0xFF));
-    if (!WriteFrame(SealFrame(request)))
+    if (!WriteFrame(SealFrame(FrameHead(StartRead, block))))
         return false;
 
     for (int skipped = 0;; ++skipped) {
@@ -254,7 +264,7 @@ bool InstrumentTransfer::ReadNumberedBlock(InstrumentTranslator& t, int block)
     // A reply for another block than the one asked for is a confused line,
     // not data to keep: placing it would overwrite a block already read (or
     // land past the end of the image).
-    const int replied = static_cast<uint8_t>(reply[1]) | static_cast<uint8_t>(reply[2]) << 8;
+    const int replied = FrameNumber(reply);
     if (replied != (block & 0xFFFF))
         return false;
     const qint64 offset = qint64(replied) * size;
@@ -274,10 +284,8 @@ bool InstrumentTransfer::WriteNumberedBlock(InstrumentTranslator& t, int block)
     const qint64 offset = qint64(block) * size;
     if (block < 0 || offset + size > t.GetImageSize())
         return false;
-    QByteArray request(3 + size, '\0');
-    request[0] = static_cast<char>(StartWrite);
-    request[1] = static_cast<char>(block & 0xFF);
-    request[2] = static_cast<char>((block >> 8) & 0xFF);
+    QByteArray request = FrameHead(StartWrite, block);
+    request.resize(3 + size, '\0');
     if (!t.CopyFromImage(reinterpret_cast<uint8_t*>(request.data() + 3), int(offset), size))
         return false;
     if (!WriteFrame(SealFrame(request)))
