@@ -90,7 +90,6 @@ InstrumentTransferWindow::~InstrumentTransferWindow()
 
 void InstrumentTransferWindow::ShowProgress(const QString& caption)
 {
-    m_caption = caption;
     m_reporter->ShowProgress(this, caption);
 }
 

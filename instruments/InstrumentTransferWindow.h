@@ -90,7 +90,6 @@ private:
     Completion m_done;
     std::atomic<bool> m_terminated{false};
     std::atomic<int> m_position{0};
-    QString m_caption;
     std::atomic<TransferResult> m_result{TransferResult::Success};
 };
 
