@@ -152,8 +152,6 @@ bool SerialPort::Open(const QString& portName, int baud)
     port->setRequestToSend(false);
     port->clearError();
     m_port = std::move(port);
-    m_pending.clear();
-    m_next = 0;
     return true;
 }
 
