@@ -442,39 +442,36 @@ void InstrumentSimulator::ServeWrite(const Request& request, const QByteArray& p
     Reply(ack);
 }
 
+QByteArray OldBlockLine(int number, QByteArrayView data, bool corrupt)
+{
+    auto escaped = [](uint8_t b) {
+        return b == 0x01 || b == 0x0B ? QByteArray{"\x0B"} + char(b ^ 0x80) : QByteArray(1, char(b));
+    };
+    QByteArray line;
+    line += escaped(uint8_t(number >> 8));
+    line += escaped(uint8_t(number & 0xFF));
+    for (char c : data)
+        line += escaped(static_cast<uint8_t>(c));
+    uint16_t crc = CrcCcitt(line);
+    if (corrupt)
+        crc ^= 1;
+    line += escaped(uint8_t(crc >> 8));
+    line += escaped(uint8_t(crc & 0xFF));
+    line += escaped(0x5A);
+    return QByteArray(1, '\x01') + line;
+}
+
 QByteArray InstrumentSimulator::OldBlock(int number, bool corrupt)
 {
     using T = InstrumentTransfer;
-    auto escaped = [](uint8_t b) {
-        QByteArray out;
-        if (b == T::OldStart || b == T::OldEscape)
-            out.append(char(T::OldEscape)).append(char(b ^ 0x80));
-        else
-            out.append(char(b));
-        return out;
-    };
-    QByteArray content;
-    content.append(char(number >> 8));
-    content.append(char(number & 0xFF));
+    QByteArray data;
     {
         std::lock_guard lock(m_mutex);
         const int block = number == 0xFFFF ? m_oldLast : number;
-        QByteArray data = m_image.mid(qint64(block) * T::OldBlockSize, T::OldBlockSize);
-        data.resize(T::OldBlockSize, char(0xFF));
-        content.append(data);
+        data = m_image.mid(qint64(block) * T::OldBlockSize, T::OldBlockSize);
     }
-    QByteArray line;
-    for (char c : content)
-        line.append(escaped(static_cast<uint8_t>(c)));
-    // The check covers the bytes as they travel, escapes included.
-    uint16_t crc = CrcCcitt(reinterpret_cast<const uint8_t*>(line.constData()), int(line.size()));
-    if (corrupt)
-        crc ^= 0x0100;
-    line.append(escaped(uint8_t(crc >> 8)));
-    line.append(escaped(uint8_t(crc & 0xFF)));
-    line.append(escaped(0x00));
-    line.prepend(char(T::OldStart));
-    return line;
+    data.resize(T::OldBlockSize, char(0xFF));
+    return OldBlockLine(number, data, corrupt);
 }
 
 void InstrumentSimulator::ServeOld(const Request& request)

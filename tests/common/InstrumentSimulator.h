@@ -9,6 +9,7 @@
 // request that arrives at any other baud rate goes unanswered.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <cstdint>
@@ -19,6 +20,11 @@
 #include <mutex>
 #include <thread>
 #include <vector>
+
+// An older-protocol block as it travels: 0x01, then number, data, check and a
+// trailing byte, where 0x01 and 0x0B are escaped and the check covers the
+// escaped line bytes of number and data. `corrupt` flips a bit of the check.
+QByteArray OldBlockLine(int number, QByteArrayView data, bool corrupt = false);
 
 class InstrumentSimulator
 {

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "common/InstrumentSimulator.h"
+#include "common/RecordBytes.h"
 #include "common/ScriptedLink.h"
+#include "common/SlotTestTools.h"
 #include "common/TestTranslator.h"
 #include "instruments/Crc.h"
 #include "instruments/InstrumentTransfer.h"
@@ -12,14 +15,6 @@
 namespace {
 
 using T = InstrumentTransfer;
-
-QByteArray Bytes(std::initializer_list<int> values)
-{
-    QByteArray out;
-    for (int v : values)
-        out.append(static_cast<char>(v));
-    return out;
-}
 
 // A transfer over a scripted link that stays reachable for inspection.
 struct Scripted
@@ -44,28 +39,6 @@ QByteArray ReadReply(int block, const QByteArray& data)
     QByteArray body = Bytes({0xAB, block & 0xFF, block >> 8});
     body.append(data);
     return T::EscapeFrame(T::SealFrame(body));
-}
-
-// An older-protocol block as it travels: 0x01, then number, data, check and a
-// trailing byte, where 0x01 and 0x0B are escaped and the check covers the
-// escaped line bytes of number and data.
-QByteArray OldBlockLine(int number, const QByteArray& data, bool corrupt = false)
-{
-    auto escape = [](uint8_t b) {
-        return b == 0x01 || b == 0x0B ? Bytes({0x0B, b ^ 0x80}) : Bytes({b});
-    };
-    QByteArray line;
-    line += escape(uint8_t(number >> 8));
-    line += escape(uint8_t(number & 0xFF));
-    for (char c : data)
-        line += escape(static_cast<uint8_t>(c));
-    uint16_t crc = CrcCcitt(line);
-    if (corrupt)
-        crc ^= 1;
-    line += escape(uint8_t(crc >> 8));
-    line += escape(uint8_t(crc & 0xFF));
-    line += escape(0x5A);
-    return Bytes({0x01}) + line;
 }
 
 } // namespace
@@ -113,9 +86,7 @@ TEST(FrameEscape, OlderEscapeEntersTheCheckWithBothBytes)
     Scripted block(OldBlockLine(0, data));
     TestTranslator t(ModelCode::Kx320);
     ASSERT_TRUE(block.transfer->ReadOldBlock(t, 0));
-    QByteArray stored(32, 0);
-    t.CopyFromImage(reinterpret_cast<uint8_t*>(stored.data()), 0, 32);
-    EXPECT_EQ(stored, data);
+    EXPECT_EQ(ImageBytes(t, 0, 32), data);
 }
 
 TEST(LinkClosed, EveryExchangeFailsAtOnce)
@@ -207,12 +178,7 @@ class NumberedBlocks : public ::testing::Test
 {
 protected:
     QByteArray Block(char fill) const { return QByteArray(256, fill); }
-    QByteArray Stored(int block)
-    {
-        QByteArray out(256, 0);
-        t.CopyFromImage(reinterpret_cast<uint8_t*>(out.data()), block * 256, 256);
-        return out;
-    }
+    QByteArray Stored(int block) { return ImageBytes(t, block * 256, 256); }
     TestTranslator t{ModelCode::Kx420};
 };
 
@@ -313,9 +279,7 @@ TEST(OldBlocks, StoresTheExpectedBlockAndSkipsErasedOnes)
     const QByteArray data(32, '\x42');
     Scripted s(Bytes({0x7F, 0x33}) + OldBlockLine(2, data) + OldBlockLine(0xFFFF, QByteArray(32, '\x77')));
     ASSERT_TRUE(s.transfer->ReadOldBlock(t, 2));
-    QByteArray stored(32, 0);
-    t.CopyFromImage(reinterpret_cast<uint8_t*>(stored.data()), 64, 32);
-    EXPECT_EQ(stored, data);
+    EXPECT_EQ(ImageBytes(t, 64, 32), data);
 
     const std::vector<uint8_t> before = t.GetImage();
     EXPECT_TRUE(s.transfer->ReadOldBlock(t, 3));
