@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "common/InstrumentSimulator.h"
+#include "common/RecordBytes.h"
+#include "common/SlotTestTools.h"
 #include "common/TransferHarness.h"
 #include "common/TranslatorTestTools.h"
 #include "documents/Language.h"
@@ -17,7 +19,6 @@
 #include "platform/DateTime.h"
 #include "platform/SerialPort.h"
 
-#include <QBuffer>
 #include <QElapsedTimer>
 
 namespace {
@@ -44,10 +45,7 @@ QByteArray PatternImage(int size, uint32_t seed)
 
 QByteArray Saved(const InstrumentData& data)
 {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    data.Save(buffer);
-    return buffer.data();
+    return Written([&](QIODevice& out) { data.Save(out); });
 }
 
 QStringList SetupTexts(const InstrumentSetup& setup)
@@ -67,7 +65,7 @@ std::unique_ptr<InstrumentTranslator> LocalTranslator(int code, const QByteArray
 {
     auto t = CreateTranslatorForModel(code, 1);
     if (t && !image.isEmpty())
-        t->CopyToImage(reinterpret_cast<const uint8_t*>(image.constData()), 0, int(image.size()));
+        PutArea(*t, 0, image);
     return t;
 }
 
@@ -122,22 +120,20 @@ protected:
         return image;
     }
 
-    // A thread on COM3 reporting to `reporter`; `started` sees it before it runs.
-    std::optional<TransferResult> Run(const std::function<void(Thread&, Thread::Completion)>& start,
-                                      int groupSameNumber = 1)
+    // A thread on COM3 reporting to `reporter`, started by `starter` with `target`.
+    template <typename Target>
+    std::optional<TransferResult> Start(void (Thread::*starter)(Target*, Thread::Completion), Target* target,
+                                        int groupSameNumber = 1)
     {
         return RunTransfer([&](Thread::Completion done) {
             auto* thread = new Thread(QStringLiteral("COM3"));
             thread->SetReporter(&reporter);
             thread->SetGroupSameNumber(groupSameNumber);
             current = thread;
-            start(*thread, std::move(done));
+            (thread->*starter)(target, std::move(done));
         });
     }
-    std::optional<TransferResult> ReadData()
-    {
-        return Run([&](Thread& t, Thread::Completion done) { t.StartReadData(&data, std::move(done)); });
-    }
+    std::optional<TransferResult> ReadData() { return Start(&Thread::StartReadData, &data); }
 
     // The data set a complete read must append after "kept".
     QByteArray Expected(int code, const QByteArray& image)
@@ -197,14 +193,13 @@ TEST_F(InstrumentTransferTest, GroupingOptionReachesTheTranslator)
         PutMeasurement(*t, at + 8, 0, 100, 50);
         at += 16;
     }
-    const QByteArray image(reinterpret_cast<const char*>(t->GetImage().data()), t->GetImageSize());
+    const QByteArray image = ImageBytes(*t, 0, t->GetImageSize());
     sim.SetModel(ModelCode::Kx420, 19200);
     sim.SetImage(image, 256);
 
     const auto read = [&](int group) {
         data.Clear();
-        return Run([&](Thread& th, Thread::Completion done) { th.StartReadData(&data, std::move(done)); },
-                   group);
+        return Start(&Thread::StartReadData, &data, group);
     };
     ASSERT_EQ(read(1), TransferResult::Success);
     EXPECT_EQ(BankNames(data), (QList<QByteArray>{"1234", "5678"}));
@@ -315,8 +310,7 @@ TEST_F(InstrumentTransferTest, NoInstrument)
     // Defaults need an identified model; without one nothing is said.
     InstrumentSetup setup;
     setup.AddBank(std::make_unique<InstrumentSetupBank>(3));
-    EXPECT_EQ(Run([&](Thread& t, Thread::Completion done) { t.StartDefaultSetup(&setup, std::move(done)); }),
-              TransferResult::NotConnected);
+    EXPECT_EQ(Start(&Thread::StartDefaultSetup, &setup), TransferResult::NotConnected);
     EXPECT_EQ(reporter.Errors().size(), 1);
     ASSERT_EQ(setup.GetCount(), 1);
     EXPECT_EQ(setup.GetBank(0)->GetId(), 3);
@@ -334,16 +328,14 @@ TEST_F(InstrumentTransferTest, DefaultSetupThenWriteSendsExactlyTheSetupBlocks)
 {
     const QByteArray image = Serve(ModelCode::Kx310, 19200);
     InstrumentSetup setup;
-    ASSERT_EQ(Run([&](Thread& t, Thread::Completion done) { t.StartDefaultSetup(&setup, std::move(done)); }),
-              TransferResult::Success);
+    ASSERT_EQ(Start(&Thread::StartDefaultSetup, &setup), TransferResult::Success);
     InstrumentSetup defaults;
     LocalTranslator(ModelCode::Kx310, {})->GetDefaultSetup(defaults);
     EXPECT_EQ(SetupTexts(setup), SetupTexts(defaults));
     EXPECT_EQ(sim.CountRequests(ReadKind) + sim.CountRequests(WriteKind), 0);
 
     sim.ClearRequests();
-    ASSERT_EQ(Run([&](Thread& t, Thread::Completion done) { t.StartWriteSetup(&setup, std::move(done)); }),
-              TransferResult::Success);
+    ASSERT_EQ(Start(&Thread::StartWriteSetup, &setup), TransferResult::Success);
     EXPECT_TRUE(reporter.Errors().isEmpty());
     EXPECT_EQ(BlocksOf(sim.Requests(), WriteKind), Range(252, 4));
     EXPECT_EQ(sim.CountRequests(ReadKind), 0);
@@ -351,12 +343,11 @@ TEST_F(InstrumentTransferTest, DefaultSetupThenWriteSendsExactlyTheSetupBlocks)
     encoder->EncodeSetup(setup);
     const QByteArray written = sim.Image();
     EXPECT_EQ(written.left(8064), image.left(8064));
-    EXPECT_EQ(written.mid(8064), QByteArray(reinterpret_cast<const char*>(encoder->GetImage().data()) + 8064, 128));
+    EXPECT_EQ(written.mid(8064), ImageBytes(*encoder, 8064, 128));
 
     // Reading the settings back gives the description written.
     InstrumentSetup read;
-    ASSERT_EQ(Run([&](Thread& t, Thread::Completion done) { t.StartReadSetup(&read, std::move(done)); }),
-              TransferResult::Success);
+    ASSERT_EQ(Start(&Thread::StartReadSetup, &read), TransferResult::Success);
     EXPECT_EQ(SetupTexts(read), SetupTexts(setup));
 }
 
@@ -366,14 +357,13 @@ TEST_F(InstrumentTransferTest, SettingsWriteKeepsTheBytesTheSettingsDoNotDescrib
     const QByteArray image = Serve(ModelCode::Kx420, 115200);
     InstrumentSetup setup;
     LocalTranslator(ModelCode::Kx420, {})->GetDefaultSetup(setup);
-    ASSERT_EQ(Run([&](Thread& t, Thread::Completion done) { t.StartWriteSetup(&setup, std::move(done)); }),
-              TransferResult::Success);
+    ASSERT_EQ(Start(&Thread::StartWriteSetup, &setup), TransferResult::Success);
     EXPECT_EQ(BlocksOf(sim.Requests(), ReadKind), Range(0, 2));
     EXPECT_EQ(BlocksOf(sim.Requests(), WriteKind), Range(0, 2));
     const QByteArray written = sim.Image();
     auto encoder = LocalTranslator(ModelCode::Kx420, image);
     encoder->EncodeSetup(setup);
-    EXPECT_EQ(written.left(4), QByteArray(reinterpret_cast<const char*>(encoder->GetImage().data()), 4));
+    EXPECT_EQ(written.left(4), ImageBytes(*encoder, 0, 4));
     EXPECT_NE(written.left(4), image.left(4));
     EXPECT_EQ(written.mid(4), image.mid(4));
 }
@@ -382,8 +372,7 @@ TEST_F(InstrumentTransferTest, SettingsWriteRefusedForModelsWithoutAnEncoder)
 {
     const QByteArray image = Serve(ModelCode::Kx350, 19200);
     InstrumentSetup setup;
-    const auto result =
-        Run([&](Thread& t, Thread::Completion done) { t.StartWriteSetup(&setup, std::move(done)); });
+    const auto result = Start(&Thread::StartWriteSetup, &setup);
     EXPECT_EQ(result, TransferResult::NotSupported);
     EXPECT_EQ(reporter.Errors(), QStringList{TransferResultText(TransferResult::NotSupported)});
     EXPECT_FALSE(reporter.Errors().front().isEmpty());
@@ -394,8 +383,7 @@ TEST_F(InstrumentTransferTest, SettingsWriteRefusedForModelsWithoutAnEncoder)
     if (!LocalTranslator(ModelCode::Kx340, {}))
         return;
     sim.SetTextModel("kx340 0", 19200);
-    EXPECT_EQ(Run([&](Thread& t, Thread::Completion done) { t.StartWriteSetup(&setup, std::move(done)); }),
-              TransferResult::NotSupported);
+    EXPECT_EQ(Start(&Thread::StartWriteSetup, &setup), TransferResult::NotSupported);
     EXPECT_EQ(reporter.Errors().size(), 2);
     EXPECT_EQ(sim.CountRequests(WriteKind), 0);
     EXPECT_EQ(sim.CountRequests(0xA5), 0);
@@ -408,12 +396,10 @@ TEST_F(InstrumentTransferTest, ModelWithoutSettingsReadsAndWritesNoBlock)
     Serve(ModelCode::Kx460, 19200);
     InstrumentSetup setup;
     setup.AddBank(std::make_unique<InstrumentSetupBank>(1));
-    EXPECT_EQ(Run([&](Thread& t, Thread::Completion done) { t.StartReadSetup(&setup, std::move(done)); }),
-              TransferResult::Success);
+    EXPECT_EQ(Start(&Thread::StartReadSetup, &setup), TransferResult::Success);
     // The description is rebuilt from an area the model does not have.
     EXPECT_EQ(setup.GetCount(), 0);
-    EXPECT_EQ(Run([&](Thread& t, Thread::Completion done) { t.StartWriteSetup(&setup, std::move(done)); }),
-              TransferResult::Success);
+    EXPECT_EQ(Start(&Thread::StartWriteSetup, &setup), TransferResult::Success);
     EXPECT_EQ(sim.CountRequests(ReadKind) + sim.CountRequests(WriteKind), 0);
     EXPECT_TRUE(reporter.Errors().isEmpty());
     // The window was shown and closed for the empty loop.
@@ -427,8 +413,7 @@ TEST_F(InstrumentTransferTest, FailedSettingsWriteReportsTheFailure)
     sim.FailBlock(254, Sim::Fault::Refuse, 10);
     InstrumentSetup setup;
     LocalTranslator(ModelCode::Kx310, {})->GetDefaultSetup(setup);
-    EXPECT_EQ(Run([&](Thread& t, Thread::Completion done) { t.StartWriteSetup(&setup, std::move(done)); }),
-              TransferResult::TransmissionFailed);
+    EXPECT_EQ(Start(&Thread::StartWriteSetup, &setup), TransferResult::TransmissionFailed);
     EXPECT_EQ(reporter.Errors(), QStringList{"Transmission failed"});
     // The blocks before the failure are written, none after it.
     EXPECT_EQ(BlocksOf(sim.Requests(), WriteKind),
@@ -438,8 +423,7 @@ TEST_F(InstrumentTransferTest, FailedSettingsWriteReportsTheFailure)
     InstrumentSetup kept;
     kept.AddBank(std::make_unique<InstrumentSetupBank>(2));
     sim.FailBlock(253, Sim::Fault::Refuse, 10);
-    EXPECT_EQ(Run([&](Thread& t, Thread::Completion done) { t.StartReadSetup(&kept, std::move(done)); }),
-              TransferResult::TransmissionFailed);
+    EXPECT_EQ(Start(&Thread::StartReadSetup, &kept), TransferResult::TransmissionFailed);
     ASSERT_EQ(kept.GetCount(), 1);
     EXPECT_EQ(kept.GetBank(0)->GetId(), 2);
 }
@@ -451,8 +435,7 @@ TEST_F(InstrumentTransferTest, UploadWritesTheWholeUploadAreaFromACopy)
     database.Add(InstrumentDatabaseItem("200", QStringLiteral("Second"), QStringLiteral("Hall"), 0));
     database.Add(InstrumentDatabaseItem("", QStringLiteral("Blank"), QString(), 0));
     database.Add(InstrumentDatabaseItem("17", QStringLiteral("First"), QStringLiteral("Yard"), 0));
-    ASSERT_EQ(Run([&](Thread& t, Thread::Completion done) { t.StartWriteDatabase(&database, std::move(done)); }),
-              TransferResult::Success);
+    ASSERT_EQ(Start(&Thread::StartWriteDatabase, &database), TransferResult::Success);
     EXPECT_EQ(BlocksOf(sim.Requests(), WriteKind), Range(2, 1022));
     // The caller's list is neither sorted nor thinned by the packing.
     ASSERT_EQ(database.GetCount(), 3);
@@ -462,14 +445,12 @@ TEST_F(InstrumentTransferTest, UploadWritesTheWholeUploadAreaFromACopy)
     auto encoder = LocalTranslator(ModelCode::Kx420, {});
     encoder->EncodeDatabase(copy);
     const QByteArray written = sim.Image();
-    EXPECT_EQ(written.mid(512), QByteArray(reinterpret_cast<const char*>(encoder->GetImage().data()) + 512,
-                                           262144 - 512));
+    EXPECT_EQ(written.mid(512), ImageBytes(*encoder, 512, 262144 - 512));
 
     // A model without an upload area succeeds without moving a block.
     sim.ClearRequests();
     Serve(ModelCode::Kx310, 19200);
-    EXPECT_EQ(Run([&](Thread& t, Thread::Completion done) { t.StartWriteDatabase(&database, std::move(done)); }),
-              TransferResult::Success);
+    EXPECT_EQ(Start(&Thread::StartWriteDatabase, &database), TransferResult::Success);
     EXPECT_EQ(sim.CountRequests(WriteKind), 0);
 }
 
