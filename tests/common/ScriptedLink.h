@@ -35,9 +35,8 @@ public:
     bool Purge() override
     {
         ++m_purges;
-        m_input.remove(0, m_next);
-        m_next = 0;
         m_input.clear();
+        m_next = 0;
         return m_open;
     }
     bool Write(QByteArrayView bytes) override
