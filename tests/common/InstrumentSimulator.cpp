@@ -5,27 +5,10 @@
 
 #include <array>
 #include <cerrno>
-#include <cstdlib>
-#include <fcntl.h>
 #include <poll.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace {
-
-struct BaudCode
-{
-    speed_t code;
-    int baud;
-};
-constexpr std::array<BaudCode, 8> BaudCodes{{{B1200, 1200},
-                                             {B2400, 2400},
-                                             {B9600, 9600},
-                                             {B19200, 19200},
-                                             {B38400, 38400},
-                                             {B57600, 57600},
-                                             {B115200, 115200},
-                                             {B230400, 230400}}};
 
 // Bytes that can never start a reply or hide one.
 const QByteArray NoiseBytes("\x00\x13\x7F\x42\x99", 5);
@@ -49,24 +32,10 @@ void WriteAll(int fd, const QByteArray& bytes)
 } // namespace
 
 InstrumentSimulator::InstrumentSimulator()
+    : m_pty(true)
 {
-    m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-    if (m_master < 0)
+    if (!m_pty.IsReady())
         return;
-    if (::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0) {
-        ::close(m_master);
-        m_master = -1;
-        return;
-    }
-    m_slavePath = QString::fromLocal8Bit(::ptsname(m_master));
-    // Raw mode (set through the master, it applies to the line) so nothing
-    // is echoed or translated before the program configures the port, and a
-    // slave kept open so that the line survives the program closing it.
-    termios t{};
-    ::tcgetattr(m_master, &t);
-    ::cfmakeraw(&t);
-    ::tcsetattr(m_master, TCSANOW, &t);
-    m_slaveKeeper = ::open(m_slavePath.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
     if (::pipe(m_wake) != 0) {
         m_wake[0] = m_wake[1] = -1;
     }
@@ -80,7 +49,7 @@ InstrumentSimulator::~InstrumentSimulator()
         [[maybe_unused]] auto n = ::write(m_wake[1], &stop, 1);
         m_thread.join();
     }
-    for (int fd : {m_master, m_slaveKeeper, m_wake[0], m_wake[1]}) {
+    for (int fd : m_wake) {
         if (fd >= 0)
             ::close(fd);
     }
@@ -190,19 +159,6 @@ void InstrumentSimulator::ClearRequests()
     m_requests.clear();
 }
 
-int InstrumentSimulator::LineBaud() const
-{
-    termios t{};
-    if (::tcgetattr(m_master, &t) != 0)
-        return 0;
-    const speed_t speed = ::cfgetospeed(&t);
-    for (const BaudCode& c : BaudCodes) {
-        if (c.code == speed)
-            return c.baud;
-    }
-    return 0;
-}
-
 void InstrumentSimulator::Run()
 {
     std::array<char, 4096> buffer{};
@@ -216,15 +172,15 @@ void InstrumentSimulator::Run()
             QByteArray dump;
             {
                 std::lock_guard lock(m_mutex);
-                if (LineBaud() == m_dumpBaud) {
+                if (m_pty.LineBaud() == m_dumpBaud) {
                     dump = m_dump;
                     m_dumpSent = true;
                 }
             }
             if (!dump.isEmpty())
-                WriteAll(m_master, dump);
+                WriteAll(m_pty.Master(), dump);
         }
-        pollfd fds[2] = {{m_master, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
+        pollfd fds[2] = {{m_pty.Master(), POLLIN, 0}, {m_wake[0], POLLIN, 0}};
         // While a dump waits for the program to set the line speed, look
         // again every few milliseconds; otherwise sleep until input.
         const int r = ::poll(fds, 2, dumpWaiting ? 2 : -1);
@@ -236,7 +192,7 @@ void InstrumentSimulator::Run()
                 return;
         }
         if (fds[0].revents & POLLIN) {
-            const ssize_t n = ::read(m_master, buffer.data(), buffer.size());
+            const ssize_t n = ::read(m_pty.Master(), buffer.data(), buffer.size());
             for (ssize_t i = 0; i < n; ++i)
                 Consume(static_cast<uint8_t>(buffer[size_t(i)]));
         }
@@ -251,7 +207,7 @@ void InstrumentSimulator::Consume(uint8_t b)
         m_frame = QByteArray(1, static_cast<char>(b));
         m_escaped = false;
         if (b == T::StartIdentify) {
-            Request request{b, -1, LineBaud(), true};
+            Request request{b, -1, m_pty.LineBaud(), true};
             m_frame.clear();
             Handle(request, {});
         }
@@ -259,7 +215,7 @@ void InstrumentSimulator::Consume(uint8_t b)
     }
     if (m_frame.isEmpty()) {
         if (b == T::OldRequest || b == T::OldRepeat)
-            Handle(Request{b, -1, LineBaud(), true}, {});
+            Handle(Request{b, -1, m_pty.LineBaud(), true}, {});
         return;
     }
     if (b == T::Escape && !m_escaped) {
@@ -280,7 +236,7 @@ void InstrumentSimulator::Consume(uint8_t b)
         return;
     Request request{kind,
                     static_cast<uint8_t>(m_frame[1]) | static_cast<uint8_t>(m_frame[2]) << 8,
-                    LineBaud(), T::IsFrameIntact(m_frame)};
+                    m_pty.LineBaud(), T::IsFrameIntact(m_frame)};
     const QByteArray payload = m_frame.mid(3, full - 5);
     m_frame.clear();
     Handle(request, payload);
@@ -350,7 +306,7 @@ void InstrumentSimulator::Handle(const Request& request, const QByteArray& paylo
 
 void InstrumentSimulator::Reply(QByteArray bytes)
 {
-    WriteAll(m_master, bytes);
+    WriteAll(m_pty.Master(), bytes);
 }
 
 bool InstrumentSimulator::TakeFault(Scope scope, int block, Fault& fault)

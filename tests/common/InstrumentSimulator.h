@@ -8,6 +8,8 @@
 // Like a real instrument it only understands the line at its own speed: a
 // request that arrives at any other baud rate goes unanswered.
 
+#include "common/PseudoTerminal.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -53,8 +55,8 @@ public:
     InstrumentSimulator& operator=(const InstrumentSimulator&) = delete;
 
     // False when no pseudo terminal could be had (the tests then skip).
-    bool IsReady() const { return m_master >= 0; }
-    QString DevicePath() const { return m_slavePath; }
+    bool IsReady() const { return m_pty.IsReady(); }
+    QString DevicePath() const { return m_pty.SlavePath(); }
 
     // Answers identification with a binary identity (model code) or a text
     // identity, at `baud`; every other request is also served only at that rate.
@@ -94,12 +96,9 @@ private:
     void ServeOld(const Request& request);
     QByteArray OldBlock(int number, bool corrupt);
     void Consume(uint8_t b);
-    int LineBaud() const;
 
-    int m_master = -1;
-    int m_slaveKeeper = -1;
+    PseudoTerminal m_pty;
     int m_wake[2] = {-1, -1};
-    QString m_slavePath;
     std::thread m_thread;
 
     mutable std::mutex m_mutex;

@@ -2,64 +2,35 @@
 
 #include <gtest/gtest.h>
 
+#include "common/PseudoTerminal.h"
 #include "platform/SerialPort.h"
 
 #include <QElapsedTimer>
 
-#include <fcntl.h>
-#include <stdlib.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace {
 
 // A bare pseudo terminal: the test plays the far end itself.
-struct Pty
+struct Pty : PseudoTerminal
 {
-    Pty()
-    {
-        master = ::posix_openpt(O_RDWR | O_NOCTTY);
-        if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
-            return;
-        path = QString::fromLocal8Bit(::ptsname(master));
-        termios t{};
-        ::tcgetattr(master, &t);
-        ::cfmakeraw(&t);
-        ::tcsetattr(master, TCSANOW, &t);
-        keeper = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
-    }
-    ~Pty()
-    {
-        if (keeper >= 0)
-            ::close(keeper);
-        if (master >= 0)
-            ::close(master);
-    }
+    Pty() : PseudoTerminal(false) {}
     void Send(const QByteArray& bytes) const
     {
-        ASSERT_EQ(::write(master, bytes.constData(), size_t(bytes.size())), bytes.size());
+        ASSERT_EQ(::write(Master(), bytes.constData(), size_t(bytes.size())), bytes.size());
     }
     QByteArray Receive(int count) const
     {
         QByteArray out(count, 0);
         int done = 0;
         while (done < count) {
-            const ssize_t n = ::read(master, out.data() + done, size_t(count - done));
+            const ssize_t n = ::read(Master(), out.data() + done, size_t(count - done));
             if (n <= 0)
                 break;
             done += int(n);
         }
         return out.left(done);
     }
-    int Baud() const
-    {
-        termios t{};
-        ::tcgetattr(master, &t);
-        return ::cfgetospeed(&t) == B1200 ? 1200 : ::cfgetospeed(&t) == B19200 ? 19200 : 0;
-    }
-    int master = -1;
-    int keeper = -1;
-    QString path;
 };
 
 class SerialPortTest : public ::testing::Test
@@ -67,9 +38,9 @@ class SerialPortTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        if (pty.path.isEmpty())
+        if (!pty.IsReady())
             GTEST_SKIP() << "no pseudo terminal";
-        SetSerialPortMap({{QStringLiteral("COM3"), pty.path}});
+        SetSerialPortMap({{QStringLiteral("COM3"), pty.SlavePath()}});
     }
     void TearDown() override
     {
@@ -110,9 +81,9 @@ TEST_F(SerialPortTest, OpensExclusivelyWithTheRequestedRate)
     SerialPort port;
     ASSERT_TRUE(port.Open("COM3", 19200)) << "modem-line refusals must not fail the open";
     EXPECT_TRUE(port.IsOpen());
-    EXPECT_EQ(pty.Baud(), 19200);
+    EXPECT_EQ(pty.LineBaud(), 19200);
     ASSERT_TRUE(port.SetBaudRate(1200));
-    EXPECT_EQ(pty.Baud(), 1200);
+    EXPECT_EQ(pty.LineBaud(), 1200);
 
     SerialPort second;
     EXPECT_FALSE(second.Open("COM3", 19200));
