@@ -68,12 +68,14 @@ protected:
         return RunTransfer([&](InstrumentTransferWindow::Completion done) {
             auto* thread = new Kx310Old(port);
             thread->SetReporter(&reporter);
+            current = thread;
             thread->Start(&data, std::move(done));
         });
     }
     InstrumentSimulator sim;
     RecordingReporter reporter;
     InstrumentData data;
+    Kx310Old* current = nullptr;
 };
 
 } // namespace
@@ -180,17 +182,11 @@ TEST_F(Kx310OldTransfer, DamagedOrCutDumpFailsAndKeepsTheData)
 TEST_F(Kx310OldTransfer, CancelWhileWaitingAndPortMissing)
 {
     // Nothing is sent: only the cancel ends the wait for the start character.
-    Kx310Old* running = nullptr;
     reporter.onProgress = [&](int) {
-        if (running)
-            running->Terminate();
+        if (current)
+            current->Terminate();
     };
-    const auto result = RunTransfer([&](InstrumentTransferWindow::Completion done) {
-        running = new Kx310Old(QStringLiteral("COM1"));
-        running->SetReporter(&reporter);
-        running->Start(&data, std::move(done));
-    });
-    EXPECT_EQ(result, TransferResult::Interrupted);
+    EXPECT_EQ(Run(), TransferResult::Interrupted);
     EXPECT_EQ(reporter.Errors(), QStringList{"Interupted by user"});
     EXPECT_TRUE(ProbeSerialPort("COM1"));
 
