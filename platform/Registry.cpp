@@ -18,6 +18,8 @@ QString& DirectoryOverride()
 const QString ProgramKey = QStringLiteral("Software\\Quillfen2");
 const QString IntegerPrefix = QStringLiteral("dword:");
 const QString StringPrefix = QStringLiteral("sz:");
+// A value every created key holds, so that an empty key still exists.
+const QString KeyMarker = QStringLiteral("@@key");
 
 QString RootName(RootKey root)
 {
@@ -48,6 +50,25 @@ bool UnderProgramKey(RootKey root, const QString& path)
 
 // The registry's unnamed default value has no INI spelling; .reg files call it @.
 QString ValueKey(const QString& name) { return name.isEmpty() ? QStringLiteral("@") : name; }
+
+ERegistryException InvalidDataType(const QString& name)
+{
+    return ERegistryException("Invalid data type for '" + name.toStdString() + "'");
+}
+
+// A key's group of its INI file, entered for as long as the scope lives.
+class GroupScope
+{
+public:
+    GroupScope(QSettings& settings, const QString& group) : m_settings(settings) { settings.beginGroup(group); }
+    ~GroupScope() { m_settings.endGroup(); }
+    GroupScope(const GroupScope&) = delete;
+    GroupScope& operator=(const GroupScope&) = delete;
+    QSettings* operator->() const { return &m_settings; }
+
+private:
+    QSettings& m_settings;
+};
 } // namespace
 
 void SetRegistryDirectory(const QString& dir)
@@ -99,50 +120,44 @@ QString TRegistry::Group() const
     return rel;
 }
 
+QString TRegistry::ResolvedPath(const QString& key) const
+{
+    return key.startsWith(u'\\') || !m_open ? Normalise(key) : Normalise(m_path + u'\\' + key);
+}
+
 bool TRegistry::OpenKey(const QString& key, bool canCreate)
 {
-    QString path = key.startsWith(u'\\') || !m_open ? Normalise(key)
-                                                    : Normalise(m_path + u'\\' + key);
     const QString previous = m_path;
     const bool wasOpen = m_open;
-    m_path = path;
+    m_path = ResolvedPath(key);
     m_open = true;
-    if (!canCreate) {
-        // An existing key has values, subkeys, or is the program's own key.
-        QSettings& s = Settings();
-        s.beginGroup(Group());
-        const bool exists = !s.childKeys().isEmpty() || !s.childGroups().isEmpty()
-                            || s.contains(QStringLiteral("@@key"));
-        s.endGroup();
-        if (!exists) {
-            m_path = previous;
-            m_open = wasOpen;
-            return false;
-        }
-    } else {
-        QSettings& s = Settings();
-        s.beginGroup(Group());
-        if (s.childKeys().isEmpty() && s.childGroups().isEmpty() && !Group().isEmpty())
-            s.setValue(QStringLiteral("@@key"), 1); // keeps an empty key in existence
-        s.endGroup();
-        s.sync();
+    const GroupScope group(Settings(), Group());
+    const bool hasContent = !group->childKeys().isEmpty() || !group->childGroups().isEmpty();
+    if (canCreate) {
+        if (!hasContent && !Group().isEmpty())
+            group->setValue(KeyMarker, 1);
+        group->sync();
+        return true;
     }
-    return true;
+    // An existing key has values, subkeys, or is the program's own key.
+    if (hasContent || group->contains(KeyMarker))
+        return true;
+    m_path = previous;
+    m_open = wasOpen;
+    return false;
 }
 
 bool TRegistry::KeyExists(const QString& key)
 {
     TRegistry probe(m_root);
-    const QString path = key.startsWith(u'\\') || !m_open ? key : m_path + u'\\' + key;
-    return probe.OpenKey(u'\\' + Normalise(path), false);
+    return probe.OpenKey(u'\\' + ResolvedPath(key), false);
 }
 
 bool TRegistry::DeleteKey(const QString& key)
 {
     const QString saved = m_path;
     const bool wasOpen = m_open;
-    const QString path = key.startsWith(u'\\') || !m_open ? Normalise(key) : Normalise(m_path + u'\\' + key);
-    m_path = path;
+    m_path = ResolvedPath(key);
     m_open = true;
     QSettings& s = Settings();
     const QString group = Group();
@@ -151,9 +166,7 @@ bool TRegistry::DeleteKey(const QString& key)
         existed = !s.allKeys().isEmpty();
         s.clear();
     } else {
-        s.beginGroup(group);
-        existed = !s.allKeys().isEmpty();
-        s.endGroup();
+        existed = !GroupScope(s, group)->allKeys().isEmpty();
         s.remove(group);
     }
     s.sync();
@@ -172,24 +185,16 @@ void TRegistry::CloseKey()
 
 bool TRegistry::ValueExists(const QString& name)
 {
-    if (!m_open)
-        return false;
-    QSettings& s = Settings();
-    s.beginGroup(Group());
-    const bool exists = s.contains(ValueKey(name));
-    s.endGroup();
-    return exists;
+    return m_open && GroupScope(Settings(), Group())->contains(ValueKey(name));
 }
 
 bool TRegistry::DeleteValue(const QString& name)
 {
     if (!ValueExists(name))
         return false;
-    QSettings& s = Settings();
-    s.beginGroup(Group());
-    s.remove(ValueKey(name));
-    s.endGroup();
-    s.sync();
+    const GroupScope group(Settings(), Group());
+    group->remove(ValueKey(name));
+    group->sync();
     return true;
 }
 
@@ -198,31 +203,40 @@ QStringList TRegistry::GetValueNames()
     QStringList names;
     if (!m_open)
         return names;
-    QSettings& s = Settings();
-    s.beginGroup(Group());
-    for (const QString& key : s.childKeys()) {
-        if (key == QStringLiteral("@@key"))
+    const GroupScope group(Settings(), Group());
+    for (const QString& key : group->childKeys()) {
+        if (key == KeyMarker)
             continue;
         names << (key == QStringLiteral("@") ? QString() : key);
     }
-    s.endGroup();
     return names;
+}
+
+QString TRegistry::RawValue(const QString& name)
+{
+    return GroupScope(Settings(), Group())->value(ValueKey(name)).toString();
+}
+
+void TRegistry::StoreValue(const QString& name, const QString& raw)
+{
+    if (!m_open)
+        throw ERegistryException("Failed to set data for '" + name.toStdString() + "'");
+    const GroupScope group(Settings(), Group());
+    group->setValue(ValueKey(name), raw);
+    group->sync();
 }
 
 int TRegistry::ReadInteger(const QString& name)
 {
     if (!ValueExists(name))
-        throw ERegistryException("Invalid data type for '" + name.toStdString() + "'");
-    QSettings& s = Settings();
-    s.beginGroup(Group());
-    const QString raw = s.value(ValueKey(name)).toString();
-    s.endGroup();
+        throw InvalidDataType(name);
+    const QString raw = RawValue(name);
     bool ok = false;
     const int value = raw.startsWith(IntegerPrefix)
                           ? static_cast<int>(raw.mid(IntegerPrefix.size()).toUInt(&ok, 16))
                           : 0;
     if (!ok)
-        throw ERegistryException("Invalid data type for '" + name.toStdString() + "'");
+        throw InvalidDataType(name);
     return value;
 }
 
@@ -232,38 +246,22 @@ QString TRegistry::ReadString(const QString& name)
 {
     if (!ValueExists(name))
         return QString("");
-    QSettings& s = Settings();
-    s.beginGroup(Group());
-    const QString raw = s.value(ValueKey(name)).toString();
-    s.endGroup();
+    const QString raw = RawValue(name);
     if (raw.startsWith(IntegerPrefix))
-        throw ERegistryException("Invalid data type for '" + name.toStdString() + "'");
+        throw InvalidDataType(name);
     return raw.startsWith(StringPrefix) ? raw.mid(StringPrefix.size()) : raw;
 }
 
 void TRegistry::WriteInteger(const QString& name, int value)
 {
-    if (!m_open)
-        throw ERegistryException("Failed to set data for '" + name.toStdString() + "'");
-    QSettings& s = Settings();
-    s.beginGroup(Group());
-    s.setValue(ValueKey(name),
-               IntegerPrefix + QStringLiteral("%1").arg(static_cast<uint>(value), 8, 16, QLatin1Char('0')));
-    s.endGroup();
-    s.sync();
+    StoreValue(name, IntegerPrefix + QStringLiteral("%1").arg(static_cast<uint>(value), 8, 16, QLatin1Char('0')));
 }
 
 void TRegistry::WriteBool(const QString& name, bool value) { WriteInteger(name, value ? 1 : 0); }
 
 void TRegistry::WriteString(const QString& name, const QString& value)
 {
-    if (!m_open)
-        throw ERegistryException("Failed to set data for '" + name.toStdString() + "'");
-    QSettings& s = Settings();
-    s.beginGroup(Group());
     // A text that looks like a tagged value keeps its own tag.
     const bool tagged = value.startsWith(IntegerPrefix) || value.startsWith(StringPrefix);
-    s.setValue(ValueKey(name), tagged ? StringPrefix + value : value);
-    s.endGroup();
-    s.sync();
+    StoreValue(name, tagged ? StringPrefix + value : value);
 }

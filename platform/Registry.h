@@ -58,6 +58,12 @@ public:
 private:
     QSettings& Settings();
     QString Group() const;
+    // The path of `key`: absolute with a leading backslash, else below the open key.
+    QString ResolvedPath(const QString& key) const;
+    // The INI text of a value of the open key.
+    QString RawValue(const QString& name);
+    // Throws when no key is open.
+    void StoreValue(const QString& name, const QString& raw);
 
     RootKey m_root;
     QString m_path; // open key, without leading backslash; empty when closed

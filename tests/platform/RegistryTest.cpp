@@ -74,3 +74,23 @@ TEST_F(RegistryTest, ConfigDirectoryFollowsXdg)
     qputenv("XDG_CONFIG_HOME", dir.filePath("xdg").toUtf8());
     EXPECT_EQ(RegistryDirectory(), dir.filePath("xdg"));
 }
+
+TEST_F(RegistryTest, ValueNamesAndDeletionLeaveTheKeyMarkerAlone)
+{
+    TRegistry reg;
+    EXPECT_THROW(reg.WriteString("Orphan", "x"), ERegistryException); // no key open
+    EXPECT_FALSE(reg.ValueExists("Orphan"));
+    ASSERT_TRUE(reg.OpenKey("Software\\Quillfen2\\Recent", true));
+    EXPECT_TRUE(reg.GetValueNames().isEmpty());
+    reg.WriteString("", "default");
+    reg.WriteInteger("Count", 2);
+    EXPECT_EQ(reg.GetValueNames(), QStringList({QString(), "Count"}));
+    EXPECT_TRUE(reg.DeleteValue("Count"));
+    EXPECT_FALSE(reg.DeleteValue("Count"));
+    EXPECT_EQ(reg.GetValueNames(), QStringList({QString()}));
+    reg.CloseKey();
+    EXPECT_TRUE(reg.OpenKey("Software\\Quillfen2\\Recent", false));
+    // A relative path continues below the open key.
+    ASSERT_TRUE(reg.OpenKey("Files", true));
+    EXPECT_EQ(reg.CurrentPath(), "Software\\Quillfen2\\Recent\\Files");
+}
