@@ -70,11 +70,33 @@ void RoundTo(Decimal& d, int keep)
         d.digits.pop_back();
 }
 
+// The digits before and after the decimal point: no integer digits below 1,
+// zeros up to the point above the last significant digit.
+struct DigitParts
+{
+    QString integer;
+    QString fraction;
+};
+
+DigitParts Split(const Decimal& d)
+{
+    DigitParts parts;
+    if (d.digits.empty())
+        return parts;
+    const QString ds = QString::fromLatin1(d.digits.data(), static_cast<qsizetype>(d.digits.size()));
+    const int e = d.exponent;
+    if (e >= 0) {
+        parts.integer = ds.left(e + 1).leftJustified(e + 1, u'0');
+        parts.fraction = ds.mid(e + 1);
+    } else {
+        parts.fraction = QString(-e - 1, u'0') + ds;
+    }
+    return parts;
+}
+
 QString Exponent(int exponent, int minDigits, bool plusSign)
 {
-    QString text = QString::number(std::abs(exponent));
-    while (text.size() < minDigits)
-        text.prepend(u'0');
+    QString text = QString::number(std::abs(exponent)).rightJustified(minDigits, u'0');
     if (exponent < 0)
         text.prepend(u'-');
     else if (plusSign)
@@ -131,22 +153,13 @@ QString FloatToStrGeneral(double value, int precision, int digits)
     if (value < 0)
         text += u'-';
     const int e = d.exponent;
-    const QString ds = QString::fromLatin1(d.digits.data(), static_cast<qsizetype>(d.digits.size()));
     if (e + 1 <= precision && e >= -5) {
-        if (e >= 0) {
-            QString intPart = ds.left(e + 1);
-            while (intPart.size() < e + 1)
-                intPart += u'0';
-            text += intPart;
-            if (ds.size() > e + 1)
-                text += sep + ds.mid(e + 1);
-        } else {
-            text += u'0';
-            text += sep;
-            text += QString(-e - 1, u'0');
-            text += ds;
-        }
+        const DigitParts parts = Split(d);
+        text += parts.integer.isEmpty() ? QStringLiteral("0") : parts.integer;
+        if (!parts.fraction.isEmpty())
+            text += sep + parts.fraction;
     } else {
+        const QString ds = QString::fromLatin1(d.digits.data(), static_cast<qsizetype>(d.digits.size()));
         text += ds.left(1);
         if (ds.size() > 1)
             text += sep + ds.mid(1);
@@ -203,26 +216,11 @@ QString FormatFloat(const QString& pattern, double value)
     } else {
         RoundTo(d, d.exponent + 1 + maxFrac);
     }
-    // Integer and fraction digits of the (rounded) value.
-    QString intPart, fracPart;
-    const QString ds = QString::fromLatin1(d.digits.data(), static_cast<qsizetype>(d.digits.size()));
-    if (!ds.isEmpty()) {
-        const int e = d.exponent;
-        if (e >= 0) {
-            intPart = ds.left(e + 1);
-            while (intPart.size() < e + 1)
-                intPart += u'0';
-            fracPart = ds.mid(e + 1);
-        } else {
-            fracPart = QString(-e - 1, u'0') + ds;
-        }
-    }
-    while (intPart.size() < minInt)
-        intPart.prepend(u'0');
-    while (fracPart.size() < minFrac)
-        fracPart += u'0';
+    const DigitParts parts = Split(d);
+    const QString intPart = parts.integer.rightJustified(minInt, u'0');
+    const QString fracPart = parts.fraction.leftJustified(minFrac, u'0');
     QString text;
-    if (value < 0 && !ds.isEmpty())
+    if (value < 0 && !d.digits.empty())
         text += u'-';
     text += intPart;
     if (!fracPart.isEmpty())

@@ -59,6 +59,18 @@ TEST(FormatFloatTest, Patterns)
     EXPECT_EQ(FormatFloat("0.0##", -1.5), "-1.5");
 }
 
+TEST(FormatFloatTest, IntegerAndFractionPadding)
+{
+    EXPECT_EQ(FormatFloat("000.00", 1.5), "001.50");
+    EXPECT_EQ(FormatFloat("0", 120000), "120000");
+    EXPECT_EQ(FormatFloat("#.##", 0.5), ".5");
+    EXPECT_EQ(FormatFloat("0.000", 0.0625), "0.063");
+    EXPECT_EQ(FormatFloat("00E+00", 0.05), "50E-03");
+    EXPECT_EQ(FloatToStrGeneral(1200, 5, 0), "1200");
+    EXPECT_EQ(FloatToStrGeneral(0.0625, 5, 0), "0.0625");
+    EXPECT_EQ(FloatToStrGeneral(-1.25e9, 5, 3), "-1.25E009");
+}
+
 TEST(NumberTextTest, LocaleDecimalSeparatorIsUsedBothWays)
 {
     FormatGuard guard;
