@@ -29,11 +29,6 @@ qsizetype CharLength(QStringView text, qsizetype pos)
     return 1;
 }
 
-int32_t Pitch(int64_t value)
-{
-    return ClampToInt32(value);
-}
-
 } // namespace
 
 QString TextUpToNul(const QString& text)
@@ -65,7 +60,7 @@ StyledFont FontForStyle(int style, int32_t size, const QByteArray& face, bool tu
     switch (style & 3) {
     case Style::Subscript:
         height = int64_t(size) * 60 / 100;
-        result.BaselineOffset = Pitch(int64_t(size) * 40 / 100);
+        result.BaselineOffset = ClampToInt32(int64_t(size) * 40 / 100);
         break;
     case Style::Superscript:
         height = int64_t(size) * 60 / 100;
@@ -73,7 +68,7 @@ StyledFont FontForStyle(int style, int32_t size, const QByteArray& face, bool tu
     default:
         break;
     }
-    result.Font.Height = Pitch(height);
+    result.Font.Height = ClampToInt32(height);
     result.Font.Escapement = turned ? 900 : 0;
     result.Font.Weight = (style & Style::Bold) ? 700 : 400;
     result.Font.Italic = (style & Style::Italic) != 0;
@@ -206,9 +201,9 @@ void DrawStyledText(TCanvas& canvas, const QByteArray& fontName, const TRect& re
     text = UpToNul(text);
     const FontSpec saved = canvas.GetFont();
     const int64_t height = rect.Height();
-    const FontSpec big{Pitch(height), 0, bold ? 700 : 400, false, fontName};
+    const FontSpec big{ClampToInt32(height), 0, bold ? 700 : 400, false, fontName};
     FontSpec small = big;
-    small.Height = Pitch(height * 70 / 100);
+    small.Height = ClampToInt32(height * 70 / 100);
     const int64_t subscriptOffset = height * 30 / 100;
 
     canvas.SetFont(big);
