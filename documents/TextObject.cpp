@@ -9,10 +9,11 @@
 
 namespace {
 
-// version, text length, Align, FontName, Size, Type: what follows the base
-// record at the least (an empty text).
-constexpr qint64 TextRecordMinSize = 1 + 4 + 1 + TextObject::FontNameSize + 4 + 1;
+// Align, FontName, Size, Type: what follows the text.
 constexpr qint64 TextRecordTailSize = 1 + TextObject::FontNameSize + 4 + 1;
+// Version, text length and the tail: what follows the base record at the
+// least (an empty text).
+constexpr qint64 TextRecordMinSize = 1 + 4 + TextRecordTailSize;
 // A filled text holds at most this many characters.
 constexpr int MaxFilledChars = 1000;
 
