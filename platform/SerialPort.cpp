@@ -83,15 +83,15 @@ void SetSerialPortMap(const QHash<QString, QString>& map)
 
 QString SerialDevicePath(const QString& portName)
 {
+    const QString upper = portName.toUpper();
     {
         QMutexLocker lock(&MapMutex());
         if (!TestMap().isEmpty())
-            return TestMap().value(portName.toUpper());
+            return TestMap().value(upper);
     }
 #ifdef Q_OS_WIN
     return portName;
 #else
-    const QString upper = portName.toUpper();
     const QString single = qEnvironmentVariable(("QUILLFEN_PORT_" + upper).toLatin1().constData());
     if (!single.isEmpty())
         return single;
