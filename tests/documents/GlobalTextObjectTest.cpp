@@ -1,6 +1,6 @@
 #include "documents/GlobalTextObject.h"
 
-#include "common/RecordBytes.h"
+#include "common/FieldRecords.h"
 #include "common/RecordingCanvas.h"
 
 #include <gtest/gtest.h>
@@ -10,11 +10,6 @@ namespace {
 QByteArray Entry(int32_t gid, const QByteArray& utf8)
 {
     return Le32(gid) + Le32(static_cast<int32_t>(utf8.size())) + utf8;
-}
-
-QByteArray TextRecord()
-{
-    return Written([](QIODevice& s) { TextObject().Save(s); });
 }
 
 } // namespace
@@ -131,9 +126,8 @@ TEST(GlobalTextField, RecordAndXmlAddTheGidToTheTextField)
     GlobalTextObject field(&store);
     field.SetGID(42);
     field.SetText(QStringLiteral("shared, not in the field record"));
-    const QByteArray record = Written([&](QIODevice& s) { field.Save(s); });
-    QByteArray textPart = TextRecord();
-    textPart[textPart.size() - 1] = 1; // Type 1
+    const QByteArray record = SavedRecord(field);
+    const QByteArray textPart = BaseRecord() + TextRecordTail("", 4, "Arial", 40, TextObject::EditableText);
     EXPECT_EQ(record, textPart + Bytes({1}) + Le32(42));
 
     GlobalTextObject read(&store);
@@ -142,7 +136,7 @@ TEST(GlobalTextField, RecordAndXmlAddTheGidToTheTextField)
     EXPECT_EQ(read.GetGID(), 42);
     EXPECT_EQ(read.GetText(), QStringLiteral("shared, not in the field record"));
 
-    const QByteArray xml = Written([&](QIODevice& s) { field.WriteXml(s); });
+    const QByteArray xml = WrittenXml(field);
     EXPECT_TRUE(xml.endsWith("<Type>1</Type>\n<GID>42</GID>\n"));
     EXPECT_TRUE(xml.contains("<String></String>\n"));
 }
@@ -151,7 +145,7 @@ TEST(GlobalTextField, BadGidInARecordKeepsTheDefaultAndTruncationIsDamage)
 {
     GlobalTextStorage store;
     GlobalTextObject field(&store);
-    QByteArray record = Written([&](QIODevice& s) { field.Save(s); });
+    QByteArray record = SavedRecord(field);
     record.chop(4);
     ReadBuffer bad(record + Le32(1000));
     ASSERT_TRUE(field.Load(bad));

@@ -3,7 +3,7 @@
 #include "instruments/InstrumentItem.h"
 #include "documents/Language.h"
 
-#include "common/RecordBytes.h"
+#include "common/FieldRecords.h"
 #include "common/RecordingCanvas.h"
 
 #include <gtest/gtest.h>
@@ -25,11 +25,6 @@ QByteArray FontSlot(const QByteArray& name)
     QByteArray slot = name;
     slot.resize(32, '\0');
     return slot;
-}
-
-QByteArray BaseRecord()
-{
-    return Written([](QIODevice& s) { AbstractFormObject().Save(s); });
 }
 
 // A field whose inner box is (1, 1, 199, 301): 198 wide, 300 high.
@@ -66,9 +61,7 @@ void ExpectTexts(const RecordingCanvas& canvas, const std::vector<Pos>& expected
 
 TEST(TextRecord, NewFieldWritesItsDefaults)
 {
-    const QByteArray expected = BaseRecord() + Bytes({1}) + Le32(0) + Bytes({4}) + FontSlot("Arial") + Le32(40)
-                                + Bytes({0});
-    EXPECT_EQ(Written([](QIODevice& s) { TextObject().Save(s); }), expected);
+    EXPECT_EQ(SavedRecord(TextObject()), BaseRecord() + TextRecordTail(""));
     EXPECT_EQ(TextObject().GetTypeCode(), FourCC("text"));
 }
 
@@ -87,7 +80,7 @@ TEST(TextRecord, RoundTripKeepsEveryFieldAndTheFontSlotAsItStands)
     EXPECT_EQ(t.GetSize(), -7);
     EXPECT_EQ(t.GetType(), 3);
     EXPECT_TRUE(t.IsFillable());
-    EXPECT_EQ(Written([&](QIODevice& s) { t.Save(s); }), record);
+    EXPECT_EQ(SavedRecord(t), record);
 }
 
 TEST(TextRecord, FontNameKeepsAtMost31Characters)
@@ -101,15 +94,14 @@ TEST(TextRecord, FontNameKeepsAtMost31Characters)
     t.SetFontName(QByteArray(40, 'G'));
     EXPECT_EQ(t.GetFontName(), QByteArray(31, 'G'));
     t.SetFontName("Courier");
-    const QByteArray saved = Written([&](QIODevice& s) { t.Save(s); });
+    const QByteArray saved = SavedRecord(t);
     EXPECT_EQ(saved.mid(29 + 1 + 4 + 1, 32), FontSlot("Courier")); // the old name's tail is cleared
 }
 
 TEST(TextRecord, AlignmentOutOfRangeKeepsTheOldOne)
 {
     for (int stored : {18, 200}) {
-        ReadBuffer in(BaseRecord() + Bytes({1}) + Le32(0) + Bytes({stored}) + FontSlot("Arial") + Le32(40)
-                      + Bytes({0}));
+        ReadBuffer in(BaseRecord() + TextRecordTail("", static_cast<uint8_t>(stored)));
         TextObject t;
         ASSERT_TRUE(t.Load(in));
         EXPECT_EQ(t.GetAlign(), 4) << stored;
@@ -147,14 +139,14 @@ TEST(TextXml, ElementsFollowTheBaseWithStyleSwitches)
     t.SetText(Styled(u"A~\u0002x<"));
     t.SetFontName("A&B");
     t.SetType(2);
-    const QByteArray base = Written([](QIODevice& s) { AbstractFormObject().WriteXml(s); });
-    EXPECT_EQ(Written([&](QIODevice& s) { t.WriteXml(s); }),
+    const QByteArray base = DefaultBaseXml();
+    EXPECT_EQ(WrittenXml(t),
               base + "<String>A<Style>2</Style>\nx&lt;</String>\n<Align>4</Align>\n<Font>A&amp;B</Font>\n"
                      "<Size>40</Size>\n<Type>2</Type>\n");
 
     TextObject empty;
     empty.SetFontName("");
-    EXPECT_EQ(Written([&](QIODevice& s) { empty.WriteXml(s); }),
+    EXPECT_EQ(WrittenXml(empty),
               base + "<String></String>\n<Align>4</Align>\n<Font></Font>\n<Size>40</Size>\n<Type>0</Type>\n");
 }
 
@@ -201,7 +193,7 @@ TEST(TextField, CloneCopiesEveryProperty)
     const auto clone = t.Clone();
     const auto* copy = dynamic_cast<const TextObject*>(clone.get());
     ASSERT_NE(copy, nullptr);
-    EXPECT_EQ(Written([&](QIODevice& s) { copy->Save(s); }), Written([&](QIODevice& s) { t.Save(s); }));
+    EXPECT_EQ(SavedRecord(*copy), SavedRecord(t));
 }
 
 TEST(StyledLayout, LineCountSkipsStyleWords)
