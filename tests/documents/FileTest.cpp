@@ -149,9 +149,7 @@ TEST(StreamPrimitivesTest, NumbersAreLittleEndianAndMissingBytesReadAsZero)
     });
     EXPECT_EQ(bytes.toHex(), QByteArray("fefeffffff000000000000f03f"));
 
-    QBuffer in;
-    in.setData(QByteArray::fromHex("fe0201"));
-    in.open(QIODevice::ReadOnly);
+    ReadBuffer in(QByteArray::fromHex("fe0201"));
     EXPECT_EQ(ReadSignedByte(in), -2);
     EXPECT_EQ(ReadInt32(in), 0x0102); // two bytes missing
     EXPECT_EQ(ReadDouble(in), 0.0);
@@ -188,26 +186,20 @@ TEST(StreamPrimitivesTest, TextsRoundTripAndNullEqualsEmpty)
 TEST(StreamPrimitivesTest, DamagedLengthsStopAtTheDataAndMarkTheStream)
 {
     for (int32_t n : {-1, -2147483647 - 1, 1000, 2147483647}) {
-        QBuffer in;
-        in.setData(Le32(n) + QByteArray("abc"));
-        in.open(QIODevice::ReadOnly);
+        ReadBuffer in(Le32(n) + QByteArray("abc"));
         const QByteArray text = ReadAnsiString(in);
         EXPECT_TRUE(IsStreamDamaged(in)) << n;
         EXPECT_LE(text.size(), 3) << n;
         EXPECT_FALSE(text.isNull());
     }
-    QBuffer in;
-    in.setData(Le32(5) + QByteArray("ab"));
-    in.open(QIODevice::ReadOnly);
+    ReadBuffer in(Le32(5) + QByteArray("ab"));
     EXPECT_EQ(ReadWideString(in), QString("ab"));
     EXPECT_TRUE(IsStreamDamaged(in));
 }
 
 TEST(StreamPrimitivesTest, CountsAreBoundedByTheBytesLeft)
 {
-    QBuffer in;
-    in.setData(QByteArray(40, '\0'));
-    in.open(QIODevice::ReadOnly);
+    ReadBuffer in(QByteArray(40, '\0'));
     EXPECT_TRUE(CheckCount(in, 10, 4));
     EXPECT_FALSE(IsStreamDamaged(in));
     EXPECT_FALSE(CheckCount(in, 11, 4));
