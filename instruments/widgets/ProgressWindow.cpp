@@ -1,28 +1,13 @@
 #include "instruments/widgets/ProgressWindow.h"
 
 #include "platform/UserDialogs.h"
+#include "platform/widgets/ThreadCalls.h"
 
 #include <QHBoxLayout>
 #include <QProgressBar>
 #include <QScreen>
 #include <QStyle>
-#include <QThread>
 #include <QToolButton>
-
-namespace {
-
-// Runs `fn` on the thread of `context` (the main thread for a window) and
-// returns when it has run there.
-template <typename Fn>
-void OnThreadOf(QObject* context, Fn fn)
-{
-    if (QThread::currentThread() == context->thread())
-        fn();
-    else
-        QMetaObject::invokeMethod(context, fn, Qt::BlockingQueuedConnection);
-}
-
-} // namespace
 
 TProgressForm::TProgressForm(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint
@@ -65,7 +50,7 @@ void TProgressForm::ShowForThread(InstrumentTransferWindow* thread)
 
 void TProgressForm::ShowProgress(InstrumentTransferWindow* thread, const QString& caption)
 {
-    OnThreadOf(this, [&] {
+    CallOnThreadOf(this, [&] {
         ShowForThread(thread);
         setWindowTitle(caption);
     });
@@ -73,12 +58,12 @@ void TProgressForm::ShowProgress(InstrumentTransferWindow* thread, const QString
 
 void TProgressForm::SetProgress(int percent)
 {
-    OnThreadOf(this, [&] { ProgressBar1->setValue(percent); });
+    CallOnThreadOf(this, [&] { ProgressBar1->setValue(percent); });
 }
 
 void TProgressForm::HideProgress()
 {
-    OnThreadOf(this, [&] {
+    CallOnThreadOf(this, [&] {
         // The transfer closes the window itself: that is no cancel request
         // (an operation may go on with a second loop), and the thread may be
         // on its way out.

@@ -1,20 +1,17 @@
 #include "platform/widgets/WidgetDialogs.h"
 
+#include "platform/widgets/ThreadCalls.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QThread>
 
 namespace {
-// Runs `fn` on the main thread and returns its result.
+// Runs `fn` on the main thread (here, when there is no application yet).
 template <typename Fn>
 auto OnMainThread(Fn fn) -> decltype(fn())
 {
-    if (!qApp || QThread::currentThread() == qApp->thread())
-        return fn();
-    decltype(fn()) result{};
-    QMetaObject::invokeMethod(qApp, [&] { result = fn(); }, Qt::BlockingQueuedConnection);
-    return result;
+    return qApp ? CallOnThreadOf(qApp, fn) : fn();
 }
 
 QWidget* Parent() { return QApplication::activeWindow(); }
@@ -76,8 +73,5 @@ QString WidgetDialogs::BrowseForFolder(const QString& caption, const QString& di
 
 void WidgetDialogs::Beep()
 {
-    OnMainThread([] {
-        QApplication::beep();
-        return 0;
-    });
+    OnMainThread([] { QApplication::beep(); });
 }
