@@ -6,6 +6,9 @@
 #include <QMutexLocker>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QtEndian>
+
+#include <cstring>
 
 namespace {
 QMutex dirMutex;
@@ -18,6 +21,7 @@ QString& DirectoryOverride()
 const QString ProgramKey = QStringLiteral("Software\\Quillfen2");
 const QString IntegerPrefix = QStringLiteral("dword:");
 const QString StringPrefix = QStringLiteral("sz:");
+const QString BinaryPrefix = QStringLiteral("hex:");
 // A value every created key holds, so that an empty key still exists.
 const QString KeyMarker = QStringLiteral("@@key");
 
@@ -247,7 +251,7 @@ QString TRegistry::ReadString(const QString& name)
     if (!ValueExists(name))
         return QString("");
     const QString raw = RawValue(name);
-    if (raw.startsWith(IntegerPrefix))
+    if (raw.startsWith(IntegerPrefix) || raw.startsWith(BinaryPrefix))
         throw InvalidDataType(name);
     return raw.startsWith(StringPrefix) ? raw.mid(StringPrefix.size()) : raw;
 }
@@ -262,6 +266,31 @@ void TRegistry::WriteBool(const QString& name, bool value) { WriteInteger(name, 
 void TRegistry::WriteString(const QString& name, const QString& value)
 {
     // A text that looks like a tagged value keeps its own tag.
-    const bool tagged = value.startsWith(IntegerPrefix) || value.startsWith(StringPrefix);
+    const bool tagged = value.startsWith(IntegerPrefix) || value.startsWith(StringPrefix)
+                        || value.startsWith(BinaryPrefix);
     StoreValue(name, tagged ? StringPrefix + value : value);
+}
+
+double TRegistry::ReadFloat(const QString& name)
+{
+    if (!ValueExists(name))
+        throw InvalidDataType(name);
+    const QString raw = RawValue(name);
+    const QByteArray bytes = QByteArray::fromHex(raw.mid(BinaryPrefix.size()).toLatin1());
+    double value = 0;
+    if (!raw.startsWith(BinaryPrefix) || bytes.size() != static_cast<qsizetype>(sizeof value))
+        throw InvalidDataType(name);
+    // Little-endian, as the registry holds the double's bytes.
+    quint64 bits = qFromLittleEndian<quint64>(bytes.constData());
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+void TRegistry::WriteFloat(const QString& name, double value)
+{
+    quint64 bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    QByteArray bytes(sizeof bits, '\0');
+    qToLittleEndian(bits, bytes.data());
+    StoreValue(name, BinaryPrefix + QString::fromLatin1(bytes.toHex()));
 }

@@ -54,6 +54,11 @@ public:
     void WriteInteger(const QString& name, int value);
     void WriteBool(const QString& name, bool value);
     void WriteString(const QString& name, const QString& value);
+    // A double stored as an 8-byte binary value, as the class library keeps
+    // floating-point settings. A missing value, another type or a binary
+    // value of another size throws.
+    double ReadFloat(const QString& name);
+    void WriteFloat(const QString& name, double value);
 
 private:
     QSettings& Settings();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
 
 class RegistryTest : public ::testing::Test
@@ -46,6 +47,26 @@ TEST_F(RegistryTest, MissingAndMistypedValuesThrowAsTheRegistryDoes)
     // A text that looks like a tagged value still reads back as written.
     reg.WriteString("Odd", "dword:00000001");
     EXPECT_EQ(reg.ReadString("Odd"), "dword:00000001");
+    reg.WriteString("Hexish", "hex:00");
+    EXPECT_EQ(reg.ReadString("Hexish"), "hex:00");
+    EXPECT_THROW(reg.ReadFloat("Hexish"), ERegistryException);
+}
+
+TEST_F(RegistryTest, FloatsAreEightByteBinaryValues)
+{
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("Software\\Quillfen2", true));
+    reg.WriteFloat("Grid", 2.5);
+    EXPECT_EQ(reg.ReadFloat("Grid"), 2.5);
+    EXPECT_THROW(reg.ReadInteger("Grid"), ERegistryException);
+    EXPECT_THROW(reg.ReadString("Grid"), ERegistryException);
+    EXPECT_THROW(reg.ReadFloat("Missing"), ERegistryException);
+    reg.WriteInteger("Number", 1);
+    EXPECT_THROW(reg.ReadFloat("Number"), ERegistryException);
+    reg.CloseKey();
+    // The bytes of 2.5 in memory order, as a .reg file would show them.
+    QSettings ini(dir.filePath("Quillfen2.ini"), QSettings::IniFormat);
+    EXPECT_EQ(ini.value("Grid").toString(), "hex:0000000000000440");
 }
 
 TEST_F(RegistryTest, KeysCanBeMissingCreatedAndDeleted)
