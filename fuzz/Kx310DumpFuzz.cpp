@@ -2,6 +2,7 @@
 // and decoding it.
 #include "instruments/InstrumentData.h"
 #include "instruments/Kx310Old.h"
+#include "tests/common/RecordingListener.h"
 #include "tests/common/ScriptedLink.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -9,8 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     ScriptedLink link(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     // The wait for the start character ends only on a cancel: give up once
     // the input is spent.
-    const Kx310Old::Listener listener{[&] { return link.Unread() == 0 && link.ReadsPastEnd() > 0; },
-                                      [](int) {}};
+    RecordingListener listener;
+    listener.cancelWhen = [&] { return link.Unread() == 0 && link.ReadsPastEnd() > 0; };
     QByteArray dump;
     Kx310Old::ReceiveDump(link, listener, dump);
     InstrumentData decoded;

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 
+#include "instruments/TransferListener.h"
 #include "instruments/TransferResult.h"
 
 class SerialLink;
@@ -21,7 +22,6 @@ class InstrumentTranslator;
 class InstrumentData;
 class InstrumentSetup;
 class InstrumentDatabase;
-class InstrumentTransferWindow;
 
 class InstrumentTransfer
 {
@@ -94,30 +94,31 @@ public:
     bool ReadOldBlock(InstrumentTranslator& t, int expected);
     bool ReadOldBlockWithRetry(InstrumentTranslator& t, int expected);
 
-    // --- operations (run by a transfer thread, which shows progress and errors) ---
-    TransferResult ReadData(InstrumentData& data, InstrumentTransferWindow& thread);
-    TransferResult ReadSetup(InstrumentSetup& setup, InstrumentTransferWindow& thread);
-    TransferResult WriteSetup(InstrumentSetup& setup, InstrumentTransferWindow& thread);
-    TransferResult GetDefaultSetup(InstrumentSetup& setup, InstrumentTransferWindow& thread);
-    TransferResult WriteDatabase(InstrumentDatabase& database, InstrumentTransferWindow& thread);
+    // --- operations (run by a transfer thread, which shows progress and errors
+    // as the listener; tests listen in memory) ---
+    TransferResult ReadData(InstrumentData& data, TransferListener& listener);
+    TransferResult ReadSetup(InstrumentSetup& setup, TransferListener& listener);
+    TransferResult WriteSetup(InstrumentSetup& setup, TransferListener& listener);
+    TransferResult GetDefaultSetup(InstrumentSetup& setup, TransferListener& listener);
+    TransferResult WriteDatabase(InstrumentDatabase& database, TransferListener& listener);
 
 private:
     int IdentifyAt(int baud, bool acceptText);
     int ReadIdentity(bool acceptText);
-    std::unique_ptr<InstrumentTranslator> Connect(InstrumentTransferWindow& thread, bool report);
+    std::unique_ptr<InstrumentTranslator> Connect(TransferListener& listener, bool report);
     // Reads the area the two translator operations give and decodes it
     // after a complete read.
-    TransferResult ReadArea(InstrumentTransferWindow& thread, int (InstrumentTranslator::*start)() const,
+    TransferResult ReadArea(TransferListener& listener, int (InstrumentTranslator::*start)() const,
                             int (InstrumentTranslator::*length)() const,
                             const std::function<void(InstrumentTranslator&)>& decode);
     // The block loop: progress, the cancel test before each block, and the
     // error box when a block cannot be moved.
-    TransferResult MoveBlocks(int count, InstrumentTranslator& t, InstrumentTransferWindow& thread,
+    TransferResult MoveBlocks(int count, InstrumentTranslator& t, TransferListener& listener,
                               const std::function<bool(int)>& moveBlock);
     TransferResult ReadBlocks(int start, int count, InstrumentTranslator& t,
-                              InstrumentTransferWindow& thread);
+                              TransferListener& listener);
     TransferResult WriteBlocks(int start, int count, InstrumentTranslator& t,
-                               InstrumentTransferWindow& thread);
+                               TransferListener& listener);
 
     std::unique_ptr<SerialLink> m_link;
     int m_groupSameNumber = 1;

@@ -2,7 +2,6 @@
 
 #include "instruments/InstrumentTransfer.h"
 
-#include "instruments/InstrumentTransferWindow.h"
 #include "instruments/InstrumentTranslator.h"
 
 #include <algorithm>
@@ -39,82 +38,82 @@ BlockRange BlocksOf(int start, int length, int blockSize)
 
 } // namespace
 
-std::unique_ptr<InstrumentTranslator> InstrumentTransfer::Connect(InstrumentTransferWindow& thread,
+std::unique_ptr<InstrumentTranslator> InstrumentTransfer::Connect(TransferListener& listener,
                                                                   bool report)
 {
     auto translator = CreateTranslator();
     if (!translator && report)
-        thread.ShowError(TransferResult::NotConnected);
+        listener.ShowError(TransferResult::NotConnected);
     return translator;
 }
 
 TransferResult InstrumentTransfer::MoveBlocks(int count, InstrumentTranslator& t,
-                                              InstrumentTransferWindow& thread,
+                                              TransferListener& listener,
                                               const std::function<bool(int)>& moveBlock)
 {
-    thread.ShowProgress(QString::fromLatin1(t.GetModelName()));
+    listener.ShowProgress(QString::fromLatin1(t.GetModelName()));
     TransferResult result = TransferResult::Success;
     for (int i = 0; i < count && result == TransferResult::Success; ++i) {
-        if (thread.IsTerminated()) {
+        if (listener.IsTerminated()) {
             result = TransferResult::Interrupted;
         } else {
-            thread.SetProgress(i * 100 / count);
+            listener.SetProgress(i * 100 / count);
             if (!moveBlock(i))
                 result = TransferResult::TransmissionFailed;
         }
     }
-    thread.HideProgress();
-    thread.ShowError(result); // says nothing for Success
+    listener.HideProgress();
+    listener.ShowError(result); // says nothing for Success
     return result;
 }
 
 TransferResult InstrumentTransfer::ReadBlocks(int start, int count, InstrumentTranslator& t,
-                                              InstrumentTransferWindow& thread)
+                                              TransferListener& listener)
 {
     // The older protocol counts the blocks of every read from 0.
     const bool numbered = t.UsesNumberedBlocks();
-    return MoveBlocks(count, t, thread, [&](int i) {
+    return MoveBlocks(count, t, listener, [&](int i) {
         return numbered ? ReadNumberedBlockWithRetry(t, start + i) : ReadOldBlockWithRetry(t, i);
     });
 }
 
 TransferResult InstrumentTransfer::WriteBlocks(int start, int count, InstrumentTranslator& t,
-                                               InstrumentTransferWindow& thread)
+                                               TransferListener& listener)
 {
-    return MoveBlocks(count, t, thread,
+    return MoveBlocks(count, t, listener,
                       [&](int i) { return WriteNumberedBlockWithRetry(t, start + i); });
 }
 
-TransferResult InstrumentTransfer::ReadArea(InstrumentTransferWindow& thread,
+TransferResult InstrumentTransfer::ReadArea(TransferListener& listener,
                                             int (InstrumentTranslator::*start)() const,
                                             int (InstrumentTranslator::*length)() const,
                                             const std::function<void(InstrumentTranslator&)>& decode)
 {
-    const auto t = Connect(thread, true);
+    const auto t = Connect(listener, true);
     if (!t)
         return TransferResult::NotConnected;
     const BlockRange range = BlocksOf(((*t).*start)(), ((*t).*length)(), t->GetBlockSize());
-    const TransferResult result = ReadBlocks(range.start, range.count, *t, thread);
+    const TransferResult result = ReadBlocks(range.start, range.count, *t, listener);
     if (result == TransferResult::Success)
         decode(*t);
     return result;
 }
 
-TransferResult InstrumentTransfer::ReadData(InstrumentData& data, InstrumentTransferWindow& thread)
+TransferResult InstrumentTransfer::ReadData(InstrumentData& data, TransferListener& listener)
 {
-    return ReadArea(thread, &InstrumentTranslator::GetDataStart, &InstrumentTranslator::GetDataLength,
+    return ReadArea(listener, &InstrumentTranslator::GetDataStart, &InstrumentTranslator::GetDataLength,
                     [&](InstrumentTranslator& t) { t.DecodeData(data); });
 }
 
-TransferResult InstrumentTransfer::ReadSetup(InstrumentSetup& setup, InstrumentTransferWindow& thread)
+TransferResult InstrumentTransfer::ReadSetup(InstrumentSetup& setup, TransferListener& listener)
 {
-    return ReadArea(thread, &InstrumentTranslator::GetSetupStart, &InstrumentTranslator::GetSetupLength,
+    return ReadArea(listener, &InstrumentTranslator::GetSetupStart, &InstrumentTranslator::GetSetupLength,
                     [&](InstrumentTranslator& t) { t.DecodeSetup(setup); });
 }
 
-TransferResult InstrumentTransfer::WriteSetup(InstrumentSetup& setup, InstrumentTransferWindow& thread)
+TransferResult InstrumentTransfer::WriteSetup(InstrumentSetup& setup, TransferListener& listener)
 {
-    const auto t = Connect(thread, true);
+    const auto t = Connect(listener, true);
     if (!t)
         return TransferResult::NotConnected;
     const BlockRange range = BlocksOf(t->GetSetupStart(), t->GetSetupLength(), t->GetBlockSize());
@@ -122,22 +121,22 @@ TransferResult InstrumentTransfer::WriteSetup(InstrumentSetup& setup, Instrument
     // take writes at all) would overwrite the instrument's settings with
     // fill bytes.
     if (range.count > 0 && (!t->UsesNumberedBlocks() || !t->CanWriteSetup())) {
-        thread.ShowError(TransferResult::NotSupported);
+        listener.ShowError(TransferResult::NotSupported);
         return TransferResult::NotSupported;
     }
     if (range.count > 0 && KeepsUndescribedBytes(*t)) {
-        const TransferResult read = ReadBlocks(range.start, range.count, *t, thread);
+        const TransferResult read = ReadBlocks(range.start, range.count, *t, listener);
         if (read != TransferResult::Success)
             return read;
     }
     t->EncodeSetup(setup);
-    return WriteBlocks(range.start, range.count, *t, thread);
+    return WriteBlocks(range.start, range.count, *t, listener);
 }
 
 TransferResult InstrumentTransfer::GetDefaultSetup(InstrumentSetup& setup,
-                                                   InstrumentTransferWindow& thread)
+                                                   TransferListener& listener)
 {
-    const auto t = Connect(thread, false);
+    const auto t = Connect(listener, false);
     if (!t)
         return TransferResult::NotConnected;
     t->GetDefaultSetup(setup);
@@ -145,13 +144,13 @@ TransferResult InstrumentTransfer::GetDefaultSetup(InstrumentSetup& setup,
 }
 
 TransferResult InstrumentTransfer::WriteDatabase(InstrumentDatabase& database,
-                                                 InstrumentTransferWindow& thread)
+                                                 TransferListener& listener)
 {
-    const auto t = Connect(thread, true);
+    const auto t = Connect(listener, true);
     if (!t)
         return TransferResult::NotConnected;
     t->EncodeDatabase(database);
     const BlockRange range =
         BlocksOf(t->GetDatabaseStart(), t->GetDatabaseLength(), t->GetBlockSize());
-    return WriteBlocks(range.start, range.count, *t, thread);
+    return WriteBlocks(range.start, range.count, *t, listener);
 }

@@ -8,8 +8,9 @@
 // and deletes itself. While it runs it shares nothing with the main thread
 // but its cancel flag: the worker works on its own copies.
 //
-// Progress and error boxes go through a `TransferReporter`; the program
-// installs the progress window as the reporter, tests install a recorder.
+// The thread is the operations' `TransferListener`: progress and error boxes
+// go through a `TransferReporter`; the program installs the progress window
+// as the reporter, tests install a recorder.
 
 #include <QString>
 #include <QThread>
@@ -18,6 +19,7 @@
 #include <functional>
 #include <memory>
 
+#include "instruments/TransferListener.h"
 #include "instruments/TransferResult.h"
 
 class InstrumentTransferWindow;
@@ -45,7 +47,7 @@ TransferReporter& TransferReporterInUse();
 // Installs `reporter` (not owned); nullptr restores the default.
 void SetTransferReporter(TransferReporter* reporter);
 
-class InstrumentTransferWindow : public QThread
+class InstrumentTransferWindow : public QThread, public TransferListener
 {
     Q_OBJECT
 
@@ -54,16 +56,16 @@ public:
 
     ~InstrumentTransferWindow() override;
 
-    // Worker side.
-    void ShowProgress(const QString& caption);
-    void HideProgress();
-    void SetProgress(int percent);
+    // Worker side: the listener, through the reporter.
+    void ShowProgress(const QString& caption) override;
+    void HideProgress() override;
+    void SetProgress(int percent) override;
     int GetProgress() const { return m_position; }
     // The cancel request.
-    bool IsTerminated() const { return m_terminated; }
+    bool IsTerminated() const override { return m_terminated; }
     // Shows the error box of `result` and waits until it is closed; nothing
     // for Success.
-    void ShowError(TransferResult result);
+    void ShowError(TransferResult result) override;
 
     // Any thread: asks the transfer to stop before its next block.
     void Terminate();

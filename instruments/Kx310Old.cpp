@@ -117,12 +117,11 @@ void Kx310Old::DecodeData(QByteArrayView dump, InstrumentData& data)
     }
 }
 
-TransferResult Kx310Old::ReceiveDump(SerialLink& link, const Listener& listener, QByteArray& dump)
+TransferResult Kx310Old::ReceiveDump(SerialLink& link, TransferListener& listener, QByteArray& dump)
 {
-    auto cancelled = [&] { return listener.cancelled && listener.cancelled(); };
     // The instrument talks when the user tells it to; until then only a
     // cancel ends the wait.
-    while (!cancelled()) {
+    while (!listener.IsTerminated()) {
         if (link.ReadByte() == StartCharacter)
             break;
     }
@@ -130,7 +129,7 @@ TransferResult Kx310Old::ReceiveDump(SerialLink& link, const Listener& listener,
     dump.reserve(DumpSize);
     int empty = 0;
     while (dump.size() < DumpSize) {
-        if (cancelled())
+        if (listener.IsTerminated())
             return TransferResult::Interrupted;
         const int b = link.ReadByte();
         if (b < 0) {
@@ -139,9 +138,20 @@ TransferResult Kx310Old::ReceiveDump(SerialLink& link, const Listener& listener,
             continue;
         }
         dump.append(static_cast<char>(b));
-        if (listener.progress)
-            listener.progress(int(dump.size()) * 100 / ProgressBytes);
+        listener.SetProgress(int(dump.size()) * 100 / ProgressBytes);
     }
+    return TransferResult::Success;
+}
+
+TransferResult Kx310Old::Receive(SerialLink& link, TransferListener& listener, InstrumentData& data)
+{
+    QByteArray dump;
+    const TransferResult result = ReceiveDump(link, listener, dump);
+    if (result != TransferResult::Success)
+        return result;
+    if (!IsDumpIntact(dump))
+        return TransferResult::TransmissionFailed;
+    DecodeData(dump, data);
     return TransferResult::Success;
 }
 
@@ -155,21 +165,11 @@ TransferResult Kx310Old::Execute()
     port.SetReadTimeout(ReadTimeout);
     SetProgress(0);
     ShowProgress(QStringLiteral("Kx310.1"));
-
-    QByteArray dump;
-    const Listener listener{[this] { return IsTerminated(); },
-                            [this](int percent) { SetProgress(percent); }};
-    TransferResult result = ReceiveDump(port, listener, dump);
+    const TransferResult result = Receive(port, *this, *m_data);
     // The port is closed before any message, whatever the outcome, so that
     // the instrument is free while the user reads it.
     port.Close();
     HideProgress();
-    if (result == TransferResult::Success) {
-        if (IsDumpIntact(dump))
-            DecodeData(dump, *m_data);
-        else
-            result = TransferResult::TransmissionFailed;
-    }
     ShowError(result);
     return result;
 }

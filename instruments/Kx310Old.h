@@ -11,7 +11,6 @@
 #include <QString>
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 
 class InstrumentData;
@@ -51,15 +50,14 @@ public:
     // The item of one record; null for kinds that give none.
     static std::unique_ptr<InstrumentItem> DecodeRecord(int raw, int kind);
 
-    struct Listener
-    {
-        std::function<bool()> cancelled;
-        std::function<void(int percent)> progress;
-    };
     // Waits for the start character (silence does not end the wait, a cancel
-    // does), then reads the dump. Success, Interrupted, or TransmissionFailed
-    // after the 12th empty read; `dump` holds DumpSize bytes on success.
-    static TransferResult ReceiveDump(SerialLink& link, const Listener& listener, QByteArray& dump);
+    // does), then reads the dump, reporting progress. Success, Interrupted,
+    // or TransmissionFailed after the 12th empty read; `dump` holds DumpSize
+    // bytes on success.
+    static TransferResult ReceiveDump(SerialLink& link, TransferListener& listener, QByteArray& dump);
+    // The whole transfer after the port is open: receives the dump, checks
+    // it and decodes it into `data`, which is replaced on success only.
+    static TransferResult Receive(SerialLink& link, TransferListener& listener, InstrumentData& data);
 
 protected:
     TransferResult Execute() override;

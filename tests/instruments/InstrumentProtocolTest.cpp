@@ -4,10 +4,13 @@
 
 #include "common/InstrumentSimulator.h"
 #include "common/RecordBytes.h"
+#include "common/RecordingListener.h"
+#include "common/ScriptedInstrument.h"
 #include "common/ScriptedLink.h"
 #include "common/SlotTestTools.h"
 #include "common/TestTranslator.h"
 #include "instruments/Crc.h"
+#include "instruments/InstrumentData.h"
 #include "instruments/InstrumentTransfer.h"
 
 #include <QByteArray>
@@ -309,4 +312,70 @@ TEST(OldBlocks, RetryRequestsOnceAndRepeatsTenTimes)
     requests = -100;
     EXPECT_FALSE(s.transfer->ReadOldBlockWithRetry(t, 1));
     EXPECT_EQ(requests, -89);
+}
+
+// ---------------------------------------------------------------------------
+// Whole operations on the test's own thread, against an instrument in memory.
+
+class Operations : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        instrument.Attach(*s.link);
+        data.AddBank(std::make_unique<InstrumentBank>(QByteArrayView("kept")));
+    }
+    void TearDown() override { data.Clear(); }
+    QByteArray Saved(const InstrumentData& d) const
+    {
+        return Written([&](QIODevice& out) { d.Save(out); });
+    }
+
+    static QByteArray Pattern()
+    {
+        QByteArray bytes(8192, '\0');
+        for (int i = 0; i < bytes.size(); ++i)
+            bytes[i] = static_cast<char>(i * 7 + i / 32);
+        return bytes;
+    }
+
+    const QByteArray image = Pattern();
+    ScriptedInstrument instrument{ModelCode::Kx310, image, 32};
+    Scripted s;
+    RecordingListener listener;
+    InstrumentData data;
+};
+
+TEST_F(Operations, ReadShowsProgressPerBlockAndDecodesAfterTheLast)
+{
+    ASSERT_EQ(s.transfer->ReadData(data, listener), TransferResult::Success);
+    EXPECT_EQ(instrument.Reads(), 252);
+    EXPECT_EQ(listener.Captions(), QStringList{"Kx310.2"});
+    EXPECT_TRUE(listener.Errors().empty());
+    // 0 before the first block, never 100, closed at the end.
+    const std::vector<int>& progress = listener.Progress();
+    ASSERT_EQ(progress.size(), 253u);
+    EXPECT_EQ(progress.front(), 0);
+    EXPECT_EQ(progress[251], 99);
+    EXPECT_EQ(progress.back(), -1);
+    EXPECT_FALSE(listener.Visible());
+
+    auto local = CreateTranslatorForModel(ModelCode::Kx310, 1);
+    PutArea(*local, 0, image);
+    InstrumentData expected;
+    local->DecodeData(expected);
+    EXPECT_EQ(Saved(data), Saved(expected));
+    expected.Clear();
+}
+
+TEST_F(Operations, CancelStopsBeforeTheNextBlockAndKeepsTheData)
+{
+    const QByteArray before = Saved(data);
+    listener.cancelWhen = [&] { return instrument.Reads() == 5; };
+    EXPECT_EQ(s.transfer->ReadData(data, listener), TransferResult::Interrupted);
+    EXPECT_EQ(instrument.Reads(), 5);
+    EXPECT_EQ(listener.CancelTests(), 6);
+    EXPECT_EQ(listener.Errors(), std::vector<TransferResult>{TransferResult::Interrupted});
+    EXPECT_FALSE(listener.Visible());
+    EXPECT_EQ(Saved(data), before);
 }
