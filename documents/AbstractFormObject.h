@@ -100,6 +100,9 @@ public:
     void SetBottomBorder(int32_t width) { BottomBorder = width; }
     void SetForeColor(TColor color) { ForeColor = color; }
     void SetBackColor(TColor color) { BackColor = color; }
+    // The colours as set and stored, before a measure field's limits change them.
+    TColor GetStoredForeColor() const { return ForeColor; }
+    TColor GetStoredBackColor() const { return BackColor; }
 
 protected:
     // Corners in any order made into a rectangle with Left <= Right and
