@@ -230,7 +230,7 @@ bool QuillfenForm::ExportXml(const QString& fileName) const
     return file.commit();
 }
 
-void QuillfenForm::ExportXml(QIODevice& out) const
+void QuillfenForm::ExportXml(QIODevice& out, const PropertiesAbstract* extra) const
 {
     out.write(XmlPrologue);
     WriteXmlDouble(out, "Width", Width * 0.1);
@@ -239,5 +239,7 @@ void QuillfenForm::ExportXml(QIODevice& out) const
     WriteXmlInt(out, "Count", GetPageCount());
     for (const auto& page : Pages)
         page->WriteXml(out);
+    if (extra)
+        extra->WriteXml(out);
     out.write(XmlEpilogue);
 }

@@ -83,7 +83,9 @@ public:
     bool Append(FileReader& reader);
     // The document as XML. False when the file could not be written.
     bool ExportXml(const QString& fileName) const;
-    void ExportXml(QIODevice& out) const;
+    // `extra` (when given) writes its element before the closing root tag:
+    // a filled form adds its measured data there.
+    void ExportXml(QIODevice& out, const PropertiesAbstract* extra = nullptr) const;
 
     // Reads an older template or form stream ("QFT "/"QFF ") from its start.
     // False for another kind of stream (the document is then unchanged) and

@@ -1,6 +1,6 @@
 #include "documents/QuillfenForm.h"
 
-#include "common/RecordBytes.h"
+#include "common/LegacyStreams.h"
 #include "documents/MeasureObject.h"
 #include "documents/PictureObject.h"
 #include "instruments/QuantityTable.h"
@@ -11,42 +11,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray Utf16(std::u16string_view units)
-{
-    QByteArray bytes;
-    for (char16_t u : units)
-        bytes += Bytes({u & 0xFF, u >> 8});
-    return bytes;
-}
-
-// One object record as the older program wrote it.
-struct OldObject
-{
-    std::u16string text;
-    QByteArray font = "Arial";
-    int32_t size = 40;
-    int32_t fore = 0;
-    int32_t kind = 1001;
-    int32_t left = 10;
-    int32_t top = 20;
-    int32_t width = 300;
-    int32_t height = 100;
-    int32_t align = 4;
-    int32_t borders[4] = {1, 1, 1, 1};
-    int32_t back = 0xFFFFFF;
-    QByteArray picture;
-
-    QByteArray Record() const
-    {
-        QByteArray r = "Object  " + Le32(int32_t(text.size())) + Utf16(text);
-        r += Le32(int32_t(font.size())) + font + Le32(size) + Le32(fore) + Bytes({0x55}) + Le32(kind);
-        r += Le32(left) + Le32(top) + Le32(width) + Le32(height) + Le32(align);
-        for (int32_t b : borders)
-            r += Le32(b);
-        return r + Le32(back) + Le32(int32_t(picture.size())) + picture;
-    }
-};
 
 const QByteArray Page = "Page    ";
 const QByteArray End = "TemplEof";

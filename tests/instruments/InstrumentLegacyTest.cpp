@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "common/RecordBytes.h"
+#include "common/LegacyStreams.h"
 #include "documents/File.h"
 #include "instruments/InstrumentData.h"
 
@@ -9,41 +9,6 @@
 #include <climits>
 
 namespace {
-
-// Builds an older data body record by record.
-class LegacyStream
-{
-public:
-    LegacyStream& Tag(const char (&tag)[9])
-    {
-        m_bytes.append(tag, 8);
-        return *this;
-    }
-    LegacyStream& Int(int32_t value)
-    {
-        m_bytes += Le32(value);
-        return *this;
-    }
-    LegacyStream& Head(int32_t bank) { return Tag("DataHead").Int(0).Int(bank).Int(0); }
-    LegacyStream& Item(const QString& text, int32_t kind)
-    {
-        Tag("DataItem").Int(static_cast<int32_t>(text.size() * 2));
-        for (QChar c : text) {
-            m_bytes.append(static_cast<char>(c.unicode() & 0xFF));
-            m_bytes.append(static_cast<char>(c.unicode() >> 8));
-        }
-        return Int(kind).Int(0).Int(0);
-    }
-    LegacyStream& Raw(const QByteArray& bytes)
-    {
-        m_bytes += bytes;
-        return *this;
-    }
-    QByteArray Bytes() const { return m_bytes; }
-
-private:
-    QByteArray m_bytes;
-};
 
 struct Imported
 {
