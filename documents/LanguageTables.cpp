@@ -321,9 +321,12 @@ constexpr Row Rows[] = {
     {286, "Polarization index", "Polarizační index"},
     {287, "DAR", "DAR"},
     {288, "Capacitance", "Kapacita"},
+    {289, "The file could not be opened.", "Soubor nelze otevřít."},
+    {290, "The file is damaged; what could not be read was not loaded.", "Soubor je poškozený; co nešlo přečíst, nebylo načteno."},
+    {291, "The file could not be saved.", "Soubor nelze uložit."},
 };
 
-constexpr std::size_t ProgramCount = 289;
+constexpr std::size_t ProgramCount = 292;
 
 constexpr bool IdsRunWithoutGaps()
 {
@@ -332,7 +335,7 @@ constexpr bool IdsRunWithoutGaps()
             return false;
     return true;
 }
-static_assert(std::size(Rows) == ProgramCount, "ids 0 to 288, one row each");
+static_assert(std::size(Rows) == ProgramCount, "ids 0 to 291, one row each");
 static_assert(IdsRunWithoutGaps(), "rows must be in id order without gaps");
 
 // The installer carries an older edition: fewer ids and its own version number.

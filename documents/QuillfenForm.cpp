@@ -81,6 +81,15 @@ PageObject* QuillfenForm::AddPage()
     return Pages.back().get();
 }
 
+PageObject* QuillfenForm::InsertPage(int index)
+{
+    index = std::clamp(index, 0, GetPageCount());
+    PageObject* page = Pages.insert(Pages.begin() + index, NewPage())->get();
+    SelectPage(index);
+    Modified = true;
+    return page;
+}
+
 void QuillfenForm::SelectPage(int index)
 {
     CurrentPage = std::max(0, std::min(index, GetPageCount() - 1));

@@ -51,6 +51,9 @@ public:
 
     // Appends an empty page on the document's global texts and selects it.
     PageObject* AddPage();
+    // Inserts an empty page on the document's global texts at the index
+    // (clamped into 0..count) and selects it.
+    PageObject* InsertPage(int index);
     // Clamps the index into the pages, makes it current and lets the panel
     // take the page's scaled size.
     void SelectPage(int index);

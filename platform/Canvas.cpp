@@ -30,6 +30,11 @@ QColor ToQColor(TColor color)
     return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
 }
 
+TColor FromQColor(const QColor& color)
+{
+    return static_cast<TColor>(uint32_t(color.red()) | uint32_t(color.green()) << 8 | uint32_t(color.blue()) << 16);
+}
+
 CellFont MakeCellFont(const FontSpec& spec)
 {
     CellFont result{QFont(FaceName(spec.FaceName))};

@@ -97,6 +97,8 @@ CellFont MakeCellFont(const FontSpec& spec);
 
 // The Qt colour of a 0x00BBGGRR value (the high byte is ignored).
 QColor ToQColor(TColor color);
+// The 0x00BBGGRR value of a Qt colour.
+TColor FromQColor(const QColor& color);
 
 class TCanvas
 {

@@ -2,6 +2,7 @@
 // Every message box, file dialog and beep of the program goes through this
 // interface, so tests can replace it with a scripted fake.
 
+#include <QColor>
 #include <QString>
 #include <QStringList>
 
@@ -27,6 +28,8 @@ public:
                                     const QString& filter) = 0;
     virtual QString BrowseForFolder(const QString& caption, const QString& dir) = 0;
     virtual void Beep() = 0;
+    // The colour dialog, starting at `color`; true with the chosen colour on OK.
+    virtual bool ChooseColor(QColor& color) { return false; }
 };
 
 // The implementation in use. Before a window layer installs one, a silent

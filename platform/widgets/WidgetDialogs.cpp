@@ -3,6 +3,7 @@
 #include "platform/widgets/ThreadCalls.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -74,4 +75,13 @@ QString WidgetDialogs::BrowseForFolder(const QString& caption, const QString& di
 void WidgetDialogs::Beep()
 {
     OnMainThread([] { QApplication::beep(); });
+}
+
+bool WidgetDialogs::ChooseColor(QColor& color)
+{
+    const QColor chosen = OnMainThread([&] { return QColorDialog::getColor(color, Parent()); });
+    if (!chosen.isValid())
+        return false;
+    color = chosen;
+    return true;
 }

@@ -18,4 +18,5 @@ public:
                             const QString& filter) override;
     QString BrowseForFolder(const QString& caption, const QString& dir) override;
     void Beep() override;
+    bool ChooseColor(QColor& color) override;
 };

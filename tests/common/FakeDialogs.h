@@ -46,6 +46,15 @@ public:
         ++beeps;
     }
 
+    bool ChooseColor(QColor& color) override
+    {
+        QMutexLocker lock(&mutex);
+        if (colors.isEmpty())
+            return false;
+        color = colors.dequeue();
+        return true;
+    }
+
     QStringList Texts() const
     {
         QMutexLocker lock(&mutex);
@@ -60,6 +69,7 @@ public:
     QQueue<int> answers;        // answers to message boxes, in order
     QQueue<QString> fileNames;  // answers to file and folder dialogs ("" = cancel)
     int beeps = 0;
+    QQueue<QColor> colors;      // answers to colour dialogs (none left = cancel)
 
 private:
     QString Next()

@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr int ProgramCount = 289;
+constexpr int ProgramCount = 292;
 constexpr int EmptyIds[] = {173, 174, 181, 237, 240};
 
 bool IsEmptyId(int id)

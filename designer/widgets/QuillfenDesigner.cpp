@@ -1,0 +1,814 @@
+#include "designer/widgets/QuillfenDesigner.h"
+
+#include "designer/DesignerStrings.h"
+#include "designer/DesignerUnits.h"
+#include "designer/widgets/ColorSwatch.h"
+#include "designer/widgets/CreateFields.h"
+#include "designer/widgets/DesignerCanvas.h"
+#include "designer/widgets/LimitSetup.h"
+#include "designer/widgets/QuillfenNewPage.h"
+#include "documents/Language.h"
+#include "documents/TextObject.h"
+#include "platform/UserDialogs.h"
+#include "platform/widgets/Captions.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <cmath>
+
+namespace {
+
+using namespace DesignerUnits;
+
+constexpr int32_t FreshWidth = QuillfenForm::DefaultWidth;
+constexpr int32_t FreshHeight = QuillfenForm::DefaultHeight;
+// The page a "Last" selects: beyond every page, so the last one.
+constexpr int LastPageIndex = 10000;
+constexpr int WheelStep = 25;
+constexpr int32_t MaxGridStep = 100;
+const QString LabelDocumentSide = QStringLiteral("10");
+const QString OpenFilter = QStringLiteral("Quillfen (*.qfs *.qft *.qff)");
+const QString SaveFilter = QStringLiteral("Quillfen (*.qfs)");
+const QString XmlFilter = QStringLiteral("Extesible markup language (xml) (*.xml)");
+
+// The kind shown in the status line, by the type code of the field under the pointer.
+struct KindCaption
+{
+    int32_t code;
+    int id;
+};
+constexpr KindCaption KindCaptions[] = {
+    {ObjectCode::Barcode, DesignerString::Barcode}, {ObjectCode::Global, DesignerString::GlobalText},
+    {ObjectCode::Choice, DesignerString::Choice},   {ObjectCode::Link, DesignerString::Link},
+    {ObjectCode::Measure, DesignerString::Measure}, {ObjectCode::Picture, DesignerString::Picture},
+};
+
+QString Str(int id)
+{
+    return MainLanguage.GetString(id);
+}
+
+QString WithDefaultSuffix(const QString& name, const QString& suffix)
+{
+    return QFileInfo(name).suffix().isEmpty() ? name + u'.' + suffix : name;
+}
+
+} // namespace
+
+TForm2::TForm2(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("TForm2"));
+    SetTag(this, DesignerString::TemplateDesigner);
+    ScrollBox1 = new QScrollArea(this);
+    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
+    ScrollBox1->setFocusPolicy(Qt::StrongFocus);
+    PaintBox1 = new DesignerCanvas(this, ScrollBox1);
+    ScrollBox1->setWidget(PaintBox1);
+    ScrollBox1->installEventFilter(this);
+    ScrollBox1->viewport()->installEventFilter(this);
+    ScrollBox2 = new QScrollArea(this);
+    ScrollBox2->setObjectName(QStringLiteral("ScrollBox2"));
+    ScrollBox2->setWidgetResizable(true);
+    auto* splitter = new QSplitter(this);
+    splitter->addWidget(ScrollBox1);
+    splitter->addWidget(ScrollBox2);
+    splitter->setStretchFactor(0, 1);
+    setCentralWidget(splitter);
+    statusBar();
+
+    NewPageDialog = new TForm1(this);
+    NewTableDialog = new TForm4(this);
+    LimitsDialog = new TForm10(this);
+
+    BuildMenus();
+    BuildToolBar();
+    BuildPanels();
+    // FormCreate
+    NewDocument(FreshWidth, FreshHeight);
+    ApplyLanguage();
+}
+
+TForm2::~TForm2()
+{
+    // FormDestroy: the canvas must not paint a document that is gone.
+    PaintBox1->SetDocument(nullptr);
+    PaintBox4->SetDocument(nullptr);
+    Document.reset();
+}
+
+void TForm2::BuildMenus()
+{
+    const auto item = [this](QMenu* menu, int id, auto slot, QKeySequence key = {}) {
+        QAction* action = menu->addAction(QString());
+        SetTag(action, id);
+        action->setShortcut(key);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    const auto menu = [this](int id) {
+        QMenu* m = menuBar()->addMenu(QString());
+        SetTag(m, id);
+        return m;
+    };
+    QMenu* file = menu(7);
+    New4 = item(file, 28, &TForm2::New4Click, QKeySequence(Qt::CTRL | Qt::Key_N));
+    New2 = item(file, 29, &TForm2::New2Click);
+    Open1 = item(file, 8, &TForm2::Open1Click, QKeySequence(Qt::CTRL | Qt::Key_O));
+    Save2 = item(file, 117, &TForm2::Save2Click, QKeySequence(Qt::CTRL | Qt::Key_S));
+    SaveAs1 = item(file, 9, &TForm2::SaveAs1Click);
+    ExportasXML1 = item(file, 119, &TForm2::ExportasXML1Click);
+    Print1 = item(file, 11, &TForm2::Print1Click, QKeySequence(Qt::CTRL | Qt::Key_P));
+    Exit1 = item(file, 10, &QWidget::close);
+
+    QMenu* edit = menu(30);
+    Cut1 = item(edit, 31, &TForm2::Cut1Click, QKeySequence(Qt::CTRL | Qt::Key_X));
+    Copy1 = item(edit, 32, &TForm2::Copy1Click, QKeySequence(Qt::CTRL | Qt::Key_C));
+    Paste1 = item(edit, 33, &TForm2::Paste1Click, QKeySequence(Qt::CTRL | Qt::Key_V));
+    Delete2 = item(edit, 34, &TForm2::Delete2Click, QKeySequence(Qt::Key_Delete));
+    Group1 = item(edit, 37, &TForm2::Group1Click);
+    Ungroup1 = item(edit, 38, &TForm2::Ungroup1Click);
+    SelectAll1 = item(edit, 39, &TForm2::SelectAll1Click, QKeySequence(Qt::CTRL | Qt::Key_A));
+
+    QMenu* field = menu(40);
+    QMenu* fieldNew = field->addMenu(QString());
+    SetTag(fieldNew, 41);
+    const std::pair<int, FieldKind> newFields[] = {
+        {DesignerString::Barcode, FieldKind::Barcode}, {DesignerString::Choice, FieldKind::Choice},
+        {DesignerString::GlobalText, FieldKind::GlobalText}, {DesignerString::Text, FieldKind::Text},
+        {DesignerString::Link, FieldKind::Link}, {DesignerString::Measure, FieldKind::Measure},
+        {DesignerString::Picture, FieldKind::Picture}};
+    for (const auto& [id, kind] : newFields)
+        item(fieldNew, id, [this, kind = kind] { InsertField(kind); });
+    Table1 = item(fieldNew, 50, &TForm2::Table1Click);
+    ToFront1 = item(field, 51, &TForm2::ToFront1Click);
+    ToBack1 = item(field, 52, &TForm2::ToBack1Click);
+
+    QMenu* zoom = menu(59);
+    Zoomin1 = item(zoom, 60, &TForm2::Zoomin1Click);
+    Zoomout1 = item(zoom, 61, &TForm2::Zoomout1Click);
+    Wholepage1 = item(zoom, 62, &TForm2::Wholepage1Click);
+
+    QMenu* page = menu(53);
+    First1 = item(page, 54, &TForm2::First1Click);
+    Previous1 = item(page, 55, &TForm2::Previous1Click);
+    Next1 = item(page, 56, &TForm2::Next1Click);
+    Last1 = item(page, 57, &TForm2::Last1Click);
+    New3 = item(page, 58, &TForm2::New3Click);
+    Delete1 = item(page, 34, &TForm2::Delete1Click);
+
+    QMenu* grid = menu(63);
+    item(grid, DesignerString::GridNone, [this] { SetGridStep(0); });
+    for (int mm = 1; mm <= 10; ++mm)
+        grid->addAction(QString::number(mm) + QStringLiteral(" mm"), this, [this, mm] { SetGridStep(mm * 10); });
+
+    Settings1 = menuBar()->addAction(QString());
+    SetTag(Settings1, 208);
+    connect(Settings1, &QAction::triggered, this, &TForm2::Settings1Click);
+
+    QMenu* window = menu(225);
+    item(window, 207, [this] { if (m_hooks.ShowDataProcessing) m_hooks.ShowDataProcessing(); });
+    item(window, 193, [this] { if (m_hooks.ShowRevisionList) m_hooks.ShowRevisionList(); });
+
+    PopupMenu2 = new QMenu(this);
+    PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
+    item(PopupMenu2, 51, &TForm2::ToFront1Click);
+    item(PopupMenu2, 52, &TForm2::ToBack1Click);
+    item(PopupMenu2, 32, &TForm2::Copy1Click);
+    item(PopupMenu2, 31, &TForm2::Cut1Click);
+    item(PopupMenu2, 33, &TForm2::Paste1Click);
+    item(PopupMenu2, 39, &TForm2::SelectAll1Click);
+    DeleteEditableText1 = item(PopupMenu2, 191, &TForm2::DeleteEditableText1Click);
+    DeleteSelectedText1 = item(PopupMenu2, 223, &TForm2::DeleteSelectedText1Click);
+    QMenu* change = PopupMenu2->addMenu(QString());
+    SetTag(change, 254);
+    const std::pair<int, int> conversions[] = {{DesignerString::Barcode, 1}, {DesignerString::Choice, 2},
+                                               {DesignerString::GlobalText, 3}, {DesignerString::Text, 4},
+                                               {DesignerString::Link, 5}, {DesignerString::Measure, 6}};
+    for (const auto& [id, code] : conversions)
+        item(change, id, [this, code = code] { ChangeToField(code); });
+    PaintBox1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(PaintBox1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& p) { PopupMenu2->popup(PaintBox1->mapToGlobal(p)); });
+}
+
+void TForm2::BuildToolBar()
+{
+    QToolBar* bar = addToolBar(QStringLiteral("ControlBar1"));
+    bar->setObjectName(QStringLiteral("ControlBar1"));
+    bar->addAction(New4);
+    bar->addAction(Open1);
+    bar->addAction(Save2);
+    bar->addAction(Print1);
+    bar->addSeparator();
+    for (QAction* a : {First1, Previous1, Next1, Last1, New3, Delete1})
+        bar->addAction(a);
+    Edit7 = new QLineEdit(bar);
+    Edit7->setObjectName(QStringLiteral("Edit7"));
+    Edit7->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00000")));
+    connect(Edit7, &QLineEdit::returnPressed, this, &TForm2::Edit7Enter);
+    bar->addWidget(Edit7);
+    bar->addSeparator();
+    bar->addAction(Zoomin1);
+    bar->addAction(Zoomout1);
+    bar->addAction(Wholepage1);
+    ComboBox4 = new QComboBox(bar);
+    ComboBox4->setObjectName(QStringLiteral("ComboBox4"));
+    ComboBox4->setEditable(true);
+    ComboBox4->setInsertPolicy(QComboBox::NoInsert);
+    ComboBox4->addItems({QStringLiteral("25 %"), QStringLiteral("50 %"), QStringLiteral("75 %"),
+                         QStringLiteral("100 %"), QStringLiteral("150 %"), QStringLiteral("200 %"),
+                         QStringLiteral("250 %")});
+    ComboBox4->setEditText(ZoomText(QuillfenZoom::DefaultZoom));
+    connect(ComboBox4, &QComboBox::activated, this, &TForm2::ComboBox4Click);
+    connect(ComboBox4->lineEdit(), &QLineEdit::returnPressed, this, &TForm2::ComboBox4Click);
+    bar->addWidget(ComboBox4);
+    bar->addSeparator();
+    SpeedButton16 = new QToolButton(bar);
+    SpeedButton16->setObjectName(QStringLiteral("SpeedButton16"));
+    SpeedButton16->setText(QStringLiteral("x2"));
+    SpeedButton17 = new QToolButton(bar);
+    SpeedButton17->setObjectName(QStringLiteral("SpeedButton17"));
+    SpeedButton17->setText(QStringLiteral("/2"));
+    connect(SpeedButton16, &QToolButton::clicked, this, &TForm2::SpeedButton16Click);
+    connect(SpeedButton17, &QToolButton::clicked, this, &TForm2::SpeedButton17Click);
+    bar->addWidget(SpeedButton16);
+    bar->addWidget(SpeedButton17);
+    ComboBox6 = new QComboBox(bar);
+    ComboBox6->setObjectName(QStringLiteral("ComboBox6"));
+    ComboBox6->setEditable(true);
+    ComboBox6->setInsertPolicy(QComboBox::NoInsert);
+    for (int mm = 0; mm <= 10; ++mm)
+        ComboBox6->addItem(QString::number(mm) + QStringLiteral(" mm"));
+    ComboBox6->setEditText(QStringLiteral("1 mm"));
+    connect(ComboBox6, &QComboBox::activated, this, &TForm2::ComboBox6Click);
+    connect(ComboBox6->lineEdit(), &QLineEdit::returnPressed, this, &TForm2::ComboBox6Enter);
+    bar->addWidget(ComboBox6);
+    bar->addSeparator();
+    const std::pair<int, FieldKind> fields[] = {
+        {DesignerString::Text, FieldKind::Text}, {DesignerString::GlobalText, FieldKind::GlobalText},
+        {DesignerString::Link, FieldKind::Link}, {DesignerString::Choice, FieldKind::Choice},
+        {DesignerString::Measure, FieldKind::Measure}, {DesignerString::Barcode, FieldKind::Barcode},
+        {DesignerString::Picture, FieldKind::Picture}};
+    for (const auto& [id, kind] : fields) {
+        QAction* a = bar->addAction(QString(), this, [this, kind = kind] { InsertField(kind); });
+        SetTag(a, id);
+    }
+    bar->addSeparator();
+    SpeedButton27 = new QToolButton(bar);
+    SpeedButton27->setObjectName(QStringLiteral("SpeedButton27"));
+    SpeedButton27->setCheckable(true);
+    SetTag(SpeedButton27, 127);
+    connect(SpeedButton27, &QToolButton::clicked, this, &TForm2::SpeedButton27Click);
+    bar->addWidget(SpeedButton27);
+    bar->addAction(ToFront1);
+    bar->addAction(ToBack1);
+}
+
+// --- Document life -----------------------------------------------------------
+
+void TForm2::NewDocument(int32_t width, int32_t height)
+{
+    PaintBox1->SetDocument(nullptr);
+    Document.reset();
+    Document = std::make_unique<QuillfenDesignerForm>(
+        [this](int32_t w, int32_t h) { PaintBox1->setFixedSize(std::max(w, 1), std::max(h, 1)); }, width,
+        height);
+    Document->GetZoom().SetZoom(QuillfenZoom::DefaultZoom);
+    Document->SetGrid(GridStepFromText(ComboBox6->currentText()));
+    Document->SetShowFieldNumbers(m_hooks.ShowFieldNumber ? m_hooks.ShowFieldNumber() : true);
+    PaintBox1->SetDocument(Document.get());
+    PaintBox4->SetDocument(Document.get());
+    ComboBox4->setEditText(ZoomText(QuillfenZoom::DefaultZoom));
+    FileName.clear();
+    SetCaption();
+    Repaint();
+    Refresh();
+}
+
+void TForm2::SetCaption()
+{
+    setWindowTitle(FileName.isEmpty() ? Str(DesignerString::TemplateDesigner)
+                                      : Str(DesignerString::TemplateDesigner) + QStringLiteral(" - ") + FileName);
+}
+
+void TForm2::ApplyLanguage()
+{
+    ApplyCaptions(this);
+    ApplyCaptions(NewPageDialog);
+    ApplyCaptions(NewTableDialog);
+    ApplyCaptions(LimitsDialog);
+    PanelsLanguage();
+    SetCaption();
+}
+
+bool TForm2::FormCloseQuery()
+{
+    if (!Document->IsModified())
+        return true;
+    switch (Dialogs().MessageBox(Str(DesignerString::SaveQuestion), Str(DesignerString::TemplateDesigner),
+                                 MsgButtons::YesNoCancel, MsgIcon::Question)) {
+    case IDYES: return Save2Click();
+    case IDNO: return true;
+    default: return false;
+    }
+}
+
+void TForm2::closeEvent(QCloseEvent* event)
+{
+    if (FormCloseQuery())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TForm2::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (event->spontaneous())
+        return;
+    if (m_hooks.DefaultGrid)
+        ComboBox6->setEditText(m_hooks.DefaultGrid());
+    const int32_t step = GridStepFromText(ComboBox6->currentText());
+    ComboBox6->setEditText(GridText(step));
+    NewDocument(FreshWidth, FreshHeight);
+    for (QLineEdit* box : GeometryBoxes)
+        box->clear();
+}
+
+void TForm2::hideEvent(QHideEvent* event)
+{
+    QMainWindow::hideEvent(event);
+    if (!event->spontaneous())
+        NewDocument(FreshWidth, FreshHeight);
+}
+
+// --- File commands -----------------------------------------------------------
+
+void TForm2::New4Click()
+{
+    NewPageDialog->ComboBox1->setVisible(true);
+    SetTag(NewPageDialog, DesignerString::NewTemplate);
+    NewPageDialog->setWindowTitle(Str(DesignerString::NewTemplate));
+    NewPageDialog->ComboBox1->setCurrentIndex(TForm1::A4Item);
+    NewPageDialog->ComboBox1Click();
+    if (NewPageDialog->exec() != QDialog::Accepted || !FormCloseQuery())
+        return;
+    NewDocument(NewPageDialog->PageWidth(), NewPageDialog->PageHeight());
+}
+
+void TForm2::New2Click()
+{
+    NewPageDialog->ComboBox1->setVisible(false);
+    SetTag(NewPageDialog, DesignerString::NewLabel);
+    NewPageDialog->setWindowTitle(Str(DesignerString::NewLabel));
+    NewPageDialog->Edit1->setText(LabelDocumentSide);
+    NewPageDialog->Edit2->setText(LabelDocumentSide);
+    if (NewPageDialog->exec() != QDialog::Accepted || !FormCloseQuery())
+        return;
+    NewDocument(NewPageDialog->PageWidth(), NewPageDialog->PageHeight());
+}
+
+void TForm2::Open1Click()
+{
+    if (!FormCloseQuery())
+        return;
+    const QString name = Dialogs().GetOpenFileName(Str(8), QString(), OpenFilter);
+    if (!name.isEmpty())
+        LoadFile(name);
+}
+
+void TForm2::OpenFile(const QString& path)
+{
+    if (FormCloseQuery())
+        LoadFile(path);
+}
+
+void TForm2::LoadFile(const QString& path)
+{
+    using Result = QuillfenDesignerForm::OpenResult;
+    switch (Document->OpenFile(path)) {
+    case Result::Template:
+        FileName = path;
+        break;
+    case Result::OtherDocument:
+        FileName.clear();
+        break;
+    case Result::NoPages:
+        break;
+    case Result::Damaged:
+        FileName.clear();
+        Dialogs().MessageBox(Str(DesignerString::FileDamaged), Str(DesignerString::TemplateDesigner),
+                             MsgButtons::Ok, MsgIcon::Error);
+        break;
+    case Result::CannotOpen:
+        Dialogs().MessageBox(Str(DesignerString::FileNotOpened), Str(DesignerString::TemplateDesigner),
+                             MsgButtons::Ok, MsgIcon::Error);
+        break;
+    }
+    SetCaption();
+    ComboBox4->setEditText(ZoomText(Document->GetZoom().GetZoom()));
+    Repaint();
+    Refresh();
+}
+
+bool TForm2::Save2Click()
+{
+    if (FileName.isEmpty()) {
+        const QString name = Dialogs().GetSaveFileName(Str(9), QStringLiteral("*.qfs"), SaveFilter);
+        if (name.isEmpty())
+            return false;
+        FileName = WithDefaultSuffix(name, QStringLiteral("qfs"));
+        SetCaption();
+    }
+    QString error;
+    if (Document->SaveFile(FileName, error))
+        return true;
+    Dialogs().MessageBox(Str(DesignerString::FileNotSaved) + u'\n' + error, Str(DesignerString::TemplateDesigner),
+                         MsgButtons::Ok, MsgIcon::Error);
+    return false;
+}
+
+void TForm2::SaveAs1Click()
+{
+    const QString remembered = FileName;
+    FileName.clear();
+    if (!Save2Click()) {
+        FileName = remembered;
+        SetCaption();
+    }
+}
+
+void TForm2::ExportasXML1Click()
+{
+    const QString name = Dialogs().GetSaveFileName(Str(119), QStringLiteral("*.xml"), XmlFilter);
+    if (name.isEmpty())
+        return;
+    if (!Document->ExportXml(WithDefaultSuffix(name, QStringLiteral("xml"))))
+        Dialogs().MessageBox(Str(DesignerString::FileNotSaved), Str(DesignerString::TemplateDesigner),
+                             MsgButtons::Ok, MsgIcon::Error);
+}
+
+void TForm2::Print1Click()
+{
+    if (m_hooks.Print)
+        m_hooks.Print(*Document);
+}
+
+void TForm2::Settings1Click()
+{
+    if (!m_hooks.ShowSettings || !m_hooks.ShowSettings())
+        return;
+    if (m_hooks.ShowFieldNumber)
+        Document->SetShowFieldNumbers(m_hooks.ShowFieldNumber());
+    Repaint();
+}
+
+// --- Edit commands -----------------------------------------------------------
+
+void TForm2::Cut1Click()
+{
+    Document->CopySelection();
+    Delete2Click();
+}
+
+void TForm2::Copy1Click()
+{
+    Document->CopySelection();
+}
+
+void TForm2::Paste1Click()
+{
+    Document->Paste();
+    Repaint();
+    Refresh();
+}
+
+void TForm2::Delete2Click()
+{
+    Document->DeleteSelection();
+    Repaint();
+    Refresh();
+}
+
+void TForm2::Group1Click()
+{
+    Document->GroupSelection();
+    Repaint();
+    Refresh();
+}
+
+void TForm2::Ungroup1Click()
+{
+    Document->UngroupSelection();
+    Repaint();
+    Refresh();
+}
+
+void TForm2::SpeedButton27Click(bool pressed)
+{
+    if (pressed)
+        Group1Click();
+    else
+        Ungroup1Click();
+}
+
+void TForm2::SelectAll1Click()
+{
+    Document->SelectAll();
+    Repaint();
+    Refresh();
+}
+
+void TForm2::ToFront1Click()
+{
+    Document->BringToFront();
+    Repaint();
+}
+
+void TForm2::ToBack1Click()
+{
+    Document->SendToBack();
+    Repaint();
+}
+
+void TForm2::DeleteEditableText1Click()
+{
+    Document->DeleteEditableText();
+    Repaint();
+}
+
+void TForm2::DeleteSelectedText1Click()
+{
+    Document->DeleteSelectedText();
+    Repaint();
+}
+
+void TForm2::ChangeToField(int code)
+{
+    Document->ConvertSelection(code);
+    Repaint();
+    Refresh();
+}
+
+void TForm2::InsertField(FieldKind kind)
+{
+    Document->PlaceObject(NewField(kind, Document->GetGlobalTexts()));
+    Repaint();
+}
+
+void TForm2::Table1Click()
+{
+    if (NewTableDialog->exec() != QDialog::Accepted)
+        return;
+    Document->AddTable(NewTableDialog->Shape());
+    Repaint();
+    Refresh();
+}
+
+// --- Canvas ------------------------------------------------------------------
+
+void TForm2::Repaint()
+{
+    PaintBox1->Invalidate();
+    PaintBox4->update();
+    Edit7->setText(QString::number(Document->GetCurrentPageIndex() + 1));
+}
+
+void TForm2::PaintBox1MouseDown(QMouseEvent* event, bool doubleClick)
+{
+    const QPoint p = event->position().toPoint();
+    const QuillfenZoom& zoom = Document->GetZoom();
+    if (doubleClick && event->button() == Qt::LeftButton) {
+        if (TextObject* field = Document->TextFieldToEdit(zoom.ScreenToModel(p.x()), zoom.ScreenToModel(p.y()))) {
+            QString text = field->GetText();
+            if (m_hooks.EditText && m_hooks.EditText(text)) {
+                field->SetText(text);
+                Document->SetModified();
+                Repaint();
+            }
+        }
+    }
+    Document->MouseDown(p.x(), p.y(), event->modifiers(), event->button());
+    ScrollBox1->setFocus();
+    PaintBox1->Invalidate();
+}
+
+QString TForm2::KindTextAt(int32_t x, int32_t y) const
+{
+    const AbstractFormObject* object = Document->GetCurrentPage()->FindObjectAt(x, y);
+    if (object && object->GetTypeCode() == ObjectCode::Group)
+        object = static_cast<const GroupObject*>(object)->FindObjectAtDeep(x, y);
+    if (!object)
+        return {};
+    const int32_t code = object->GetTypeCode();
+    if (code == ObjectCode::Text) {
+        const int32_t type = static_cast<const TextObject*>(object)->GetType();
+        const int id = TextTypeCaption(type);
+        return id ? Str(id) : QString();
+    }
+    for (const KindCaption& kind : KindCaptions)
+        if (kind.code == code)
+            return Str(kind.id);
+    return {};
+}
+
+void TForm2::PaintBox1MouseMove(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    const QuillfenZoom& zoom = Document->GetZoom();
+    const int32_t x = zoom.ScreenToModel(p.x());
+    const int32_t y = zoom.ScreenToModel(p.y());
+    const AbstractFormObject* hit = Document->GetCurrentPage()->FindObjectAt(x, y);
+    switch (hit ? hit->HitCorner(x, y) : 0) {
+    case 1:
+    case 4: PaintBox1->setCursor(Qt::SizeFDiagCursor); break;
+    case 2:
+    case 3: PaintBox1->setCursor(Qt::SizeBDiagCursor); break;
+    default: PaintBox1->setCursor(Qt::ArrowCursor); break;
+    }
+    const QString kind = KindTextAt(x, y);
+    Document->MouseMove(p.x(), p.y(), event->buttons());
+    if (Document->GetAction())
+        PaintBox1->DragMoved();
+    statusBar()->showMessage(StatusText(x, y, kind));
+}
+
+void TForm2::PaintBox1MouseUp(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    Document->MouseUp(p.x(), p.y(), event->button());
+    Repaint();
+    Refresh();
+}
+
+bool TForm2::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ScrollBox1->viewport() && event->type() == QEvent::Wheel) {
+        ScrollBox1Wheel(static_cast<QWheelEvent*>(event)->angleDelta().y());
+        return true;
+    }
+    if (watched == ScrollBox1 && event->type() == QEvent::KeyPress) {
+        keyPressEvent(static_cast<QKeyEvent*>(event));
+        return event->isAccepted();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm2::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_PageUp: Previous1Click(); break;
+    case Qt::Key_PageDown: Next1Click(); break;
+    case Qt::Key_End: Last1Click(); break;
+    case Qt::Key_Home: First1Click(); break;
+    default: event->ignore(); return;
+    }
+    event->accept();
+}
+
+void TForm2::ScrollBox1Wheel(int delta)
+{
+    QScrollBar* bar = ScrollBox1->verticalScrollBar();
+    const int current = Document->GetCurrentPageIndex();
+    if (delta < 0) {
+        const int before = bar->value();
+        bar->setValue(before + WheelStep);
+        if (bar->value() == before && current < Document->GetPageCount() - 1) {
+            Document->SelectPage(current + 1);
+            bar->setValue(0);
+            Repaint();
+        }
+    } else if (delta > 0) {
+        bar->setValue(bar->value() - WheelStep);
+        if (bar->value() == 0 && current > 0) {
+            Document->SelectPage(current - 1);
+            bar->setValue(bar->maximum());
+            Repaint();
+        }
+    }
+}
+
+// --- Zoom --------------------------------------------------------------------
+
+void TForm2::ApplyZoom(int32_t zoom)
+{
+    Document->GetZoom().SetZoom(zoom);
+    ComboBox4->setEditText(ZoomText(Document->GetZoom().GetZoom()));
+    Repaint();
+}
+
+void TForm2::Zoomin1Click()
+{
+    ApplyZoom(ZoomIn(Document->GetZoom().GetZoom()));
+}
+
+void TForm2::Zoomout1Click()
+{
+    ApplyZoom(ZoomOut(Document->GetZoom().GetZoom()));
+}
+
+void TForm2::Wholepage1Click()
+{
+    ApplyZoom(WholePageZoom(ScrollBox1->height(), Document->GetHeight()));
+}
+
+void TForm2::ComboBox4Click()
+{
+    ApplyZoom(ZoomFromText(ComboBox4->currentText()));
+}
+
+// --- Pages -------------------------------------------------------------------
+
+void TForm2::First1Click()
+{
+    Document->SelectPage(0);
+    Repaint();
+    Refresh();
+}
+
+void TForm2::Previous1Click()
+{
+    Document->SelectPage(Document->GetCurrentPageIndex() - 1);
+    Repaint();
+    Refresh();
+}
+
+void TForm2::Next1Click()
+{
+    Document->SelectPage(Document->GetCurrentPageIndex() + 1);
+    Repaint();
+    Refresh();
+}
+
+void TForm2::Last1Click()
+{
+    Document->SelectPage(LastPageIndex);
+    Repaint();
+    Refresh();
+}
+
+void TForm2::Edit7Enter()
+{
+    Document->SelectPage(LeadingInteger(Edit7->text()) - 1);
+    Repaint();
+    Refresh();
+}
+
+void TForm2::New3Click()
+{
+    Document->InsertPage();
+    Repaint();
+    Refresh();
+}
+
+void TForm2::Delete1Click()
+{
+    if (Dialogs().MessageBox(Str(DesignerString::DeletePageQuestion), Str(DesignerString::TemplateDesigner),
+                             MsgButtons::YesNo, MsgIcon::Question)
+        != IDYES)
+        return;
+    Document->DeletePage();
+    Repaint();
+    Refresh();
+}
+
+// --- Grid --------------------------------------------------------------------
+
+void TForm2::SetGridStep(int32_t step)
+{
+    Document->SetGrid(step);
+    ComboBox6->setEditText(GridText(step));
+}
+
+void TForm2::ComboBox6Click()
+{
+    Document->SetGrid(GridStepFromText(ComboBox6->currentText()));
+}
+
+void TForm2::ComboBox6Enter()
+{
+    SetGridStep(GridStepFromText(ComboBox6->currentText()));
+}
+
+void TForm2::SpeedButton16Click()
+{
+    const double mm = GridMillimetres(ComboBox6->currentText());
+    SetGridStep(std::min(static_cast<int32_t>(std::trunc(mm * 20)), MaxGridStep));
+}
+
+void TForm2::SpeedButton17Click()
+{
+    const double mm = GridMillimetres(ComboBox6->currentText());
+    SetGridStep(static_cast<int32_t>(std::trunc(mm * 5)));
+}
