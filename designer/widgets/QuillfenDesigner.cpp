@@ -11,7 +11,9 @@
 #include "documents/TextObject.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
+#include "revisionlist/widgets/QuillfenSetup.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
@@ -57,6 +59,13 @@ constexpr KindCaption KindCaptions[] = {
 QString Str(int id)
 {
     return MainLanguage.GetString(id);
+}
+
+// The settings dialog's "Show field number"; on without the dialog.
+bool ShowFieldNumberSetting()
+{
+    const TForm11* settings = TForm11::Instance();
+    return !settings || settings->CheckBox1->isChecked();
 }
 
 QString WithDefaultSuffix(const QString& name, const QString& suffix)
@@ -204,7 +213,7 @@ void TForm2::BuildMenus()
 
 void TForm2::BuildToolBar()
 {
-    QToolBar* bar = addToolBar(QStringLiteral("ControlBar1"));
+    QToolBar* bar = ControlBar1 = addToolBar(QStringLiteral("ControlBar1"));
     bar->setObjectName(QStringLiteral("ControlBar1"));
     bar->addAction(New4);
     bar->addAction(Open1);
@@ -275,6 +284,11 @@ void TForm2::BuildToolBar()
     bar->addAction(ToBack1);
 }
 
+void TForm2::ShowIconBar(bool visible)
+{
+    ControlBar1->setVisible(visible);
+}
+
 // --- Document life -----------------------------------------------------------
 
 void TForm2::NewDocument(int32_t width, int32_t height)
@@ -286,7 +300,7 @@ void TForm2::NewDocument(int32_t width, int32_t height)
         height);
     Document->GetZoom().SetZoom(QuillfenZoom::DefaultZoom);
     Document->SetGrid(GridStepFromText(ComboBox6->currentText()));
-    Document->SetShowFieldNumbers(m_hooks.ShowFieldNumber ? m_hooks.ShowFieldNumber() : true);
+    Document->SetShowFieldNumbers(ShowFieldNumberSetting());
     PaintBox1->SetDocument(Document.get());
     PaintBox4->SetDocument(Document.get());
     ComboBox4->setEditText(ZoomText(QuillfenZoom::DefaultZoom));
@@ -337,8 +351,8 @@ void TForm2::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     if (event->spontaneous())
         return;
-    if (m_hooks.DefaultGrid)
-        ComboBox6->setEditText(m_hooks.DefaultGrid());
+    if (const TForm11* settings = TForm11::Instance())
+        ComboBox6->setEditText(settings->Edit1->text());
     const int32_t step = GridStepFromText(ComboBox6->currentText());
     ComboBox6->setEditText(GridText(step));
     NewDocument(FreshWidth, FreshHeight);
@@ -467,10 +481,10 @@ void TForm2::Print1Click()
 
 void TForm2::Settings1Click()
 {
-    if (!m_hooks.ShowSettings || !m_hooks.ShowSettings())
+    TForm11* settings = TForm11::Instance();
+    if (!settings || settings->exec() != QDialog::Accepted)
         return;
-    if (m_hooks.ShowFieldNumber)
-        Document->SetShowFieldNumbers(m_hooks.ShowFieldNumber());
+    Document->SetShowFieldNumbers(ShowFieldNumberSetting());
     Repaint();
 }
 

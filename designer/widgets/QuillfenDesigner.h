@@ -21,24 +21,19 @@ class QListWidget;
 class QListWidgetItem;
 class QMenu;
 class QScrollArea;
+class QToolBar;
 class QToolButton;
 class QWidget;
 class TForm1;
 class TForm4;
 class TForm10;
 
-// What the designer reaches outside itself; start-up connects them. Without
-// a hook the designer does without: no window is shown, the settings are
-// their defaults.
+// The windows the designer reaches; start-up connects them. Without a hook
+// the command does nothing. (Settings are read from the settings dialog.)
 struct DesignerHooks
 {
     std::function<void()> ShowDataProcessing;
     std::function<void()> ShowRevisionList;
-    // The settings dialog, modal; true on OK.
-    std::function<bool()> ShowSettings;
-    // The settings dialog's "Show field number" box and "Default grid [mm]" text.
-    std::function<bool()> ShowFieldNumber;
-    std::function<QString()> DefaultGrid;
     // The text edit dialog: true on OK with the edited styled text.
     std::function<bool(QString& text)> EditText;
     // Prints the document through the print window.
@@ -70,6 +65,7 @@ public:
     const QString& GetFileName() const { return FileName; }
 
     // --- Components --------------------------------------------------------
+    QToolBar* ControlBar1;
     QScrollArea* ScrollBox1;
     DesignerCanvas* PaintBox1;
     QScrollArea* ScrollBox2;
@@ -141,6 +137,8 @@ public:
     QAction* DeleteSelectedText1;
 
 public slots:
+    // The settings' "Show icon bar" of the designer.
+    void ShowIconBar(bool visible);
     // File
     void New4Click();
     void New2Click();
