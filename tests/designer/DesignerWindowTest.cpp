@@ -1,0 +1,448 @@
+// The designer window driven as a user would, offscreen: building a template
+// from the menus, the canvas and the property panels, saving and reopening
+// it; the dialogs' refusals; zoom, grid, pages and the status line.
+
+#include "designer/widgets/ColorSwatch.h"
+#include "designer/widgets/CreateFields.h"
+#include "designer/widgets/DesignerCanvas.h"
+#include "designer/widgets/LimitSetup.h"
+#include "designer/widgets/QuillfenDesigner.h"
+#include "designer/widgets/QuillfenNewPage.h"
+#include "designer/DesignerUnits.h"
+#include "documents/BarcodeObject.h"
+#include "documents/Language.h"
+#include "documents/MeasureLimit.h"
+#include "documents/MeasureObject.h"
+#include "documents/PictureObject.h"
+#include "documents/TextObject.h"
+
+#include "common/FakeDialogs.h"
+#include "common/FieldRecords.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+// Runs `fn` on the next modal dialog once it is shown (the caller then opens it).
+template <typename Dialog, typename Fn>
+void WhenShown(Dialog* dialog, Fn fn)
+{
+    auto* timer = new QTimer(dialog);
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, dialog, [dialog, timer, fn] {
+        if (!dialog->isVisible())
+            return;
+        timer->deleteLater();
+        timer->stop();
+        fn();
+    });
+    timer->start();
+}
+
+QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+// The centre of a model rectangle in the canvas's pixels.
+QPoint Centre(const TForm2& w, const AbstractFormObject* object)
+{
+    const TRect r = object->GetRect();
+    const QuillfenZoom& zoom = const_cast<TForm2&>(w).GetDocument().GetZoom();
+    return {zoom.ModelToScreen((r.Left + r.Right) / 2), zoom.ModelToScreen((r.Top + r.Bottom) / 2)};
+}
+
+void ClickOn(TForm2& w, const AbstractFormObject* object, Qt::KeyboardModifiers modifiers = {})
+{
+    QTest::mouseClick(w.PaintBox1, Qt::LeftButton, modifiers, Centre(w, object));
+}
+
+void Choose(QComboBox* box, int index)
+{
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+}
+
+void Type(QLineEdit* box, const QString& text)
+{
+    box->selectAll();
+    QTest::keyClicks(box, text);
+    QTest::keyClick(box, Qt::Key_Return);
+}
+
+PageObject& Page(TForm2& w)
+{
+    return *w.GetDocument().GetCurrentPage();
+}
+
+// The texts are checked in English; the language is put back afterwards.
+struct EnglishTexts
+{
+    int previous = MainLanguage.GetLanguage();
+    EnglishTexts() { MainLanguage.SetLanguage(Language::English); }
+    ~EnglishTexts() { MainLanguage.SetLanguage(previous); }
+};
+
+// A move of the pointer with no button held, as the platform reports it.
+void MoveTo(QWidget* widget, QPoint p)
+{
+    QMouseEvent move(QEvent::MouseMove, p, widget->mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+struct DesignerWindowTest : ::testing::Test
+{
+    EnglishTexts english;
+    FakeDialogs dialogs;
+    QTemporaryDir dir;
+    TForm2 w;
+    void SetUp() override { w.show(); }
+};
+
+} // namespace
+
+TEST_F(DesignerWindowTest, BuildsATemplateFromThePanelsAndReopensItByteForByte)
+{
+    // A text field styled from the text panel.
+    w.InsertField(FieldKind::Text);
+    auto* text = static_cast<TextObject*>(Page(w).GetObject(0));
+    ClickOn(w, text);
+    ASSERT_TRUE(w.TextPanel->isVisibleTo(&w));
+    EXPECT_FALSE(w.Panel11->isVisibleTo(&w));
+    EXPECT_EQ(w.Edit1->text(), "1");
+    EXPECT_EQ(w.Edit5->text(), "40");
+    ASSERT_GT(w.ComboBox1->count(), 0);
+    Choose(w.ComboBox1, w.ComboBox1->count() - 1);
+    Choose(w.ComboBox5, 7);
+    Choose(w.ComboBox7, 11);
+    Type(w.ComboBox2->lineEdit(), "12 mm");
+    Type(w.Edit1, "5");
+    Type(w.Edit5, "30.25");
+    EXPECT_EQ(w.Edit3->text(), "35.2");
+    QTest::mouseClick(w.PaintBox4, Qt::LeftButton, {}, QPoint(w.PaintBox4->width() / 2, 3));
+    w.PopupMenu1->actions().at(5)->trigger();
+    w.PopupMenu1->close();
+    dialogs.colors.enqueue(QColor(255, 0, 0));
+    QTest::mouseClick(w.Panel13, Qt::LeftButton);
+    QTest::mouseClick(w.Panel14, Qt::LeftButton); // cancelled: nothing changes
+    EXPECT_EQ(text->GetFontName(), w.ComboBox1->currentText().toLatin1().left(31));
+    EXPECT_EQ(text->GetAlign(), 7);
+    EXPECT_EQ(text->GetType(), 11);
+    EXPECT_EQ(text->GetSize(), 120);
+    EXPECT_EQ(text->GetRect(), (TRect{50, 10, 352, 150}));
+    EXPECT_EQ(text->GetTopBorder(), 5);
+    EXPECT_EQ(text->GetLeftBorder(), 1);
+    EXPECT_EQ(text->GetStoredForeColor(), 0x0000FF);
+    EXPECT_EQ(text->GetStoredBackColor(), clWhite);
+
+    // A measure field with limits and a quantity, then a barcode and a table.
+    w.InsertField(FieldKind::Measure);
+    auto* measure = static_cast<MeasureObject*>(Page(w).GetObject(1));
+    ClickOn(w, measure);
+    ASSERT_TRUE(w.Panel11->isVisibleTo(&w));
+    Choose(w.ComboBox3, 3);
+    Choose(w.ComboBox8, 2);
+    w.CheckListBox1->item(3)->setCheckState(Qt::Checked);
+    WhenShown(w.LimitsDialog, [&] {
+        EXPECT_TRUE(w.LimitsDialog->RadioButton1->isChecked()); // no limit yet: "Don't use"
+        w.LimitsDialog->Edit1->setText("1.5");
+        QTest::keyClicks(w.LimitsDialog->Edit2, "low");
+        w.LimitsDialog->Edit3->setText("9");
+        w.LimitsDialog->RadioButton7->setChecked(true);
+        w.LimitsDialog->Button1->click();
+    });
+    w.SpeedButton2->click();
+    ASSERT_NE(measure->GetLimit(), nullptr);
+    EXPECT_EQ(measure->GetLimit()->GetMinimum(), 1.5);
+    EXPECT_EQ(measure->GetLimit()->GetMinType(), MeasureLimit::ShowText);
+    EXPECT_EQ(measure->GetLimit()->GetMinText(), "low");
+    EXPECT_EQ(measure->GetLimit()->GetMaxType(), MeasureLimit::ChangeBackColor);
+    EXPECT_TRUE(measure->HasSymbol(3));
+    EXPECT_EQ(measure->GetFormat(), 3);
+    EXPECT_EQ(measure->GetDecimalPosition(), 2);
+    EXPECT_EQ(w.CheckListBox1->count(), 48);
+
+    w.InsertField(FieldKind::Barcode);
+    WhenShown(w.NewTableDialog, [&] {
+        w.NewTableDialog->Edit1->setText("2");
+        w.NewTableDialog->Edit2->setText("2");
+        w.NewTableDialog->Button1->click();
+    });
+    w.Table1Click();
+    ASSERT_EQ(Page(w).GetCount(), 4);
+    EXPECT_TRUE(w.SpeedButton27->isChecked()); // the table alone is selected
+    EXPECT_TRUE(w.GetDocument().IsModified());
+
+    // Save asks for a name and adds the extension; reopening gives the same
+    // pages, and saving them again the same bytes.
+    const QString path = dir.filePath("template.qfs");
+    dialogs.fileNames.enqueue(dir.filePath("template"));
+    ASSERT_TRUE(w.Save2Click());
+    EXPECT_EQ(w.GetFileName(), path);
+    EXPECT_EQ(w.windowTitle(), "Template designer - " + path);
+    EXPECT_FALSE(w.GetDocument().IsModified());
+    const QByteArray saved = FileBytes(path);
+    EXPECT_EQ(saved.mid(4, 4), "temp");
+
+    TForm2 other;
+    other.show();
+    dialogs.fileNames.enqueue(path);
+    other.Open1Click();
+    EXPECT_EQ(other.GetFileName(), path);
+    EXPECT_EQ(SavedRecord(Page(other)), SavedRecord(Page(w)));
+    const QString again = dir.filePath("again.qfs");
+    dialogs.fileNames.enqueue(again);
+    other.SaveAs1Click();
+    EXPECT_EQ(FileBytes(again), saved);
+
+    // Save as, cancelled, keeps the name and the caption.
+    other.SaveAs1Click();
+    EXPECT_EQ(other.GetFileName(), again);
+    EXPECT_EQ(other.windowTitle(), "Template designer - " + again);
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(DesignerWindowTest, RefreshingThePanelsWritesNothingBack)
+{
+    w.InsertField(FieldKind::Text);
+    w.InsertField(FieldKind::Text);
+    auto* b = static_cast<TextObject*>(Page(w).GetObject(1));
+    b->SetSize(60);
+    const QByteArray before = SavedRecord(Page(w));
+    w.GetDocument().SetModified(false);
+    w.GetDocument().SelectAll();
+    w.Refresh();
+    EXPECT_EQ(w.Edit1->text(), ""); // lefts differ
+    EXPECT_EQ(w.Edit2->text(), "1");
+    EXPECT_EQ(w.ComboBox2->currentText(), ""); // sizes differ
+    EXPECT_EQ(SavedRecord(Page(w)), before);
+    EXPECT_FALSE(w.GetDocument().IsModified());
+
+    // Entering a left moves both.
+    Type(w.Edit1, "5");
+    EXPECT_EQ(Page(w).GetObject(0)->GetRect().Left, 50);
+    EXPECT_EQ(Page(w).GetObject(1)->GetRect().Left, 50);
+    EXPECT_TRUE(w.GetDocument().IsModified());
+}
+
+TEST_F(DesignerWindowTest, DoubleClickEditsTheTextOfATextFieldOnly)
+{
+    QStringList edited;
+    w.SetHooks({.EditText = [&](QString& text) {
+        edited << text;
+        text = QStringLiteral("edited");
+        return true;
+    }});
+    auto picture = std::make_unique<PictureObject>();
+    picture->SetRect(1000, 1000, 1200, 1200);
+    AbstractFormObject* pictureField = w.GetDocument().AddObject(std::move(picture));
+    QTest::mouseDClick(w.PaintBox1, Qt::LeftButton, {}, Centre(w, pictureField));
+    EXPECT_TRUE(edited.isEmpty());
+
+    w.InsertField(FieldKind::Text);
+    TextObject* text = static_cast<TextObject*>(Page(w).GetObject(1));
+    text->SetText(QStringLiteral("before"));
+    ClickOn(w, text);
+    w.GetDocument().SetModified(false);
+    QTest::mouseDClick(w.PaintBox1, Qt::LeftButton, {}, Centre(w, text));
+    EXPECT_EQ(edited, QStringList{"before"});
+    EXPECT_EQ(text->GetText(), "edited");
+    EXPECT_TRUE(w.GetDocument().IsModified());
+}
+
+TEST_F(DesignerWindowTest, NewPageAndNewTableDialogsRefuseBadSizes)
+{
+    w.InsertField(FieldKind::Text);
+    TForm1* page = w.NewPageDialog;
+    WhenShown(page, [&] {
+        EXPECT_EQ(page->Edit1->text(), "210");
+        EXPECT_EQ(page->Edit2->text(), "297.5");
+        Choose(page->ComboBox1, 4);
+        EXPECT_EQ(page->Edit1->text(), "182");
+        EXPECT_EQ(page->Edit2->text(), "257");
+        int beeps = 0;
+        for (const char* bad : {"abc", "0", "-5", "0.01", "1e12"}) {
+            page->Edit1->setText(QString::fromLatin1(bad));
+            page->Button1->click();
+            EXPECT_EQ(dialogs.beeps, ++beeps) << bad;
+            EXPECT_TRUE(page->isVisible());
+            EXPECT_EQ(page->Edit1->selectedText(), QString::fromLatin1(bad));
+        }
+        page->Edit1->setText("148");
+        page->Edit2->setText("-1");
+        page->Button1->click();
+        EXPECT_EQ(dialogs.beeps, ++beeps);
+        EXPECT_EQ(page->Edit2->selectedText(), "-1");
+        page->Edit2->setText("210.09");
+        page->Button1->click();
+    });
+    dialogs.answers.enqueue(IDNO);
+    w.New4Click();
+    EXPECT_EQ(dialogs.Texts(), QStringList{"File was modified. Save ?"});
+    EXPECT_EQ(w.GetDocument().GetWidth(), 1480);
+    EXPECT_EQ(w.GetDocument().GetHeight(), 2100);
+    EXPECT_EQ(Page(w).GetCount(), 0);
+
+    TForm4* table = w.NewTableDialog;
+    WhenShown(table, [&] {
+        const std::pair<QLineEdit*, const char*> bad[] = {{table->Edit1, "0"},  {table->Edit1, "2.5"},
+                                                          {table->Edit1, "101"}, {table->Edit2, "-3"},
+                                                          {table->Edit3, "0"},  {table->Edit4, "x"}};
+        for (const auto& [box, text] : bad) {
+            for (QLineEdit* good : {table->Edit1, table->Edit2, table->Edit3, table->Edit4})
+                good->setText("1");
+            box->setText(QString::fromLatin1(text));
+            table->Button1->click();
+            EXPECT_TRUE(table->isVisible()) << text;
+            EXPECT_EQ(box->selectedText(), QString::fromLatin1(text));
+        }
+        table->Edit1->setText("1");
+        table->Edit2->setText("1");
+        table->Edit3->setText("2.5");
+        table->Edit4->setText("10");
+        table->Button1->click();
+    });
+    w.Table1Click();
+    const auto* cells = static_cast<const GroupObject*>(Page(w).GetObject(0));
+    ASSERT_EQ(cells->GetCount(), 1);
+    EXPECT_EQ(cells->GetObject(0)->GetRect(), (TRect{0, 0, 25, 100}));
+    EXPECT_EQ(cells->GetObject(0)->GetTopBorder(), 6);
+
+    // Every showing starts from the defaults again.
+    WhenShown(table, [&] {
+        EXPECT_EQ(table->Edit1->text(), "5");
+        EXPECT_EQ(table->Edit3->text(), "25");
+        table->Button2->click();
+    });
+    w.Table1Click();
+    EXPECT_EQ(Page(w).GetCount(), 1);
+}
+
+TEST_F(DesignerWindowTest, LimitsDialogSwitchesTheActionOnlyWhenTheUserTypes)
+{
+    TForm10& limits = *w.LimitsDialog;
+    MeasureLimit limit;
+    limit.SetMinType(MeasureLimit::ChangeTextColor);
+    limit.SetMinText(QStringLiteral("under"));
+    limit.SetMaxType(MeasureLimit::NoAction);
+    limit.SetMaxText(QStringLiteral("over"));
+    limit.SetMaxColor(0x00FF00);
+    limits.SetLimit(&limit);
+    EXPECT_TRUE(limits.RadioButton2->isChecked());
+    EXPECT_TRUE(limits.RadioButton5->isChecked());
+
+    QTest::keyClicks(limits.Edit2, "!");
+    EXPECT_TRUE(limits.RadioButton4->isChecked());
+    EXPECT_TRUE(limits.RadioButton5->isChecked());
+    QTest::mouseClick(limits.Panel2, Qt::LeftButton); // colour dialog cancelled
+    limits.Edit3->setText("n/a");
+    const MeasureLimit read = limits.GetLimit();
+    EXPECT_EQ(read.GetMinText(), "under!");
+    EXPECT_EQ(read.GetMinType(), MeasureLimit::ShowText);
+    EXPECT_EQ(read.GetMaxColor(), 0x00FF00);
+    EXPECT_EQ(read.GetMaximum(), 0);
+}
+
+TEST_F(DesignerWindowTest, ZoomGridPagesAndStatusLine)
+{
+    for (int32_t expected : {140, 197, 250, 250}) {
+        w.Zoomin1Click();
+        EXPECT_EQ(w.ComboBox4->currentText(), DesignerUnits::ZoomText(expected));
+    }
+    EXPECT_EQ(w.PaintBox1->size(), QSize(2100, 2975));
+    Type(w.ComboBox4->lineEdit(), "abc");
+    EXPECT_EQ(w.ComboBox4->currentText(), "100 %");
+    for (int32_t expected : {70, 49, 34, 24, 20, 20})
+        EXPECT_EQ((w.Zoomout1Click(), w.GetDocument().GetZoom().GetZoom()), expected);
+
+    Type(w.ComboBox6->lineEdit(), "0.5 mm");
+    EXPECT_EQ(w.GetDocument().GetGrid(), 5);
+    w.SpeedButton16->click();
+    EXPECT_EQ(w.ComboBox6->currentText(), "1 mm");
+    w.SpeedButton17->click();
+    w.SpeedButton17->click();
+    EXPECT_EQ(w.GetDocument().GetGrid(), 2);
+    Type(w.ComboBox6->lineEdit(), "25");
+    EXPECT_EQ(w.ComboBox6->currentText(), "10 mm");
+    w.SpeedButton16->click();
+    EXPECT_EQ(w.GetDocument().GetGrid(), 100);
+    Type(w.ComboBox6->lineEdit(), "0.1");
+    w.SpeedButton17->click();
+    EXPECT_EQ(w.ComboBox6->currentText(), "None");
+
+    // The status line names the field under the pointer in whole millimetres.
+    Type(w.ComboBox4->lineEdit(), "250");
+    auto field = std::make_unique<TextObject>();
+    field->SetRect(1000, 500, 1500, 700);
+    field->SetType(11);
+    w.GetDocument().AddObject(std::move(field));
+    MoveTo(w.PaintBox1, QPoint(1234, 567));
+    EXPECT_EQ(w.statusBar()->currentMessage(), "123.0:56.0   Location");
+    MoveTo(w.PaintBox1, QPoint(100, 100));
+    EXPECT_EQ(w.statusBar()->currentMessage(), "10.0:10.0   ");
+
+    // Pages: new after the current, keys and the page box clamp.
+    w.New3Click();
+    w.New3Click();
+    EXPECT_EQ(w.Edit7->text(), "3");
+    QTest::keyClick(w.ScrollBox1, Qt::Key_Home);
+    EXPECT_EQ(w.Edit7->text(), "1");
+    QTest::keyClick(w.ScrollBox1, Qt::Key_PageDown);
+    EXPECT_EQ(w.Edit7->text(), "2");
+    QTest::keyClick(w.ScrollBox1, Qt::Key_End);
+    QTest::keyClick(w.ScrollBox1, Qt::Key_PageDown);
+    EXPECT_EQ(w.Edit7->text(), "3");
+    Type(w.Edit7, "0");
+    EXPECT_EQ(w.Edit7->text(), "1");
+    dialogs.answers.enqueue(IDNO);
+    w.Delete1Click();
+    EXPECT_EQ(w.GetDocument().GetPageCount(), 3);
+    w.Delete1Click();
+    EXPECT_EQ(w.GetDocument().GetPageCount(), 2);
+}
+
+TEST_F(DesignerWindowTest, AFilledFormOpensWithoutItsNameSoSavingCannotDropItsSections)
+{
+    const QString path = dir.filePath("filled.qfs");
+    {
+        QuillfenDesignerForm form({}, 2100, 2975);
+        FileWriter writer(path, Tag::Form);
+        form.WriteSection(writer);
+        writer.BeginSection(Tag::Revd);
+        writer.GetStream().write("revd bytes");
+        ASSERT_TRUE(writer.Commit());
+    }
+    const QByteArray before = FileBytes(path);
+    w.OpenFile(path);
+    EXPECT_EQ(w.GetFileName(), "");
+    EXPECT_EQ(w.windowTitle(), "Template designer");
+    w.InsertField(FieldKind::Text);
+    EXPECT_FALSE(w.Save2Click()); // the save dialog is cancelled
+    EXPECT_EQ(FileBytes(path), before);
+
+    // Closing asks; Cancel keeps the window and its document.
+    dialogs.answers.enqueue(IDCANCEL);
+    EXPECT_FALSE(w.close());
+    EXPECT_EQ(Page(w).GetCount(), 1);
+    dialogs.answers.enqueue(IDNO);
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(w.GetDocument().GetCurrentPage()->GetCount(), 0);
+    EXPECT_FALSE(w.GetDocument().IsModified());
+}
