@@ -41,12 +41,18 @@ int FrameNumber(QByteArrayView frame)
     return static_cast<uint8_t>(frame[1]) | static_cast<uint8_t>(frame[2]) << 8;
 }
 
+// Up to Tries exchanges until one succeeds; a device that is gone ends the
+// tries at once, since every further one would fail without waiting.
 template <typename Exchange>
-bool WithTries(Exchange exchange)
+bool WithTries(const SerialLink& link, const char* what, int block, Exchange exchange)
 {
     for (int i = 0; i < InstrumentTransfer::Tries; ++i) {
+        if (i > 0)
+            qCDebug(lcSerialLink) << "retry" << i << what << "block" << block;
         if (exchange())
             return true;
+        if (link.IsGone())
+            return false;
     }
     return false;
 }
@@ -71,6 +77,11 @@ InstrumentTransfer::~InstrumentTransfer() = default;
 bool InstrumentTransfer::IsOpen() const
 {
     return m_link && m_link->IsOpen();
+}
+
+bool InstrumentTransfer::IsLinkGone() const
+{
+    return m_link && m_link->IsGone();
 }
 
 bool InstrumentTransfer::SetBaudRate(int baud)
@@ -118,6 +129,7 @@ bool InstrumentTransfer::IsFrameIntact(QByteArrayView frame)
 
 bool InstrumentTransfer::WriteFrame(QByteArrayView frame)
 {
+    qCDebug(lcSerialLink) << "sent" << frame.toByteArray().toHex(' ');
     return IsOpen() && m_link->Write(EscapeFrame(frame));
 }
 
@@ -169,6 +181,7 @@ int InstrumentTransfer::ReadIdentity(bool acceptText)
                 return -1;
             frame.append(static_cast<char>(b));
         }
+        qCDebug(lcSerialLink) << "received identity" << frame.toHex(' ');
         return IsFrameIntact(frame) ? FrameNumber(frame) : -1;
     }
     if (!acceptText)
@@ -183,6 +196,7 @@ int InstrumentTransfer::ReadIdentity(bool acceptText)
     if (text.back() != '\0')
         return -1; // 32 characters without an end match nothing
     text.chop(1);
+    qCDebug(lcSerialLink) << "received text identity" << text;
     for (const TextIdentity& identity : TextIdentities) {
         if (text == identity.text)
             return identity.code;
@@ -220,6 +234,8 @@ int InstrumentTransfer::Identify()
             const int code = (this->*identify)();
             if (code != -1)
                 return code;
+            if (IsLinkGone())
+                return -1;
         }
     }
     return -1;
@@ -259,6 +275,7 @@ bool InstrumentTransfer::ReadNumberedBlock(InstrumentTranslator& t, int block)
             return false;
         reply.append(static_cast<char>(b));
     }
+    qCDebug(lcSerialLink) << "received" << reply.toHex(' ');
     if (!IsFrameIntact(reply))
         return false;
     // A reply for another block than the one asked for is a confused line,
@@ -275,7 +292,7 @@ bool InstrumentTransfer::ReadNumberedBlock(InstrumentTranslator& t, int block)
 
 bool InstrumentTransfer::ReadNumberedBlockWithRetry(InstrumentTranslator& t, int block)
 {
-    return WithTries([&] { return ReadNumberedBlock(t, block); });
+    return WithTries(*m_link, "read", block, [&] { return ReadNumberedBlock(t, block); });
 }
 
 bool InstrumentTransfer::WriteNumberedBlock(InstrumentTranslator& t, int block)
@@ -290,12 +307,14 @@ bool InstrumentTransfer::WriteNumberedBlock(InstrumentTranslator& t, int block)
         return false;
     if (!WriteFrame(SealFrame(request)))
         return false;
-    return ReadByte() == StartWrite;
+    const int answer = ReadByte();
+    qCDebug(lcSerialLink) << "received acknowledgement" << answer;
+    return answer == StartWrite;
 }
 
 bool InstrumentTransfer::WriteNumberedBlockWithRetry(InstrumentTranslator& t, int block)
 {
-    return WithTries([&] { return WriteNumberedBlock(t, block); });
+    return WithTries(*m_link, "write", block, [&] { return WriteNumberedBlock(t, block); });
 }
 
 // ---------------------------------------------------------------------------
@@ -321,6 +340,8 @@ bool InstrumentTransfer::ReadOldBlock(InstrumentTranslator& t, int expected)
         if (i == 33)
             crc = m_oldCrc;
     }
+    qCDebug(lcSerialLink) << "received older block"
+                           << QByteArrayView(bytes.data(), qsizetype(bytes.size())).toByteArray().toHex(' ');
     if (crc != (bytes[34] << 8 | bytes[35]))
         return false;
     const int number = bytes[0] << 8 | bytes[1];
@@ -340,7 +361,8 @@ bool InstrumentTransfer::ReadOldBlockWithRetry(InstrumentTranslator& t, int expe
     for (int repeats = 0;; ++repeats) {
         if (ReadOldBlock(t, expected))
             return true;
-        if (repeats >= Tries || !WriteByte(OldRepeat))
+        if (repeats >= Tries || IsLinkGone() || !WriteByte(OldRepeat))
             return false;
+        qCDebug(lcSerialLink) << "repeat" << repeats + 1 << "older block" << expected;
     }
 }

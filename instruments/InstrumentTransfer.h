@@ -56,6 +56,9 @@ public:
     void SetGroupSameNumber(int value) { m_groupSameNumber = value; }
     int GetGroupSameNumber() const { return m_groupSameNumber; }
     bool IsOpen() const;
+    // The device reported a hard error: the operation ends as a failed
+    // transmission instead of trying again.
+    bool IsLinkGone() const;
 
     // --- the link ---
     bool SetBaudRate(int baud);
@@ -105,7 +108,10 @@ public:
 private:
     int IdentifyAt(int baud, bool acceptText);
     int ReadIdentity(bool acceptText);
-    std::unique_ptr<InstrumentTranslator> Connect(TransferListener& listener, bool report);
+    // The translator of the identified model; without one, null and
+    // `failure` set (and shown when `report`).
+    std::unique_ptr<InstrumentTranslator> Connect(TransferListener& listener, bool report,
+                                                  TransferResult& failure);
     // Reads the area the two translator operations give and decodes it
     // after a complete read.
     TransferResult ReadArea(TransferListener& listener, int (InstrumentTranslator::*start)() const,

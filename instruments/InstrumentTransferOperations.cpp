@@ -39,11 +39,16 @@ BlockRange BlocksOf(int start, int length, int blockSize)
 } // namespace
 
 std::unique_ptr<InstrumentTranslator> InstrumentTransfer::Connect(TransferListener& listener,
-                                                                  bool report)
+                                                                  bool report, TransferResult& failure)
 {
     auto translator = CreateTranslator();
-    if (!translator && report)
-        listener.ShowError(TransferResult::NotConnected);
+    if (!translator) {
+        // A device that went away while it was asked is a broken line, not a
+        // missing instrument.
+        failure = IsLinkGone() ? TransferResult::TransmissionFailed : TransferResult::NotConnected;
+        if (report)
+            listener.ShowError(failure);
+    }
     return translator;
 }
 
@@ -89,9 +94,10 @@ TransferResult InstrumentTransfer::ReadArea(TransferListener& listener,
                                             int (InstrumentTranslator::*length)() const,
                                             const std::function<void(InstrumentTranslator&)>& decode)
 {
-    const auto t = Connect(listener, true);
+    TransferResult failure = TransferResult::NotConnected;
+    const auto t = Connect(listener, true, failure);
     if (!t)
-        return TransferResult::NotConnected;
+        return failure;
     const BlockRange range = BlocksOf(((*t).*start)(), ((*t).*length)(), t->GetBlockSize());
     const TransferResult result = ReadBlocks(range.start, range.count, *t, listener);
     if (result == TransferResult::Success)
@@ -113,9 +119,10 @@ TransferResult InstrumentTransfer::ReadSetup(InstrumentSetup& setup, TransferLis
 
 TransferResult InstrumentTransfer::WriteSetup(InstrumentSetup& setup, TransferListener& listener)
 {
-    const auto t = Connect(listener, true);
+    TransferResult failure = TransferResult::NotConnected;
+    const auto t = Connect(listener, true, failure);
     if (!t)
-        return TransferResult::NotConnected;
+        return failure;
     const BlockRange range = BlocksOf(t->GetSetupStart(), t->GetSetupLength(), t->GetBlockSize());
     // Writing the area of a model that cannot encode its settings (or cannot
     // take writes at all) would overwrite the instrument's settings with
@@ -136,9 +143,10 @@ TransferResult InstrumentTransfer::WriteSetup(InstrumentSetup& setup, TransferLi
 TransferResult InstrumentTransfer::GetDefaultSetup(InstrumentSetup& setup,
                                                    TransferListener& listener)
 {
-    const auto t = Connect(listener, false);
+    TransferResult failure = TransferResult::NotConnected;
+    const auto t = Connect(listener, false, failure);
     if (!t)
-        return TransferResult::NotConnected;
+        return failure;
     t->GetDefaultSetup(setup);
     return TransferResult::Success;
 }
@@ -146,9 +154,10 @@ TransferResult InstrumentTransfer::GetDefaultSetup(InstrumentSetup& setup,
 TransferResult InstrumentTransfer::WriteDatabase(InstrumentDatabase& database,
                                                  TransferListener& listener)
 {
-    const auto t = Connect(listener, true);
+    TransferResult failure = TransferResult::NotConnected;
+    const auto t = Connect(listener, true, failure);
     if (!t)
-        return TransferResult::NotConnected;
+        return failure;
     t->EncodeDatabase(database);
     const BlockRange range =
         BlocksOf(t->GetDatabaseStart(), t->GetDatabaseLength(), t->GetBlockSize());

@@ -121,9 +121,13 @@ TransferResult Kx310Old::ReceiveDump(SerialLink& link, TransferListener& listene
 {
     // The instrument talks when the user tells it to; until then only a
     // cancel ends the wait.
+    // A device that went away ends it too: it would never talk again.
     while (!listener.IsTerminated()) {
-        if (link.ReadByte() == StartCharacter)
+        const int b = link.ReadByte();
+        if (b == StartCharacter)
             break;
+        if (b < 0 && link.IsGone())
+            return TransferResult::TransmissionFailed;
     }
     dump.clear();
     dump.reserve(DumpSize);
@@ -133,7 +137,7 @@ TransferResult Kx310Old::ReceiveDump(SerialLink& link, TransferListener& listene
             return TransferResult::Interrupted;
         const int b = link.ReadByte();
         if (b < 0) {
-            if (++empty >= MaxEmptyReads)
+            if (link.IsGone() || ++empty >= MaxEmptyReads)
                 return TransferResult::TransmissionFailed;
             continue;
         }

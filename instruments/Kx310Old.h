@@ -52,8 +52,8 @@ public:
 
     // Waits for the start character (silence does not end the wait, a cancel
     // does), then reads the dump, reporting progress. Success, Interrupted,
-    // or TransmissionFailed after the 12th empty read; `dump` holds DumpSize
-    // bytes on success.
+    // or TransmissionFailed after the 12th empty read or as soon as the
+    // device is gone; `dump` holds DumpSize bytes on success.
     static TransferResult ReceiveDump(SerialLink& link, TransferListener& listener, QByteArray& dump);
     // The whole transfer after the port is open: receives the dump, checks
     // it and decodes it into `data`, which is replaced on success only.

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <atomic>
 
+Q_LOGGING_CATEGORY(lcSerialLink, "quillfen.serial", QtWarningMsg)
+
 namespace {
 
 constexpr int PortCount = 20;
@@ -152,6 +154,7 @@ bool SerialPort::Open(const QString& portName, int baud)
     port->setRequestToSend(false);
     port->clearError();
     m_port = std::move(port);
+    m_gone = false;
     return true;
 }
 
@@ -193,17 +196,33 @@ bool SerialPort::Write(QByteArrayView bytes)
 {
     if (!IsOpen())
         return false;
+    if (m_gone)
+        return false;
     if (m_port->write(bytes.data(), bytes.size()) != bytes.size()) {
-        m_port->clearError();
+        TakeHardError();
         return false;
     }
     QDeadlineTimer deadline(WriteTimeoutConstant + WriteTimeoutPerByte * bytes.size());
     while (m_port->bytesToWrite() > 0) {
         if (deadline.hasExpired() || !m_port->waitForBytesWritten(int(deadline.remainingTime()))) {
-            m_port->clearError();
+            if (TakeHardError())
+                return false;
             return m_port->bytesToWrite() == 0;
         }
     }
+    return true;
+}
+
+bool SerialPort::TakeHardError()
+{
+    const QSerialPort::SerialPortError error = m_port->error();
+    const QString text = m_port->errorString();
+    m_port->clearError();
+    if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError)
+        return false;
+    if (!m_gone)
+        qCInfo(lcSerialLink) << "device gone:" << m_port->portName() << text;
+    m_gone = true;
     return true;
 }
 
@@ -214,15 +233,10 @@ bool SerialPort::WaitForInput(int milliseconds)
         const qint64 left = deadline.remainingTime();
         if (left <= 0)
             return false;
-        if (!m_port->waitForReadyRead(int(left))) {
-            const bool timedOut = m_port->error() == QSerialPort::TimeoutError
-                                  || m_port->error() == QSerialPort::NoError;
-            m_port->clearError();
-            // A device that went away fails at once instead of every byte
-            // waiting out its time-out.
-            if (!timedOut)
-                return false;
-        }
+        // A device that went away fails at once; it is remembered so that
+        // the protocols stop instead of asking again and again.
+        if (!m_port->waitForReadyRead(int(left)) && TakeHardError())
+            return false;
     }
     return true;
 }
@@ -231,8 +245,13 @@ int SerialPort::ReadByte()
 {
     if (m_next < m_pending.size())
         return static_cast<unsigned char>(m_pending.at(m_next++));
-    if (!IsOpen() || !WaitForInput(m_readTimeout))
+    if (!IsOpen() || m_gone)
         return -1;
+    if (!WaitForInput(m_readTimeout)) {
+        if (!m_gone)
+            qCDebug(lcSerialLink) << "read time-out after" << m_readTimeout << "ms";
+        return -1;
+    }
     m_pending = m_port->readAll();
     m_next = 0;
     if (m_pending.isEmpty())

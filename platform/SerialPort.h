@@ -8,16 +8,23 @@
 //
 // Port names are the program's "COM1" to "COM20"; `SerialDevicePath` maps
 // them to the machine's devices (see there).
+//
+// The logging category "quillfen.serial" (off by default) records the
+// frames sent and received, retries, time-outs and a device that went away:
+// QT_LOGGING_RULES="quillfen.serial.debug=true".
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QHash>
+#include <QLoggingCategory>
 #include <QString>
 #include <QStringList>
 
 #include <memory>
 
 class QSerialPort;
+
+Q_DECLARE_LOGGING_CATEGORY(lcSerialLink)
 
 class SerialLink
 {
@@ -31,8 +38,13 @@ public:
     // True when every byte went out.
     virtual bool Write(QByteArrayView bytes) = 0;
     // The next byte (0..255), or -1 when the line stayed silent for the read
-    // time-out or the link is closed.
+    // time-out, the link is closed or the device is gone.
     virtual int ReadByte() = 0;
+    // True once the device has reported a hard error (a USB adapter pulled
+    // out, the far end of a pseudo terminal closed): every read fails at once
+    // from then on, so waiting for the instrument is pointless. A merely
+    // quiet line is not gone; its reads each wait out the time-out.
+    virtual bool IsGone() const = 0;
     // The longest silence a single-byte read waits for.
     virtual void SetReadTimeout(int milliseconds) = 0;
 };
@@ -81,12 +93,15 @@ public:
     bool Purge() override;
     bool Write(QByteArrayView bytes) override;
     int ReadByte() override;
+    bool IsGone() const override { return m_gone; }
     void SetReadTimeout(int milliseconds) override;
 
     int ReadTimeout() const { return m_readTimeout; }
 
 private:
     bool WaitForInput(int milliseconds);
+    // Takes the port's error and remembers a hard one; true for a hard one.
+    bool TakeHardError();
 
     std::unique_ptr<QSerialPort> m_port;
     // Bytes already taken from the device and not yet handed out; reading in
@@ -94,4 +109,5 @@ private:
     QByteArray m_pending;
     qsizetype m_next = 0;
     int m_readTimeout = 400;
+    bool m_gone = false;
 };

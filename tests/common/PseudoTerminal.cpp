@@ -64,3 +64,10 @@ int PseudoTerminal::LineBaud() const
     }
     return 0;
 }
+
+void PseudoTerminal::CloseMaster()
+{
+    if (m_master >= 0)
+        ::close(m_master);
+    m_master = -1;
+}

@@ -21,6 +21,9 @@ public:
     QString SlavePath() const { return m_slavePath; }
     // The speed the program has set the line to; 0 for one not listed.
     int LineBaud() const;
+    // The far end goes away, as an unplugged adapter does: the program's
+    // reads and writes fail from then on.
+    void CloseMaster();
 
 private:
     int m_master = -1;

@@ -1,7 +1,7 @@
 #pragma once
 // A serial link over memory: reads hand out a prepared byte string (and then
-// report silence at once), writes are recorded. The protocols run over it
-// without a device or a thread.
+// report silence at once, or that the device is gone), writes are recorded.
+// The protocols run over it without a device or a thread.
 
 #include "platform/SerialPort.h"
 
@@ -25,6 +25,8 @@ public:
     int ReadsPastEnd() const { return m_readsPastEnd; }
     qsizetype Unread() const { return m_input.size() - m_next; }
     void SetOpen(bool open) { m_open = open; }
+    // Once the input is spent the device is gone (unplugged) instead of quiet.
+    void VanishWhenSpent() { m_vanish = true; }
 
     bool IsOpen() const override { return m_open; }
     bool SetBaudRate(int baud) override
@@ -52,10 +54,12 @@ public:
     {
         if (!m_open || m_next >= m_input.size()) {
             ++m_readsPastEnd;
+            m_gone = m_vanish;
             return -1;
         }
         return static_cast<unsigned char>(m_input.at(m_next++));
     }
+    bool IsGone() const override { return m_gone; }
     void SetReadTimeout(int) override {}
 
 private:
@@ -66,4 +70,6 @@ private:
     int m_purges = 0;
     int m_readsPastEnd = 0;
     bool m_open = true;
+    bool m_vanish = false;
+    bool m_gone = false;
 };

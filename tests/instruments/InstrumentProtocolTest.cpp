@@ -11,9 +11,14 @@
 #include "common/TestTranslator.h"
 #include "instruments/Crc.h"
 #include "instruments/InstrumentData.h"
+#include "instruments/InstrumentSetup.h"
 #include "instruments/InstrumentTransfer.h"
+#include "instruments/Kx310Old.h"
 
 #include <QByteArray>
+
+#include <functional>
+#include <utility>
 
 namespace {
 
@@ -378,4 +383,78 @@ TEST_F(Operations, CancelStopsBeforeTheNextBlockAndKeepsTheData)
     EXPECT_EQ(listener.Errors(), std::vector<TransferResult>{TransferResult::Interrupted});
     EXPECT_FALSE(listener.Visible());
     EXPECT_EQ(Saved(data), before);
+}
+
+// ---------------------------------------------------------------------------
+// A device that goes away (unplugged adapter) ends every wait after the read
+// that noticed it; a quiet one is asked as often as ever.
+
+TEST(DeviceGone, EveryWaitLoopEndsAtTheFirstFailedRead)
+{
+    using Operation = std::function<TransferResult(InstrumentTransfer&, RecordingListener&)>;
+    const Operation readData = [](InstrumentTransfer& t, RecordingListener& l) {
+        InstrumentData data;
+        return t.ReadData(data, l);
+    };
+    const Operation writeSetup = [](InstrumentTransfer& t, RecordingListener& l) {
+        InstrumentSetup setup;
+        return t.WriteSetup(setup, l);
+    };
+    const struct
+    {
+        const char* wait;
+        QByteArray identity; // the only answer before the device goes
+        Operation operation;
+    } cases[] = {
+        {"identification", {}, readData},
+        {"numbered read", BinaryIdentity(ModelCode::Kx420), readData},
+        {"numbered write", BinaryIdentity(ModelCode::Kx310), writeSetup},
+        {"older protocol", QByteArray("kx320", 6), readData},
+    };
+    for (const auto& c : cases) {
+        for (const bool gone : {true, false}) {
+            Scripted s;
+            s.link->onWrite = [&c, first = true](ScriptedLink& link, QByteArrayView) mutable {
+                if (std::exchange(first, false))
+                    link.Feed(c.identity);
+            };
+            if (gone)
+                s.link->VanishWhenSpent();
+            RecordingListener listener;
+            const TransferResult result = c.operation(*s.transfer, listener);
+            if (gone) {
+                EXPECT_EQ(result, TransferResult::TransmissionFailed) << c.wait;
+                EXPECT_EQ(s.link->ReadsPastEnd(), 1) << c.wait;
+                EXPECT_EQ(listener.Errors(), std::vector<TransferResult>{TransferResult::TransmissionFailed});
+                // Identified first where there was an identity: one request after it.
+                EXPECT_EQ(s.link->Written().size() > 1, !c.identity.isEmpty()) << c.wait;
+            } else {
+                // Quiet: every try and every attempt is made.
+                EXPECT_GE(s.link->ReadsPastEnd(), 10) << c.wait;
+            }
+        }
+    }
+}
+
+TEST(DeviceGone, OldestModelStopsWaitingButAQuietLineWaitsForTheUser)
+{
+    InstrumentData data;
+    data.AddBank(std::make_unique<InstrumentBank>(QByteArrayView("kept")));
+    for (const QByteArray& input : {QByteArray(), QByteArray("zzA") + QByteArray(100, '\x01')}) {
+        ScriptedLink link(input);
+        link.VanishWhenSpent();
+        RecordingListener listener;
+        EXPECT_EQ(Kx310Old::Receive(link, listener, data), TransferResult::TransmissionFailed);
+        EXPECT_EQ(link.ReadsPastEnd(), 1);
+        ASSERT_EQ(data.GetCount(), 1);
+        EXPECT_EQ(data.GetBank(0)->GetName(), "kept");
+    }
+
+    // A present but quiet line: only the user ends the wait, however long.
+    ScriptedLink quiet;
+    RecordingListener listener;
+    listener.cancelWhen = [&] { return quiet.ReadsPastEnd() == 500; };
+    EXPECT_EQ(Kx310Old::Receive(quiet, listener, data), TransferResult::Interrupted);
+    EXPECT_EQ(quiet.ReadsPastEnd(), 500);
+    data.Clear();
 }

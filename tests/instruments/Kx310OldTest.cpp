@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "common/InstrumentSimulator.h"
+#include "common/PseudoTerminal.h"
 #include "common/TransferHarness.h"
 #include "documents/Language.h"
 #include "instruments/InstrumentData.h"
@@ -12,6 +13,7 @@
 #include "platform/SerialPort.h"
 
 #include <QElapsedTimer>
+#include <QTimer>
 
 namespace {
 
@@ -194,4 +196,24 @@ TEST_F(Kx310OldTransfer, CancelWhileWaitingAndPortMissing)
     EXPECT_EQ(Run(QStringLiteral("COM2")), TransferResult::TransmissionFailed);
     EXPECT_EQ(reporter.Errors().last(), "Transmission failed");
     EXPECT_EQ(data.GetCount(), 1);
+}
+
+TEST_F(Kx310OldTransfer, PortWhoseFarEndVanishesEndsTheWaitByItself)
+{
+    PseudoTerminal line(true);
+    if (!line.IsReady())
+        GTEST_SKIP() << "no pseudo terminal";
+    SetSerialPortMap({{QStringLiteral("COM1"), line.SlavePath()}});
+    // Once the transfer listens (its first progress), the far end goes away
+    // while it waits for the start character; no one presses Cancel.
+    reporter.onProgress = [&](int) {
+        QMetaObject::invokeMethod(
+            qApp, [&] { QTimer::singleShot(300, qApp, [&] { line.CloseMaster(); }); },
+            Qt::QueuedConnection);
+    };
+    EXPECT_EQ(Run(), TransferResult::TransmissionFailed);
+    EXPECT_EQ(reporter.Errors(), QStringList{"Transmission failed"});
+    ASSERT_EQ(data.GetCount(), 1);
+    EXPECT_EQ(data.GetBank(0)->GetName(), "kept");
+    EXPECT_FALSE(reporter.Visible());
 }

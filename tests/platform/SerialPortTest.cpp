@@ -145,3 +145,17 @@ TEST_F(SerialPortTest, PurgeDropsWhatWaitsUnread)
     pty.Send("N");
     EXPECT_EQ(port.ReadByte(), 'N');
 }
+
+TEST_F(SerialPortTest, FarEndGoingAwayIsAHardErrorNotSilence)
+{
+    SerialPort port;
+    ASSERT_TRUE(port.Open("COM3", 19200));
+    port.SetReadTimeout(20);
+    EXPECT_EQ(port.ReadByte(), -1);
+    EXPECT_FALSE(port.IsGone()); // merely quiet
+    pty.CloseMaster();
+    EXPECT_EQ(port.ReadByte(), -1);
+    EXPECT_TRUE(port.IsGone());
+    EXPECT_EQ(port.ReadByte(), -1);
+    EXPECT_FALSE(port.Write("x"));
+}
