@@ -228,6 +228,8 @@ void TRegistry::StoreValue(const QString& name, const QString& raw)
     const GroupScope group(Settings(), Group());
     group->setValue(ValueKey(name), raw);
     group->sync();
+    if (group->status() == QSettings::AccessError)
+        throw ERegistryException("Failed to write data for '" + name.toStdString() + "'");
 }
 
 int TRegistry::ReadInteger(const QString& name)

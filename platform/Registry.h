@@ -51,6 +51,8 @@ public:
     bool ReadBool(const QString& name);
     // A missing value reads as an empty text; a value of another type throws.
     QString ReadString(const QString& name);
+    // Writes throw ERegistryException when no key is open or the INI file
+    // cannot be written.
     void WriteInteger(const QString& name, int value);
     void WriteBool(const QString& name, bool value);
     void WriteString(const QString& name, const QString& value);

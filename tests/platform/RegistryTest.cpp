@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -114,4 +115,14 @@ TEST_F(RegistryTest, ValueNamesAndDeletionLeaveTheKeyMarkerAlone)
     // A relative path continues below the open key.
     ASSERT_TRUE(reg.OpenKey("Files", true));
     EXPECT_EQ(reg.CurrentPath(), "Software\\Quillfen2\\Recent\\Files");
+}
+
+TEST_F(RegistryTest, WriteThatCannotReachTheFileThrows)
+{
+    // A folder where the INI file belongs: the value cannot be stored.
+    ASSERT_TRUE(QDir(dir.path()).mkpath("Quillfen2/HKEY_LOCAL_MACHINE.ini"));
+    TRegistry reg(RootKey::LocalMachine);
+    ASSERT_TRUE(reg.OpenKey("\\Software\\Vendor", true));
+    EXPECT_THROW(reg.WriteString("InstallDir", "/opt/q"), ERegistryException);
+    EXPECT_THROW(reg.WriteInteger("Count", 1), ERegistryException);
 }
