@@ -324,9 +324,13 @@ constexpr Row Rows[] = {
     {289, "The file could not be opened.", "Soubor nelze otevřít."},
     {290, "The file is damaged; what could not be read was not loaded.", "Soubor je poškozený; co nešlo přečíst, nebylo načteno."},
     {291, "The file could not be saved.", "Soubor nelze uložit."},
+    {292, "The installation is incomplete. The files copied so far can be removed with the uninstaller.",
+     "Instalace není úplná. Dosud zkopírované soubory lze odstranit odinstalací."},
+    {293, "Quillfen2.cab holds a file that would be written outside the program folder:",
+     "Quillfen2.cab obsahuje soubor, který by se zapsal mimo složku programu:"},
 };
 
-constexpr std::size_t ProgramCount = 292;
+constexpr std::size_t ProgramCount = 294;
 
 constexpr bool IdsRunWithoutGaps()
 {
@@ -335,37 +339,48 @@ constexpr bool IdsRunWithoutGaps()
             return false;
     return true;
 }
-static_assert(std::size(Rows) == ProgramCount, "ids 0 to 291, one row each");
+static_assert(std::size(Rows) == ProgramCount, "ids 0 to 293, one row each");
 static_assert(IdsRunWithoutGaps(), "rows must be in id order without gaps");
 
-// The installer carries an older edition: fewer ids and its own version number.
-constexpr std::size_t InstallerEnglishCount = 285;
-constexpr std::size_t InstallerCzechCount = 286;
+// The installer carries an older edition: fewer ids and its own version
+// number, plus the rows added for its own messages after the edition was cut
+// (at their ids; the program's newer ids in between stay empty).
+constexpr std::size_t InstallerEnglishEdition = 285;
+constexpr std::size_t InstallerCzechEdition = 286;
 constexpr Row InstallerRows[] = {
     {126, QF_ABOUT_EN("Quillfen", QF_INSTALLER_VERSION), QF_ABOUT_CS("Quillfen", QF_INSTALLER_VERSION)},
     {255, QF_ABOUT_EN("Tarnvox", QF_INSTALLER_VERSION), QF_ABOUT_CS("Tarnvox", QF_INSTALLER_VERSION)},
 };
+constexpr int InstallerAddedIds[] = {292, 293};
+constexpr std::size_t InstallerCount = 294;
+static_assert(InstallerAddedIds[std::size(InstallerAddedIds) - 1] + 1 == InstallerCount);
 
-// One language's pointer table: the first `Count` rows with the given
-// replacements, ended by a null pointer as the lookup expects.
+// One language's pointer table of `Count` ids: the first `edition` rows with
+// the given replacements and added rows, the rest empty, ended by a null
+// pointer as the lookup expects.
 template <std::size_t Count>
-constexpr std::array<const char*, Count + 1> Column(const char* Row::*text,
-                                                    std::span<const Row> replacements = {})
+constexpr std::array<const char*, Count + 1> Column(const char* Row::*text, std::size_t edition = Count,
+                                                    std::span<const Row> replacements = {},
+                                                    std::span<const int> added = {})
 {
     static_assert(Count <= ProgramCount);
     std::array<const char*, Count + 1> column{};
     for (std::size_t i = 0; i < Count; ++i)
-        column[i] = Rows[i].*text;
+        column[i] = i < edition ? Rows[i].*text : "";
+    for (int id : added)
+        column[id] = Rows[id].*text;
     for (const Row& row : replacements)
-        if (static_cast<std::size_t>(row.id) < Count)
+        if (static_cast<std::size_t>(row.id) < edition)
             column[row.id] = row.*text;
     return column;
 }
 
 constexpr auto EnglishStrings = Column<ProgramCount>(&Row::english);
 constexpr auto CzechStrings = Column<ProgramCount>(&Row::czech);
-constexpr auto InstallerEnglishStrings = Column<InstallerEnglishCount>(&Row::english, InstallerRows);
-constexpr auto InstallerCzechStrings = Column<InstallerCzechCount>(&Row::czech, InstallerRows);
+constexpr auto InstallerEnglishStrings =
+    Column<InstallerCount>(&Row::english, InstallerEnglishEdition, InstallerRows, InstallerAddedIds);
+constexpr auto InstallerCzechStrings =
+    Column<InstallerCount>(&Row::czech, InstallerCzechEdition, InstallerRows, InstallerAddedIds);
 
 template <std::size_t Size>
 LanguageTable TableOf(const std::array<const char*, Size>& strings)
