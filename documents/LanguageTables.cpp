@@ -328,9 +328,11 @@ constexpr Row Rows[] = {
      "Instalace není úplná. Dosud zkopírované soubory lze odstranit odinstalací."},
     {293, "Quillfen2.cab holds a file that would be written outside the program folder:",
      "Quillfen2.cab obsahuje soubor, který by se zapsal mimo složku programu:"},
+    {294, "The text is too long: a field takes at most 1000 characters.",
+     "Text je příliš dlouhý: pole pojme nejvýše 1000 znaků."},
 };
 
-constexpr std::size_t ProgramCount = 294;
+constexpr std::size_t ProgramCount = 295;
 
 constexpr bool IdsRunWithoutGaps()
 {
@@ -339,7 +341,7 @@ constexpr bool IdsRunWithoutGaps()
             return false;
     return true;
 }
-static_assert(std::size(Rows) == ProgramCount, "ids 0 to 293, one row each");
+static_assert(std::size(Rows) == ProgramCount, "ids 0 to 294, one row each");
 static_assert(IdsRunWithoutGaps(), "rows must be in id order without gaps");
 
 // The installer carries an older edition: fewer ids and its own version
