@@ -330,9 +330,10 @@ constexpr Row Rows[] = {
      "Quillfen2.cab obsahuje soubor, který by se zapsal mimo složku programu:"},
     {294, "The text is too long: a field takes at most 1000 characters.",
      "Text je příliš dlouhý: pole pojme nejvýše 1000 znaků."},
+    {295, "The settings of this instrument cannot be written.", "Nastavení tohoto přístroje nelze zapsat."},
 };
 
-constexpr std::size_t ProgramCount = 295;
+constexpr std::size_t ProgramCount = 296;
 
 constexpr bool IdsRunWithoutGaps()
 {
@@ -341,7 +342,7 @@ constexpr bool IdsRunWithoutGaps()
             return false;
     return true;
 }
-static_assert(std::size(Rows) == ProgramCount, "ids 0 to 294, one row each");
+static_assert(std::size(Rows) == ProgramCount, "ids 0 to 295, one row each");
 static_assert(IdsRunWithoutGaps(), "rows must be in id order without gaps");
 
 // The installer carries an older edition: fewer ids and its own version

@@ -374,8 +374,12 @@ TEST_F(InstrumentTransferTest, SettingsWriteRefusedForModelsWithoutAnEncoder)
     InstrumentSetup setup;
     const auto result = Start(&Thread::StartWriteSetup, &setup);
     EXPECT_EQ(result, TransferResult::NotSupported);
-    EXPECT_EQ(reporter.Errors(), QStringList{TransferResultText(TransferResult::NotSupported)});
-    EXPECT_FALSE(reporter.Errors().front().isEmpty());
+    EXPECT_EQ(reporter.Errors(), QStringList{"The settings of this instrument cannot be written."});
+    // A row of the language tables like every other message.
+    MainLanguage.SetLanguage(Language::Czech);
+    EXPECT_EQ(TransferResultText(TransferResult::NotSupported),
+              QString::fromUtf8("Nastaven\u00ed tohoto p\u0159\u00edstroje nelze zapsat."));
+    MainLanguage.SetLanguage(Language::English);
     EXPECT_EQ(sim.CountRequests(WriteKind), 0);
     EXPECT_EQ(sim.Image(), image);
 
