@@ -26,6 +26,14 @@ public:
                                          const QString& filter) = 0;
     virtual QString GetSaveFileName(const QString& caption, const QString& dir,
                                     const QString& filter) = 0;
+    // The save dialog that also tells which entry of `filter` was chosen,
+    // counted from 1. Implementations that cannot tell report the first.
+    virtual QString GetSaveFileNameAndFilter(const QString& caption, const QString& dir,
+                                             const QString& filter, int& filterIndex)
+    {
+        filterIndex = 1;
+        return GetSaveFileName(caption, dir, filter);
+    }
     virtual QString BrowseForFolder(const QString& caption, const QString& dir) = 0;
     virtual void Beep() = 0;
     // The colour dialog, starting at `color`; true with the chosen colour on OK.

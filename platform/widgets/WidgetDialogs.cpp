@@ -2,6 +2,8 @@
 
 #include "platform/widgets/ThreadCalls.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
@@ -65,6 +67,17 @@ QString WidgetDialogs::GetSaveFileName(const QString& caption, const QString& di
                                        const QString& filter)
 {
     return OnMainThread([&] { return QFileDialog::getSaveFileName(Parent(), caption, dir, filter); });
+}
+
+QString WidgetDialogs::GetSaveFileNameAndFilter(const QString& caption, const QString& dir,
+                                                const QString& filter, int& filterIndex)
+{
+    return OnMainThread([&] {
+        QString selected;
+        const QString name = QFileDialog::getSaveFileName(Parent(), caption, dir, filter, &selected);
+        filterIndex = std::max(1, static_cast<int>(filter.split(QStringLiteral(";;")).indexOf(selected)) + 1);
+        return name;
+    });
 }
 
 QString WidgetDialogs::BrowseForFolder(const QString& caption, const QString& dir)

@@ -16,6 +16,8 @@ public:
                                  const QString& filter) override;
     QString GetSaveFileName(const QString& caption, const QString& dir,
                             const QString& filter) override;
+    QString GetSaveFileNameAndFilter(const QString& caption, const QString& dir,
+                                     const QString& filter, int& filterIndex) override;
     QString BrowseForFolder(const QString& caption, const QString& dir) override;
     void Beep() override;
     bool ChooseColor(QColor& color) override;

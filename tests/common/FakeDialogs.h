@@ -39,6 +39,14 @@ public:
         return name.isEmpty() ? QStringList() : name.split(u'\n');
     }
     QString GetSaveFileName(const QString&, const QString&, const QString&) override { return Next(); }
+    QString GetSaveFileNameAndFilter(const QString&, const QString&, const QString&, int& filterIndex) override
+    {
+        {
+            QMutexLocker lock(&mutex);
+            filterIndex = filterIndexes.isEmpty() ? 1 : filterIndexes.dequeue();
+        }
+        return Next();
+    }
     QString BrowseForFolder(const QString&, const QString&) override { return Next(); }
     void Beep() override
     {
@@ -68,6 +76,7 @@ public:
     QList<Message> messages;
     QQueue<int> answers;        // answers to message boxes, in order
     QQueue<QString> fileNames;  // answers to file and folder dialogs ("" = cancel)
+    QQueue<int> filterIndexes;  // filter entries chosen in save dialogs (default 1)
     int beeps = 0;
     QQueue<QColor> colors;      // answers to colour dialogs (none left = cancel)
 

@@ -1,0 +1,265 @@
+// The data processing window and the instrument settings dialog driven
+// offscreen against a simulated instrument on a pseudo terminal.
+
+#include "dataprocessing/widgets/InstrumentSetupDialog.h"
+#include "dataprocessing/widgets/QuillfenTransfer.h"
+
+#include "common/FakeDialogs.h"
+#include "common/InstrumentSimulator.h"
+#include "common/RecordBytes.h"
+#include "common/TransferHarness.h"
+#include "documents/Language.h"
+#include "documents/MeasureObject.h"
+#include "documents/TextObject.h"
+#include "instruments/InstrumentTranslator.h"
+#include "platform/SerialPort.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int TransferWaitMs = 60000;
+
+QByteArray PatternImage(int size)
+{
+    QByteArray image(size, '\xFF');
+    uint32_t seed = 11;
+    for (int i = 0; i < size; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        if ((i / 512) % 4 != 3)
+            image[i] = static_cast<char>(seed >> 16);
+    }
+    return image;
+}
+
+QByteArray SectionBytes(const QString& path, int32_t tag, qint64 length = -1)
+{
+    FileReader reader(path);
+    if (!reader.SeekSection(tag))
+        return {};
+    return length < 0 ? reader.GetStream().readAll() : reader.GetStream().read(length);
+}
+
+class WindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!sim.IsReady())
+            GTEST_SKIP() << "no pseudo terminal";
+        MainLanguage.SetLanguage(Language::English);
+        SetSerialPortMap({{QStringLiteral("COM3"), sim.DevicePath()}});
+        SetTransferReporter(&reporter);
+        const TranslatorModel* model = FindTranslatorModel(ModelCode::Kx420);
+        sim.SetModel(ModelCode::Kx420, 115200);
+        sim.SetImage(PatternImage(model->ImageSize), model->BlockSize);
+    }
+    void TearDown() override
+    {
+        SetTransferReporter(nullptr);
+        SetSerialPortMap({});
+    }
+
+    InstrumentSimulator sim;
+    RecordingReporter reporter;
+    FakeDialogs dialogs;
+    QTemporaryDir dir;
+};
+
+// A template: one group with two measure fields that take anything and an ID.
+QString WriteTemplate(const QString& path)
+{
+    QuillfenForm form(nullptr, QuillfenForm::DefaultWidth, QuillfenForm::DefaultHeight);
+    auto group = std::make_unique<GroupObject>(form.GetGlobalTexts());
+    for (int i = 0; i < 2; ++i) {
+        auto field = std::make_unique<MeasureObject>();
+        field->SetRect(100 + 400 * i, 100, 450 + 400 * i, 300);
+        group->AddObject(std::move(field));
+    }
+    auto id = std::make_unique<TextObject>();
+    id->SetType(QuillfenTransferForm::IdType);
+    id->SetText("ID-7");
+    id->SetRect(100, 400, 500, 500);
+    group->AddObject(std::move(id));
+    form.GetCurrentPage()->AddObject(std::move(group));
+    FileWriter writer(path, Tag::Temp);
+    EXPECT_TRUE(form.Save(writer));
+    return path;
+}
+
+TEST_F(WindowTest, TransferDropOnTemplateAndSave)
+{
+    TForm3 window;
+    window.show();
+    ASSERT_EQ(window.ComboBox2->currentText(), "COM3");
+    window.LoadDocument(WriteTemplate(dir.filePath("t.qfs")));
+
+    window.Transfer1Click();
+    EXPECT_FALSE(window.Transfer1->isEnabled());
+    window.Transfer1Click(); // ignored while the first one runs
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.IsTransferRunning(); }, TransferWaitMs));
+    EXPECT_TRUE(reporter.Errors().isEmpty()) << reporter.Errors().join(", ").toStdString();
+    EXPECT_TRUE(window.Transfer1->isEnabled());
+    InstrumentData& transfered = window.Document().Transfered();
+    ASSERT_GT(transfered.GetCount(), 0);
+    QTreeWidgetItem* root = window.TreeView1->topLevelItem(1);
+    ASSERT_EQ(root->childCount(), transfered.GetCount());
+
+    // Drag the first bank with at least two measurements onto the group.
+    int b = 0;
+    while (b < transfered.GetCount() && transfered.GetBank(b)->GetCount() < 2)
+        ++b;
+    ASSERT_LT(b, transfered.GetCount());
+    window.TreeView1MouseDown(root->child(b));
+    ASSERT_NE(window.DraggedValue(), nullptr);
+    const QuillfenZoom& zoom = window.Form().GetZoom();
+    window.PaintBox1DragDrop(QPoint(zoom.ModelToScreen(200), zoom.ModelToScreen(200)));
+    EXPECT_EQ(window.DraggedValue(), nullptr);
+    const auto* group = static_cast<GroupObject*>(window.Form().GetPage(0)->GetObject(0));
+    EXPECT_NE(static_cast<MeasureObject*>(group->GetObject(0))->GetValue(), nullptr);
+
+    // The template is unnamed: Save asks, then writes "revd", "form", "data".
+    const QString saved = dir.filePath("day");
+    dialogs.fileNames.enqueue(saved);
+    window.Save1Click();
+    ASSERT_EQ(window.Document().FileName(), saved + ".qfs");
+    EXPECT_TRUE(window.windowTitle().endsWith(saved + ".qfs"));
+    EXPECT_FALSE(window.Form().IsModified());
+    const QByteArray revd = "page" "grp " "text" + Le32(3) + Le32(4) + "ID-7" + "egrp" "epag" "end ";
+    EXPECT_EQ(SectionBytes(saved + ".qfs", Tag::Revd, revd.size()), revd);
+    FileReader reader(saved + ".qfs");
+    InstrumentData reread;
+    ASSERT_TRUE(QuillfenTransferForm::ReadData(reader, reread));
+    EXPECT_EQ(Written([&](QIODevice& out) { reread.Save(out); }),
+              Written([&](QIODevice& out) { transfered.Save(out); }));
+
+    // Hiding discards everything, the file name included.
+    window.close();
+    EXPECT_TRUE(window.Document().FileName().isEmpty());
+    EXPECT_EQ(window.Document().Transfered().GetCount(), 0);
+}
+
+TEST_F(WindowTest, PagesZoomFindIdCloseQueryAndDemonstrationData)
+{
+    TForm3 window;
+    window.show();
+    QuillfenTransferForm& form = window.Form();
+    for (const char* id : {"A-1", "B-22", "C-333"}) {
+        auto text = std::make_unique<TextObject>();
+        text->SetType(QuillfenTransferForm::IdType);
+        text->SetText(id);
+        (form.GetPageCount() == 1 && form.GetPage(0)->GetCount() == 0 ? form.GetPage(0) : form.AddPage())
+            ->AddObject(std::move(text));
+    }
+    window.First1Click();
+    window.Last1Click();
+    EXPECT_EQ(window.Edit1->text(), "3");
+    window.Next1Click();
+    EXPECT_EQ(form.GetCurrentPageIndex(), 2);
+    QTest::keyClick(&window, Qt::Key_Home);
+    EXPECT_EQ(window.Edit1->text(), "1");
+    window.Edit1->setText("2");
+    window.Edit1Enter();
+    EXPECT_EQ(form.GetCurrentPageIndex(), 1);
+
+    window.Edit7->setText("c-3?3");
+    window.FindIdClick();
+    EXPECT_EQ(window.Edit1->text(), "3");
+    window.First1Click();
+    window.Edit7->setText("A");
+    window.FindIdClick(); // starts on the next page
+    EXPECT_EQ(window.Edit1->text(), "2");
+
+    window.ComboBox4->setEditText("200 %");
+    window.ComboBox4Change();
+    window.Zoomin1Click();
+    EXPECT_EQ(form.GetZoom().GetZoom(), 250);
+    EXPECT_EQ(window.ComboBox4->currentText(), "250 %");
+    window.ComboBox4->setEditText("abc");
+    window.ComboBox4Change();
+    EXPECT_EQ(form.GetZoom().GetZoom(), 100);
+
+    // Deleting a page asks first.
+    dialogs.answers.enqueue(IDNO);
+    window.Delete1Click();
+    EXPECT_EQ(form.GetPageCount(), 3);
+    window.Delete1Click();
+    EXPECT_EQ(form.GetPageCount(), 2);
+
+    // Modified: Cancel keeps the window, No closes it without saving.
+    form.SetModified();
+    dialogs.answers.enqueue(IDCANCEL);
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(window.isVisible());
+    dialogs.answers.enqueue(IDNO);
+    EXPECT_TRUE(window.FormCloseQuery());
+
+    // The access code typed on the window adds the four banks.
+    QTest::keyClicks(&window, "kvzq");
+    EXPECT_EQ(window.Document().Transfered().GetCount(), 4);
+    EXPECT_EQ(window.TreeView1->topLevelItem(1)->childCount(), 4);
+}
+
+TEST_F(WindowTest, SettingsDialogReadsEditsAndWrites)
+{
+    TForm12 dialog;
+    EXPECT_FALSE(dialog.Button3->isEnabled());
+    QTimer::singleShot(0, &dialog, [&] {
+        // The read of the shown dialog first; then the model's defaults.
+        QTest::qWaitFor([&] { return !dialog.IsTransferRunning(); }, TransferWaitMs);
+        dialog.Button1Click();
+        QTest::qWaitFor([&] { return !dialog.IsTransferRunning(); }, TransferWaitMs);
+        ASSERT_TRUE(dialog.Button3->isEnabled());
+        ASSERT_GT(dialog.ListBox1->count(), 1);
+        // The first number setting: a value outside its limits changes nothing.
+        int row = 0;
+        InstrumentSetupItemNumber* number = nullptr;
+        for (int g = 0; g < dialog.Setup().GetCount() && !number; ++g) {
+            ++row;
+            for (int i = 0; i < dialog.Setup().GetBank(g)->GetCount() && !number; ++i, ++row)
+                number = dynamic_cast<InstrumentSetupItemNumber*>(dialog.Setup().GetBank(g)->GetItem(i));
+        }
+        ASSERT_NE(number, nullptr);
+        dialog.ListBox1->setCurrentRow(row - 1);
+        dialog.ListBox1DblClick();
+        EXPECT_TRUE(dialog.Edit1->isVisible());
+        const float before = number->GetValue();
+        dialog.Edit1->setText("1e9");
+        dialog.Edit1KeyDown(Qt::Key_Return);
+        EXPECT_EQ(number->GetValue(), before);
+        dialog.ListBox1DblClick();
+        dialog.Edit1->setText("nonsense");
+        dialog.Edit1KeyDown(Qt::Key_Return);
+        EXPECT_EQ(dialogs.beeps, 1);
+
+        // A refused write keeps the dialog open; the next one closes it.
+        sim.InjectFault(InstrumentSimulator::Fault::Refuse, 10, InstrumentSimulator::Scope::Write);
+        dialog.Button3Click();
+        QTest::qWaitFor([&] { return !dialog.IsTransferRunning(); }, TransferWaitMs);
+        EXPECT_TRUE(dialog.isVisible());
+        dialog.Button3Click();
+    });
+    const int result = dialog.Run(QStringLiteral("COM3"));
+    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_EQ(dialog.ListBox1->count(), 0); // hiding discards the description
+    EXPECT_TRUE(reporter.Errors().contains(QStringLiteral("Transmission failed")));
+
+    // What the instrument holds now reads back as the defaults just written.
+    InstrumentSetup written;
+    const auto read = RunTransfer([&](InstrumentTransferWindow::Completion done) {
+        (new InstrumentTransferWindowThread(QStringLiteral("COM3")))->StartReadSetup(&written, std::move(done));
+    });
+    ASSERT_EQ(read, TransferResult::Success);
+    EXPECT_GT(written.GetCount(), 0);
+}
+
+} // namespace
