@@ -1,5 +1,8 @@
 #include "dataprocessing/QuillfenTransferForm.h"
 
+#include "dataprocessing/RecordLookup.h"
+#include "revisionlist/RevisionTableRow.h"
+
 #include "documents/BarcodeObject.h"
 #include "documents/MeasureObject.h"
 #include "documents/TextObject.h"
@@ -64,6 +67,16 @@ int32_t Tenths(double millimetres)
 }
 
 } // namespace
+
+RecordFilling LookupFilling(const RecordLookup* records, std::function<bool()> autoFill)
+{
+    return {std::move(autoFill), [records](const QByteArray& id) -> RecordFields {
+                const RevisionTableRow* row = records ? records->FindRowById(QString::fromLatin1(id)) : nullptr;
+                if (!row)
+                    return {};
+                return [row](int field) { return row->GetField(field); };
+            }};
+}
 
 QuillfenTransferForm::QuillfenTransferForm(QuillfenZoom::PanelResizer panel)
     : QuillfenForm(panel, DefaultWidth, DefaultHeight), Panel(std::move(panel))

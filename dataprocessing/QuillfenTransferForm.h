@@ -28,6 +28,10 @@ struct RecordFilling
     std::function<RecordFields(const QByteArray& id)> FindRow;
 };
 
+class RecordLookup;
+// Record filling over the revision list (not owned; null finds nothing).
+RecordFilling LookupFilling(const RecordLookup* records, std::function<bool()> autoFill);
+
 // One entry of the barcode wizard's number list: the label's number and the
 // label object (a field or group on a page of the sheet) that shows it.
 struct LabelNumber

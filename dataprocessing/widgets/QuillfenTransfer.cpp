@@ -326,10 +326,8 @@ void TForm3::SetHooks(Hooks hooks)
 
 void TForm3::FillRecordHook()
 {
-    m_document->SetRecordFilling({[this] { return m_hooks.AutoFill && m_hooks.AutoFill(); },
-                                  [this](const QByteArray& id) {
-                                      return m_hooks.FindRow ? m_hooks.FindRow(id) : RecordFields();
-                                  }});
+    m_document->SetRecordFilling(
+        LookupFilling(m_hooks.Records, [this] { return m_hooks.AutoFill && m_hooks.AutoFill(); }));
 }
 
 void TForm3::SetCaption()

@@ -33,8 +33,8 @@ public:
         std::function<bool()> AutoFill;
         std::function<bool()> Backup;
         std::function<bool()> GroupSameNumber;
-        // The revision list: records by ID and its upload button.
-        std::function<RecordFields(const QByteArray& id)> FindRow;
+        // The revision list: its records (not owned) and its upload button.
+        const RecordLookup* Records = nullptr;
         std::function<void(bool enabled)> EnableUpload;
         // The "Window" menu and the settings dialog.
         std::function<void()> ShowDesigner;

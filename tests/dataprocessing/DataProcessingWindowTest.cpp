@@ -8,11 +8,13 @@
 #include "common/InstrumentSimulator.h"
 #include "common/RecordBytes.h"
 #include "common/TransferHarness.h"
+#include "dataprocessing/RecordLookup.h"
 #include "documents/Language.h"
 #include "documents/MeasureObject.h"
 #include "documents/TextObject.h"
 #include "instruments/InstrumentTranslator.h"
 #include "platform/SerialPort.h"
+#include "revisionlist/RevisionTableRow.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -75,6 +77,18 @@ protected:
     QTemporaryDir dir;
 };
 
+// One record, found by its ID.
+class OneRecord : public RecordLookup
+{
+public:
+    RevisionTableRow row;
+    QStringList ListRowIds() const override { return {row.GetField(RevisionTableRow::Id)}; }
+    const RevisionTableRow* FindRowById(const QString& id) const override
+    {
+        return id == row.GetField(RevisionTableRow::Id) ? &row : nullptr;
+    }
+};
+
 // A template: one group with two measure fields that take anything and an ID.
 QString WriteTemplate(const QString& path)
 {
@@ -90,6 +104,10 @@ QString WriteTemplate(const QString& path)
     id->SetText("ID-7");
     id->SetRect(100, 400, 500, 500);
     group->AddObject(std::move(id));
+    auto name = std::make_unique<TextObject>();
+    name->SetType(QuillfenTransferForm::NameType);
+    name->SetRect(600, 400, 900, 500);
+    group->AddObject(std::move(name));
     form.GetCurrentPage()->AddObject(std::move(group));
     FileWriter writer(path, Tag::Temp);
     EXPECT_TRUE(form.Save(writer));
@@ -99,6 +117,9 @@ QString WriteTemplate(const QString& path)
 TEST_F(WindowTest, TransferDropOnTemplateAndSave)
 {
     TForm3 window;
+    OneRecord records;
+    bool autoFill = true;
+    window.SetHooks({.AutoFill = [&] { return autoFill; }, .Records = &records});
     window.show();
     ASSERT_EQ(window.ComboBox2->currentText(), "COM3");
     window.LoadDocument(WriteTemplate(dir.filePath("t.qfs")));
@@ -119,6 +140,8 @@ TEST_F(WindowTest, TransferDropOnTemplateAndSave)
     while (b < transfered.GetCount() && transfered.GetBank(b)->GetCount() < 2)
         ++b;
     ASSERT_LT(b, transfered.GetCount());
+    records.row.SetField(RevisionTableRow::Id, QString::fromLatin1(transfered.GetBank(b)->GetName()));
+    records.row.SetField(RevisionTableRow::Name, QStringLiteral("Switchboard"));
     window.TreeView1MouseDown(root->child(b));
     ASSERT_NE(window.DraggedValue(), nullptr);
     const QuillfenZoom& zoom = window.Form().GetZoom();
@@ -134,7 +157,10 @@ TEST_F(WindowTest, TransferDropOnTemplateAndSave)
     ASSERT_EQ(window.Document().FileName(), saved + ".qfs");
     EXPECT_TRUE(window.windowTitle().endsWith(saved + ".qfs"));
     EXPECT_FALSE(window.Form().IsModified());
-    const QByteArray revd = "page" "grp " "text" + Le32(3) + Le32(4) + "ID-7" + "egrp" "epag" "end ";
+    // The record found by the bank's name filled the group's record texts.
+    const QByteArray id = transfered.GetBank(b)->GetName();
+    const QByteArray revd = "page" "grp " "text" + Le32(3) + Le32(int32_t(id.size())) + id + "text" + Le32(2)
+                            + Le32(11) + "Switchboard" + "egrp" "epag" "end ";
     EXPECT_EQ(SectionBytes(saved + ".qfs", Tag::Revd, revd.size()), revd);
     FileReader reader(saved + ".qfs");
     InstrumentData reread;
