@@ -67,6 +67,7 @@ protected:
     }
     void TearDown() override
     {
+        SetSerialTimeoutCap(0);
         SetTransferReporter(nullptr);
         SetSerialPortMap({});
     }
@@ -286,6 +287,31 @@ TEST_F(WindowTest, SettingsDialogReadsEditsAndWrites)
     });
     ASSERT_EQ(read, TransferResult::Success);
     EXPECT_GT(written.GetCount(), 0);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(WindowTest, SettingsDialogCancelledWhileReadingWaitsForTheWorker)
+{
+    // Every block is refused for a while: the read is still running when
+    // the user cancels, and the dialog is destroyed right after.
+    sim.InjectFault(InstrumentSimulator::Fault::NoReply, 1000, InstrumentSimulator::Scope::Read);
+    SetSerialTimeoutCap(20);
+    {
+        TForm12 dialog;
+        QTimer::singleShot(50, &dialog, [&] {
+            EXPECT_TRUE(dialog.IsTransferRunning());
+            EXPECT_FALSE(dialog.Button1->isEnabled());
+            dialog.Button1Click(); // no second transfer while one runs
+            dialog.reject();
+            EXPECT_FALSE(dialog.IsTransferRunning());
+        });
+        EXPECT_EQ(dialog.Run(QStringLiteral("COM3")), QDialog::Rejected);
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(reporter.Errors().isEmpty() || reporter.Errors().contains(QStringLiteral("Interupted by user")));
 }
 
 } // namespace
