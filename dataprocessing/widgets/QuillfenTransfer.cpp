@@ -7,6 +7,7 @@
 #include "documents/MeasureObject.h"
 #include "documents/StyledText.h"
 #include "documents/TextObject.h"
+#include "documents/widgets/TextSetup.h"
 #include "instruments/InstrumentTransferWindow.h"
 #include "instruments/Kx310Old.h"
 #include "platform/Canvas.h"
@@ -165,6 +166,7 @@ TForm3::TForm3(QWidget* parent) : QMainWindow(parent)
         PaintBox1->resize(w, h);
     });
     BuildMenus();
+    SetHooks({});
     TreeView1->setItemDelegate(new StyledTextDelegate(
         [this](const QModelIndex& index, StyledTextDelegate::Row& row) {
             const auto* node = reinterpret_cast<InstrumentAbstract*>(index.data(NodeRole).value<quintptr>());
@@ -321,6 +323,15 @@ void TForm3::BuildMenus()
 void TForm3::SetHooks(Hooks hooks)
 {
     m_hooks = std::move(hooks);
+    if (!m_hooks.EditText)
+        m_hooks.EditText = [this](QString& text) {
+            TTextSetup1 dialog(this);
+            dialog.SetStyledText(text);
+            if (dialog.exec() != QDialog::Accepted)
+                return false;
+            text = dialog.GetStyledText();
+            return true;
+        };
     FillRecordHook();
 }
 

@@ -43,7 +43,8 @@ public:
         // The print dialog and the multi-document print window.
         std::function<void(QuillfenTransferForm& form)> Print;
         std::function<void()> MultiPrint;
-        // The text edit dialog: edits `text` in place, true on OK.
+        // The text edit dialog: edits `text` in place, true on OK (empty:
+        // the program's text edit dialog).
         std::function<bool(QString& text)> EditText;
         // The barcode wizard, shown modally on the sheet's entries; the layout on OK.
         std::function<std::optional<LabelSheetLayout>(QuillfenTransferForm& form, std::vector<LabelNumber>& numbers,

@@ -184,6 +184,7 @@ TEST_F(WindowTest, PagesZoomFindIdCloseQueryAndDemonstrationData)
         auto text = std::make_unique<TextObject>();
         text->SetType(QuillfenTransferForm::IdType);
         text->SetText(id);
+        text->SetRect(100, 100, 500, 200);
         (form.GetPageCount() == 1 && form.GetPage(0)->GetCount() == 0 ? form.GetPage(0) : form.AddPage())
             ->AddObject(std::move(text));
     }
@@ -229,6 +230,27 @@ TEST_F(WindowTest, PagesZoomFindIdCloseQueryAndDemonstrationData)
     EXPECT_TRUE(window.isVisible());
     dialogs.answers.enqueue(IDNO);
     EXPECT_TRUE(window.FormCloseQuery());
+
+    // A double click edits a record text; a value dragged off its field onto
+    // free page area is removed.
+    window.SetHooks({.EditText = [](QString& text) {
+        text = QStringLiteral("NEW");
+        return true;
+    }});
+    window.First1Click();
+    const QuillfenZoom& zoom = form.GetZoom();
+    const QPoint onText(zoom.ModelToScreen(200), zoom.ModelToScreen(150));
+    window.PaintBox1MouseDown(Qt::LeftButton, onText, true);
+    EXPECT_EQ(form.GetPage(0)->GetObject(0)->GetText(), "NEW");
+    auto measure = std::make_unique<MeasureObject>();
+    measure->SetRect(100, 300, 500, 400);
+    measure->SetValue(InstrumentItem(1.5, 1, true, false).CloneItem().get());
+    auto* field = static_cast<MeasureObject*>(form.GetPage(0)->AddObject(std::move(measure)));
+    window.PaintBox1MouseDown(Qt::LeftButton, QPoint(zoom.ModelToScreen(200), zoom.ModelToScreen(350)), false);
+    ASSERT_NE(window.DraggedValue(), nullptr);
+    EXPECT_TRUE(window.PaintBox1DragOver(QPoint(zoom.ModelToScreen(1500), zoom.ModelToScreen(1500))));
+    window.PaintBox1DragDrop(QPoint(zoom.ModelToScreen(1500), zoom.ModelToScreen(1500)));
+    EXPECT_EQ(field->GetValue(), nullptr);
 
     // The access code typed on the window adds the four banks.
     QTest::keyClicks(&window, "kvzq");
