@@ -1,6 +1,6 @@
 // The numbered-block protocol's reply readers over arbitrary line bytes:
 // identification at both rates, block replies and write acknowledgements.
-#include "instruments/InstrumentTransfer.h"
+#include "tests/common/TransferSteps.h"
 #include "tests/common/ScriptedLink.h"
 #include "tests/common/TestTranslator.h"
 
@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             l.Feed(line);
         fed = true;
     };
-    InstrumentTransfer transfer(std::move(link));
+    TransferSteps transfer(std::move(link));
     TestTranslator t(model);
     transfer.IdentifySlow();
     fed = false;

@@ -1,5 +1,5 @@
 // The older block protocol's reader over arbitrary line bytes.
-#include "instruments/InstrumentTransfer.h"
+#include "tests/common/TransferSteps.h"
 #include "tests/common/ScriptedLink.h"
 #include "tests/common/TestTranslator.h"
 
@@ -10,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int expected = data[0] * 2; // past the image for the larger values
     auto link = std::make_unique<ScriptedLink>(
         QByteArray(reinterpret_cast<const char*>(data + 1), static_cast<qsizetype>(size - 1)));
-    InstrumentTransfer transfer(std::move(link));
+    TransferSteps transfer(std::move(link));
     TestTranslator t(ModelCode::Kx320);
     for (int i = 0; i < 4; ++i)
         transfer.ReadOldBlockWithRetry(t, expected + i);

@@ -2,9 +2,12 @@
 
 #include "instruments/Crc.h"
 #include "instruments/InstrumentTranslator.h"
+#include "instruments/TransferFrame.h"
 #include "platform/SerialPort.h"
 
 #include <array>
+
+using namespace TransferFrame;
 
 namespace {
 
@@ -12,12 +15,6 @@ namespace {
 // line that keeps talking without ever starting one fails the try instead of
 // holding the transfer forever.
 constexpr int MaxSkippedBytes = 4096;
-constexpr int MaxTextIdentity = 32;
-
-bool NeedsEscape(uint8_t b)
-{
-    return (b >= 0xAA && b <= 0xAE) || b == InstrumentTransfer::Escape;
-}
 
 struct TextIdentity
 {
@@ -25,21 +22,6 @@ struct TextIdentity
     int code;
 };
 constexpr std::array<TextIdentity, 2> TextIdentities{{{"kx340 0", 1}, {"kx320", 2}}};
-
-// Every numbered frame opens with its start byte and a 16-bit number, low
-// byte first: the model code of an identity, the block of a read or write.
-QByteArray FrameHead(uint8_t start, int number)
-{
-    QByteArray head(1, static_cast<char>(start));
-    head.append(static_cast<char>(number & 0xFF));
-    head.append(static_cast<char>((number >> 8) & 0xFF));
-    return head;
-}
-
-int FrameNumber(QByteArrayView frame)
-{
-    return static_cast<uint8_t>(frame[1]) | static_cast<uint8_t>(frame[2]) << 8;
-}
 
 // Up to Tries exchanges until one succeeds; a device that is gone ends the
 // tries at once, since every further one would fail without waiting.
@@ -95,38 +77,6 @@ bool InstrumentTransfer::WriteByte(uint8_t b)
     return IsOpen() && m_link->Write(QByteArrayView(&c, 1));
 }
 
-QByteArray InstrumentTransfer::EscapeFrame(QByteArrayView frame)
-{
-    QByteArray out;
-    out.reserve(frame.size() * 2);
-    for (qsizetype i = 0; i < frame.size(); ++i) {
-        const auto b = static_cast<uint8_t>(frame[i]);
-        if (i > 0 && NeedsEscape(b)) {
-            out.append(static_cast<char>(Escape));
-            out.append(static_cast<char>(b ^ 0x20));
-        } else {
-            out.append(static_cast<char>(b));
-        }
-    }
-    return out;
-}
-
-QByteArray InstrumentTransfer::SealFrame(QByteArrayView body)
-{
-    QByteArray frame(body.data(), body.size());
-    uint8_t low = 0;
-    uint8_t high = 0;
-    Crc16CheckBytes(body, low, high);
-    frame.append(static_cast<char>(low));
-    frame.append(static_cast<char>(high));
-    return frame;
-}
-
-bool InstrumentTransfer::IsFrameIntact(QByteArrayView frame)
-{
-    return Crc16(frame) == Crc16Residue;
-}
-
 bool InstrumentTransfer::WriteFrame(QByteArrayView frame)
 {
     qCDebug(lcSerialLink) << "sent" << frame.toByteArray().toHex(' ');
@@ -144,7 +94,7 @@ int InstrumentTransfer::ReadByte()
     if (b != Escape)
         return b;
     const int next = ReadRawByte();
-    return next < 0 ? -1 : next ^ 0x20;
+    return next < 0 ? -1 : next ^ EscapeFlip;
 }
 
 int InstrumentTransfer::ReadOldByte()
@@ -162,7 +112,7 @@ int InstrumentTransfer::ReadOldDecodedByte()
     if (b != OldEscape)
         return b;
     const int next = ReadOldByte();
-    return next < 0 ? -1 : next ^ 0x80;
+    return next < 0 ? -1 : next ^ OldEscapeFlip;
 }
 
 // ---------------------------------------------------------------------------
@@ -175,14 +125,14 @@ int InstrumentTransfer::ReadIdentity(bool acceptText)
         return -1;
     if (first == StartIdentify) {
         QByteArray frame(1, static_cast<char>(StartIdentify));
-        for (int i = 0; i < 4; ++i) {
+        for (int i = 1; i < BareFrameSize; ++i) {
             const int b = ReadByte();
             if (b < 0)
                 return -1;
             frame.append(static_cast<char>(b));
         }
         qCDebug(lcSerialLink) << "received identity" << frame.toHex(' ');
-        return IsFrameIntact(frame) ? FrameNumber(frame) : -1;
+        return IsFrameIntact(frame) ? Number(frame) : -1;
     }
     if (!acceptText)
         return -1;
@@ -257,7 +207,7 @@ std::unique_ptr<InstrumentTranslator> InstrumentTransfer::CreateTranslator(int* 
 bool InstrumentTransfer::ReadNumberedBlock(InstrumentTranslator& t, int block)
 {
     const int size = t.GetBlockSize();
-    if (!WriteFrame(SealFrame(FrameHead(StartRead, block))))
+    if (!WriteFrame(SealFrame(Head(StartRead, block))))
         return false;
 
     for (int skipped = 0;; ++skipped) {
@@ -268,8 +218,8 @@ bool InstrumentTransfer::ReadNumberedBlock(InstrumentTranslator& t, int block)
             break;
     }
     QByteArray reply(1, static_cast<char>(StartRead));
-    reply.reserve(size + 5);
-    for (int i = 0; i < size + 4; ++i) {
+    reply.reserve(BlockFrameSize(size));
+    for (int i = 1; i < BlockFrameSize(size); ++i) {
         const int b = ReadByte();
         if (b < 0)
             return false;
@@ -281,13 +231,13 @@ bool InstrumentTransfer::ReadNumberedBlock(InstrumentTranslator& t, int block)
     // A reply for another block than the one asked for is a confused line,
     // not data to keep: placing it would overwrite a block already read (or
     // land past the end of the image).
-    const int replied = FrameNumber(reply);
+    const int replied = Number(reply);
     if (replied != (block & 0xFFFF))
         return false;
     const qint64 offset = qint64(replied) * size;
     return offset + size <= t.GetImageSize()
-           && t.CopyToImage(reinterpret_cast<const uint8_t*>(reply.constData() + 3), int(offset),
-                            size);
+           && t.CopyToImage(reinterpret_cast<const uint8_t*>(reply.constData() + PayloadOffset),
+                            int(offset), size);
 }
 
 bool InstrumentTransfer::ReadNumberedBlockWithRetry(InstrumentTranslator& t, int block)
@@ -301,9 +251,9 @@ bool InstrumentTransfer::WriteNumberedBlock(InstrumentTranslator& t, int block)
     const qint64 offset = qint64(block) * size;
     if (block < 0 || offset + size > t.GetImageSize())
         return false;
-    QByteArray request = FrameHead(StartWrite, block);
-    request.resize(3 + size, '\0');
-    if (!t.CopyFromImage(reinterpret_cast<uint8_t*>(request.data() + 3), int(offset), size))
+    QByteArray request = Head(StartWrite, block);
+    request.resize(PayloadOffset + size, '\0');
+    if (!t.CopyFromImage(reinterpret_cast<uint8_t*>(request.data() + PayloadOffset), int(offset), size))
         return false;
     if (!WriteFrame(SealFrame(request)))
         return false;
@@ -330,28 +280,28 @@ bool InstrumentTransfer::ReadOldBlock(InstrumentTranslator& t, int expected)
             break;
     }
     m_oldCrc = 0;
-    std::array<uint8_t, 37> bytes{};
+    std::array<uint8_t, OldBodySize> bytes{};
     uint16_t crc = 0;
-    for (int i = 0; i < int(bytes.size()); ++i) {
+    for (int i = 0; i < OldBodySize; ++i) {
         const int b = ReadOldDecodedByte();
         if (b < 0)
             return false;
         bytes[i] = static_cast<uint8_t>(b);
-        if (i == 33)
+        if (i == OldCheckedSize - 1)
             crc = m_oldCrc;
     }
     qCDebug(lcSerialLink) << "received older block"
                            << QByteArrayView(bytes.data(), qsizetype(bytes.size())).toByteArray().toHex(' ');
-    if (crc != (bytes[34] << 8 | bytes[35]))
+    if (crc != (bytes[OldCheckOffset] << 8 | bytes[OldCheckOffset + 1]))
         return false;
-    const int number = bytes[0] << 8 | bytes[1];
-    if (number == 0xFFFF)
+    const int number = bytes[OldNumberOffset] << 8 | bytes[OldNumberOffset + 1];
+    if (number == OldSkippedBlock)
         return true;
     if (number != expected)
         return false;
     const qint64 offset = qint64(expected) * OldBlockSize;
     return expected >= 0 && offset + OldBlockSize <= t.GetImageSize()
-           && t.CopyToImage(bytes.data() + 2, int(offset), OldBlockSize);
+           && t.CopyToImage(bytes.data() + OldDataOffset, int(offset), OldBlockSize);
 }
 
 bool InstrumentTransfer::ReadOldBlockWithRetry(InstrumentTranslator& t, int expected)

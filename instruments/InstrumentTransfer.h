@@ -4,7 +4,9 @@
 // exchanges, and the five operations the transfer threads run.
 //
 // One object serves one transfer. It is created, used and destroyed by the
-// worker thread that runs the transfer and is never shared.
+// worker thread that runs the transfer and is never shared. The operations
+// are its public face; the protocol steps below them are protected (tests
+// reach them through a subclass), the bytes on the line are TransferFrame's.
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -26,20 +28,9 @@ class InstrumentDatabase;
 class InstrumentTransfer
 {
 public:
-    // Frame start bytes of the numbered-block protocol.
-    static constexpr uint8_t StartIdentify = 0xAA;
-    static constexpr uint8_t StartRead = 0xAB;
-    static constexpr uint8_t StartWrite = 0xAC;
-    static constexpr uint8_t Refusal = 0xAD;
-    static constexpr uint8_t Escape = 0x1B;
-    // The older block protocol.
-    static constexpr uint8_t OldRequest = 0xA5;
-    static constexpr uint8_t OldRepeat = 0x55;
-    static constexpr uint8_t OldStart = 0x01;
-    static constexpr uint8_t OldEscape = 0x0B;
-    static constexpr int OldBlockSize = 32;
     static constexpr int SlowBaud = 19200;
     static constexpr int FastBaud = 115200;
+    // Exchanges of one block (and identification attempts per rate).
     static constexpr int Tries = 10;
     // A single-byte read gives up after this much silence.
     static constexpr int ReadTimeout = 400;
@@ -56,11 +47,23 @@ public:
     void SetGroupSameNumber(int value) { m_groupSameNumber = value; }
     int GetGroupSameNumber() const { return m_groupSameNumber; }
     bool IsOpen() const;
+
+    // --- operations (run by a transfer thread, which shows progress and errors
+    // as the listener; tests listen in memory). Each identifies the model and
+    // creates its translator first. Results reach the object only on success:
+    // the banks read replace the content of `data`, a setup read replaces
+    // the content of `setup`; a source is never changed.
+    TransferResult ReadData(InstrumentData& data, TransferListener& listener);
+    TransferResult ReadSetup(InstrumentSetup& setup, TransferListener& listener);
+    TransferResult WriteSetup(InstrumentSetup& setup, TransferListener& listener);
+    TransferResult GetDefaultSetup(InstrumentSetup& setup, TransferListener& listener);
+    TransferResult WriteDatabase(InstrumentDatabase& database, TransferListener& listener);
+
+protected:
+    // --- the link ---
     // The device reported a hard error: the operation ends as a failed
     // transmission instead of trying again.
     bool IsLinkGone() const;
-
-    // --- the link ---
     bool SetBaudRate(int baud);
     bool WriteByte(uint8_t b);
     // Sends a frame escaped, in one write.
@@ -73,13 +76,6 @@ public:
     int ReadOldByte();
     // One byte of the older protocol with its escape undone, or -1.
     int ReadOldDecodedByte();
-
-    // Every byte after the first that could be taken for a frame start (or
-    // is the escape itself) travels as 0x1B, byte XOR 0x20.
-    static QByteArray EscapeFrame(QByteArrayView frame);
-    // `body` followed by its complemented CRC-16, low byte first.
-    static QByteArray SealFrame(QByteArrayView body);
-    static bool IsFrameIntact(QByteArrayView frame);
 
     // --- identification and blocks ---
     // The model code, or -1.
@@ -96,14 +92,6 @@ public:
     bool WriteNumberedBlockWithRetry(InstrumentTranslator& t, int block);
     bool ReadOldBlock(InstrumentTranslator& t, int expected);
     bool ReadOldBlockWithRetry(InstrumentTranslator& t, int expected);
-
-    // --- operations (run by a transfer thread, which shows progress and errors
-    // as the listener; tests listen in memory) ---
-    TransferResult ReadData(InstrumentData& data, TransferListener& listener);
-    TransferResult ReadSetup(InstrumentSetup& setup, TransferListener& listener);
-    TransferResult WriteSetup(InstrumentSetup& setup, TransferListener& listener);
-    TransferResult GetDefaultSetup(InstrumentSetup& setup, TransferListener& listener);
-    TransferResult WriteDatabase(InstrumentDatabase& database, TransferListener& listener);
 
 private:
     int IdentifyAt(int baud, bool acceptText);

@@ -1,7 +1,7 @@
 #include "common/InstrumentSimulator.h"
 
 #include "instruments/Crc.h"
-#include "instruments/InstrumentTransfer.h"
+#include "instruments/TransferFrame.h"
 
 #include <array>
 #include <cerrno>
@@ -201,7 +201,7 @@ void InstrumentSimulator::Run()
 
 void InstrumentSimulator::Consume(uint8_t b)
 {
-    using T = InstrumentTransfer;
+    namespace T = TransferFrame;
     if (b == T::StartIdentify || b == T::StartRead || b == T::StartWrite) {
         // Only a frame start travels unescaped as one of these values.
         m_frame = QByteArray(1, static_cast<char>(b));
@@ -262,7 +262,7 @@ void InstrumentSimulator::Handle(const Request& request, const QByteArray& paylo
     if (silent || request.baud != baud)
         return;
 
-    using T = InstrumentTransfer;
+    namespace T = TransferFrame;
     switch (request.kind) {
     case T::StartIdentify: {
         Fault fault;
@@ -335,7 +335,7 @@ bool InstrumentSimulator::TakeFault(Scope scope, int block, Fault& fault)
 
 void InstrumentSimulator::ServeRead(const Request& request)
 {
-    using T = InstrumentTransfer;
+    namespace T = TransferFrame;
     if (!request.intact)
         return;
     QByteArray body(1, static_cast<char>(T::StartRead));
@@ -372,7 +372,7 @@ void InstrumentSimulator::ServeRead(const Request& request)
 
 void InstrumentSimulator::ServeWrite(const Request& request, const QByteArray& payload)
 {
-    using T = InstrumentTransfer;
+    namespace T = TransferFrame;
     if (!request.intact)
         return;
     Fault fault;
@@ -419,7 +419,7 @@ QByteArray OldBlockLine(int number, QByteArrayView data, bool corrupt)
 
 QByteArray InstrumentSimulator::OldBlock(int number, bool corrupt)
 {
-    using T = InstrumentTransfer;
+    namespace T = TransferFrame;
     QByteArray data;
     {
         std::lock_guard lock(m_mutex);
@@ -432,7 +432,7 @@ QByteArray InstrumentSimulator::OldBlock(int number, bool corrupt)
 
 void InstrumentSimulator::ServeOld(const Request& request)
 {
-    using T = InstrumentTransfer;
+    namespace T = TransferFrame;
     int block;
     bool erased = false;
     {

@@ -5,7 +5,7 @@
 // a pseudo terminal.
 
 #include "common/ScriptedLink.h"
-#include "instruments/InstrumentTransfer.h"
+#include "instruments/TransferFrame.h"
 
 #include <QByteArray>
 
@@ -29,15 +29,14 @@ public:
     int Writes() const { return m_writes; }
 
 private:
-    using T = InstrumentTransfer;
 
     static QByteArray Unescaped(QByteArrayView line)
     {
         QByteArray frame;
         for (qsizetype i = 0; i < line.size(); ++i) {
             const auto b = static_cast<uint8_t>(line[i]);
-            if (i > 0 && b == T::Escape && i + 1 < line.size())
-                frame.append(static_cast<char>(static_cast<uint8_t>(line[++i]) ^ 0x20));
+            if (i > 0 && b == TransferFrame::Escape && i + 1 < line.size())
+                frame.append(static_cast<char>(static_cast<uint8_t>(line[++i]) ^ TransferFrame::EscapeFlip));
             else
                 frame.append(static_cast<char>(b));
         }
@@ -50,28 +49,28 @@ private:
         if (frame.isEmpty())
             return;
         const auto kind = static_cast<uint8_t>(frame[0]);
-        if (kind == T::StartIdentify) {
-            const char body[] = {char(T::StartIdentify), char(m_code & 0xFF), char(m_code >> 8)};
-            link.Feed(T::EscapeFrame(T::SealFrame(QByteArrayView(body, 3))));
+        if (kind == TransferFrame::StartIdentify) {
+            const char body[] = {char(TransferFrame::StartIdentify), char(m_code & 0xFF), char(m_code >> 8)};
+            link.Feed(TransferFrame::EscapeFrame(TransferFrame::SealFrame(QByteArrayView(body, 3))));
             return;
         }
-        if (frame.size() < 5 || !T::IsFrameIntact(frame))
+        if (frame.size() < 5 || !TransferFrame::IsFrameIntact(frame))
             return;
         const int block = static_cast<uint8_t>(frame[1]) | static_cast<uint8_t>(frame[2]) << 8;
         const qsizetype offset = qsizetype(block) * m_blockSize;
         if (offset + m_blockSize > m_image.size()) {
-            link.Feed(QByteArray(1, char(T::Refusal)));
+            link.Feed(QByteArray(1, char(TransferFrame::Refusal)));
             return;
         }
-        if (kind == T::StartRead) {
+        if (kind == TransferFrame::StartRead) {
             ++m_reads;
             QByteArray reply = frame.left(3);
             reply.append(m_image.mid(offset, m_blockSize));
-            link.Feed(T::EscapeFrame(T::SealFrame(reply)));
-        } else if (kind == T::StartWrite && frame.size() == m_blockSize + 5) {
+            link.Feed(TransferFrame::EscapeFrame(TransferFrame::SealFrame(reply)));
+        } else if (kind == TransferFrame::StartWrite && frame.size() == m_blockSize + 5) {
             ++m_writes;
             m_image.replace(offset, m_blockSize, frame.mid(3, m_blockSize));
-            link.Feed(QByteArray(1, char(T::StartWrite)));
+            link.Feed(QByteArray(1, char(TransferFrame::StartWrite)));
         }
     }
 

@@ -9,10 +9,12 @@
 #include "common/ScriptedLink.h"
 #include "common/SlotTestTools.h"
 #include "common/TestTranslator.h"
+#include "common/TransferSteps.h"
 #include "instruments/Crc.h"
 #include "instruments/InstrumentData.h"
 #include "instruments/InstrumentSetup.h"
 #include "instruments/InstrumentTransfer.h"
+#include "instruments/TransferFrame.h"
 #include "instruments/Kx310Old.h"
 
 #include <QByteArray>
@@ -22,7 +24,7 @@
 
 namespace {
 
-using T = InstrumentTransfer;
+namespace T = TransferFrame;
 
 // A transfer over a scripted link that stays reachable for inspection.
 struct Scripted
@@ -31,10 +33,10 @@ struct Scripted
     {
         auto owned = std::make_unique<ScriptedLink>(std::move(input));
         link = owned.get();
-        transfer = std::make_unique<InstrumentTransfer>(std::move(owned));
+        transfer = std::make_unique<TransferSteps>(std::move(owned));
     }
     ScriptedLink* link;
-    std::unique_ptr<InstrumentTransfer> transfer;
+    std::unique_ptr<TransferSteps> transfer;
 };
 
 QByteArray BinaryIdentity(int code)

@@ -14,6 +14,8 @@
 #include "instruments/InstrumentDatabase.h"
 #include "instruments/InstrumentSetup.h"
 #include "instruments/InstrumentTransfer.h"
+#include "instruments/TransferFrame.h"
+#include "common/TransferSteps.h"
 #include "instruments/InstrumentTransferWindow.h"
 #include "instruments/InstrumentTranslator.h"
 #include "platform/DateTime.h"
@@ -465,7 +467,7 @@ TEST_F(InstrumentTransferTest, DISABLED_Kx420ReadBenchmark)
 {
     SetSerialTimeoutCap(150); // only shortens the slow identification attempts
     const QByteArray image = Serve(ModelCode::Kx420, 115200);
-    InstrumentTransfer transfer(QStringLiteral("COM3"));
+    TransferSteps transfer(QStringLiteral("COM3"));
     auto t = transfer.CreateTranslator();
     ASSERT_NE(t, nullptr);
 
@@ -478,8 +480,8 @@ TEST_F(InstrumentTransferTest, DISABLED_Kx420ReadBenchmark)
         request.append(char(block & 0xFF)).append(char(block >> 8));
         QByteArray reply = request;
         reply.append(image.mid(qint64(block) * size, size));
-        lineBytes += InstrumentTransfer::EscapeFrame(InstrumentTransfer::SealFrame(request)).size()
-                     + InstrumentTransfer::EscapeFrame(InstrumentTransfer::SealFrame(reply)).size();
+        lineBytes += TransferFrame::EscapeFrame(TransferFrame::SealFrame(request)).size()
+                     + TransferFrame::EscapeFrame(TransferFrame::SealFrame(reply)).size();
     }
 
     QElapsedTimer timer;
