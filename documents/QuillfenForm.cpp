@@ -1,5 +1,6 @@
 #include "documents/QuillfenForm.h"
 
+#include <QBuffer>
 #include <QPainter>
 #include <QSaveFile>
 
@@ -226,6 +227,25 @@ bool QuillfenForm::Append(FileReader& reader)
     SelectPage(firstAppended);
     Modified = true;
     return true;
+}
+
+std::unique_ptr<QuillfenForm> QuillfenForm::Copy() const
+{
+    // Through the section's records: every kind of object copies itself
+    // whole that way, global-text fields onto the copy's own store.
+    QBuffer buffer;
+    buffer.open(QIODevice::ReadWrite);
+    WriteSectionRecords(buffer);
+    buffer.seek(0);
+    auto copy = std::make_unique<QuillfenForm>(nullptr, Width, Height);
+    Section section;
+    if (copy->ReadSection(buffer, section) && !section.Pages.empty()) {
+        copy->Pages = std::move(section.Pages);
+        copy->GlobalTexts = std::move(section.GlobalTexts);
+    }
+    copy->SelectPage(0);
+    copy->Modified = false;
+    return copy;
 }
 
 // --- XML ---------------------------------------------------------------------

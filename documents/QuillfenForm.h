@@ -84,6 +84,11 @@ public:
     // over those held. False (and the document unchanged) when the section
     // is missing or damaged.
     bool Append(FileReader& reader);
+    // A copy of the pages, size and global texts that shares nothing with
+    // this document (no panel; the first page current), so another thread
+    // may draw it while this one is edited.
+    std::unique_ptr<QuillfenForm> Copy() const;
+
     // The document as XML. False when the file could not be written.
     bool ExportXml(const QString& fileName) const;
     // `extra` (when given) writes its element before the closing root tag:

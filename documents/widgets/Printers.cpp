@@ -1,0 +1,71 @@
+#include "documents/widgets/Printers.h"
+
+#include <QCoreApplication>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include <memory>
+
+namespace {
+
+class SystemPrinters : public PrinterAccess
+{
+public:
+    QPrinter& Printer() override
+    {
+        if (!m_printer) {
+            m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            // The printer goes with the application object, before the
+            // print support it depends on is unloaded.
+            qAddPostRoutine([] { Instance().m_printer.reset(); });
+        }
+        return *m_printer;
+    }
+
+    bool ExecPrintDialog(QWidget* parent, int minPage, int maxPage, int& fromPage, int& toPage) override
+    {
+        QPrintDialog dialog(&Printer(), parent);
+        dialog.setMinMax(minPage, maxPage);
+        dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        const bool range = dialog.printRange() == QAbstractPrintDialog::PageRange;
+        fromPage = range ? dialog.fromPage() : 0;
+        toPage = range ? dialog.toPage() : 0;
+        return true;
+    }
+
+    bool ExecPrinterSetup(QWidget* parent) override
+    {
+        QPrintDialog dialog(&Printer(), parent);
+        dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+        return dialog.exec() == QDialog::Accepted;
+    }
+
+    static SystemPrinters& Instance()
+    {
+        static SystemPrinters instance;
+        return instance;
+    }
+
+private:
+    std::unique_ptr<QPrinter> m_printer;
+};
+
+PrinterAccess* installed = nullptr;
+
+} // namespace
+
+PrinterAccess::~PrinterAccess() = default;
+
+void PrinterAccess::JobStarting(QPrinter&) {}
+
+PrinterAccess& Printers()
+{
+    return installed ? *installed : SystemPrinters::Instance();
+}
+
+void SetPrinters(PrinterAccess* printers)
+{
+    installed = printers;
+}

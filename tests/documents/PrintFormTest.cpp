@@ -1,0 +1,209 @@
+#include "documents/QuillfenForm.h"
+#include "documents/TextObject.h"
+#include "documents/widgets/MultiPrint.h"
+#include "documents/widgets/PrintForm.h"
+#include "documents/widgets/PrintJob.h"
+
+#include "common/FakeDialogs.h"
+#include "common/FakePrinters.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+namespace {
+
+// A document of `pages` pages, each holding one text field that names it.
+std::unique_ptr<QuillfenForm> Document(int pages, int32_t width = QuillfenForm::DefaultWidth,
+                                       int32_t height = QuillfenForm::DefaultHeight)
+{
+    auto document = std::make_unique<QuillfenForm>(nullptr, width, height);
+    for (int p = 0; p < pages; ++p) {
+        PageObject* page = p == 0 ? document->GetCurrentPage() : document->AddPage();
+        auto text = std::make_unique<TextObject>();
+        text->SetRect(200, 200, 1800, 400);
+        text->SetText(QStringLiteral("Sheet%1").arg(p + 1));
+        page->AddObject(std::move(text));
+    }
+    return document;
+}
+
+class PrintFormTest : public ::testing::Test
+{
+protected:
+    PrintFormTest()
+    {
+        QObject::connect(&dialog, &TForm5::ProgressShown, [this](const QString& text) {
+            progress << text;
+            if (text == cancelAt)
+                dialog.Button1->click();
+        });
+    }
+
+    // The text each page of a job's PDF shows, in order.
+    QStringList SheetsOf(const FakePrinters::Job& job) const
+    {
+        QStringList sheets;
+        const int pages = PdfInfo::Of(job.file).pages;
+        for (int p = 1; p <= pages; ++p)
+            sheets << PdfInfo::PageText(job.file, p).trimmed();
+        return sheets;
+    }
+
+    QString Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+
+    QTemporaryDir dir;
+    FakePrinters printers{dir.path()};
+    FakeDialogs dialogs;
+    TForm5 dialog;
+    QStringList progress;
+    QString cancelAt; // the progress text at which the test presses Cancel
+};
+
+TEST(PaperTransform, MapsTenthsOfAMillimetreFromThePapersCorner)
+{
+    for (int dpi : {300, 600}) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setResolution(dpi);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setPageMargins(QMarginsF(36, 72, 36, 36), QPageLayout::Point);
+        const QTransform t = PaperTransform(printer);
+        // The paper's corner lies half an inch left of and an inch above the
+        // printable area's, where the painter's origin is.
+        const QPointF corner = t.map(QPointF(0, 0));
+        EXPECT_DOUBLE_EQ(corner.x(), -dpi / 2.0) << dpi;
+        EXPECT_DOUBLE_EQ(corner.y(), -dpi) << dpi;
+        // An inch is the resolution in pixels (not 2 pixels a unit at 600 dpi).
+        const QPointF inch = t.map(QPointF(254, 254)) - corner;
+        EXPECT_DOUBLE_EQ(inch.x(), dpi);
+        EXPECT_DOUBLE_EQ(inch.y(), dpi);
+        // An A4 page covers the A4 paper.
+        const QPointF page = t.map(QPointF(2100, 2970)) - corner;
+        const QSizeF paper = printer.paperRect(QPrinter::DevicePixel).size();
+        EXPECT_NEAR(page.x() / paper.width(), 1.0, 0.001);
+        EXPECT_NEAR(page.y() / paper.height(), 1.0, 0.001);
+    }
+}
+
+TEST_F(PrintFormTest, PrintsTheClampedRangeWithProgress)
+{
+    const auto document = Document(3);
+    dialog.PrintDocument(*document, 2, 99);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(progress, (QStringList{"Page 1 / 2", "Page 2 / 2"}));
+    ASSERT_EQ(printers.Jobs().size(), 1);
+    const FakePrinters::Job job = printers.Jobs()[0];
+    EXPECT_EQ(job.title, u"Quillfen");
+    EXPECT_EQ(job.orientation, QPageLayout::Portrait);
+    EXPECT_EQ(SheetsOf(job), (QStringList{"Sheet2", "Sheet3"}));
+
+    dialog.PrintDocument(*document, 0, 2);
+    ASSERT_EQ(printers.Jobs().size(), 2);
+    EXPECT_EQ(SheetsOf(printers.Jobs()[1]), (QStringList{"Sheet1", "Sheet2"}));
+
+    // A first page after the last begins no job: no blank sheet comes out.
+    progress.clear();
+    dialog.PrintDocument(*document, 3, 1);
+    EXPECT_EQ(printers.Jobs().size(), 2);
+    EXPECT_TRUE(progress.isEmpty());
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST_F(PrintFormTest, CancelSendsThePagesAlreadyPrinted)
+{
+    const auto document = Document(3);
+    cancelAt = QStringLiteral("Page 2 / 3");
+    dialog.PrintDocument(*document, 1, 3);
+    EXPECT_EQ(progress, (QStringList{"Page 1 / 3", "Page 2 / 3"}));
+    ASSERT_EQ(printers.Jobs().size(), 1);
+    EXPECT_EQ(SheetsOf(printers.Jobs()[0]), (QStringList{"Sheet1", "Sheet2"}));
+}
+
+TEST_F(PrintFormTest, TheJobPrintsItsOwnCopyOfTheDocument)
+{
+    auto document = Document(3);
+    // The window edits and repaints its document while the job runs.
+    QObject::connect(&dialog, &TForm5::ProgressShown, [&] { document->DeletePages(); });
+    dialog.PrintDocument(*document, 1, 3);
+    ASSERT_EQ(printers.Jobs().size(), 1);
+    EXPECT_EQ(SheetsOf(printers.Jobs()[0]), (QStringList{"Sheet1", "Sheet2", "Sheet3"}));
+}
+
+TEST_F(PrintFormTest, WidePagesPrintInLandscape)
+{
+    dialog.PrintDocument(*Document(1, 2970, 2100), 1, 1);
+    dialog.PrintDocument(*Document(1, 2000, 2000), 1, 1);
+    dialog.PrintDocument(*Document(1, 2000, 2001), 1, 1);
+    const QList<FakePrinters::Job> jobs = printers.Jobs();
+    ASSERT_EQ(jobs.size(), 3);
+    EXPECT_EQ(jobs[0].orientation, QPageLayout::Landscape);
+    EXPECT_TRUE(PdfInfo::Of(jobs[0].file).pageSize.startsWith(u"842 x 595")) << PdfInfo::Of(jobs[0].file).pageSize.toStdString();
+    EXPECT_EQ(jobs[1].orientation, QPageLayout::Landscape);
+    EXPECT_EQ(jobs[2].orientation, QPageLayout::Portrait);
+    EXPECT_TRUE(PdfInfo::Of(jobs[2].file).pageSize.startsWith(u"595 x 842"));
+}
+
+TEST_F(PrintFormTest, FilesPrintOneJobEachAndUnreadableOnesAreSkipped)
+{
+    // Two forms, one cut short, one container without a form, one missing.
+    const auto save = [](const QuillfenForm& document, const QString& path) {
+        FileWriter writer(path, Tag::Form);
+        ASSERT_TRUE(document.WriteSection(writer));
+        ASSERT_TRUE(writer.Commit());
+    };
+    save(*Document(2), Path("two.qfs"));
+    save(*Document(3), Path("three.qfs"));
+    save(*Document(3), Path("damaged.qfs"));
+    {
+        QFile damaged(Path("damaged.qfs"));
+        ASSERT_TRUE(damaged.resize(damaged.size() - 20));
+        FileWriter data(Path("data.qfs"), Tag::Data);
+        ASSERT_TRUE(data.BeginSection(Tag::Data));
+        data.GetStream().write(QByteArray(16, '\0'));
+        ASSERT_TRUE(data.Commit());
+    }
+
+    TForm6 files(dialog);
+    dialogs.fileNames << (Path("two.qfs") + '\n' + Path("damaged.qfs") + '\n' + Path("two.qfs"))
+                      << (Path("data.qfs") + '\n' + Path("missing.qfs") + '\n' + Path("three.qfs") + '\n'
+                          + Path("damaged.qfs"))
+                      << Path("three.qfs");
+    files.Button1->click();
+    files.Button1->click();
+    files.ListBox1->item(2)->setSelected(true);
+    files.ListBox1->item(3)->setSelected(true);
+    files.Button2->click(); // data.qfs and missing.qfs go, to be added back
+    files.Button1->click();
+    EXPECT_EQ(files.Files(), (QStringList{Path("two.qfs"), Path("damaged.qfs"), Path("three.qfs")}));
+    dialogs.fileNames << (Path("data.qfs") + '\n' + Path("missing.qfs"));
+    files.Button1->click();
+
+    files.Button4->click();
+    EXPECT_EQ(printers.setups, 1);
+    files.Button3->click();
+
+    const QList<FakePrinters::Job> jobs = printers.Jobs();
+    ASSERT_EQ(jobs.size(), 2);
+    EXPECT_EQ(jobs[0].title, QStringLiteral("Quillfen - ") + Path("two.qfs"));
+    EXPECT_EQ(jobs[1].title, QStringLiteral("Quillfen - ") + Path("three.qfs"));
+    EXPECT_EQ(SheetsOf(jobs[0]), (QStringList{"Sheet1", "Sheet2"}));
+    EXPECT_EQ(SheetsOf(jobs[1]), (QStringList{"Sheet1", "Sheet2", "Sheet3"}));
+    const QString two = Path("two.qfs") + u'\n';
+    const QString three = Path("three.qfs") + u'\n';
+    EXPECT_EQ(progress, (QStringList{two + "Page 1 of 2", two + "Page 2 of 2", Path("damaged.qfs"),
+                                     three + "Page 1 of 3", three + "Page 2 of 3", three + "Page 3 of 3",
+                                     Path("data.qfs"), Path("missing.qfs")}));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+
+    // Cancel during the first file ends its job after that page; no other file prints.
+    cancelAt = two + "Page 1 of 2";
+    files.Button3->click();
+    ASSERT_EQ(printers.Jobs().size(), 3);
+    EXPECT_EQ(SheetsOf(printers.Jobs()[2]), (QStringList{"Sheet1"}));
+}
+
+} // namespace
