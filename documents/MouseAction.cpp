@@ -142,80 +142,27 @@ void MouseActionMoveSelection::MouseUp(int32_t, int32_t)
 
 // --- Corner resizes ---------------------------------------------------------------------
 
-MouseActionRightBottomSize::MouseActionRightBottomSize(AbstractFormObject* target, int32_t grid,
-                                                       const QuillfenZoom* zoom)
-    : MouseAction(grid, zoom)
+MouseActionCornerSize::MouseActionCornerSize(AbstractFormObject* target, int32_t grid,
+                                             const QuillfenZoom* zoom, Horizontal horizontal,
+                                             Vertical vertical)
+    : MouseAction(grid, zoom), m_horizontal(horizontal), m_vertical(vertical)
 {
     Target = target;
 }
 
-void MouseActionRightBottomSize::MouseDown(int32_t x, int32_t y, const TRect& rect)
+void MouseActionCornerSize::MouseDown(int32_t x, int32_t y, const TRect& rect)
 {
-    SetRect(rect.Left, rect.Top, x, y);
+    // The press point is the dragged corner, not snapped.
+    const bool left = m_horizontal == LeftEdge;
+    const bool top = m_vertical == TopEdge;
+    SetRect(left ? x : rect.Left, top ? y : rect.Top, left ? rect.Right : x, top ? rect.Bottom : y);
     ShowFocusRect();
 }
 
-void MouseActionRightBottomSize::MouseMove(int32_t x, int32_t y)
+void MouseActionCornerSize::MouseMove(int32_t x, int32_t y)
 {
-    Right = Snap(x);
-    Bottom = Snap(y);
-}
-
-MouseActionLeftBottomSize::MouseActionLeftBottomSize(AbstractFormObject* target, int32_t grid,
-                                                     const QuillfenZoom* zoom)
-    : MouseAction(grid, zoom)
-{
-    Target = target;
-}
-
-void MouseActionLeftBottomSize::MouseDown(int32_t x, int32_t y, const TRect& rect)
-{
-    SetRect(x, rect.Top, rect.Right, y);
-    ShowFocusRect();
-}
-
-void MouseActionLeftBottomSize::MouseMove(int32_t x, int32_t y)
-{
-    Left = Snap(x);
-    Bottom = Snap(y);
-}
-
-MouseActionLeftTopSize::MouseActionLeftTopSize(AbstractFormObject* target, int32_t grid,
-                                               const QuillfenZoom* zoom)
-    : MouseAction(grid, zoom)
-{
-    Target = target;
-}
-
-void MouseActionLeftTopSize::MouseDown(int32_t x, int32_t y, const TRect& rect)
-{
-    SetRect(x, y, rect.Right, rect.Bottom);
-    ShowFocusRect();
-}
-
-void MouseActionLeftTopSize::MouseMove(int32_t x, int32_t y)
-{
-    Left = Snap(x);
-    Top = Snap(y);
-}
-
-MouseActionRightTopSize::MouseActionRightTopSize(AbstractFormObject* target, int32_t grid,
-                                                 const QuillfenZoom* zoom)
-    : MouseAction(grid, zoom)
-{
-    Target = target;
-}
-
-void MouseActionRightTopSize::MouseDown(int32_t x, int32_t y, const TRect& rect)
-{
-    SetRect(rect.Left, y, x, rect.Bottom);
-    ShowFocusRect();
-}
-
-void MouseActionRightTopSize::MouseMove(int32_t x, int32_t y)
-{
-    Right = Snap(x);
-    Top = Snap(y);
+    (m_horizontal == LeftEdge ? Left : Right) = Snap(x);
+    (m_vertical == TopEdge ? Top : Bottom) = Snap(y);
 }
 
 // --- Nothing --------------------------------------------------------------------------

@@ -106,38 +106,38 @@ private:
     QuillfenSelection* Selection;
 };
 
-// The four corner resizes; the corner follows the snapped pointer.
-class MouseActionRightBottomSize : public MouseAction
+// The four corner resizes: the dragged corner follows the snapped pointer,
+// the opposite corner stays.
+class MouseActionCornerSize : public MouseAction
 {
 public:
-    MouseActionRightBottomSize(AbstractFormObject* target, int32_t grid, const QuillfenZoom* zoom);
+    enum Horizontal { RightEdge, LeftEdge };
+    enum Vertical { BottomEdge, TopEdge };
+
+    MouseActionCornerSize(AbstractFormObject* target, int32_t grid, const QuillfenZoom* zoom,
+                          Horizontal horizontal, Vertical vertical);
     void MouseDown(int32_t x, int32_t y, const TRect& rect) override;
     void MouseMove(int32_t x, int32_t y) override;
+
+private:
+    Horizontal m_horizontal;
+    Vertical m_vertical;
 };
 
-class MouseActionLeftBottomSize : public MouseAction
+template <MouseActionCornerSize::Horizontal H, MouseActionCornerSize::Vertical V>
+class MouseActionCornerSizeAt : public MouseActionCornerSize
 {
 public:
-    MouseActionLeftBottomSize(AbstractFormObject* target, int32_t grid, const QuillfenZoom* zoom);
-    void MouseDown(int32_t x, int32_t y, const TRect& rect) override;
-    void MouseMove(int32_t x, int32_t y) override;
+    MouseActionCornerSizeAt(AbstractFormObject* target, int32_t grid, const QuillfenZoom* zoom)
+        : MouseActionCornerSize(target, grid, zoom, H, V)
+    {
+    }
 };
 
-class MouseActionLeftTopSize : public MouseAction
-{
-public:
-    MouseActionLeftTopSize(AbstractFormObject* target, int32_t grid, const QuillfenZoom* zoom);
-    void MouseDown(int32_t x, int32_t y, const TRect& rect) override;
-    void MouseMove(int32_t x, int32_t y) override;
-};
-
-class MouseActionRightTopSize : public MouseAction
-{
-public:
-    MouseActionRightTopSize(AbstractFormObject* target, int32_t grid, const QuillfenZoom* zoom);
-    void MouseDown(int32_t x, int32_t y, const TRect& rect) override;
-    void MouseMove(int32_t x, int32_t y) override;
-};
+using MouseActionRightBottomSize = MouseActionCornerSizeAt<MouseActionCornerSize::RightEdge, MouseActionCornerSize::BottomEdge>;
+using MouseActionLeftBottomSize = MouseActionCornerSizeAt<MouseActionCornerSize::LeftEdge, MouseActionCornerSize::BottomEdge>;
+using MouseActionLeftTopSize = MouseActionCornerSizeAt<MouseActionCornerSize::LeftEdge, MouseActionCornerSize::TopEdge>;
+using MouseActionRightTopSize = MouseActionCornerSizeAt<MouseActionCornerSize::RightEdge, MouseActionCornerSize::TopEdge>;
 
 // A press that only changed the selection: the drag does nothing.
 class MouseActionNull : public MouseAction
