@@ -5,6 +5,8 @@
 #include "documents/QuillfenSelection.h"
 #include "instruments/InstrumentItem.h"
 
+#include "common/FieldRecords.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -199,6 +201,18 @@ TEST_F(SelectionTest, MeasurePropertiesAndSymbols)
     EXPECT_FALSE(first->HasSymbol(5));
     EXPECT_TRUE(second->HasSymbol(40));
     EXPECT_TRUE(selection.CheckSymbols(0).empty());
+
+    // A file may hold a negative code: it checks nothing, not an item before the list.
+    MeasureObject source;
+    source.AddSymbol(7);
+    QByteArray record = SavedRecord(source);
+    record.replace(record.lastIndexOf(Le32(7)), 4, Le32(-5));
+    auto* loaded = Place<MeasureObject>(page, {0, 0, 10, 10});
+    ASSERT_TRUE(LoadRecord(*loaded, record));
+    ASSERT_EQ(loaded->GetSymbol(0), -5);
+    selection.Clear();
+    selection.AddObject(loaded);
+    EXPECT_EQ(selection.CheckSymbols(3), (std::vector<bool>{false, false, false}));
 }
 
 } // namespace
