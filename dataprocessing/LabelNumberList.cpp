@@ -49,6 +49,12 @@ void LabelNumberList::SetEntries(std::vector<LabelNumber>* entries)
     endResetModel();
 }
 
+void LabelNumberList::Refresh()
+{
+    beginResetModel();
+    endResetModel();
+}
+
 int LabelNumberList::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : Count();

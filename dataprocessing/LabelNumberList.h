@@ -32,9 +32,10 @@ public:
     // Entries of its own until SetEntries hands over the document's.
     explicit LabelNumberList(QObject* parent = nullptr);
 
-    // The entries the model edits (not owned; null: its own again). Also
-    // announces a change the owner made to them while nobody was looking.
+    // The entries the model edits (not owned; null: its own again).
     void SetEntries(std::vector<LabelNumber>* entries);
+    // Tells the views that the owner changed the entries behind the model.
+    void Refresh();
     std::vector<LabelNumber>& Entries() { return *m_entries; }
     const std::vector<LabelNumber>& Entries() const { return *m_entries; }
 

@@ -331,9 +331,10 @@ constexpr Row Rows[] = {
     {294, "The text is too long: a field takes at most 1000 characters.",
      "Text je příliš dlouhý: pole pojme nejvýše 1000 znaků."},
     {295, "The settings of this instrument cannot be written.", "Nastavení tohoto přístroje nelze zapsat."},
+    {296, "The number list can hold at most 100000 labels.", "Seznam čísel může obsahovat nejvýše 100000 štítků."},
 };
 
-constexpr std::size_t ProgramCount = 296;
+constexpr std::size_t ProgramCount = 297;
 
 constexpr bool IdsRunWithoutGaps()
 {
@@ -342,7 +343,7 @@ constexpr bool IdsRunWithoutGaps()
             return false;
     return true;
 }
-static_assert(std::size(Rows) == ProgramCount, "ids 0 to 295, one row each");
+static_assert(std::size(Rows) == ProgramCount, "ids 0 to 296, one row each");
 static_assert(IdsRunWithoutGaps(), "rows must be in id order without gaps");
 
 // The installer carries an older edition: fewer ids and its own version

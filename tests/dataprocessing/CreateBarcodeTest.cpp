@@ -1,0 +1,232 @@
+#include "dataprocessing/widgets/CreateBarcode.h"
+
+#include "common/FakeDialogs.h"
+#include "common/RecordBytes.h"
+#include "dataprocessing/LabelTemplate.h"
+#include "dataprocessing/RecordLookup.h"
+#include "dataprocessing/TransferDocument.h"
+#include "documents/BarcodeObject.h"
+#include "documents/Language.h"
+#include "documents/LabelObject.h"
+#include "platform/NumberText.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ListedRecords : public RecordLookup
+{
+public:
+    QStringList ids;
+    QStringList ListRowIds() const override { return ids; }
+    const RevisionTableRow* FindRowById(const QString&) const override { return nullptr; }
+};
+
+QStringList Entries(const std::vector<LabelNumber>& entries)
+{
+    QStringList texts;
+    for (const LabelNumber& entry : entries)
+        texts << QString::fromLatin1(entry.Text);
+    return texts;
+}
+
+void Type(QLineEdit* edit, const QString& text)
+{
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+    emit edit->editingFinished();
+}
+
+// The wizard as the data window shows it for a new label sheet.
+struct WizardOnDocument
+{
+    WizardOnDocument()
+    {
+        wizard.State().SetGlobalTexts(doc.Form().GetGlobalTexts());
+        wizard.State().SetPageSize(doc.Form().GetWidth(), doc.Form().GetHeight());
+        wizard.State().Numbers().SetEntries(&doc.LabelNumbers());
+        auto barcode = MakeDefaultLabelTemplate();
+        barcode->SetRect(0, 0, 100, 50);
+        wizard.State().SetTemplate(*barcode);
+        wizard.SetRecordLookup(&records);
+        wizard.show();
+    }
+
+    FakeDialogs dialogs;
+    QTemporaryDir dir;
+    TransferDocument doc;
+    ListedRecords records;
+    TForm9 wizard;
+};
+
+QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return path;
+}
+
+} // namespace
+
+TEST(CreateBarcodeTest, ASheetLaidOutInTheWizardIsBuiltAndSavedAsALabelSheet)
+{
+    WizardOnDocument w;
+    TForm9& wizard = w.wizard;
+    // Shown with Automatic: the counts of the initial layout on A4.
+    EXPECT_EQ(wizard.Edit7->text(), "9");
+    EXPECT_EQ(wizard.Edit8->text(), "26");
+    EXPECT_FALSE(wizard.Edit7->isEnabled());
+    EXPECT_EQ(w.wizard.State().GetTemplate().GetRect(), (TRect{0, 47, 188, 141}));
+
+    // A bad item stops the list there and is selected for the user.
+    Type(wizard.Edit9, "1,x,2");
+    QTest::mouseClick(wizard.Button3, Qt::LeftButton);
+    EXPECT_EQ(Entries(w.doc.LabelNumbers()), QStringList({"00000001"}));
+    EXPECT_EQ(wizard.Edit9->selectedText(), "x");
+    EXPECT_EQ(wizard.Edit9->selectionStart(), 2);
+    Type(wizard.Edit9, "3, 20-8,2");
+    QTest::mouseClick(wizard.Button3, Qt::LeftButton);
+    w.records.ids = {"R-7"};
+    QTest::mouseClick(wizard.Button4, Qt::LeftButton);
+    EXPECT_EQ(Entries(w.doc.LabelNumbers()), QStringList({"00000001", "00000002", "00000003", "R-7"}));
+
+    // The Delete key takes the selected entries out of the list.
+    wizard.ListBox1->selectionModel()->select(wizard.State().Numbers().index(1), QItemSelectionModel::Select);
+    wizard.ListBox1->selectionModel()->select(wizard.State().Numbers().index(3), QItemSelectionModel::Select);
+    QTest::keyClick(wizard.ListBox1, Qt::Key_Delete);
+    EXPECT_EQ(Entries(w.doc.LabelNumbers()), QStringList({"00000001", "00000003"}));
+
+    // Lengths are clamped, and junk falls back to the default without new counts.
+    Type(wizard.Edit1, "250");
+    EXPECT_EQ(wizard.Edit1->text(), "200");
+    EXPECT_EQ(wizard.Edit7->text(), "0"); // (2100 - 100) div (2000 + 10)
+    const int beeps = w.dialogs.beeps;
+    Type(wizard.Edit1, "wide");
+    EXPECT_EQ(wizard.Edit1->text(), "10");
+    EXPECT_EQ(w.dialogs.beeps, beeps + 1);
+    EXPECT_EQ(wizard.Edit7->text(), "0");
+    Type(wizard.Edit1, "25");
+    EXPECT_EQ(wizard.Edit7->text(), "7");
+    Type(wizard.Edit6, "-1");
+    EXPECT_EQ(wizard.Edit6->text(), "0");
+    EXPECT_EQ(wizard.Edit8->text(), "28"); // (2975 - 100) div 100
+
+    // A sheet of no columns is refused; without Automatic the typed counts hold.
+    Type(wizard.Edit1, "250");
+    QTest::mouseClick(wizard.Button1, Qt::LeftButton);
+    EXPECT_TRUE(wizard.isVisible());
+    EXPECT_EQ(wizard.Edit7->selectedText(), "0");
+    wizard.CheckBox1->click();
+    EXPECT_TRUE(wizard.Edit7->isEnabled());
+    Type(wizard.Edit1, "25");
+    EXPECT_EQ(wizard.Edit7->text(), "0");
+    Type(wizard.Edit7, "2");
+    Type(wizard.Edit8, "3");
+
+    // A template document's first page becomes the label, fitted into the preview.
+    QuillfenForm templateDoc({}, 500, 250);
+    auto frame = std::make_unique<LabelObject>();
+    frame->SetRect(0, 0, 500, 250);
+    templateDoc.GetPage(0)->AddObject(std::move(frame));
+    auto barcode = MakeDefaultLabelTemplate();
+    barcode->SetRect(50, 50, 450, 200);
+    templateDoc.GetPage(0)->AddObject(std::move(barcode));
+    const QString templatePath = w.dir.filePath("label.qfs");
+    {
+        FileWriter writer(templatePath, Tag::Temp);
+        ASSERT_TRUE(templateDoc.Save(writer));
+    }
+    w.dialogs.fileNames << QString() << templatePath;
+    QTest::mouseClick(wizard.SpeedButton1, Qt::LeftButton);
+    EXPECT_EQ(wizard.State().GetTemplate().GetRect(), (TRect{0, 47, 188, 141}));
+    QTest::mouseClick(wizard.SpeedButton1, Qt::LeftButton);
+    EXPECT_EQ(wizard.State().GetTemplate().GetRect(), (TRect{0, 47, 187, 140}));
+    EXPECT_EQ(dynamic_cast<const GroupObject&>(wizard.State().GetTemplate()).GetCount(), 3);
+    EXPECT_FALSE(wizard.PaintBox1->grab().isNull());
+
+    Type(wizard.Edit9, "10-13");
+    QTest::mouseClick(wizard.Button3, Qt::LeftButton);
+    QTest::mouseClick(wizard.Button1, Qt::LeftButton);
+    ASSERT_EQ(wizard.result(), QDialog::Accepted);
+    EXPECT_TRUE(w.dialogs.messages.isEmpty());
+
+    // What the data window builds from the wizard, saved and opened again.
+    const LabelSheetLayout& layout = wizard.State().Layout();
+    EXPECT_EQ(layout.Width, 25);
+    EXPECT_EQ(layout.Height, 10);
+    EXPECT_EQ(layout.VerticalSpace, 0);
+    EXPECT_EQ(layout.Across, 2);
+    EXPECT_EQ(layout.Down, 3);
+    w.doc.Form().BuildLabelSheet(layout, w.doc.LabelNumbers(), wizard.State().GetTemplate());
+    // The last label fills the page's last cell: an empty page follows.
+    ASSERT_EQ(w.doc.Form().GetPageCount(), 2);
+    EXPECT_EQ(w.doc.Form().GetPage(1)->GetCount(), 0);
+    const PageObject* page = w.doc.Form().GetPage(0);
+    ASSERT_EQ(page->GetCount(), 6);
+    EXPECT_EQ(page->GetObject(0)->GetRect(), (TRect{100, 100, 350, 200}));
+    EXPECT_EQ(page->GetObject(5)->GetRect(), (TRect{360, 300, 610, 400}));
+    const QString sheet = w.dir.filePath("sheet.qfs");
+    ASSERT_TRUE(w.doc.SaveDocument(sheet, false).Ok());
+    QFile saved(sheet);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.read(8), QByteArray("QFS4bar "));
+
+    TransferDocument reopened;
+    ASSERT_TRUE(reopened.LoadDocument(sheet).Ok());
+    EXPECT_EQ(Entries(reopened.LabelNumbers()),
+              QStringList({"00000001", "00000003", "00000010", "00000011", "00000012", "00000013"}));
+}
+
+TEST(CreateBarcodeTest, AnOlderLabelFileFillsTheWizardAndDamageIsReported)
+{
+    WizardOnDocument w;
+    TForm9& wizard = w.wizard;
+    FormatSettings comma;
+    comma.DecimalSeparator = u',';
+    SetFormatSettings(comma);
+    QByteArray bytes = "QFL ";
+    for (int32_t v : {2100, 2970, 3, 8, 105, 0, 50, 25, 205, 300, 180, 100})
+        bytes += Le32(v);
+    bytes += QByteArray(100, '\0') + Bytes({0, 0, 0, 0}) + Le32(42) + Le32(7);
+    const QString good = WriteFile(w.dir, "good.qfl", bytes);
+    const QString bad = WriteFile(w.dir, "bad.qfl", bytes.left(100));
+
+    w.dialogs.fileNames << good << bad << w.dir.filePath("missing.qfl");
+    QTest::mouseClick(wizard.Button100, Qt::LeftButton);
+    UseCLocaleFormats();
+    EXPECT_EQ(wizard.Edit1->text(), "20,5");
+    EXPECT_EQ(wizard.Edit4->text(), "10,5");
+    EXPECT_EQ(wizard.Edit5->text(), "2,5");
+    EXPECT_FALSE(wizard.CheckBox1->isChecked());
+    EXPECT_TRUE(wizard.Edit7->isEnabled());
+    EXPECT_EQ(wizard.Edit7->text(), "3");
+    EXPECT_EQ(wizard.Edit8->text(), "8");
+    EXPECT_EQ(Entries(w.doc.LabelNumbers()), QStringList({"00000007", "00000042"}));
+    EXPECT_EQ(wizard.State().GetPageHeight(), 2970);
+
+    QTest::mouseClick(wizard.Button100, Qt::LeftButton);
+    QTest::mouseClick(wizard.Button100, Qt::LeftButton);
+    EXPECT_EQ(w.dialogs.Texts(), QStringList({MainLanguage.GetString(290), MainLanguage.GetString(289)}));
+    EXPECT_EQ(wizard.Edit1->text(), "20,5");
+    EXPECT_EQ(w.doc.LabelNumbers().size(), 2u);
+
+    // A list that would pass the cap is refused with a message.
+    Type(wizard.Edit9, "0-9999");
+    for (int i = 0; i < 10; ++i)
+        QTest::mouseClick(wizard.Button3, Qt::LeftButton);
+    EXPECT_EQ(w.doc.LabelNumbers().size(), 9u * 10000u + 2u);
+    EXPECT_EQ(w.dialogs.Texts().size(), 3);
+    EXPECT_EQ(w.dialogs.Texts().last(), MainLanguage.GetString(296));
+    EXPECT_EQ(wizard.Edit9->selectedText(), "0-9999");
+}
