@@ -182,6 +182,23 @@ TForm9::~TForm9()
     ListBox1->setModel(nullptr);
 }
 
+std::optional<LabelSheetLayout> TForm9::ShowForSheet(QuillfenTransferForm& form, std::vector<LabelNumber>& numbers,
+                                                     std::unique_ptr<AbstractFormObject>& labelTemplate)
+{
+    m_state.SetGlobalTexts(form.GetGlobalTexts());
+    m_state.SetPageSize(form.GetWidth(), form.GetHeight());
+    m_state.Numbers().SetEntries(&numbers);
+    m_state.SetTemplate(*labelTemplate);
+    const bool accepted = exec() == QDialog::Accepted;
+    // The entries belong to the document, which may replace them while the
+    // wizard is hidden.
+    m_state.Numbers().SetEntries(nullptr);
+    if (!accepted)
+        return std::nullopt;
+    labelTemplate = m_state.GetTemplate().Clone();
+    return m_state.Layout();
+}
+
 QLineEdit* TForm9::LayoutEdit(LayoutValue which) const
 {
     const std::array<QLineEdit*, LayoutValueCount> edits = {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6};

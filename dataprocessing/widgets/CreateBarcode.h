@@ -49,6 +49,12 @@ public:
 
     // What the data window hands over before showing and reads after OK.
     LabelWizardState& State() { return m_state; }
+    // The data window's barcode command: the document's global texts, page
+    // size and label entries handed over and the template fitted into the
+    // preview, then shown modally. On OK the sheet's layout, and
+    // `labelTemplate` becomes a copy of the wizard's template.
+    std::optional<LabelSheetLayout> ShowForSheet(QuillfenTransferForm& form, std::vector<LabelNumber>& numbers,
+                                                 std::unique_ptr<AbstractFormObject>& labelTemplate);
     // The revision list whose record IDs "from Table" adds (not owned).
     void SetRecordLookup(const RecordLookup* records) { m_records = records; }
 

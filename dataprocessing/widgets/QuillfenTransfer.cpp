@@ -774,10 +774,10 @@ void TForm3::Barcode1Click()
         labelTemplate = temporary.get();
     }
     // The template is cloned before the sheet is rebuilt: it may be a label of the sheet.
-    const std::unique_ptr<AbstractFormObject> copy = labelTemplate->Clone();
+    std::unique_ptr<AbstractFormObject> copy = labelTemplate->Clone();
     std::vector<LabelNumber>& numbers = m_document->LabelNumbers();
     QuillfenTransferForm::TakeBarcodeTexts(numbers);
-    if (const std::optional<LabelSheetLayout> layout = m_hooks.BarcodeWizard(Form(), numbers, *copy)) {
+    if (const std::optional<LabelSheetLayout> layout = m_hooks.BarcodeWizard(Form(), numbers, copy)) {
         Form().BuildLabelSheet(*layout, numbers, *copy);
         Form().SetModified();
     }

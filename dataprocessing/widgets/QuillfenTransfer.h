@@ -46,9 +46,11 @@ public:
         // The text edit dialog: edits `text` in place, true on OK (empty:
         // the program's text edit dialog).
         std::function<bool(QString& text)> EditText;
-        // The barcode wizard, shown modally on the sheet's entries; the layout on OK.
+        // The barcode wizard, shown modally on the sheet's entries with the
+        // sheet's label template; on OK the layout, and the template holds
+        // the label the user chose in the wizard.
         std::function<std::optional<LabelSheetLayout>(QuillfenTransferForm& form, std::vector<LabelNumber>& numbers,
-                                                      const AbstractFormObject& labelTemplate)>
+                                                      std::unique_ptr<AbstractFormObject>& labelTemplate)>
             BarcodeWizard;
     };
 

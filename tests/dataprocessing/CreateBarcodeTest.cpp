@@ -1,4 +1,5 @@
 #include "dataprocessing/widgets/CreateBarcode.h"
+#include "dataprocessing/widgets/QuillfenTransfer.h"
 
 #include "common/FakeDialogs.h"
 #include "common/RecordBytes.h"
@@ -17,6 +18,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -45,6 +47,17 @@ void Type(QLineEdit* edit, const QString& text)
     QTest::keyClicks(edit, text);
     emit edit->editingFinished();
 }
+
+// What a test of the wizard works with besides the wizard.
+struct Session
+{
+    std::vector<LabelNumber>& Entries() { return window->Document().LabelNumbers(); }
+
+    FakeDialogs dialogs;
+    QTemporaryDir dir;
+    ListedRecords records;
+    TForm3* window = nullptr;
+};
 
 // The wizard as the data window shows it for a new label sheet.
 struct WizardOnDocument
@@ -79,33 +92,33 @@ QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArra
 
 } // namespace
 
-TEST(CreateBarcodeTest, ASheetLaidOutInTheWizardIsBuiltAndSavedAsALabelSheet)
+// The user's part while the data window shows the wizard for a new sheet.
+void LayOutSheet(TForm9& wizard, Session& w)
 {
-    WizardOnDocument w;
-    TForm9& wizard = w.wizard;
-    // Shown with Automatic: the counts of the initial layout on A4.
+    // Shown with Automatic: the counts of the initial layout on A4; the new
+    // sheet's barcode fitted into the preview.
     EXPECT_EQ(wizard.Edit7->text(), "9");
     EXPECT_EQ(wizard.Edit8->text(), "26");
     EXPECT_FALSE(wizard.Edit7->isEnabled());
-    EXPECT_EQ(w.wizard.State().GetTemplate().GetRect(), (TRect{0, 47, 188, 141}));
+    EXPECT_EQ(wizard.State().GetTemplate().GetRect(), (TRect{0, 0, 188, 188}));
 
     // A bad item stops the list there and is selected for the user.
     Type(wizard.Edit9, "1,x,2");
     QTest::mouseClick(wizard.Button3, Qt::LeftButton);
-    EXPECT_EQ(Entries(w.doc.LabelNumbers()), QStringList({"00000001"}));
+    EXPECT_EQ(Entries(w.Entries()), QStringList({"00000001"}));
     EXPECT_EQ(wizard.Edit9->selectedText(), "x");
     EXPECT_EQ(wizard.Edit9->selectionStart(), 2);
     Type(wizard.Edit9, "3, 20-8,2");
     QTest::mouseClick(wizard.Button3, Qt::LeftButton);
     w.records.ids = {"R-7"};
     QTest::mouseClick(wizard.Button4, Qt::LeftButton);
-    EXPECT_EQ(Entries(w.doc.LabelNumbers()), QStringList({"00000001", "00000002", "00000003", "R-7"}));
+    EXPECT_EQ(Entries(w.Entries()), QStringList({"00000001", "00000002", "00000003", "R-7"}));
 
     // The Delete key takes the selected entries out of the list.
     wizard.ListBox1->selectionModel()->select(wizard.State().Numbers().index(1), QItemSelectionModel::Select);
     wizard.ListBox1->selectionModel()->select(wizard.State().Numbers().index(3), QItemSelectionModel::Select);
     QTest::keyClick(wizard.ListBox1, Qt::Key_Delete);
-    EXPECT_EQ(Entries(w.doc.LabelNumbers()), QStringList({"00000001", "00000003"}));
+    EXPECT_EQ(Entries(w.Entries()), QStringList({"00000001", "00000003"}));
 
     // Lengths are clamped, and junk falls back to the default without new counts.
     Type(wizard.Edit1, "250");
@@ -149,7 +162,7 @@ TEST(CreateBarcodeTest, ASheetLaidOutInTheWizardIsBuiltAndSavedAsALabelSheet)
     }
     w.dialogs.fileNames << QString() << templatePath;
     QTest::mouseClick(wizard.SpeedButton1, Qt::LeftButton);
-    EXPECT_EQ(wizard.State().GetTemplate().GetRect(), (TRect{0, 47, 188, 141}));
+    EXPECT_EQ(wizard.State().GetTemplate().GetRect(), (TRect{0, 0, 188, 188}));
     QTest::mouseClick(wizard.SpeedButton1, Qt::LeftButton);
     EXPECT_EQ(wizard.State().GetTemplate().GetRect(), (TRect{0, 47, 187, 140}));
     EXPECT_EQ(dynamic_cast<const GroupObject&>(wizard.State().GetTemplate()).GetCount(), 3);
@@ -158,30 +171,61 @@ TEST(CreateBarcodeTest, ASheetLaidOutInTheWizardIsBuiltAndSavedAsALabelSheet)
     Type(wizard.Edit9, "10-13");
     QTest::mouseClick(wizard.Button3, Qt::LeftButton);
     QTest::mouseClick(wizard.Button1, Qt::LeftButton);
+}
+
+TEST(CreateBarcodeTest, TheDataWindowBuildsSavesAndReopensTheSheetLaidOutInTheWizard)
+{
+    Session w;
+    TForm9 wizard;
+    wizard.SetRecordLookup(&w.records);
+    TForm3 window;
+    w.window = &window;
+    window.SetHooks({.Records = &w.records,
+                     .BarcodeWizard = [&](QuillfenTransferForm& form, std::vector<LabelNumber>& numbers,
+                                          std::unique_ptr<AbstractFormObject>& labelTemplate) {
+                         return wizard.ShowForSheet(form, numbers, labelTemplate);
+                     }});
+    window.show();
+    bool shown = false;
+    QTimer::singleShot(0, &wizard, [&] {
+        shown = true;
+        LayOutSheet(wizard, w);
+        if (wizard.isVisible())
+            wizard.reject();
+    });
+    window.Barcode1->trigger();
+    ASSERT_TRUE(shown);
     ASSERT_EQ(wizard.result(), QDialog::Accepted);
     EXPECT_TRUE(w.dialogs.messages.isEmpty());
 
-    // What the data window builds from the wizard, saved and opened again.
-    const LabelSheetLayout& layout = wizard.State().Layout();
-    EXPECT_EQ(layout.Width, 25);
-    EXPECT_EQ(layout.Height, 10);
-    EXPECT_EQ(layout.VerticalSpace, 0);
-    EXPECT_EQ(layout.Across, 2);
-    EXPECT_EQ(layout.Down, 3);
-    w.doc.Form().BuildLabelSheet(layout, w.doc.LabelNumbers(), wizard.State().GetTemplate());
+    // Two across and three down, from the wizard's template.
+    ASSERT_TRUE(window.Form().IsLabelSheet());
+    EXPECT_TRUE(window.Form().IsModified());
     // The last label fills the page's last cell: an empty page follows.
-    ASSERT_EQ(w.doc.Form().GetPageCount(), 2);
-    EXPECT_EQ(w.doc.Form().GetPage(1)->GetCount(), 0);
-    const PageObject* page = w.doc.Form().GetPage(0);
+    ASSERT_EQ(window.Form().GetPageCount(), 2);
+    EXPECT_EQ(window.Form().GetPage(1)->GetCount(), 0);
+    const PageObject* page = window.Form().GetPage(0);
     ASSERT_EQ(page->GetCount(), 6);
     EXPECT_EQ(page->GetObject(0)->GetRect(), (TRect{100, 100, 350, 200}));
     EXPECT_EQ(page->GetObject(5)->GetRect(), (TRect{360, 300, 610, 400}));
+    const auto* label = dynamic_cast<const GroupObject*>(page->GetObject(5));
+    ASSERT_TRUE(label);
+    ASSERT_EQ(label->GetCount(), 3);
+    EXPECT_EQ(label->GetObject(2)->GetText(), "00000013");
+
+    // Shown again on the sheet and cancelled: the sheet stays as it is.
+    QTimer::singleShot(0, &wizard, [&] {
+        EXPECT_EQ(wizard.State().Numbers().Count(), 6);
+        wizard.Button2->click();
+    });
+    window.Barcode1->trigger();
+    EXPECT_EQ(window.Form().GetPage(0)->GetObject(5), label);
+
     const QString sheet = w.dir.filePath("sheet.qfs");
-    ASSERT_TRUE(w.doc.SaveDocument(sheet, false).Ok());
+    ASSERT_TRUE(window.Document().SaveDocument(sheet, false).Ok());
     QFile saved(sheet);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.read(8), QByteArray("QFS4bar "));
-
     TransferDocument reopened;
     ASSERT_TRUE(reopened.LoadDocument(sheet).Ok());
     EXPECT_EQ(Entries(reopened.LabelNumbers()),
