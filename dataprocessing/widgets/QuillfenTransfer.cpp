@@ -20,7 +20,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDrag>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -188,7 +190,15 @@ TForm3::TForm3(QWidget* parent) : QMainWindow(parent)
     SetCaption();
 }
 
-TForm3::~TForm3() = default;
+TForm3::~TForm3()
+{
+    // A running transfer hands its banks to this window's data: stop it and
+    // let its completion run before they go.
+    if (m_thread)
+        m_thread->Terminate();
+    while (m_transferRunning && m_thread)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
 
 void TForm3::BuildMenus()
 {
@@ -594,6 +604,7 @@ void TForm3::Transfer1Click()
     TreeView1->clear();
     auto* thread = new InstrumentTransferWindowThread(ComboBox2->currentText());
     thread->SetGroupSameNumber(m_hooks.GroupSameNumber && m_hooks.GroupSameNumber() ? 1 : 0);
+    m_thread = thread;
     // The set lives as long as the window, so the completion can always append to it.
     thread->StartReadData(&m_document->Transfered(), [this](TransferResult) {
         m_transferRunning = false;
@@ -622,6 +633,7 @@ void TForm3::TransferdatafromKx31011Click()
     EnableTransferButtons(false);
     TreeView1->clear();
     auto* thread = new Kx310Old(ComboBox2->currentText());
+    m_thread = thread;
     thread->Start(&m_document->Transfered(), [this](TransferResult) {
         m_transferRunning = false;
         RebuildDataTree();

@@ -4,8 +4,10 @@
 // events into calls on its TransferDocument; every rule lives there.
 
 #include "dataprocessing/TransferDocument.h"
+#include "instruments/InstrumentTransferWindow.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -19,6 +21,7 @@ class QScrollArea;
 class QTreeWidget;
 class QTreeWidgetItem;
 class TPaintBox;
+
 
 class TForm3 : public QMainWindow
 {
@@ -168,4 +171,5 @@ private:
     QPoint m_popupPoint;
     DemonstrationKeys m_demoKeys;
     bool m_transferRunning = false;
+    QPointer<InstrumentTransferWindow> m_thread;
 };

@@ -175,6 +175,18 @@ TEST_F(WindowTest, TransferDropOnTemplateAndSave)
     EXPECT_EQ(window.Document().Transfered().GetCount(), 0);
 }
 
+TEST_F(WindowTest, WindowClosedDuringTransferWaitsForIt)
+{
+    {
+        TForm3 window;
+        window.Transfer1Click();
+        ASSERT_TRUE(window.IsTransferRunning());
+    }
+    // The thread stopped and handed over before the window's data went.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(reporter.Errors().isEmpty() || reporter.Errors().contains(QStringLiteral("Interupted by user")));
+}
+
 TEST_F(WindowTest, PagesZoomFindIdCloseQueryAndDemonstrationData)
 {
     TForm3 window;
@@ -230,6 +242,12 @@ TEST_F(WindowTest, PagesZoomFindIdCloseQueryAndDemonstrationData)
     EXPECT_TRUE(window.isVisible());
     dialogs.answers.enqueue(IDNO);
     EXPECT_TRUE(window.FormCloseQuery());
+    // Yes with a save that fails: the user is told and the window stays.
+    window.Document().SetFileName(dir.filePath("missing/x.qfs"));
+    dialogs.answers.enqueue(IDYES);
+    EXPECT_FALSE(window.FormCloseQuery());
+    EXPECT_TRUE(dialogs.Texts().last().startsWith("The file could not be saved."));
+    EXPECT_TRUE(form.IsModified());
 
     // A double click edits a record text; a value dragged off its field onto
     // free page area is removed.
@@ -256,6 +274,15 @@ TEST_F(WindowTest, PagesZoomFindIdCloseQueryAndDemonstrationData)
     QTest::keyClicks(&window, "kvzq");
     EXPECT_EQ(window.Document().Transfered().GetCount(), 4);
     EXPECT_EQ(window.TreeView1->topLevelItem(1)->childCount(), 4);
+
+    // "Save Data As ..." writes what its chosen filter entry names.
+    dialogs.filterIndexes.enqueue(3);
+    dialogs.fileNames.enqueue(dir.filePath("table.htm"));
+    window.SaveDataAs1Click();
+    QFile table(dir.filePath("table.htm"));
+    ASSERT_TRUE(table.open(QIODevice::ReadOnly));
+    const QByteArray html = table.readAll();
+    EXPECT_TRUE(html.startsWith("<HTML>\r\r\n") && html.endsWith("</TABLE></BODY>")) << html.constData();
 }
 
 TEST_F(WindowTest, SettingsDialogReadsEditsAndWrites)
