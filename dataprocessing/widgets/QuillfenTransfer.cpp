@@ -7,6 +7,9 @@
 #include "documents/MeasureObject.h"
 #include "documents/StyledText.h"
 #include "documents/TextObject.h"
+#include "documents/widgets/MultiPrint.h"
+#include "documents/widgets/PrintForm.h"
+#include "documents/widgets/Printers.h"
 #include "documents/widgets/TextSetup.h"
 #include "instruments/InstrumentTransferWindow.h"
 #include "instruments/Kx310Old.h"
@@ -341,6 +344,27 @@ void TForm3::SetHooks(Hooks hooks)
                 return false;
             text = dialog.GetStyledText();
             return true;
+        };
+    if (!m_hooks.Print)
+        m_hooks.Print = [this](QuillfenTransferForm& form) {
+            int first = 0;
+            int last = 0;
+            if (!Printers().ExecPrintDialog(this, 1, form.GetPageCount(), first, last))
+                return;
+            if (first == 0 && last == 0) {
+                first = 1;
+                last = form.GetPageCount();
+            }
+            TForm5 dialog(this);
+            dialog.ApplyLanguage();
+            dialog.PrintDocument(form, first, last);
+        };
+    if (!m_hooks.MultiPrint)
+        m_hooks.MultiPrint = [this] {
+            TForm5 printDialog(this);
+            printDialog.ApplyLanguage();
+            TForm6 files(printDialog, this);
+            files.exec();
         };
     FillRecordHook();
 }

@@ -43,7 +43,7 @@ public:
         std::function<void()> ShowDesigner;
         std::function<void()> ShowRevisionList;
         std::function<void()> ShowSettings;
-        // The print dialog and the multi-document print window.
+        // The print dialog and the multi-document print window (empty: the program's).
         std::function<void(QuillfenTransferForm& form)> Print;
         std::function<void()> MultiPrint;
         // The text edit dialog: edits `text` in place, true on OK (empty:

@@ -5,6 +5,7 @@
 #include "dataprocessing/widgets/QuillfenTransfer.h"
 
 #include "common/FakeDialogs.h"
+#include "common/FakePrinters.h"
 #include "common/InstrumentSimulator.h"
 #include "common/RecordBytes.h"
 #include "common/TransferHarness.h"
@@ -227,6 +228,15 @@ TEST_F(WindowTest, PagesZoomFindIdCloseQueryAndDemonstrationData)
     window.ComboBox4->setEditText("abc");
     window.ComboBox4Change();
     EXPECT_EQ(form.GetZoom().GetZoom(), 100);
+
+    // Print: the pages the print dialog chose, on the program's printer.
+    {
+        FakePrinters printers(dir.path());
+        printers.printDialogAnswer = {true, 2, 3};
+        window.Print1->trigger();
+        ASSERT_EQ(printers.Jobs().size(), 1);
+        EXPECT_EQ(PdfInfo::Of(printers.Jobs()[0].file).pages, 2);
+    }
 
     // Deleting a page asks first.
     dialogs.answers.enqueue(IDNO);
