@@ -332,9 +332,12 @@ constexpr Row Rows[] = {
      "Text je příliš dlouhý: pole pojme nejvýše 1000 znaků."},
     {295, "The settings of this instrument cannot be written.", "Nastavení tohoto přístroje nelze zapsat."},
     {296, "The number list can hold at most 100000 labels.", "Seznam čísel může obsahovat nejvýše 100000 štítků."},
+    {297, "The file is damaged and was not read; the list is unchanged.",
+     "Soubor je poškozený a nebyl načten; seznam zůstal beze změny."},
+    {298, "'%1' is not a valid date and time", "'%1' není platné datum a čas"},
 };
 
-constexpr std::size_t ProgramCount = 297;
+constexpr std::size_t ProgramCount = 299;
 
 constexpr bool IdsRunWithoutGaps()
 {
@@ -343,7 +346,7 @@ constexpr bool IdsRunWithoutGaps()
             return false;
     return true;
 }
-static_assert(std::size(Rows) == ProgramCount, "ids 0 to 296, one row each");
+static_assert(std::size(Rows) == ProgramCount, "ids 0 to 298, one row each");
 static_assert(IdsRunWithoutGaps(), "rows must be in id order without gaps");
 
 // The installer carries an older edition: fewer ids and its own version

@@ -1,0 +1,40 @@
+#include "revisionlist/ByteCursor.h"
+
+#include "documents/Language.h"
+
+#include <QtEndian>
+
+std::optional<uint8_t> ByteCursor::Byte()
+{
+    if (Remaining() < 1)
+        return std::nullopt;
+    return static_cast<uint8_t>(m_bytes[m_pos++]);
+}
+
+std::optional<int32_t> ByteCursor::Int32()
+{
+    if (Remaining() < 4)
+        return std::nullopt;
+    const int32_t value = qFromLittleEndian<int32_t>(m_bytes.data() + m_pos);
+    m_pos += 4;
+    return value;
+}
+
+std::optional<QByteArray> ByteCursor::AnsiText()
+{
+    const std::optional<int32_t> length = Int32();
+    if (!length || *length < 0 || *length > Remaining())
+        return std::nullopt;
+    QByteArray text = m_bytes.sliced(m_pos, *length).toByteArray();
+    m_pos += *length;
+    return text;
+}
+
+std::optional<QString> ByteCursor::WideText()
+{
+    const std::optional<QByteArray> utf8 = AnsiText();
+    if (!utf8)
+        return std::nullopt;
+    const QString text = DecodeUtf8(*utf8, CountUtf8Chars(*utf8));
+    return text.isNull() ? QString("") : text;
+}

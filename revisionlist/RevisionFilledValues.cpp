@@ -1,0 +1,146 @@
+#include "revisionlist/RevisionFilledValues.h"
+
+#include "documents/File.h"
+#include "documents/GroupObject.h"
+#include "revisionlist/ByteCursor.h"
+
+#include <QFile>
+#include <QtEndian>
+
+#include <array>
+#include <optional>
+
+namespace {
+constexpr int32_t PageCode = FourCC("page");
+constexpr int32_t GroupCode = FourCC("grp ");
+constexpr int32_t TextCode = FourCC("text");
+constexpr int32_t EndCode = FourCC("end ");
+constexpr int32_t EndPageCode = FourCC("epag");
+constexpr int32_t EndGroupCode = FourCC("egrp");
+constexpr int IdKind = 3;
+
+constexpr qint64 HeaderSize = 64;
+constexpr int HeaderWords = 16;
+constexpr int SectionSlots = 7;
+
+class FilledValuesParser
+{
+public:
+    FilledValuesParser(QByteArrayView section, const QString& path, const QString& modified,
+                       std::vector<RevisionTableRow>& records)
+        : m_cursor(section), m_path(path), m_modified(modified), m_records(records)
+    {
+    }
+
+    // One block: its chunks up to its closing code. False on damage.
+    bool ReadGroup(RevisionTableRow* parent, int page, int depth)
+    {
+        if (depth > MaxFilledValuesDepth())
+            return false;
+        const int number = m_groupCounter++;
+        RevisionTableRow row;
+        bool hasId = false;
+        for (;;) {
+            const std::optional<int32_t> code = m_cursor.Int32();
+            if (!code)
+                return false;
+            if (*code == EndCode || *code == EndPageCode || *code == EndGroupCode)
+                break;
+            if (*code == PageCode || *code == GroupCode) {
+                if (*code == PageCode)
+                    ++page;
+                if (!ReadGroup(&row, page, depth + 1))
+                    return false;
+            } else if (*code == TextCode) {
+                const std::optional<int32_t> kind = m_cursor.Int32();
+                if (!kind)
+                    return false;
+                if (RevisionTableRow::FieldOfTextType(*kind) >= 0) {
+                    hasId = hasId || *kind == IdKind;
+                    row.SetField(RevisionTableRow::FileName, m_path);
+                    row.SetPage(page);
+                    row.SetGroup(number);
+                    if (!m_modified.isEmpty())
+                        row.SetField(RevisionTableRow::Modified, m_modified);
+                }
+                const std::optional<QString> text = m_cursor.WideText();
+                if (!text)
+                    return false;
+                row.SetFieldByTextType(*kind, *text);
+            } else {
+                // A chunk of no known kind: what follows cannot be found.
+                return false;
+            }
+        }
+        if (row.HasContent()) {
+            if (hasId)
+                m_records.push_back(std::move(row));
+            else if (parent)
+                parent->CopyFrom(row);
+        }
+        return true;
+    }
+
+private:
+    ByteCursor m_cursor;
+    const QString& m_path;
+    const QString& m_modified;
+    std::vector<RevisionTableRow>& m_records;
+    int m_groupCounter = 0;
+};
+} // namespace
+
+int MaxFilledValuesDepth() { return GroupObject::MaxNestingDepth + 1; }
+
+bool ReadFilledValues(QByteArrayView section, const QString& filePath, const QString& modified,
+                      std::vector<RevisionTableRow>& records)
+{
+    std::vector<RevisionTableRow> read;
+    FilledValuesParser parser(section, filePath, modified, read);
+    if (!parser.ReadGroup(nullptr, 0, 0))
+        return false;
+    for (RevisionTableRow& row : read)
+        records.push_back(std::move(row));
+    return true;
+}
+
+FilledValuesFile ReadFilledValuesSection(const QString& path, QByteArray& section)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return FilledValuesFile::Unreadable;
+    std::array<char, HeaderSize> bytes{};
+    if (file.read(bytes.data(), HeaderSize) != HeaderSize)
+        return FilledValuesFile::NotAForm;
+    std::array<int32_t, HeaderWords> header;
+    for (int k = 0; k < HeaderWords; ++k)
+        header[k] = qFromLittleEndian<int32_t>(bytes.data() + 4 * k);
+    if ((header[0] != Tag::QFS4 && header[0] != Tag::QFS3) || header[1] != Tag::Form)
+        return FilledValuesFile::NotAForm;
+
+    const qint64 size = file.size();
+    std::optional<qint64> start;
+    for (int k = 0; k < SectionSlots && !start; ++k)
+        if (header[2 + 2 * k] == Tag::Revd)
+            start = static_cast<uint32_t>(header[3 + 2 * k]);
+    if (!start)
+        return FilledValuesFile::NoSection;
+    // The section runs to the next section that begins after it.
+    qint64 end = size;
+    for (int k = 0; k < SectionSlots; ++k) {
+        const qint64 offset = static_cast<uint32_t>(header[3 + 2 * k]);
+        if (header[2 + 2 * k] != 0 && offset > *start)
+            end = std::min(end, offset);
+    }
+    section.clear();
+    if (*start >= end)
+        return FilledValuesFile::Read;
+    if (!file.seek(*start))
+        return FilledValuesFile::Unreadable;
+    section.resize(end - *start);
+    const qint64 got = file.read(section.data(), section.size());
+    if (got < 0)
+        return FilledValuesFile::Unreadable;
+    section.resize(got);
+    return FilledValuesFile::Read;
+}

@@ -1,0 +1,216 @@
+// The folder scan over a tree of saved documents written by the test: the
+// exact records, rescans, touched files, Stop, the erase setting, damage.
+
+#include "common/FilledFormFiles.h"
+#include "common/RecordBytes.h"
+#include "revisionlist/QuillfenRevisionTableThread.h"
+#include "revisionlist/RevisionFilledValues.h"
+#include "revisionlist/RevisionTableModel.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <QTimer>
+
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+
+namespace {
+
+enum Kind { Name = 2, Id = 3, Description = 4, NextRevision = 5, Note1 = 6, Location = 11 };
+const QDateTime FileTime(QDate(2024, 3, 5), QTime(14, 30, 17, 640));
+
+// One line per record: page, block, and the standard fields joined by '|'.
+QStringList Records(const RevisionList& list)
+{
+    QStringList lines;
+    for (const RevisionTableRow* row : list.ShownRows()) {
+        QStringList fields;
+        for (int k = 0; k < row->GetFieldCount(); ++k)
+            fields << row->GetField(k);
+        lines << QString("%1/%2 %3").arg(row->GetPage()).arg(row->GetGroup()).arg(fields.join(u'|'));
+    }
+    return lines;
+}
+
+class RevisionScanTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        root = dir.path();
+        model.List().baseFolder = root;
+        ASSERT_TRUE(QDir(root).mkpath("sub/deeper"));
+        // Page 1: an ID block with a Location-only block and a note block
+        // inside, and a block without an ID; page 2: one ID block.
+        Write("a.qfs", Tag::Form,
+              {{{}, {{{{Id, "1"}, {Name, "Alpha"}}, {{{{Location, "Hall"}}, {}}, {{{Note1, "from inside"}}, {}}}},
+                     {{{Name, "no id"}}, {}}}},
+               {{}, {{{{Id, "2"}, {NextRevision, "1/2/2025"}}, {}}}}});
+        Write("sub/B.QFS", Tag::Form, {{{}, {{{{Id, "3"}, {Description, "Beta"}, {Location, "Yard"}}, {}}}}});
+        Write("sub/deeper/c.qfs", Tag::Form, {{{{Id, "4"}, {Name, "Gamma"}}, {}}});
+        // Documents that are not forms, and forms that hold nothing to read.
+        Write("label.qfs", Tag::Bar, {{{{Id, "9"}, {Name, "label"}}, {}}});
+        Write("template.qfs", Tag::Temp, {{{{Id, "9"}, {Name, "template"}}, {}}});
+        Write("list.qfs", Tag::Idx, {{{{Id, "9"}, {Name, "list"}}, {}}});
+        {
+            FileWriter writer(Path("plain.qfs"), Tag::Form);
+            ASSERT_TRUE(writer.Commit());
+        }
+        const QByteArray whole = FilledValuesSection({{{{Id, "8"}, {Name, "cut"}}, {}}});
+        ASSERT_TRUE(WriteFormFile(Path("truncated.qfs"), Tag::Form, whole.left(whole.size() - 2), FileTime));
+        QFile other(Path("notes.txt"));
+        ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    }
+
+    QString Path(const QString& name) const { return root + "/" + name; }
+    void Write(const QString& name, int32_t type, const std::vector<FilledBlock>& pages,
+               const QDateTime& time = FileTime)
+    {
+        ASSERT_TRUE(WriteFormFile(Path(name), type, FilledValuesSection(pages), time));
+    }
+
+    void Scan(bool erase = false)
+    {
+        QEventLoop loop;
+        ASSERT_TRUE(model.StartScan(erase, [&](const RevisionScanResult& r) {
+            result = r;
+            loop.quit();
+        }));
+        EXPECT_TRUE(model.IsScanning());
+        QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+        loop.exec();
+        EXPECT_FALSE(model.IsScanning());
+    }
+
+    QTemporaryDir dir;
+    QString root;
+    RevisionTableModel model;
+    RevisionScanResult result;
+};
+
+} // namespace
+
+TEST_F(RevisionScanTest, FormsBecomeRecordsAndAnUnchangedRescanAddsNothing)
+{
+    Scan();
+    const QString t = "3/5/2024 14:30:17";
+    const QStringList expected = {
+        // Sorted by Name, equal names in reading order (deepest folder first,
+        // inner blocks before outer ones); blocks are numbered from the
+        // section (0) on, each page being one.
+        QString("1/2 |3|Beta||%1|%2||||||Yard").arg(Path("sub/B.QFS"), t),
+        QString("2/7 |2||1/2/2025|%1|%2||||||").arg(Path("a.qfs"), t),
+        QString("1/2 Alpha|1|||%1|%2|from inside|||||").arg(Path("a.qfs"), t),
+        QString("1/1 Gamma|4|||%1|%2||||||").arg(Path("sub/deeper/c.qfs"), t),
+    };
+    EXPECT_EQ(Records(model.List()), expected);
+    EXPECT_TRUE(model.IsModified());
+    EXPECT_EQ(model.rowCount(), 5);
+
+    // Read: the three forms with records; the form without a section gives
+    // nothing, the label sheet, template and list are no forms, and the
+    // truncated form is damaged.
+    EXPECT_EQ(result.filesRead, 3);
+    EXPECT_EQ(result.filesDamaged, 1);
+    EXPECT_EQ(result.filesSkipped, 0);
+
+    model.SetModified(false);
+    Scan();
+    EXPECT_EQ(Records(model.List()), expected);
+    EXPECT_EQ(result.filesRead, 0);
+    EXPECT_EQ(result.filesSkipped, 3);
+    EXPECT_EQ(result.filesDamaged, 1);
+}
+
+TEST_F(RevisionScanTest, ATouchedFileUpdatesOnlyItsRecordsAndEraseEmptiesOnlyStandardFields)
+{
+    Scan();
+    model.List().AddColumn(std::make_unique<RevisionTableColumn>("Extra", 12, 0, 50));
+    model.ColumnsChanged();
+    for (const auto& row : model.List().Rows())
+        row->SetField(12, "user " + row->GetField(RevisionTableRow::Id));
+
+    // The Location is blanked and the Description changed.
+    const QDateTime later = FileTime.addSecs(61);
+    Write("sub/B.QFS", Tag::Form, {{{}, {{{{Id, "3"}, {Description, "Beta 2"}}, {}}}}}, later);
+    Scan(false);
+    QStringList records = Records(model.List());
+    ASSERT_EQ(records.size(), 4);
+    EXPECT_EQ(records[0], QString("1/2 |3|Beta 2||%1|3/5/2024 14:31:18||||||Yard|user 3").arg(Path("sub/B.QFS")));
+    EXPECT_EQ(records[2], QString("1/2 Alpha|1|||%1|3/5/2024 14:30:17|from inside||||||user 1").arg(Path("a.qfs")));
+
+    Write("sub/B.QFS", Tag::Form, {{{}, {{{{Id, "3"}, {Description, "Beta 2"}}, {}}}}}, later.addSecs(1));
+    Scan(true);
+    records = Records(model.List());
+    EXPECT_EQ(records[0], QString("1/2 |3|Beta 2||%1|3/5/2024 14:31:19|||||||user 3").arg(Path("sub/B.QFS")));
+    EXPECT_EQ(records.size(), 4);
+}
+
+TEST_F(RevisionScanTest, StopKeepsWhatWasReadAndSubfoldersCanBeLeftOut)
+{
+    RevisionList list;
+    QStringList statuses;
+    RevisionScanResult stopped;
+    {
+        auto* thread = new QuillfenRevisionTableThread(list, root, true, false);
+        // On the worker, before each file: stop after the first one.
+        QObject::connect(thread, &QuillfenRevisionTableThread::StatusChanged, thread,
+                         [&statuses, thread](const QString& text) {
+                             statuses << text;
+                             thread->Terminate();
+                         }, Qt::DirectConnection);
+        QEventLoop loop;
+        thread->Start([&](RevisionScanResult& result) {
+            stopped = result;
+            ApplyScanResult(list, result);
+            loop.quit();
+        });
+        loop.exec();
+    }
+    EXPECT_EQ(statuses, QStringList({Path("sub/deeper/c.qfs")}));
+    EXPECT_TRUE(stopped.stopped);
+    EXPECT_EQ(Records(list).size(), 1);
+
+    model.List().scanSubfolders = false;
+    Scan();
+    const QStringList records = Records(model.List());
+    ASSERT_EQ(records.size(), 2);
+    EXPECT_TRUE(records[1].startsWith("1/2 Alpha|1|"));
+}
+
+TEST(RevisionFilledValuesTest, DamagedSectionsGiveNothing)
+{
+    const QByteArray good = FilledValuesSection({{{}, {{{{Id, "1"}, {Name, "A"}}, {}}}}});
+    std::vector<RevisionTableRow> records;
+    ASSERT_TRUE(ReadFilledValues(good, "f", "", records));
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].GetField(RevisionTableRow::Modified), "");
+    for (qsizetype n = 0; n < good.size(); ++n) {
+        records.clear();
+        EXPECT_FALSE(ReadFilledValues(good.left(n), "f", "", records)) << n;
+        EXPECT_TRUE(records.empty());
+    }
+    // An unknown chunk after a complete record still spoils the whole file.
+    QByteArray unknown = good;
+    unknown.insert(unknown.size() - 8, Le32(FourCC("xxxx")));
+    EXPECT_FALSE(ReadFilledValues(unknown, "f", "", records));
+    // A text longer than the bytes left.
+    EXPECT_FALSE(ReadFilledValues(Le32(FourCC("text")) + Le32(Id) + Le32(1000) + "12", "f", "", records));
+
+    // Nesting: as deep as a form can hold is read, one more is damage.
+    const auto nested = [](int depth) {
+        QByteArray bytes = Le32(FourCC("page"));
+        for (int i = 1; i < depth; ++i)
+            bytes += Le32(FourCC("grp "));
+        bytes += Le32(FourCC("text")) + Le32(Id) + Le32(1) + "7";
+        for (int i = 0; i <= depth; ++i)
+            bytes += Le32(FourCC("egrp"));
+        return bytes;
+    };
+    EXPECT_TRUE(ReadFilledValues(nested(MaxFilledValuesDepth()), "f", "", records));
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].GetGroup(), MaxFilledValuesDepth());
+    EXPECT_FALSE(ReadFilledValues(nested(MaxFilledValuesDepth() + 1), "f", "", records));
+}
