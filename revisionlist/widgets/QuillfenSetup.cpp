@@ -2,6 +2,7 @@
 
 #include "documents/Language.h"
 #include "platform/widgets/Captions.h"
+#include "revisionlist/widgets/DialogButtons.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -58,9 +59,6 @@ TForm11::TForm11(QWidget* parent) : QDialog(parent)
     Edit1->setText(ProgramSettings().grid);
     Label2 = Named(new QLabel(this), "Label2", 1);
     ComboBox1 = Named(new QComboBox(this), "ComboBox1", 0);
-    Button1 = Named(new QPushButton(this), "Button1", 103);
-    Button2 = Named(new QPushButton(this), "Button2", 18);
-    Button1->setDefault(true);
 
     auto* designer = new QVBoxLayout(GroupBox1);
     designer->addWidget(CheckBox1);
@@ -76,10 +74,7 @@ TForm11::TForm11(QWidget* parent) : QDialog(parent)
     auto* language = new QHBoxLayout;
     language->addWidget(Label2);
     language->addWidget(ComboBox1, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
+    QHBoxLayout* buttons = NewOkCancelRow(this, Button1, Button2);
     auto* layout = new QGridLayout(this);
     layout->addWidget(GroupBox2, 0, 0);
     layout->addWidget(GroupBox1, 0, 1);
@@ -94,8 +89,6 @@ TForm11::TForm11(QWidget* parent) : QDialog(parent)
     ShowSettings(ReadProgramSettings(Settings()));
     m_snapshot = Settings();
 
-    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
-    connect(Button2, &QPushButton::clicked, this, &TForm11::Button2Click);
     connect(ComboBox1, &QComboBox::activated, this, &TForm11::ComboBox1Change);
     connect(this, &QDialog::finished, this, &TForm11::FormClose);
     if (!instance)

@@ -1,0 +1,38 @@
+#include "revisionlist/widgets/RevisionFilter.h"
+
+#include "platform/widgets/Captions.h"
+#include "revisionlist/widgets/DialogButtons.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int CaptionId = 195;
+constexpr int IgnoreCaseId = 194;
+} // namespace
+
+TForm13::TForm13(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("TForm13"));
+    SetTag(this, CaptionId);
+    setModal(true);
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setMaxLength(MaxPatternLength);
+    CheckBox1 = new QCheckBox(this);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    SetTag(CheckBox1, IgnoreCaseId);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Edit1);
+    layout->addWidget(CheckBox1);
+    layout->addLayout(NewOkCancelRow(this, Button1, Button2));
+}
+
+void TForm13::showEvent(QShowEvent* event)
+{
+    Edit1->clear();
+    Edit1->setFocus();
+    QDialog::showEvent(event);
+}
