@@ -3,6 +3,8 @@
 
 #include <QBuffer>
 #include <QByteArray>
+#include <QDir>
+#include <QFile>
 
 #include <cstdint>
 #include <initializer_list>
@@ -46,3 +48,13 @@ public:
 private:
     QByteArray m_bytes;
 };
+
+// Writes the bytes as the file `name` in `dir` and returns its path.
+inline QString WriteTestFile(const QDir& dir, const QString& name, const QByteArray& bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+    return path;
+}

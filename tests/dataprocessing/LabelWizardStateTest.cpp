@@ -3,10 +3,9 @@
 #include "common/RecordBytes.h"
 #include "dataprocessing/LabelTemplate.h"
 #include "dataprocessing/OldLabelFile.h"
-#include "dataprocessing/RecordLookup.h"
 #include "documents/BarcodeObject.h"
 #include "documents/LabelObject.h"
-#include "dataprocessing/TransferDocument.h"
+#include "documents/QuillfenForm.h"
 #include "platform/NumberText.h"
 
 #include <QFile>
@@ -15,12 +14,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// Restores the C-locale formats after a test changes them.
-struct FormatGuard
-{
-    ~FormatGuard() { UseCLocaleFormats(); }
-};
 
 QStringList Texts(const LabelNumberList& list)
 {
@@ -53,27 +46,10 @@ QByteArray OldLabelBytes(const OldHeader& h, const std::vector<int32_t>& numbers
     return bytes;
 }
 
-QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
-{
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    return path;
-}
-
 TRect RectOf(const AbstractFormObject* object)
 {
     return object ? object->GetRect() : TRect{-1, -1, -1, -1};
 }
-
-class ListedRecords : public RecordLookup
-{
-public:
-    QStringList ids;
-    QStringList ListRowIds() const override { return ids; }
-    const RevisionTableRow* FindRowById(const QString&) const override { return nullptr; }
-};
 
 } // namespace
 
@@ -133,58 +109,6 @@ TEST(LabelNumberListTest, TheFirstBadItemStopsTheListAndIsReported)
         EXPECT_EQ(result.Length, c.length) << c.text.toStdString();
         EXPECT_EQ(Texts(list), c.listed) << c.text.toStdString();
     }
-}
-
-TEST(LabelNumberListTest, AListPastTheCapIsRefusedItemByItem)
-{
-    LabelNumberList list;
-    for (int i = 0; i < 9; ++i)
-        ASSERT_EQ(AddNumberList(list, "0-9999").Result, NumberListResult::Added);
-    const NumberListResult result = AddNumberList(list, "5,0-9999,6");
-    EXPECT_EQ(result.Result, NumberListResult::TooMany);
-    EXPECT_EQ(result.Start, 2);
-    EXPECT_EQ(result.Length, 6);
-    EXPECT_EQ(list.Count(), 90001);
-    EXPECT_EQ(AddNumberList(list, "1-9999").Result, NumberListResult::Added);
-    EXPECT_EQ(list.Count(), LabelNumberList::MaxEntries);
-    EXPECT_EQ(AddNumberList(list, "1").Result, NumberListResult::TooMany);
-}
-
-TEST(LabelNumberListTest, TheWizardEditsTheEntriesTheDocumentBuildsItsSheetFrom)
-{
-    TransferDocument doc;
-    LabelWizardState state;
-    state.Numbers().SetEntries(&doc.LabelNumbers());
-    state.SetAutomatic(false);
-    state.Layout().Across = 2;
-    state.Layout().Down = 3;
-    ASSERT_EQ(state.AddNumbers("7,1-6").Result, NumberListResult::Added);
-    ASSERT_EQ(doc.LabelNumbers().size(), 7u);
-
-    // Seven labels two across and three down: six on the first page, one on the second.
-    doc.Form().BuildLabelSheet(state.Layout(), doc.LabelNumbers(), state.GetTemplate());
-    ASSERT_EQ(doc.Form().GetPageCount(), 2);
-    const PageObject* first = doc.Form().GetPage(0);
-    ASSERT_EQ(first->GetCount(), 6);
-    EXPECT_EQ(RectOf(first->GetObject(0)), (TRect{100, 100, 300, 200}));
-    EXPECT_EQ(RectOf(first->GetObject(3)), (TRect{310, 210, 510, 310}));
-    EXPECT_EQ(RectOf(first->GetObject(5)), (TRect{310, 320, 510, 420}));
-    EXPECT_EQ(first->GetObject(5)->GetText(), "00000006");
-    ASSERT_EQ(doc.Form().GetPage(1)->GetCount(), 1);
-    EXPECT_EQ(RectOf(doc.Form().GetPage(1)->GetObject(0)), (TRect{100, 100, 300, 200}));
-
-    // Removing an entry in the wizard leaves its label on the sheet;
-    // deleting a page takes the labels from the entries that showed on it.
-    AbstractFormObject* seventh = doc.LabelNumbers()[6].Label;
-    state.Numbers().Remove({0});
-    EXPECT_EQ(first->GetObject(0)->GetText(), "00000001");
-    doc.Form().SelectPage(0);
-    doc.DeleteCurrentPage();
-    ASSERT_EQ(state.Numbers().Count(), 6);
-    EXPECT_EQ(doc.LabelNumbers()[0].Label, nullptr);
-    EXPECT_EQ(doc.LabelNumbers()[5].Label, seventh);
-    state.Numbers().SetEntries(nullptr);
-    EXPECT_EQ(state.Numbers().Count(), 0);
 }
 
 TEST(LabelLayoutTest, AutomaticCountsFollowThePageAndTheLengths)
@@ -258,50 +182,30 @@ TEST(LabelLayoutTest, TheTemplateIsFittedIntoThePreviewCentredAlongItsShorterSid
     EXPECT_EQ(FitIntoPreview({0, 0, 0, 50}, 188, 188), std::nullopt);
     EXPECT_EQ(FitIntoPreview({0, 0, 100, 50}, 0, 188), std::nullopt);
 
-    // A group is scaled with its children; a preview of no size leaves it whole.
+    // A preview of no size leaves the template whole.
     LabelWizardState state;
-    GroupObject group(state.GetGlobalTexts());
-    AbstractFormObject* frame = group.AddObject(std::make_unique<LabelObject>());
-    frame->SetRect(0, 0, 500, 300);
-    AbstractFormObject* barcode = group.AddObject(MakeDefaultLabelTemplate());
+    auto barcode = MakeDefaultLabelTemplate();
     barcode->SetRect(50, 50, 450, 250);
-    state.SetTemplate(group);
-    EXPECT_EQ(state.GetTemplate().GetRect(), (TRect{0, 0, 500, 300}));
-    state.SetPreviewSize(250, 250);
-    state.SetTemplate(group);
-    const auto& fitted = dynamic_cast<const GroupObject&>(state.GetTemplate());
-    EXPECT_EQ(fitted.GetRect(), (TRect{0, 50, 250, 200}));
-    EXPECT_EQ(RectOf(fitted.GetObject(1)), (TRect{25, 75, 225, 175}));
-    EXPECT_EQ(dynamic_cast<const TextObject*>(fitted.GetObject(1))->GetSize(), 20);
+    state.SetTemplate(*barcode);
+    EXPECT_EQ(state.GetTemplate().GetRect(), (TRect{50, 50, 450, 250}));
 }
 
 TEST(OldLabelFileTest, AFileGivesThePageLayoutCountsTemplateAndNumbers)
 {
-    FormatGuard formats;
-    FormatSettings comma;
-    comma.DecimalSeparator = u',';
-    SetFormatSettings(comma);
     QTemporaryDir dir;
     OldHeader header;
-    const QString plain = WriteFile(dir, "plain.qfl", OldLabelBytes(header, {7, 123456789, 3}));
+    const QString plain = WriteTestFile(dir.path(), "plain.qfl", OldLabelBytes(header, {7, 123456789, 3}));
     header.description = "Skrin R1";
     header.textPosition = 0;
-    const QString described = WriteFile(dir, "described.qfl", OldLabelBytes(header, {}));
+    const QString described = WriteTestFile(dir.path(), "described.qfl", OldLabelBytes(header, {}));
 
     LabelWizardState state;
     state.Numbers().AddAll({"old entry"});
     ASSERT_EQ(state.ImportOldLabelFile(plain), LabelWizardState::FileImport::Imported);
     EXPECT_EQ(state.GetPageWidth(), 2100);
     EXPECT_EQ(state.GetPageHeight(), 2970);
-    QStringList shown;
-    for (int i = 0; i < LayoutValueCount; ++i)
-        shown << FloatToStr(LayoutLength(state.Layout(), LayoutValue(i)));
-    EXPECT_EQ(shown, QStringList({"50", "30", "5", "10,5", "2,5", "0"}));
     EXPECT_EQ(MillimetresToTenths(state.Layout().TopMargin), 105);
-    EXPECT_EQ(MillimetresToTenths(state.Layout().HorizontalSpace), 25);
-    EXPECT_FALSE(state.IsAutomatic());
-    EXPECT_EQ(state.Layout().Across, 3);
-    EXPECT_EQ(state.Layout().Down, 8);
+    EXPECT_EQ(state.Layout().LeftMargin, 5);
     EXPECT_EQ(Texts(state.Numbers()), QStringList({"00000003", "00000007", "123456789"}));
 
     const auto* group = dynamic_cast<const GroupObject*>(&state.GetTemplate());
@@ -380,7 +284,7 @@ TEST(OldLabelFileTest, DamagedFilesAreRefusedAndTheWizardKeepsItsState)
     const AbstractFormObject* before = &state.GetTemplate();
     int index = 0;
     for (const auto& [bytes, expected] : files) {
-        const QString path = WriteFile(dir, QString("f%1.qfl").arg(index++), bytes);
+        const QString path = WriteTestFile(dir.path(), QString("f%1.qfl").arg(index++), bytes);
         EXPECT_EQ(state.ImportOldLabelFile(path), expected) << index;
     }
     EXPECT_EQ(state.ImportOldLabelFile(dir.filePath("missing.qfl")), Import::CannotOpen);
@@ -413,7 +317,7 @@ TEST(LabelTemplateTest, TheFirstPageOfATemplateDocumentBecomesTheTemplate)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray saved = file.readAll();
     // Cut inside the first page's text field.
-    const QString cut = WriteFile(dir, "cut.qfs", saved.left(saved.indexOf("text") + 10));
+    const QString cut = WriteTestFile(dir.path(), "cut.qfs", saved.left(saved.indexOf("text") + 10));
     const QString data = dir.filePath("data.qfs");
     {
         FileWriter writer(data, Tag::Data);
@@ -440,14 +344,4 @@ TEST(LabelTemplateTest, TheFirstPageOfATemplateDocumentBecomesTheTemplate)
     EXPECT_EQ(global->GetStorage(), state.GetGlobalTexts());
     EXPECT_EQ(global->GetText(), "shared");
     EXPECT_TRUE(state.GetGlobalTexts()->GetText(1).isNull());
-}
-
-TEST(LabelWizardStateTest, RecordIdsAreAddedUnchangedInSortedPlaces)
-{
-    ListedRecords records;
-    records.ids = {"B-2", "00000005", "a-1"};
-    LabelWizardState state;
-    state.AddNumbers("7");
-    state.AddRecordIds(records);
-    EXPECT_EQ(Texts(state.Numbers()), QStringList({"00000005", "00000007", "a-1", "B-2"}));
 }
