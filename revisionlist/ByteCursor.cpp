@@ -20,19 +20,25 @@ std::optional<int32_t> ByteCursor::Int32()
     return value;
 }
 
-std::optional<QByteArray> ByteCursor::AnsiText()
+std::optional<QByteArrayView> ByteCursor::Bytes()
 {
     const std::optional<int32_t> length = Int32();
     if (!length || *length < 0 || *length > Remaining())
         return std::nullopt;
-    QByteArray text = m_bytes.sliced(m_pos, *length).toByteArray();
+    const QByteArrayView bytes = m_bytes.sliced(m_pos, *length);
     m_pos += *length;
-    return text;
+    return bytes;
+}
+
+std::optional<QByteArray> ByteCursor::AnsiText()
+{
+    const std::optional<QByteArrayView> bytes = Bytes();
+    return bytes ? std::optional<QByteArray>(bytes->toByteArray()) : std::nullopt;
 }
 
 std::optional<QString> ByteCursor::WideText()
 {
-    const std::optional<QByteArray> utf8 = AnsiText();
+    const std::optional<QByteArrayView> utf8 = Bytes();
     if (!utf8)
         return std::nullopt;
     const QString text = DecodeUtf8(*utf8, CountUtf8Chars(*utf8));

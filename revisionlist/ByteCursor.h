@@ -20,6 +20,7 @@ public:
     std::optional<int32_t> Int32();
     // int32 length, then that many bytes; none for a negative length or one
     // past the end.
+    std::optional<QByteArrayView> Bytes();
     std::optional<QByteArray> AnsiText();
     // The same bytes as UTF-8 in the program's form, decoded.
     std::optional<QString> WideText();

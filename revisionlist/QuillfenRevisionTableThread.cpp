@@ -13,6 +13,7 @@ const QStringList FormPattern = {QStringLiteral("*.qfs")};
 constexpr QDir::Filters AllAttributes = QDir::Hidden | QDir::System;
 constexpr QDir::SortFlags FolderOrder = QDir::Name | QDir::IgnoreCase;
 constexpr qint64 SecondsPerDay = 86400;
+constexpr qint64 NoTime = -1;
 
 // File names compare without regard to letter case, as on the system the
 // lists were first made on.
@@ -37,14 +38,22 @@ QuillfenRevisionTableThread::QuillfenRevisionTableThread(const RevisionList& lis
     : m_baseFolder(baseFolder), m_recurse(recurse)
 {
     m_result.eraseCell = eraseCell;
+    // The records of one file share their Modified text: parse each text once.
+    QHash<QString, qint64> parsed;
     for (const auto& row : list.Rows()) {
         const QString path = row->GetField(RevisionTableRow::FileName);
         if (path.isEmpty())
             continue;
         std::vector<qint64>& times = m_known[PathKey(path)];
-        TDateTime modified = 0;
-        if (TryStrToDateTime(row->GetField(RevisionTableRow::Modified), modified))
-            times.push_back(Seconds(DateTimeToQDateTime(modified)));
+        const QString text = row->GetField(RevisionTableRow::Modified);
+        auto seconds = parsed.constFind(text);
+        if (seconds == parsed.cend()) {
+            TDateTime modified = 0;
+            seconds = parsed.insert(text, TryStrToDateTime(text, modified) ? Seconds(DateTimeToQDateTime(modified))
+                                                                           : NoTime);
+        }
+        if (*seconds != NoTime && std::find(times.begin(), times.end(), *seconds) == times.end())
+            times.push_back(*seconds);
     }
     connect(this, &QThread::finished, this, &QuillfenRevisionTableThread::Finish, Qt::QueuedConnection);
 }
@@ -92,18 +101,18 @@ void QuillfenRevisionTableThread::ReadFile(const QFileInfo& file)
     const QString path = file.filePath();
     const QDateTime modified = file.lastModified();
     const QString key = PathKey(path);
-    const qint64 seconds = modified.isValid() ? Seconds(WholeSeconds(modified)) : -1;
-    QByteArray section;
-    const FilledValuesFile kind = ReadFilledValuesSection(path, section);
-    if (kind == FilledValuesFile::NotAForm || kind == FilledValuesFile::Unreadable)
-        return;
+    const qint64 seconds = modified.isValid() ? Seconds(WholeSeconds(modified)) : NoTime;
+    // Only forms have records, so a file whose records carry its time is an
+    // unchanged form: it need not even be opened.
     const auto known = m_known.constFind(key);
-    if (seconds >= 0 && known != m_known.cend()
+    if (seconds != NoTime && known != m_known.cend()
         && std::find(known->begin(), known->end(), seconds) != known->end()) {
         ++m_result.filesSkipped;
         return;
     }
-    if (kind == FilledValuesFile::NoSection)
+    QByteArray section;
+    const FilledValuesFile kind = ReadFilledValuesSection(path, section);
+    if (kind != FilledValuesFile::Read)
         return;
     const QString modifiedText =
         modified.isValid() ? DateTimeToStr(QDateTimeToDateTime(WholeSeconds(modified))) : QString();
@@ -116,7 +125,7 @@ void QuillfenRevisionTableThread::ReadFile(const QFileInfo& file)
     if (scanned.records.empty())
         return;
     // Records now carry this time: the same file met again is unchanged.
-    if (seconds >= 0)
+    if (seconds != NoTime)
         m_known[key].push_back(seconds);
     m_result.files.push_back(std::move(scanned));
 }

@@ -20,6 +20,8 @@ constexpr int32_t EndGroupCode = FourCC("egrp");
 constexpr int IdKind = 3;
 
 constexpr qint64 HeaderSize = 64;
+// Enough for the header and the filled values of most saved forms.
+constexpr qint64 FirstReadSize = 16384;
 constexpr int HeaderWords = 16;
 constexpr int SectionSlots = 7;
 
@@ -109,16 +111,18 @@ FilledValuesFile ReadFilledValuesSection(const QString& path, QByteArray& sectio
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return FilledValuesFile::Unreadable;
-    std::array<char, HeaderSize> bytes{};
-    if (file.read(bytes.data(), HeaderSize) != HeaderSize)
-        return FilledValuesFile::NotAForm;
+    // One read takes the header and, in a saved form, the section after it.
+    const qint64 size = file.size();
+    QByteArray head(std::min(size, FirstReadSize), Qt::Uninitialized);
+    const qint64 got = file.read(head.data(), head.size());
+    if (got < HeaderSize)
+        return got < 0 ? FilledValuesFile::Unreadable : FilledValuesFile::NotAForm;
     std::array<int32_t, HeaderWords> header;
     for (int k = 0; k < HeaderWords; ++k)
-        header[k] = qFromLittleEndian<int32_t>(bytes.data() + 4 * k);
+        header[k] = qFromLittleEndian<int32_t>(head.constData() + 4 * k);
     if ((header[0] != Tag::QFS4 && header[0] != Tag::QFS3) || header[1] != Tag::Form)
         return FilledValuesFile::NotAForm;
 
-    const qint64 size = file.size();
     std::optional<qint64> start;
     for (int k = 0; k < SectionSlots && !start; ++k)
         if (header[2 + 2 * k] == Tag::Revd)
@@ -135,12 +139,16 @@ FilledValuesFile ReadFilledValuesSection(const QString& path, QByteArray& sectio
     section.clear();
     if (*start >= end)
         return FilledValuesFile::Read;
+    if (end <= got) {
+        section = head.sliced(*start, end - *start);
+        return FilledValuesFile::Read;
+    }
     if (!file.seek(*start))
         return FilledValuesFile::Unreadable;
     section.resize(end - *start);
-    const qint64 got = file.read(section.data(), section.size());
-    if (got < 0)
+    const qint64 read = file.read(section.data(), section.size());
+    if (read < 0)
         return FilledValuesFile::Unreadable;
-    section.resize(got);
+    section.resize(read);
     return FilledValuesFile::Read;
 }
