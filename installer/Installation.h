@@ -1,0 +1,39 @@
+#pragma once
+// What the installer does once the copy thread has ended: the uninstall
+// entry, the program's language, the document association, the shortcuts the
+// user asked for, and the closing message.
+
+#include <QString>
+
+#include "installer/SetupCopy.h"
+
+struct InstallChoice
+{
+    QString folder; // absolute, without a trailing "/"
+    bool desktopIcons = true;
+    bool startMenuIcons = true;
+    int language = 1; // the installer's language when Install was pressed
+};
+
+namespace InstallKeys {
+inline constexpr char Uninstall[] = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillfen2";
+inline constexpr char Program[] = "\\Software\\Quillfen2";
+inline constexpr char DisplayName[] = "DisplayName";
+inline constexpr char UninstallString[] = "UninstallString";
+inline constexpr char InstallDir[] = "InstallDir";
+inline constexpr char Language[] = "Language";
+} // namespace InstallKeys
+
+// The registry values and the association; stops at the first write that
+// fails and returns false.
+bool WriteRegistryEntries(const QString& folder, int language);
+// The desktop icon and the Start menu entries asked for. A shortcut that
+// cannot be written is left out.
+void CreateShortcuts(const InstallChoice& choice);
+// The whole completion, closing message included (success only when every
+// file was copied).
+void CompleteInstallation(const InstallChoice& choice, CopyOutcome outcome,
+                          const QString& failedMember);
+
+// The file name of the Start menu's uninstall entry in `language`.
+QString UninstallEntryName(int language);

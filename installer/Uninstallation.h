@@ -1,0 +1,18 @@
+#pragma once
+// The uninstaller: removes what the install log lists inside the
+// installation folder, the log and the uninstaller, the registry entries, the
+// association and the shortcuts.
+
+#include <QString>
+
+// The folder the uninstall entry names, or the current folder when it names
+// none that exists.
+QString InstalledFolder();
+
+// Shows the missing-log message and returns false when there is no log;
+// then nothing is removed.
+bool RemoveInstallation();
+
+// The uninstall entry, the program's key, the association and the shortcuts
+// of both languages.
+void RemoveRegistryEntriesAndShortcuts();

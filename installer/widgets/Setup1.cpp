@@ -1,0 +1,197 @@
+#include "installer/widgets/Setup1.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <utility>
+
+#include "installer/InstallPaths.h"
+#include "installer/InstallerStrings.h"
+#include "installer/SetupCopy.h"
+#include "installer/widgets/Setup2.h"
+#include "installer/widgets/Setup3.h"
+#include "documents/Language.h"
+#include "platform/UserDialogs.h"
+#include "platform/widgets/Captions.h"
+
+namespace Installer {
+
+namespace {
+constexpr int PictureSize = 64;
+constexpr int FolderFieldWidth = 360;
+} // namespace
+
+void ApplyLanguage(QWidget* window)
+{
+    ApplyCaptions(window, RadioButtonCaptions::Keep);
+}
+
+TForm1::TForm1(const QString& programPath, const QString& uninstaller, QWidget* parent)
+    : QWidget(parent), m_programPath(programPath), m_uninstaller(uninstaller)
+{
+    SetTag(this, InstallerStrings::InstallCaption);
+    Image1 = new QLabel(this);
+    const QString picture = QStringLiteral(":/Quillfen2.svg"); // built into the Setup program
+    if (QFile::exists(picture))
+        Image1->setPixmap(QIcon(picture).pixmap(PictureSize, PictureSize));
+    Label1 = new QLabel(this);
+    SetTag(Label1, InstallerStrings::FolderLabel);
+    Edit1 = new QLineEdit(DefaultInstallFolder() + u'/', this);
+    Edit1->setMinimumWidth(FolderFieldWidth);
+    Button5 = new QPushButton(this);
+    SetTag(Button5, InstallerStrings::Change);
+    CheckBox1 = new QCheckBox(this);
+    SetTag(CheckBox1, InstallerStrings::DesktopIcons);
+    CheckBox1->setChecked(true);
+    CheckBox2 = new QCheckBox(this);
+    SetTag(CheckBox2, InstallerStrings::StartMenuIcons);
+    CheckBox2->setChecked(true);
+    Label4 = new QLabel(this);
+    Button3 = new QPushButton(this);
+    SetTag(Button3, InstallerStrings::Install);
+    Button3->setDefault(true);
+
+    auto* folderRow = new QHBoxLayout;
+    folderRow->addWidget(Edit1, 1);
+    folderRow->addWidget(Button5);
+    auto* fields = new QVBoxLayout;
+    fields->addWidget(Label1);
+    fields->addLayout(folderRow);
+    fields->addWidget(CheckBox1);
+    fields->addWidget(CheckBox2);
+    fields->addWidget(Label4);
+    fields->addWidget(Button3, 0, Qt::AlignRight);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(Image1, 0, Qt::AlignTop);
+    layout->addLayout(fields, 1);
+
+    connect(Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
+    connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
+}
+
+TForm1::~TForm1() = default; // the copy thread is a child: it stops and is waited for
+
+void TForm1::SetWindows(TForm2* agreement, TForm3* uninstallation)
+{
+    m_agreement = agreement;
+    m_uninstallation = uninstallation;
+    connect(m_agreement, &TForm2::LanguageChanged, this, &TForm1::ApplyLanguageToAll);
+}
+
+void TForm1::ApplyLanguageToAll()
+{
+    for (QWidget* window : {static_cast<QWidget*>(this), static_cast<QWidget*>(m_agreement),
+                            static_cast<QWidget*>(m_uninstallation)})
+        if (window)
+            ApplyLanguage(window);
+}
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!std::exchange(m_shown, true)) // the modal windows open once this one is up
+        QTimer::singleShot(0, this, &TForm1::FormShow);
+}
+
+void TForm1::FormShow()
+{
+    if (!IsInstallerName(m_programPath)) {
+        if (m_uninstallation)
+            m_uninstallation->exec();
+        EndProgram();
+        return;
+    }
+    if (!m_agreement || m_agreement->exec() != QDialog::Accepted)
+        EndProgram();
+}
+
+void TForm1::Button5Click()
+{
+    const QString folder =
+        Dialogs().BrowseForFolder(MainLanguage.GetString(InstallerStrings::FolderLabel), Edit1->text());
+    if (!folder.isEmpty())
+        Edit1->setText(folder);
+}
+
+void TForm1::Button3Click()
+{
+    if (m_copy) {
+        AskToStop();
+        return;
+    }
+    const QString caption = MainLanguage.GetString(InstallerStrings::InstallCaption);
+    Button3->setText(MainLanguage.GetString(InstallerStrings::Stop));
+    const QString folder = FolderFromText(Edit1->text());
+    if (folder.isEmpty() || !QDir().mkpath(folder) || !QFileInfo(folder).isDir()) {
+        Dialogs().MessageBox(MainLanguage.GetString(InstallerStrings::CannotCreateFolder), caption,
+                             MsgButtons::Ok, MsgIcon::Error);
+        return;
+    }
+    m_choice.folder = QDir(folder).absolutePath();
+    m_choice.desktopIcons = CheckBox1->isChecked();
+    m_choice.startMenuIcons = CheckBox2->isChecked();
+    m_choice.language = MainLanguage.GetLanguage();
+    const QString archive = ArchiveBeside(m_programPath);
+    if (!QFileInfo(archive).isFile()) {
+        Dialogs().MessageBox(MainLanguage.GetString(InstallerStrings::CannotOpenArchive), caption,
+                             MsgButtons::Ok, MsgIcon::Error);
+        EndProgram();
+        return;
+    }
+    m_copy = new SetupCopy(archive, m_choice.folder, m_uninstaller, this);
+    connect(m_copy, &SetupCopy::FileStarted, Label4, &QLabel::setText);
+    connect(m_copy, &QThread::finished, this, &TForm1::CompleteInstallation);
+    emit CopyStarting(m_copy);
+    m_copy->start();
+}
+
+void TForm1::AskToStop()
+{
+    m_copy->Pause();
+    m_asking = true;
+    const int answer = Dialogs().MessageBox(
+        MainLanguage.GetString(InstallerStrings::CancelInstallation),
+        MainLanguage.GetString(InstallerStrings::InstallCaption), MsgButtons::YesNo, MsgIcon::Question);
+    m_asking = false;
+    if (answer == IDYES)
+        m_copy->Terminate();
+    else
+        m_copy->Resume();
+    if (std::exchange(m_finishedWhileAsking, false))
+        CompleteInstallation();
+}
+
+void TForm1::CompleteInstallation()
+{
+    // The thread may end while the user is still asked whether to stop; the
+    // completion then waits for the answer.
+    if (m_asking) {
+        m_finishedWhileAsking = true;
+        return;
+    }
+    if (!m_copy)
+        return;
+    SetupCopy* copy = std::exchange(m_copy, nullptr);
+    Button3->setText(MainLanguage.GetString(InstallerStrings::Install));
+    Label4->clear();
+    ::CompleteInstallation(m_choice, copy->Outcome(), copy->FailedMember());
+    copy->deleteLater();
+    EndProgram();
+}
+
+void TForm1::EndProgram()
+{
+    m_ended = true;
+    emit ProgramEnded();
+}
+
+} // namespace Installer

@@ -1,0 +1,400 @@
+// The installer and uninstaller driven through their windows in a private
+// home: real cabinets made with gcab, real files, INI values and desktop
+// entries checked byte for byte.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDirIterator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest/QTest>
+
+#include <atomic>
+#include <set>
+
+#include "common/FakeDialogs.h"
+#include "installer/InstallerSandbox.h"
+#include "installer/AgreementText.h"
+#include "installer/DesktopFiles.h"
+#include "installer/InstallerStrings.h"
+#include "installer/SetupCopy.h"
+#include "installer/Uninstallation.h"
+#include "installer/widgets/Setup1.h"
+#include "installer/widgets/Setup2.h"
+#include "installer/widgets/Setup3.h"
+#include "platform/Registry.h"
+
+namespace {
+
+using Installer::TForm1;
+using Installer::TForm2;
+using Installer::TForm3;
+
+constexpr int CopyTimeoutMs = 60000;
+
+QString Text(int id, int language = Language::Current)
+{
+    return MainLanguage.GetString(id, language);
+}
+
+// The files below `folder`, relative, links and folders left out.
+std::set<QString> FilesBelow(const QString& folder)
+{
+    std::set<QString> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files.insert(QDir(folder).relativeFilePath(it.next()));
+    return files;
+}
+
+QString ReadValue(RootKey root, const QString& key, const QString& name)
+{
+    TRegistry reg(root);
+    return reg.OpenKey(key, false) ? reg.ReadString(name) : QStringLiteral("<no key>");
+}
+
+class SetupTest : public ::testing::Test
+{
+protected:
+    // The installer program with the cabinet beside it (when one is made).
+    QString ProgramPath() const { return sandbox.Path("cd/Setup"); }
+    QString Cabinet() const { return sandbox.Path("cd/Quillfen2.cab"); }
+    QString Folder() const { return sandbox.Path("Program Files/Quillfen 2"); }
+
+    void SetUp() override
+    {
+        InstallerSandbox::WriteFile(ProgramPath(), "installer program bytes");
+        form1 = std::make_unique<TForm1>(ProgramPath(), ProgramPath());
+        form2 = new TForm2(form1.get());
+        form3 = new TForm3(form1.get());
+        form1->SetWindows(form2, form3);
+        form1->ApplyLanguageToAll();
+    }
+
+    // Types the folder the way a user might and presses Install, then waits
+    // for the program to end.
+    void Install(bool desktopIcons = true, bool startMenuIcons = true)
+    {
+        form1->Edit1->setText("  " + Folder() + "/ ");
+        form1->CheckBox1->setChecked(desktopIcons);
+        form1->CheckBox2->setChecked(startMenuIcons);
+        form1->Button3->click();
+        QTRY_VERIFY_WITH_TIMEOUT(form1->IsEnded(), CopyTimeoutMs);
+    }
+
+    const InstallerSandbox::Members members{
+        {"Quillfen2", "#!/bin/sh\necho program\n"},
+        {"Quillfen2.svg", "<svg/>"},
+        {"qfs/Example.qfs", "QFS4example"},
+        {"help/en/index.txt", "help"},
+    };
+    QStringList Targets() const
+    {
+        QStringList targets;
+        for (const auto& member : members)
+            targets << Folder() + '/' + member.first;
+        return targets;
+    }
+
+    InstallerSandbox sandbox;
+    FakeDialogs dialogs;
+    std::unique_ptr<TForm1> form1;
+    TForm2* form2 = nullptr;
+    TForm3* form3 = nullptr;
+};
+
+class SetupInLanguage : public SetupTest, public ::testing::WithParamInterface<int>
+{
+};
+
+TEST_P(SetupInLanguage, InstallsEverythingAndTheUninstallerRemovesOnlyWhatWasInstalled)
+{
+    const int language = GetParam();
+    sandbox.MakeCabinet(Cabinet(), members);
+    // The user's own files, and another program's default that must survive.
+    InstallerSandbox::WriteFile(Folder() + "/notes.txt", "mine");
+    InstallerSandbox::WriteFile(Folder() + "/qfs/Mine.qfs", "QFS4mine");
+    InstallerSandbox::WriteFile(sandbox.ConfigHome() + "/mimeapps.list",
+                                "[Default Applications]\ntext/html=browser.desktop\n");
+    emit form2->ComboBox1->activated(language);
+
+    Install();
+
+    EXPECT_EQ(dialogs.Texts(), QStringList{Text(InstallerStrings::SetupSuccessful)});
+    EXPECT_EQ(dialogs.messages.value(0).caption, Text(InstallerStrings::InstallCaption));
+    EXPECT_EQ(form1->Button3->text(), Text(InstallerStrings::Install));
+    EXPECT_TRUE(form1->Label4->text().isEmpty());
+    for (const auto& [name, bytes] : members)
+        EXPECT_EQ(InstallerSandbox::ReadFile(Folder() + '/' + name), bytes) << qPrintable(name);
+    EXPECT_EQ(InstallerSandbox::ReadFile(Folder() + "/uninst.dat"),
+              (Targets().join("\r\n") + "\r\n").toUtf8());
+    EXPECT_EQ(InstallerSandbox::ReadFile(Folder() + "/uninst"), "installer program bytes");
+
+    // Registry values: the program's language and the uninstall entry.
+    {
+        TRegistry user;
+        ASSERT_TRUE(user.OpenKey("\\Software\\Quillfen2", false));
+        EXPECT_EQ(user.ReadInteger("Language"), language);
+    }
+    const QString uninstallKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillfen2";
+    EXPECT_EQ(ReadValue(RootKey::LocalMachine, uninstallKey, "DisplayName"), "Quillfen2");
+    EXPECT_EQ(ReadValue(RootKey::LocalMachine, uninstallKey, "UninstallString"), Folder() + "/uninst");
+    EXPECT_EQ(ReadValue(RootKey::LocalMachine, uninstallKey, "InstallDir"), Folder());
+
+    // The association: MIME package, hidden entry with the quoted program, default.
+    const QString data = sandbox.DataHome();
+    EXPECT_EQ(InstallerSandbox::ReadFile(data + "/mime/packages/Quillfen2.xml"), MimePackageText());
+    const QByteArray folder = Folder().toUtf8();
+    EXPECT_EQ(InstallerSandbox::ReadFile(data + "/applications/Quillfen2.desktop"),
+              "[Desktop Entry]\nType=Application\nVersion=1.0\nName=Quillfen2\n"
+              "Exec=\"" + folder + "/Quillfen2\" %f\nPath=" + folder + "\nIcon=" + folder
+                  + "/Quillfen2.svg\nMimeType=application/x-quillfen2;\nNoDisplay=true\n"
+                    "Terminal=false\n");
+    EXPECT_EQ(InstallerSandbox::ReadFile(sandbox.ConfigHome() + "/mimeapps.list"),
+              "[Default Applications]\ntext/html=browser.desktop\n"
+              "application/x-quillfen2=Quillfen2.desktop\n");
+
+    // Shortcuts: the desktop icon (executable) and the two Start menu entries.
+    const QString desktopIcon = sandbox.Path("home/Desktop/Quillfen2.desktop");
+    const QByteArray programEntry = "[Desktop Entry]\nType=Application\nVersion=1.0\nName=Quillfen2\n"
+                                    "Exec=\"" + folder + "/Quillfen2\"\nPath=" + folder + "\nIcon="
+                                    + folder + "/Quillfen2.svg\nTerminal=false\n";
+    EXPECT_EQ(InstallerSandbox::ReadFile(desktopIcon), programEntry);
+    EXPECT_TRUE(QFileInfo(desktopIcon).isExecutable());
+    const QString startMenu = data + "/applications/Quillfen2";
+    EXPECT_EQ(InstallerSandbox::ReadFile(startMenu + "/Quillfen2.desktop"), programEntry);
+    const QString uninstallName = Text(InstallerStrings::UninstallCaption, language);
+    const QByteArray uninstallEntry =
+        InstallerSandbox::ReadFile(startMenu + '/' + uninstallName + ".desktop");
+    EXPECT_TRUE(uninstallEntry.contains("\nName=" + uninstallName.toUtf8() + "\nExec=\"" + folder
+                                        + "/uninst\"\n"))
+        << uninstallEntry.constData();
+
+    // The uninstaller runs in Czech whatever language installed.
+    MainLanguage.SetLanguage(Language::Czech);
+    TForm3 uninstaller;
+    uninstaller.Button1->click();
+    EXPECT_EQ(FilesBelow(Folder()), (std::set<QString>{"notes.txt", "qfs/Mine.qfs"}));
+    EXPECT_FALSE(QFileInfo::exists(desktopIcon));
+    EXPECT_FALSE(QFileInfo::exists(startMenu));
+    EXPECT_FALSE(QFileInfo::exists(data + "/mime/packages/Quillfen2.xml"));
+    EXPECT_FALSE(QFileInfo::exists(data + "/applications/Quillfen2.desktop"));
+    EXPECT_EQ(InstallerSandbox::ReadFile(sandbox.ConfigHome() + "/mimeapps.list"),
+              "[Default Applications]\ntext/html=browser.desktop\n");
+    EXPECT_EQ(ReadValue(RootKey::LocalMachine, uninstallKey, "InstallDir"), "<no key>");
+    EXPECT_FALSE(TRegistry().KeyExists("\\Software\\Quillfen2"));
+    EXPECT_EQ(dialogs.Texts().size(), 1);
+
+    // A second run finds no log and removes nothing more.
+    EXPECT_FALSE(RemoveInstallation());
+    EXPECT_EQ(dialogs.Texts().last(), Text(InstallerStrings::CannotOpenLog));
+    EXPECT_EQ(dialogs.messages.last().caption, "UNINST.EXE");
+    EXPECT_EQ(FilesBelow(Folder()), (std::set<QString>{"notes.txt", "qfs/Mine.qfs"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(BothLanguages, SetupInLanguage,
+                         ::testing::Values(Language::English, Language::Czech));
+
+TEST_F(SetupTest, WithoutShortcutsOnlyTheEntriesAreWritten)
+{
+    sandbox.MakeCabinet(Cabinet(), members);
+    Install(false, false);
+    EXPECT_EQ(dialogs.Texts(), QStringList{Text(InstallerStrings::SetupSuccessful)});
+    EXPECT_FALSE(QFileInfo::exists(sandbox.Path("home/Desktop")));
+    EXPECT_FALSE(QFileInfo::exists(sandbox.DataHome() + "/applications/Quillfen2"));
+    EXPECT_TRUE(QFileInfo::exists(sandbox.DataHome() + "/applications/Quillfen2.desktop"));
+    EXPECT_EQ(ReadValue(RootKey::LocalMachine,
+                        "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillfen2",
+                        "InstallDir"),
+              Folder());
+}
+
+TEST_F(SetupTest, StoppingMidwayIsReportedAndTheUninstallerRemovesWhatWasCopied)
+{
+    sandbox.MakeCabinet(Cabinet(), members);
+    std::atomic<bool> firstStarted{false};
+    // Holds the worker before its second member, as the stop question does.
+    QObject::connect(form1.get(), &TForm1::CopyStarting, [&firstStarted](SetupCopy* copy) {
+        QObject::connect(
+            copy, &SetupCopy::FileStarted, copy,
+            [copy, &firstStarted] {
+                if (!firstStarted.exchange(true))
+                    copy->Pause();
+            },
+            Qt::DirectConnection);
+    });
+    form1->Edit1->setText(Folder());
+    form1->Button3->click();
+    QTRY_VERIFY_WITH_TIMEOUT(firstStarted, CopyTimeoutMs);
+    EXPECT_EQ(form1->Button3->text(), Text(InstallerStrings::Stop));
+    form1->Button3->click(); // "Cancel installation ?" Yes
+    QTRY_VERIFY_WITH_TIMEOUT(form1->IsEnded(), CopyTimeoutMs);
+
+    ASSERT_EQ(dialogs.Texts().size(), 2);
+    EXPECT_EQ(dialogs.Texts()[0], Text(InstallerStrings::CancelInstallation));
+    EXPECT_EQ(dialogs.Texts()[1], Text(InstallerStrings::InstallationIncomplete));
+    const QByteArray log = InstallerSandbox::ReadFile(Folder() + "/uninst.dat");
+    const qsizetype listed = log.count("\r\n");
+    ASSERT_EQ(listed, 1);
+    EXPECT_EQ(log, (Targets().mid(0, listed).join("\r\n") + "\r\n").toUtf8());
+    for (qsizetype i = 0; i < qsizetype(members.size()); ++i)
+        EXPECT_EQ(QFileInfo::exists(Targets()[i]), i < listed) << i;
+
+    TForm3 uninstaller;
+    uninstaller.Button1->click();
+    EXPECT_TRUE(FilesBelow(Folder()).empty());
+}
+
+TEST_F(SetupTest, ArchiveWithANameOutsideTheFolderInstallsNothing)
+{
+    // gcab drops "..", so the name is patched into the packed archive.
+    sandbox.MakeCabinet(Cabinet(), {{"Quillfen2", "program"}, {"zz/x", "escaped"}});
+    QByteArray cabinet = InstallerSandbox::ReadFile(Cabinet());
+    ASSERT_EQ(cabinet.count("zz\\x"), 1);
+    cabinet.replace("zz\\x", "..\\x");
+    InstallerSandbox::WriteFile(Cabinet(), cabinet);
+
+    Install();
+    ASSERT_EQ(dialogs.Texts().size(), 1);
+    EXPECT_TRUE(dialogs.Texts()[0].startsWith(Text(InstallerStrings::ArchiveNameOutside) + "\n..\\x\n"));
+    EXPECT_TRUE(dialogs.Texts()[0].endsWith(Text(InstallerStrings::InstallationIncomplete)));
+    EXPECT_FALSE(QFileInfo::exists(sandbox.Path("Program Files/x")));
+    EXPECT_EQ(FilesBelow(Folder()), (std::set<QString>{"uninst", "uninst.dat"}));
+    EXPECT_TRUE(InstallerSandbox::ReadFile(Folder() + "/uninst.dat").isEmpty());
+}
+
+TEST_F(SetupTest, DamagedArchiveIsReportedIncomplete)
+{
+    sandbox.MakeCabinet(Cabinet(), members);
+    QByteArray cabinet = InstallerSandbox::ReadFile(Cabinet());
+    cabinet.chop(cabinet.size() / 4); // the packed data ends early
+    InstallerSandbox::WriteFile(Cabinet(), cabinet);
+
+    Install();
+    EXPECT_EQ(dialogs.Texts(), QStringList{Text(InstallerStrings::InstallationIncomplete)});
+    // What was begun stays listed, so the uninstaller can take it away.
+    const QStringList listed = QString::fromUtf8(InstallerSandbox::ReadFile(Folder() + "/uninst.dat"))
+                                   .split("\r\n", Qt::SkipEmptyParts);
+    EXPECT_FALSE(listed.isEmpty());
+    EXPECT_EQ(listed, Targets().mid(0, listed.size()));
+}
+
+TEST_F(SetupTest, MissingArchiveEndsTheProgramWithoutCopying)
+{
+    Install();
+    EXPECT_EQ(dialogs.Texts(), QStringList{Text(InstallerStrings::CannotOpenArchive)});
+    EXPECT_TRUE(FilesBelow(Folder()).empty());
+    EXPECT_FALSE(TRegistry(RootKey::LocalMachine).KeyExists(
+        "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillfen2"));
+}
+
+TEST_F(SetupTest, FailedRegistryWriteIsReportedAndTheShortcutsFollow)
+{
+    sandbox.MakeCabinet(Cabinet(), members);
+    // A folder where the machine-wide INI file belongs cannot be written as a file.
+    QDir().mkpath(sandbox.ConfigHome() + "/Quillfen2/HKEY_LOCAL_MACHINE.ini");
+    Install();
+    ASSERT_EQ(dialogs.Texts().size(), 2);
+    EXPECT_EQ(dialogs.Texts()[0], "Quillfen registration error");
+    EXPECT_EQ(dialogs.messages[0].caption, "SETUP.EXE");
+    EXPECT_EQ(dialogs.Texts()[1], Text(InstallerStrings::SetupSuccessful));
+    EXPECT_TRUE(QFileInfo::exists(sandbox.Path("home/Desktop/Quillfen2.desktop")));
+}
+
+TEST_F(SetupTest, FolderThatCannotBeMadeIsReportedAndInstallCanBePressedAgain)
+{
+    sandbox.MakeCabinet(Cabinet(), members);
+    InstallerSandbox::WriteFile(sandbox.Path("file"), "x");
+    form1->Edit1->setText(sandbox.Path("file") + "/sub");
+    form1->Button3->click();
+    EXPECT_EQ(dialogs.Texts(), QStringList{Text(InstallerStrings::CannotCreateFolder)});
+    EXPECT_FALSE(form1->IsEnded());
+    EXPECT_EQ(form1->CopyThread(), nullptr);
+}
+
+TEST_F(SetupTest, UninstallerDeletesNothingOutsideTheFolder)
+{
+    {
+        TRegistry machine(RootKey::LocalMachine);
+        ASSERT_TRUE(machine.OpenKey(
+            "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillfen2", true));
+        machine.WriteString("InstallDir", Folder());
+    }
+    const QString outside = sandbox.Path("outside");
+    for (const char* name : {"a.txt", "b.txt", "c.txt"})
+        InstallerSandbox::WriteFile(outside + '/' + name, "keep");
+    InstallerSandbox::WriteFile(Folder() + "/Quillfen2", "program");
+    // A link inside the folder leading out of it.
+    ASSERT_TRUE(QFile::link(outside, Folder() + "/link"));
+    const QByteArray log = (Folder() + "/Quillfen2\r\n" + outside + "/a.txt\r\n" + Folder()
+                            + "/../outside/b.txt\r\n" + Folder() + "/link/c.txt\r\n"
+                            + "outside/a.txt\r\n")
+                               .toUtf8();
+    InstallerSandbox::WriteFile(Folder() + "/uninst.dat", log);
+
+    TForm3 uninstaller;
+    uninstaller.Button1->click();
+    EXPECT_FALSE(QFileInfo::exists(Folder() + "/Quillfen2"));
+    EXPECT_FALSE(QFileInfo::exists(Folder() + "/uninst.dat"));
+    EXPECT_EQ(FilesBelow(outside), (std::set<QString>{"a.txt", "b.txt", "c.txt"}));
+}
+
+TEST_F(SetupTest, AgreementSwitchesEveryWindowAndDisagreeEnds)
+{
+    // Czech first: captions, window title and agreement text.
+    QTimer::singleShot(0, form2, [this] {
+        EXPECT_TRUE(form2->isVisible());
+        EXPECT_EQ(form2->windowTitle(), QString::fromUtf8("Čeština"));
+        EXPECT_EQ(form2->Button1->text(), QString::fromUtf8("Souhlasím"));
+        EXPECT_EQ(form2->Memo1->toPlainText(), AgreementText(Language::Czech));
+        EXPECT_EQ(form2->ComboBox1->count(), 2);
+        EXPECT_EQ(form2->ComboBox1->currentIndex(), Language::Czech);
+
+        emit form2->ComboBox1->activated(Language::English);
+        EXPECT_EQ(MainLanguage.GetLanguage(), Language::English);
+        EXPECT_EQ(form2->ComboBox1->currentIndex(), Language::English);
+        EXPECT_EQ(form2->windowTitle(), "English");
+        EXPECT_EQ(form2->Button2->text(), "I disagree");
+        EXPECT_EQ(form2->Memo1->toPlainText(), AgreementText(Language::English));
+        EXPECT_EQ(form1->windowTitle(), "Quillfen - install");
+        EXPECT_EQ(form1->Button3->text(), "Install");
+        EXPECT_EQ(form1->CheckBox2->text(), "Create Start menu icons");
+        EXPECT_EQ(form3->Button1->text(), "Continue");
+        form2->Button2->click();
+    });
+    form1->FormShow();
+    EXPECT_TRUE(form1->IsEnded());
+
+    // Agreeing leaves the installation window to the user.
+    TForm1 again(sandbox.Path("cd/SETUP.EXE"), ProgramPath());
+    TForm2 agreement(&again);
+    again.SetWindows(&agreement, nullptr);
+    QTimer::singleShot(0, &agreement, [&] { agreement.Button1->click(); });
+    again.FormShow();
+    EXPECT_FALSE(again.IsEnded());
+}
+
+TEST_F(SetupTest, UnderAnotherNameTheProgramUninstalls)
+{
+    TForm1 uninstaller(sandbox.Path("inst/uninst"), sandbox.Path("inst/uninst"));
+    TForm3 window(&uninstaller);
+    uninstaller.SetWindows(form2, &window);
+    uninstaller.ApplyLanguageToAll();
+    bool shown = false;
+    QTimer::singleShot(0, &window, [&] {
+        shown = window.isVisible();
+        EXPECT_EQ(window.windowTitle(), Text(InstallerStrings::UninstallCaption));
+        EXPECT_EQ(window.Memo1->toPlainText(), Text(InstallerStrings::UninstallDescription));
+        window.Cancel->click();
+    });
+    uninstaller.FormShow();
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(uninstaller.IsEnded());
+    EXPECT_TRUE(dialogs.Texts().isEmpty()); // cancelled: nothing looked for
+}
+
+} // namespace
