@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <list>
 
 namespace {
 
@@ -114,34 +113,38 @@ void QuillfenTransferForm::FillFromRecord(const QByteArray& id, GroupObject& gro
 
 bool QuillfenTransferForm::FillGroup(const InstrumentBank& bank, GroupObject& group)
 {
-    std::list<const InstrumentItem*> items;
-    for (int i = 0; i < bank.GetCount(); ++i)
-        items.push_back(bank.GetItem(i));
+    // The working list: the bank's items in order, each taken at most once.
+    const int count = bank.GetCount();
+    std::vector<bool> taken(static_cast<size_t>(count), false);
     const std::vector<MeasureObject*> fields = MeasureChildren(group);
 
     bool numberPlaced = false;
     for (MeasureObject* field : fields) {
-        if (field->GetValue())
+        // A field that restricts nothing takes nothing here (second pass).
+        if (field->GetValue() || field->HasNoSymbols())
             continue;
-        const auto taken = std::find_if(items.begin(), items.end(), [field](const InstrumentItem* item) {
-            return field->HasSymbol(item->GetQuantity());
-        });
-        if (taken == items.end())
-            continue;
-        field->SetValue(*taken);
-        numberPlaced = numberPlaced || IsNumberItem(**taken);
-        items.erase(taken);
-        SetModified();
+        for (int i = 0; i < count; ++i) {
+            const InstrumentItem* item = bank.GetItem(i);
+            if (taken[size_t(i)] || !field->HasSymbol(item->GetQuantity()))
+                continue;
+            field->SetValue(item);
+            taken[size_t(i)] = true;
+            numberPlaced = numberPlaced || IsNumberItem(*item);
+            SetModified();
+            break;
+        }
     }
+    int next = 0;
     for (MeasureObject* field : fields) {
         if (field->GetValue() || !field->HasNoSymbols())
             continue;
-        while (!items.empty() && IsNumberItem(*items.front()))
-            items.pop_front();
-        if (items.empty())
+        // Number items met on the way are dropped from the list.
+        while (next < count && (taken[size_t(next)] || IsNumberItem(*bank.GetItem(next))))
+            ++next;
+        if (next == count)
             break;
-        field->SetValue(items.front());
-        items.pop_front();
+        field->SetValue(bank.GetItem(next));
+        taken[size_t(next++)] = true;
         SetModified();
     }
     FillFromRecord(bank.GetName(), group);
