@@ -30,6 +30,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -411,6 +412,27 @@ TEST_F(DesignerWindowTest, ZoomGridPagesAndStatusLine)
     EXPECT_EQ(w.Edit7->text(), "3");
     Type(w.Edit7, "0");
     EXPECT_EQ(w.Edit7->text(), "1");
+
+    // The wheel at the bottom of a page turns to the next one, at the top to
+    // the previous one, and never past the last.
+    const auto wheel = [&](int delta) {
+        QWheelEvent event(QPointF(10, 10), w.ScrollBox1->mapToGlobal(QPoint(10, 10)), QPoint(), QPoint(0, delta),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w.ScrollBox1->viewport(), &event);
+    };
+    QScrollBar* bar = w.ScrollBox1->verticalScrollBar();
+    bar->setValue(bar->maximum());
+    wheel(-120);
+    EXPECT_EQ(w.Edit7->text(), "2");
+    EXPECT_EQ(bar->value(), 0);
+    wheel(120);
+    EXPECT_EQ(w.Edit7->text(), "1");
+    w.Last1Click();
+    bar->setValue(bar->maximum());
+    wheel(-120);
+    EXPECT_EQ(w.Edit7->text(), "3");
+    EXPECT_EQ(DesignerUnits::WholePageZoom(500, 0), QuillfenZoom::DefaultZoom);
+
     dialogs.answers.enqueue(IDNO);
     w.Delete1Click();
     EXPECT_EQ(w.GetDocument().GetPageCount(), 3);
