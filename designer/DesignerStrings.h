@@ -5,6 +5,8 @@
 #include <cstddef>
 
 namespace DesignerString {
+constexpr int Open = 8;
+constexpr int SaveAs = 9;
 constexpr int Cancel = 18;
 constexpr int Barcode = 42;
 constexpr int Choice = 44;
@@ -16,6 +18,7 @@ constexpr int Picture = 49;
 constexpr int GridNone = 64;
 constexpr int Ok = 103;
 constexpr int NewTemplate = 113;
+constexpr int SaveAsXml = 119;
 constexpr int NewLabel = 123;
 constexpr int DeletePageQuestion = 169;
 constexpr int TemplateDesigner = 170;

@@ -76,13 +76,20 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent)
         ComboBox1->addItem(QString::number(i) + QStringLiteral(" mm"));
         ComboBox3->addItem(QString::number(i) + QStringLiteral(" mm"));
     }
-    for (int id : CellKindCaptions)
-        ComboBox2->addItem(MainLanguage.GetString(id));
+    for (size_t i = 0; i < std::size(CellKindCaptions); ++i)
+        ComboBox2->addItem(QString());
     ComboBox2->setCurrentIndex(TextCellItem);
 
     connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+    ApplyLanguage();
+}
+
+void TForm4::ApplyLanguage()
+{
     ApplyCaptions(this);
+    for (size_t i = 0; i < std::size(CellKindCaptions); ++i)
+        ComboBox2->setItemText(static_cast<int>(i), MainLanguage.GetString(CellKindCaptions[i]));
 }
 
 void TForm4::showEvent(QShowEvent* event)

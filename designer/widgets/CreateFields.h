@@ -24,6 +24,9 @@ public:
 
     explicit TForm4(QWidget* parent = nullptr);
 
+    // Captions and the cell type list in the current language.
+    void ApplyLanguage();
+
     // The accepted table (valid after OK).
     const TableShape& Shape() const { return m_shape; }
 

@@ -320,7 +320,7 @@ void TForm2::ApplyLanguage()
 {
     ApplyCaptions(this);
     ApplyCaptions(NewPageDialog);
-    ApplyCaptions(NewTableDialog);
+    NewTableDialog->ApplyLanguage();
     ApplyCaptions(LimitsDialog);
     PanelsLanguage();
     SetCaption();
@@ -397,7 +397,7 @@ void TForm2::Open1Click()
 {
     if (!FormCloseQuery())
         return;
-    const QString name = Dialogs().GetOpenFileName(Str(8), QString(), OpenFilter);
+    const QString name = Dialogs().GetOpenFileName(Str(DesignerString::Open), QString(), OpenFilter);
     if (!name.isEmpty())
         LoadFile(name);
 }
@@ -439,7 +439,7 @@ void TForm2::LoadFile(const QString& path)
 bool TForm2::Save2Click()
 {
     if (FileName.isEmpty()) {
-        const QString name = Dialogs().GetSaveFileName(Str(9), QStringLiteral("*.qfs"), SaveFilter);
+        const QString name = Dialogs().GetSaveFileName(Str(DesignerString::SaveAs), QStringLiteral("*.qfs"), SaveFilter);
         if (name.isEmpty())
             return false;
         FileName = WithDefaultSuffix(name, QStringLiteral("qfs"));
@@ -465,7 +465,7 @@ void TForm2::SaveAs1Click()
 
 void TForm2::ExportasXML1Click()
 {
-    const QString name = Dialogs().GetSaveFileName(Str(119), QStringLiteral("*.xml"), XmlFilter);
+    const QString name = Dialogs().GetSaveFileName(Str(DesignerString::SaveAsXml), QStringLiteral("*.xml"), XmlFilter);
     if (name.isEmpty())
         return;
     if (!Document->ExportXml(WithDefaultSuffix(name, QStringLiteral("xml"))))
