@@ -9,6 +9,7 @@
 #include "designer/widgets/QuillfenNewPage.h"
 #include "documents/Language.h"
 #include "documents/TextObject.h"
+#include "documents/widgets/TextSetup.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
 #include "revisionlist/widgets/QuillfenSetup.h"
@@ -99,6 +100,7 @@ TForm2::TForm2(QWidget* parent) : QMainWindow(parent)
     NewPageDialog = new TForm1(this);
     NewTableDialog = new TForm4(this);
     LimitsDialog = new TForm10(this);
+    TextSetup1 = new TTextSetup1(this);
 
     BuildMenus();
     BuildToolBar();
@@ -322,6 +324,7 @@ void TForm2::ApplyLanguage()
     ApplyCaptions(NewPageDialog);
     NewTableDialog->ApplyLanguage();
     ApplyCaptions(LimitsDialog);
+    TextSetup1->ApplyLanguage();
     PanelsLanguage();
     SetCaption();
 }
@@ -605,9 +608,9 @@ void TForm2::PaintBox1MouseDown(QMouseEvent* event, bool doubleClick)
     const QuillfenZoom& zoom = Document->GetZoom();
     if (doubleClick && event->button() == Qt::LeftButton) {
         if (TextObject* field = Document->TextFieldToEdit(zoom.ScreenToModel(p.x()), zoom.ScreenToModel(p.y()))) {
-            QString text = field->GetText();
-            if (m_hooks.EditText && m_hooks.EditText(text)) {
-                field->SetText(text);
+            TextSetup1->SetStyledText(field->GetText());
+            if (TextSetup1->exec() == QDialog::Accepted) {
+                field->SetText(TextSetup1->GetStyledText());
                 Document->SetModified();
                 Repaint();
             }

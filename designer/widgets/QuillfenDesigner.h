@@ -27,6 +27,7 @@ class QWidget;
 class TForm1;
 class TForm4;
 class TForm10;
+class TTextSetup1;
 
 // The windows the designer reaches; start-up connects them. Without a hook
 // the command does nothing. (Settings are read from the settings dialog.)
@@ -34,8 +35,6 @@ struct DesignerHooks
 {
     std::function<void()> ShowDataProcessing;
     std::function<void()> ShowRevisionList;
-    // The text edit dialog: true on OK with the edited styled text.
-    std::function<bool(QString& text)> EditText;
     // Prints the document through the print window.
     std::function<void(QuillfenForm& document)> Print;
 };
@@ -104,6 +103,7 @@ public:
     TForm1* NewPageDialog;
     TForm4* NewTableDialog;
     TForm10* LimitsDialog;
+    TTextSetup1* TextSetup1;
 
     QAction* New4;
     QAction* New2;

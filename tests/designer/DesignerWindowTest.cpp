@@ -15,6 +15,7 @@
 #include "documents/MeasureObject.h"
 #include "documents/PictureObject.h"
 #include "documents/TextObject.h"
+#include "documents/widgets/TextSetup.h"
 
 #include "common/FakeDialogs.h"
 #include "common/FieldRecords.h"
@@ -246,25 +247,29 @@ TEST_F(DesignerWindowTest, RefreshingThePanelsWritesNothingBack)
 TEST_F(DesignerWindowTest, DoubleClickEditsTheTextOfATextFieldOnly)
 {
     QStringList edited;
-    w.SetHooks({.EditText = [&](QString& text) {
-        edited << text;
-        text = QStringLiteral("edited");
-        return true;
-    }});
+    const auto editOnShow = [&] {
+        WhenShown(w.TextSetup1, [&] {
+            edited << w.TextSetup1->GetStyledText();
+            w.TextSetup1->SetStyledText(QStringLiteral("H\x1b\x02" "2" "\x1b\x01" "O"));
+            w.TextSetup1->Button2->click();
+        });
+    };
     auto picture = std::make_unique<PictureObject>();
     picture->SetRect(1000, 1000, 1200, 1200);
     AbstractFormObject* pictureField = w.GetDocument().AddObject(std::move(picture));
+    ClickOn(w, pictureField);
     QTest::mouseDClick(w.PaintBox1, Qt::LeftButton, {}, Centre(w, pictureField));
-    EXPECT_TRUE(edited.isEmpty());
+    EXPECT_FALSE(w.TextSetup1->isVisible());
 
     w.InsertField(FieldKind::Text);
     TextObject* text = static_cast<TextObject*>(Page(w).GetObject(1));
     text->SetText(QStringLiteral("before"));
     ClickOn(w, text);
     w.GetDocument().SetModified(false);
+    editOnShow();
     QTest::mouseDClick(w.PaintBox1, Qt::LeftButton, {}, Centre(w, text));
     EXPECT_EQ(edited, QStringList{"before"});
-    EXPECT_EQ(text->GetText(), "edited");
+    EXPECT_EQ(text->GetText(), QStringLiteral("H\x1b\x02" "2" "\x1b\x01" "O"));
     EXPECT_TRUE(w.GetDocument().IsModified());
 }
 
