@@ -3,6 +3,7 @@
 #include "instruments/Crc.h"
 #include "instruments/InstrumentData.h"
 #include "instruments/InstrumentItem.h"
+#include "instruments/QuantityTable.h"
 #include "instruments/TranslatorRules.h"
 #include "platform/SerialPort.h"
 
@@ -22,24 +23,49 @@ struct RecordKind
     bool absolute; // insulation resistances are shown without sign
 };
 
-// Quantities: 1 voltage L-N, 7 protective conductor resistance, 15 insulation
-// resistance, 16 temperature, 27 measuring voltage of protections, 28
-// conductor length, 29 voltage. Kinds not listed give no item.
+// Kinds not listed give no item.
 constexpr RecordKind Kinds[] = {
-    {0, 15, 1e3, "50V", true},     {1, 15, 1e4, "50V", true},     {2, 15, 1e5, "50V", true},
-    {3, 15, 1e6, "50V", true},     {4, 15, 1e7, "50V", true},     {5, 16, 1, "PT100", false},
-    {6, 29, 1, nullptr, false},    {7, 29, 0.1, nullptr, false},  {8, 15, 1e3, "100V", true},
-    {9, 15, 1e4, "100V", true},    {10, 15, 1e5, "100V", true},   {11, 15, 1e6, "100V", true},
-    {12, 15, 1e7, "100V", true},   {13, 7, 0.01, nullptr, false}, {14, 7, 0.1, nullptr, false},
-    {15, 7, 1, nullptr, false},    {16, 15, 1e3, "250V", true},   {17, 15, 1e4, "250V", true},
-    {18, 15, 1e5, "250V", true},   {19, 15, 1e6, "250V", true},   {20, 15, 1e7, "250V", true},
-    {21, 16, 1, nullptr, false},   {23, 27, 1, nullptr, false},   {24, 15, 1e3, "500V", true},
-    {25, 15, 1e4, "500V", true},   {26, 15, 1e5, "500V", true},   {27, 15, 1e6, "500V", true},
-    {28, 15, 1e7, "500V", true},   {29, 1, 1, nullptr, false},    {30, 1, 0.1, nullptr, false},
-    {32, 15, 1e3, "1000V", true},  {33, 15, 1e4, "1000V", true},  {34, 15, 1e5, "1000V", true},
-    {35, 15, 1e6, "1000V", true},  {36, 15, 1e7, "1000V", true},  {37, 28, 0.01, nullptr, false},
-    {38, 28, 0.1, nullptr, false}, {39, 28, 1, nullptr, false},   {40, 28, 0.001, nullptr, false},
-    {41, 28, 10, nullptr, false},  {47, 16, 1, "PT1000", false},
+    {0, Quantity::InsulationResistance, 1e3, "50V", true},
+    {1, Quantity::InsulationResistance, 1e4, "50V", true},
+    {2, Quantity::InsulationResistance, 1e5, "50V", true},
+    {3, Quantity::InsulationResistance, 1e6, "50V", true},
+    {4, Quantity::InsulationResistance, 1e7, "50V", true},
+    {5, Quantity::Temperature, 1, "PT100", false},
+    {6, Quantity::Voltage, 1, nullptr, false},
+    {7, Quantity::Voltage, 0.1, nullptr, false},
+    {8, Quantity::InsulationResistance, 1e3, "100V", true},
+    {9, Quantity::InsulationResistance, 1e4, "100V", true},
+    {10, Quantity::InsulationResistance, 1e5, "100V", true},
+    {11, Quantity::InsulationResistance, 1e6, "100V", true},
+    {12, Quantity::InsulationResistance, 1e7, "100V", true},
+    {13, Quantity::ProtectiveConductorResistance, 0.01, nullptr, false},
+    {14, Quantity::ProtectiveConductorResistance, 0.1, nullptr, false},
+    {15, Quantity::ProtectiveConductorResistance, 1, nullptr, false},
+    {16, Quantity::InsulationResistance, 1e3, "250V", true},
+    {17, Quantity::InsulationResistance, 1e4, "250V", true},
+    {18, Quantity::InsulationResistance, 1e5, "250V", true},
+    {19, Quantity::InsulationResistance, 1e6, "250V", true},
+    {20, Quantity::InsulationResistance, 1e7, "250V", true},
+    {21, Quantity::Temperature, 1, nullptr, false},
+    {23, Quantity::ProtectionTestVoltage, 1, nullptr, false},
+    {24, Quantity::InsulationResistance, 1e3, "500V", true},
+    {25, Quantity::InsulationResistance, 1e4, "500V", true},
+    {26, Quantity::InsulationResistance, 1e5, "500V", true},
+    {27, Quantity::InsulationResistance, 1e6, "500V", true},
+    {28, Quantity::InsulationResistance, 1e7, "500V", true},
+    {29, Quantity::VoltageLN, 1, nullptr, false},
+    {30, Quantity::VoltageLN, 0.1, nullptr, false},
+    {32, Quantity::InsulationResistance, 1e3, "1000V", true},
+    {33, Quantity::InsulationResistance, 1e4, "1000V", true},
+    {34, Quantity::InsulationResistance, 1e5, "1000V", true},
+    {35, Quantity::InsulationResistance, 1e6, "1000V", true},
+    {36, Quantity::InsulationResistance, 1e7, "1000V", true},
+    {37, Quantity::ConductorLength, 0.01, nullptr, false},
+    {38, Quantity::ConductorLength, 0.1, nullptr, false},
+    {39, Quantity::ConductorLength, 1, nullptr, false},
+    {40, Quantity::ConductorLength, 0.001, nullptr, false},
+    {41, Quantity::ConductorLength, 10, nullptr, false},
+    {47, Quantity::Temperature, 1, "PT1000", false},
 };
 
 // The progress bar counts the bytes stored against this many.

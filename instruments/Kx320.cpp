@@ -1,6 +1,7 @@
 #include "instruments/Kx320.h"
 
 #include "instruments/InstrumentData.h"
+#include "instruments/QuantityTable.h"
 #include "instruments/TranslatorRules.h"
 
 #include <array>
@@ -22,31 +23,31 @@ constexpr int TypeCount = 32;
 constexpr ValueType None{NoItem, 1.0, false};
 
 const std::array<ValueType, TypeCount> ValueTypes = {{
-    /*  0 */ {1, 1.0, false},        // ULN
-    /*  1 */ {2, 1.0, false},        // ULPE
-    /*  2 */ {1, 1.0, false},        // ULN
-    /*  3 */ {8, 0.1, false},        // f
-    /*  4 */ {3, 0.01, false},       // ZS
-    /*  5 */ {3, 0.1, false},        // ZS
-    /*  6 */ {3, 1.0, false},        // ZS
-    /*  7 */ {3, 0.01, false},       // ZS
-    /*  8 */ {10, 0.001, false},     // I
-    /*  9 */ {4, 0.1, true},         // UIdN
-    /* 10 */ {5, 0.000001, true},    // Id
-    /* 11 */ {5, 0.000001, true},    // Id
-    /* 12 */ {5, 0.0000001, true},   // Id
-    /* 13 */ {5, 0.0000001, true},   // Id
-    /* 14 */ {6, 0.001, true},       // tA
-    /* 15 */ {6, 0.001, true},       // tA
-    /* 16 */ {11, 0.001, true},      // tA 5X
+    /*  0 */ {Quantity::VoltageLN, 1.0, false},
+    /*  1 */ {Quantity::VoltageLPE, 1.0, false},
+    /*  2 */ {Quantity::VoltageLN, 1.0, false},
+    /*  3 */ {Quantity::Frequency, 0.1, false},
+    /*  4 */ {Quantity::LoopImpedance, 0.01, false},
+    /*  5 */ {Quantity::LoopImpedance, 0.1, false},
+    /*  6 */ {Quantity::LoopImpedance, 1.0, false},
+    /*  7 */ {Quantity::LoopImpedance, 0.01, false},
+    /*  8 */ {Quantity::ResistorCurrent, 0.001, false},
+    /*  9 */ {Quantity::RcdTouchVoltage, 0.1, true},
+    /* 10 */ {Quantity::TrippingCurrent, 0.000001, true},
+    /* 11 */ {Quantity::TrippingCurrent, 0.000001, true},
+    /* 12 */ {Quantity::TrippingCurrent, 0.0000001, true},
+    /* 13 */ {Quantity::TrippingCurrent, 0.0000001, true},
+    /* 14 */ {Quantity::TrippingTime, 0.001, true},
+    /* 15 */ {Quantity::TrippingTime, 0.001, true},
+    /* 16 */ {Quantity::TrippingTimeFiveTimes, 0.001, true},
     /* 17 */ None,
     /* 18 */ None,
     /* 19 */ None,
-    /* 20 */ {26, 1.0, false},       // IK
-    /* 21 */ {26, 0.1, false},       // IK
-    /* 22 */ {26, 0.01, false},      // IK
-    /* 23 */ {26, 0.001, false},     // IK
-    /* 24 */ {7, 0.01, false},       // RPE
+    /* 20 */ {Quantity::ShortCircuitCurrent, 1.0, false},
+    /* 21 */ {Quantity::ShortCircuitCurrent, 0.1, false},
+    /* 22 */ {Quantity::ShortCircuitCurrent, 0.01, false},
+    /* 23 */ {Quantity::ShortCircuitCurrent, 0.001, false},
+    /* 24 */ {Quantity::ProtectiveConductorResistance, 0.01, false},
     /* 25 */ None, None, None, None, None, None, None,
 }};
 

@@ -1,14 +1,13 @@
 #include "instruments/Kx330.h"
 
 #include "instruments/ChecksummedSetup.h"
+#include "instruments/QuantityTable.h"
 #include "instruments/TranslatorRules.h"
 
 using namespace TranslatorRules;
 using namespace ChecksummedSetup;
 
 namespace {
-
-constexpr bool P = true;
 
 constexpr KindRow One(int kind, ItemRule item)
 {
@@ -17,7 +16,7 @@ constexpr KindRow One(int kind, ItemRule item)
 // Earth resistance: four decades from 0.01 ohm for each connection method.
 constexpr KindRow Earth(int kind, double scale, const char* method)
 {
-    return One(kind, Item(31, 0, scale, P, method));
+    return One(kind, Item(Quantity::EarthResistance, FirstRaw, scale, Primary, method));
 }
 
 constexpr KindRow Kinds[] = {
@@ -28,16 +27,16 @@ constexpr KindRow Kinds[] = {
     Earth(14, 1, "3 wire+S"), Earth(15, 10, "3 wire+S"),
     Earth(16, 0.01, "4 wire+S"), Earth(17, 0.1, "4 wire+S"),
     Earth(18, 1, "4 wire+S"), Earth(19, 10, "4 wire+S"),
-    One(20, Item(29, 0, 0.1, P)),
-    One(23, Item(32, 0, 0.01, P)),
-    One(24, Item(32, 0, 0.1, P)),
-    One(25, Item(32, 0, 1, P)),
-    One(26, Item(32, 0, 10, P)),
-    One(28, Item(29, 0, 0.1, P, "AC")),
-    One(32, Item(10, 0, 0.0001, P)),
-    One(33, Item(10, 0, 0.001, P)),
-    One(34, Item(10, 0, 0.01, P)),
-    One(35, Item(7, 0, 0.01, P)),
+    One(20, Item(Quantity::Voltage, FirstRaw, 0.1, Primary)),
+    One(23, Item(Quantity::Resistivity, FirstRaw, 0.01, Primary)),
+    One(24, Item(Quantity::Resistivity, FirstRaw, 0.1, Primary)),
+    One(25, Item(Quantity::Resistivity, FirstRaw, 1, Primary)),
+    One(26, Item(Quantity::Resistivity, FirstRaw, 10, Primary)),
+    One(28, Item(Quantity::Voltage, FirstRaw, 0.1, Primary, "AC")),
+    One(32, Item(Quantity::ResistorCurrent, FirstRaw, 0.0001, Primary)),
+    One(33, Item(Quantity::ResistorCurrent, FirstRaw, 0.001, Primary)),
+    One(34, Item(Quantity::ResistorCurrent, FirstRaw, 0.01, Primary)),
+    One(35, Item(Quantity::ProtectiveConductorResistance, FirstRaw, 0.01, Primary)),
 };
 
 constexpr WordSetting BeepLimit{Kx330Translator::BeepLimitItem, u"\u03A9", 0, 0,

@@ -29,29 +29,29 @@ struct TypeRow
 };
 
 const std::array<TypeRow, 21> TypeRows = {{
-    {1, AnySubKind, 3999, 1, 0.1},          // ULN
-    {2, AnySubKind, 1999, 12, 0.01},        // IN
+    {1, AnySubKind, 3999, Quantity::VoltageLN, 0.1},
+    {2, AnySubKind, 1999, Quantity::ApplianceCurrent, 0.01},
     // Insulation resistance: the sub-kind is the decade; the instrument
     // stores it signed, the resistance is its magnitude.
-    {3, 2, 3999, 15, 100000.0, true},       // RISO
-    {3, 3, 3999, 15, 10000.0, true},
-    {3, 4, 3999, 15, 1000.0, true},
-    {4, 4, 3999, 7, 0.001},                 // RPE, fine range
-    {4, AnySubKind, 1999, 7, 0.01},         // RPE
-    {5, AnySubKind, 3999, 13, 1.0},         // P
-    {6, AnySubKind, 3999, 14, 1.0},         // S
-    {8, AnySubKind, 3999, 16, 0.1},         // t
-    {9, AnySubKind, 9999, 17, 1.0},         // n
-    {10, AnySubKind, 1999, 18, 0.00001},    // IPE
-    {11, AnySubKind, 3999, 19, 0.000001},   // IF
-    {12, AnySubKind, 1999, 20, 0.00001},    // ID
-    {13, AnySubKind, 1999, 21, 0.00001},    // Id(194)
-    {14, AnySubKind, 999, 7, 0.001},        // RPE
-    {16, AnySubKind, 1999, 8, 0.1},         // f
-    {17, AnySubKind, 999, 23, 0.01},        // cos phi
-    {18, AnySubKind, 999, 24, 0.01},        // Ud
-    {19, AnySubKind, 9999, 22, 1.0},        // UISO
-    {20, AnySubKind, 9999, 34, 0.001},      // UF
+    {3, 2, 3999, Quantity::InsulationResistance, 100000.0, true},
+    {3, 3, 3999, Quantity::InsulationResistance, 10000.0, true},
+    {3, 4, 3999, Quantity::InsulationResistance, 1000.0, true},
+    {4, 4, 3999, Quantity::ProtectiveConductorResistance, 0.001},
+    {4, AnySubKind, 1999, Quantity::ProtectiveConductorResistance, 0.01},
+    {5, AnySubKind, 3999, Quantity::ActivePower, 1.0},
+    {6, AnySubKind, 3999, Quantity::ApparentPower, 1.0},
+    {8, AnySubKind, 3999, Quantity::Temperature, 0.1},
+    {9, AnySubKind, 9999, Quantity::Revolutions, 1.0},
+    {10, AnySubKind, 1999, Quantity::ProtectiveConductorCurrent, 0.00001},
+    {11, AnySubKind, 3999, Quantity::TouchCurrent, 0.000001},
+    {12, AnySubKind, 1999, Quantity::SubstitutedLeakageCurrent, 0.00001},
+    {13, AnySubKind, 1999, Quantity::DifferentialLeakageCurrent, 0.00001},
+    {14, AnySubKind, 999, Quantity::ProtectiveConductorResistance, 0.001},
+    {16, AnySubKind, 1999, Quantity::Frequency, 0.1},
+    {17, AnySubKind, 999, Quantity::PowerFactor, 0.01},
+    {18, AnySubKind, 999, Quantity::ResistorVoltage, 0.01},
+    {19, AnySubKind, 9999, Quantity::InsulationTestVoltage, 1.0},
+    {20, AnySubKind, 9999, Quantity::VoltageUF, 0.001},
 }};
 
 // The type of the accompanying value by the record's type; 0 (no row) for none.

@@ -1,6 +1,7 @@
 #include "instruments/Kx350.h"
 
 #include "instruments/InstrumentData.h"
+#include "instruments/QuantityTable.h"
 #include "instruments/TranslatorRules.h"
 
 #include <QByteArray>
@@ -9,14 +10,8 @@ using namespace TranslatorRules;
 
 namespace {
 
-constexpr int W = 0; // first raw value
-constexpr int X = 1; // second raw value
-constexpr int C = 2; // third value: a frequency, a voltage or the rated-current code
-constexpr bool P = true;
-constexpr bool Acc = false;
-
-constexpr int TripTime = 6;
-constexpr int TripTimeFiveTimes = 11;
+// The third raw value is a frequency, a voltage or the rated-current code.
+constexpr int RatedCurrentCode = ThirdRaw;
 
 // A kind's row, and for the residual-current device tests the text that
 // follows the rated current in the main item's note.
@@ -34,33 +29,71 @@ constexpr auto Limits2(int w, int x)
 }
 
 constexpr SlotKind Kinds[] = {
-    {Kind(0, 0, Limits2(999, 999), Item(29, W, 1, P), Item(8, C, 1, Acc))},
-    {Kind(1, 2, Limits2(999, 999), Item(1, W, 1, P), Item(2, X, 1, Acc), Item(29, C, 1, Acc))},
-    {Kind(3, 3, Limits2(1999, 9999), Item(3, W, 0.01, P), Item(26, X, 1, Acc))},
-    {Kind(4, 4, Limits2(1999, 9999), Item(3, W, 0.01, P), Item(26, X, 0.1, Acc))},
-    {Kind(5, 5, Limits2(1999, 9999), Item(3, W, 0.1, P), Item(26, X, 1, Acc))},
-    {Kind(6, 6, Limits2(1999, 9999), Item(3, W, 0.1, P), Item(26, X, 0.1, Acc))},
-    {Kind(7, 7, Limits2(1999, 9999), Item(3, W, 1, P), Item(26, X, 1, Acc))},
-    {Kind(8, 8, Limits2(1999, 9999), Item(3, W, 1, P), Item(26, X, 0.1, Acc))},
-    {Kind(9, 9, Limits2(1999, 9999), Item(33, W, 0.01, P), Item(26, X, 1, Acc))},
-    {Kind(10, 10, Limits2(1999, 9999), Item(3, W, 0.01, P, "-"), Item(26, X, 1, Acc))},
-    {Kind(11, 11, Limits2(1999, 9999), Item(3, W, 0.01, P, "-"), Item(26, X, 0.1, Acc))},
-    {Kind(12, 12, Limits2(1999, 999), Item(7, W, 0.01, P, "I<200mA"))},
-    {Kind(13, 13, Limits2(1999, 999), Item(7, W, 0.01, P, "I>200mA"))},
-    {Kind(14, 14, Limits2(9999, 999), Item(15, W, 1000, P))},
-    {Kind(15, 15, Limits2(9999, 999), Item(15, W, 10000, P))},
-    {Kind(16, 16, Limits2(999, 1999), Item(4, W, 0.1, P), Item(3, X, 0.1, Acc)), ""},
-    {Kind(17, 17, Limits2(999, 9999), Item(4, W, 0.1, P), Item(3, X, 1, Acc)), ""},
-    {Kind(18, 18, Limits2(999, 999), Item(TripTime, W, 0.001, P), Item(4, X, 0.1, Acc)), "AC +", true},
-    {Kind(19, 19, Limits2(999, 999), Item(TripTime, W, 0.001, P), Item(4, X, 0.1, Acc)), "AC -", true},
-    {Kind(20, 20, Limits2(999, 999), Item(TripTime, W, 0.001, P), Item(4, X, 0.1, Acc)), "A +", true},
-    {Kind(21, 21, Limits2(999, 999), Item(TripTime, W, 0.001, P), Item(4, X, 0.1, Acc)), "A -", true},
-    {Kind(22, 22, Limits2(999, 999), Item(5, W, 0.0001, P), Item(25, X, 0.1, Acc)), "AC"},
-    {Kind(23, 23, Limits2(999, 999), Item(5, W, 0.001, P), Item(25, X, 0.1, Acc)), "AC"},
-    {Kind(24, 24, Limits2(999, 999), Item(5, W, 0.0001, P), Item(25, X, 0.1, Acc)), "A +"},
-    {Kind(25, 25, Limits2(999, 999), Item(5, W, 0.001, P), Item(25, X, 0.1, Acc)), "A -"},
-    {Kind(26, 26, Limits2(999, 999), Item(5, W, 0.0001, P), Item(25, X, 0.1, Acc)), "A +"},
-    {Kind(27, 27, Limits2(999, 999), Item(5, W, 0.001, P), Item(25, X, 0.1, Acc)), "A -"},
+    {Kind(0, 0, Limits2(999, 999), Item(Quantity::Voltage, FirstRaw, 1, Primary),
+        Item(Quantity::Frequency, ThirdRaw, 1, Accompanying))},
+    {Kind(1, 2, Limits2(999, 999), Item(Quantity::VoltageLN, FirstRaw, 1, Primary),
+        Item(Quantity::VoltageLPE, SecondRaw, 1, Accompanying),
+        Item(Quantity::Voltage, ThirdRaw, 1, Accompanying))},
+    {Kind(3, 3, Limits2(1999, 9999), Item(Quantity::LoopImpedance, FirstRaw, 0.01, Primary),
+        Item(Quantity::ShortCircuitCurrent, SecondRaw, 1, Accompanying))},
+    {Kind(4, 4, Limits2(1999, 9999), Item(Quantity::LoopImpedance, FirstRaw, 0.01, Primary),
+        Item(Quantity::ShortCircuitCurrent, SecondRaw, 0.1, Accompanying))},
+    {Kind(5, 5, Limits2(1999, 9999), Item(Quantity::LoopImpedance, FirstRaw, 0.1, Primary),
+        Item(Quantity::ShortCircuitCurrent, SecondRaw, 1, Accompanying))},
+    {Kind(6, 6, Limits2(1999, 9999), Item(Quantity::LoopImpedance, FirstRaw, 0.1, Primary),
+        Item(Quantity::ShortCircuitCurrent, SecondRaw, 0.1, Accompanying))},
+    {Kind(7, 7, Limits2(1999, 9999), Item(Quantity::LoopImpedance, FirstRaw, 1, Primary),
+        Item(Quantity::ShortCircuitCurrent, SecondRaw, 1, Accompanying))},
+    {Kind(8, 8, Limits2(1999, 9999), Item(Quantity::LoopImpedance, FirstRaw, 1, Primary),
+        Item(Quantity::ShortCircuitCurrent, SecondRaw, 0.1, Accompanying))},
+    {Kind(9, 9, Limits2(1999, 9999), Item(Quantity::LineImpedance, FirstRaw, 0.01, Primary),
+        Item(Quantity::ShortCircuitCurrent, SecondRaw, 1, Accompanying))},
+    {Kind(10, 10, Limits2(1999, 9999), Item(Quantity::LoopImpedance, FirstRaw, 0.01, Primary, "-"),
+        Item(Quantity::ShortCircuitCurrent, SecondRaw, 1, Accompanying))},
+    {Kind(11, 11, Limits2(1999, 9999), Item(Quantity::LoopImpedance, FirstRaw, 0.01, Primary, "-"),
+        Item(Quantity::ShortCircuitCurrent, SecondRaw, 0.1, Accompanying))},
+    {Kind(12, 12, Limits2(1999, 999),
+        Item(Quantity::ProtectiveConductorResistance, FirstRaw, 0.01, Primary, "I<200mA"))},
+    {Kind(13, 13, Limits2(1999, 999),
+        Item(Quantity::ProtectiveConductorResistance, FirstRaw, 0.01, Primary, "I>200mA"))},
+    {Kind(14, 14, Limits2(9999, 999), Item(Quantity::InsulationResistance, FirstRaw, 1000, Primary))},
+    {Kind(15, 15, Limits2(9999, 999), Item(Quantity::InsulationResistance, FirstRaw, 10000, Primary))},
+    {Kind(16, 16, Limits2(999, 1999), Item(Quantity::RcdTouchVoltage, FirstRaw, 0.1, Primary),
+         Item(Quantity::LoopImpedance, SecondRaw, 0.1, Accompanying)),
+        ""},
+    {Kind(17, 17, Limits2(999, 9999), Item(Quantity::RcdTouchVoltage, FirstRaw, 0.1, Primary),
+         Item(Quantity::LoopImpedance, SecondRaw, 1, Accompanying)),
+        ""},
+    {Kind(18, 18, Limits2(999, 999), Item(Quantity::TrippingTime, FirstRaw, 0.001, Primary),
+         Item(Quantity::RcdTouchVoltage, SecondRaw, 0.1, Accompanying)),
+        "AC +", true},
+    {Kind(19, 19, Limits2(999, 999), Item(Quantity::TrippingTime, FirstRaw, 0.001, Primary),
+         Item(Quantity::RcdTouchVoltage, SecondRaw, 0.1, Accompanying)),
+        "AC -", true},
+    {Kind(20, 20, Limits2(999, 999), Item(Quantity::TrippingTime, FirstRaw, 0.001, Primary),
+         Item(Quantity::RcdTouchVoltage, SecondRaw, 0.1, Accompanying)),
+        "A +", true},
+    {Kind(21, 21, Limits2(999, 999), Item(Quantity::TrippingTime, FirstRaw, 0.001, Primary),
+         Item(Quantity::RcdTouchVoltage, SecondRaw, 0.1, Accompanying)),
+        "A -", true},
+    {Kind(22, 22, Limits2(999, 999), Item(Quantity::TrippingCurrent, FirstRaw, 0.0001, Primary),
+         Item(Quantity::TouchVoltage, SecondRaw, 0.1, Accompanying)),
+        "AC"},
+    {Kind(23, 23, Limits2(999, 999), Item(Quantity::TrippingCurrent, FirstRaw, 0.001, Primary),
+         Item(Quantity::TouchVoltage, SecondRaw, 0.1, Accompanying)),
+        "AC"},
+    {Kind(24, 24, Limits2(999, 999), Item(Quantity::TrippingCurrent, FirstRaw, 0.0001, Primary),
+         Item(Quantity::TouchVoltage, SecondRaw, 0.1, Accompanying)),
+        "A +"},
+    {Kind(25, 25, Limits2(999, 999), Item(Quantity::TrippingCurrent, FirstRaw, 0.001, Primary),
+         Item(Quantity::TouchVoltage, SecondRaw, 0.1, Accompanying)),
+        "A -"},
+    {Kind(26, 26, Limits2(999, 999), Item(Quantity::TrippingCurrent, FirstRaw, 0.0001, Primary),
+         Item(Quantity::TouchVoltage, SecondRaw, 0.1, Accompanying)),
+        "A +"},
+    {Kind(27, 27, Limits2(999, 999), Item(Quantity::TrippingCurrent, FirstRaw, 0.001, Primary),
+         Item(Quantity::TouchVoltage, SecondRaw, 0.1, Accompanying)),
+        "A -"},
 };
 
 // The rated current of a residual-current device test, coded in the third
@@ -96,7 +129,7 @@ const SlotKind* FindSlotKind(int kind)
     return nullptr;
 }
 
-// A slot: byte 0 the kind (signed), then W, X and C as signed 16-bit words.
+// A slot: byte 0 the kind (signed), then FirstRaw, X and C as signed 16-bit words.
 void DecodeSlot(const InstrumentTranslator& t, int offset, InstrumentBank& bank)
 {
     const SlotKind* kind = FindSlotKind(static_cast<int8_t>(t.GetByte(offset)));
@@ -107,11 +140,11 @@ void DecodeSlot(const InstrumentTranslator& t, int offset, InstrumentBank& bank)
     KindRow row = kind->Row;
     QByteArray note;
     if (kind->RatedSuffix) {
-        const RatedCurrent& rated = FindRatedCurrent(raw[C]);
+        const RatedCurrent& rated = FindRatedCurrent(raw[RatedCurrentCode]);
         note = QByteArray(rated.Text) + kind->RatedSuffix;
         row.Items[0].Note = note.constData();
         if (kind->TripTime && rated.FiveTimes)
-            row.Items[0].Quantity = TripTimeFiveTimes;
+            row.Items[0].Quantity = Quantity::TrippingTimeFiveTimes;
     }
     AddKindItems(bank, row, raw);
 }

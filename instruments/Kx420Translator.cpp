@@ -2,6 +2,7 @@
 
 #include "instruments/InstrumentData.h"
 #include "instruments/InstrumentSetup.h"
+#include "instruments/QuantityTable.h"
 #include "instruments/TranslatorRules.h"
 
 #include <QString>
@@ -12,52 +13,64 @@ using namespace TranslatorRules;
 
 namespace {
 
-constexpr int V = 0; // first raw value
-constexpr int S = 1; // second raw value
-constexpr bool P = true;
-constexpr bool Acc = false;
 constexpr const char* KD = "KD420";
 
 // kind -> limits of the two values, items in the order they are added.
 constexpr KindRow Kinds[] = {
-    Kind(0, 0, Limits(3999, 999), Item(15, V, 1000, P), Item(22, S, 1, Acc)),
-    Kind(1, 1, Limits(3999, 999), Item(15, V, 10000, P), Item(22, S, 1, Acc)),
-    Kind(2, 2, Limits(3999, 999), Item(15, V, 100000, P), Item(22, S, 1, Acc)),
-    Kind(3, 3, Limits(3999, 999), Item(12, V, 0.01, P), Item(8, S, 0.1, Acc)),
-    Kind(4, 4, Limits(3999, 999), Item(1, V, 0.1, P), Item(8, S, 0.1, Acc)),
-    Kind(5, 5, Limits(9999, 199), Item(13, V, 1, P), Item(23, S, 0.01, Acc)),
-    Kind(6, 6, Limits(9999, 199), Item(14, V, 1, P), Item(23, S, 0.01, Acc)),
-    Kind(8, 8, Limits(1999, 999), Item(7, V, 0.01, P), Item(24, S, 0.01, P)),
-    Kind(9, 9, Limits(3999, 3999), Item(16, V, 0.1, P)),
-    Kind(10, 10, Limits(1999, 3999), Item(5, V, 0.00001, P)),
-    Kind(11, 11, Limits(9999, 3999), Item(17, V, 1, P)),
-    Kind(12, 12, Limits(1999, 3999), Item(20, V, 0.00001, P)),
-    Kind(13, 13, Limits(1999, 3999), Item(18, V, 0.00001, P)),
-    Kind(17, 19, Limits(3999, 999), Item(1, V, 0.1, P, KD), Item(8, S, 0.1, Acc)),
-    Kind(20, 22, Limits(3999, 999), Item(12, V, 0.01, P, KD), Item(8, S, 0.1, Acc)),
-    Kind(23, 26, Limits(9999, 199), Item(13, V, 1, P, KD), Item(23, S, 0.01, Acc)),
-    Kind(27, 30, Limits(9999, 199), Item(14, V, 1, P, KD), Item(23, S, 0.01, Acc)),
-    Kind(31, 31, Limits(3999, 3999), Item(5, V, 0.00001, P, KD)),
-    Kind(32, 32, Limits(3999, 3999), Item(18, V, 0.00001, P, KD)),
-    Kind(33, 33, Limits(3999, 3999), Item(19, V, 0.000001, P, KD)),
-    Kind(35, 35, Limits(3999, 9999), Item(19, V, 0.000001, P), Item(34, S, 0.001, Acc)),
-    Kind(36, 36, Limits(3999, 3999), Item(35, V, 0.000001, P)),
-    Kind(37, 37, Limits(3999, 3999), Item(36, V, 0.000001, P)),
-    Kind(38, 38, Limits(3999, 3999), Item(37, V, 0.000001, P)),
-    Kind(39, 39, Limits(1999, 3999), Item(38, V, 0.000001, P)),
-    Kind(40, 40, Limits(1999, 3999), Item(5, V, 0.00001, P)),
-    Kind(41, 41, Limits(1999, 3999), Item(18, V, 0.00001, P)),
-    Kind(42, 42, Limits(3999, 9999), Item(19, V, 0.000001, P), Item(34, S, 0.001, Acc)),
-    Kind(43, 43, Limits(3999, 3999), Item(37, V, 0.000001, P)),
-    Kind(44, 44, Limits(1999, 3999), Item(38, V, 0.000001, P)),
-    Kind(45, 45, Limits(3999, 3999), Item(39, V, 0.1, P)),
-    Kind(58, 58, Limits(1999, 3999), Item(40, V, 0.0001, P)),
-    Kind(59, 59, Limits(1999, 3999), Item(40, V, 0.001, P)),
-    Kind(60, 60, Limits(1999, 3999), Item(40, V, 0.01, P)),
+    Kind(0, 0, Limits(3999, 999), Item(Quantity::InsulationResistance, FirstRaw, 1000, Primary),
+        Item(Quantity::InsulationTestVoltage, SecondRaw, 1, Accompanying)),
+    Kind(1, 1, Limits(3999, 999), Item(Quantity::InsulationResistance, FirstRaw, 10000, Primary),
+        Item(Quantity::InsulationTestVoltage, SecondRaw, 1, Accompanying)),
+    Kind(2, 2, Limits(3999, 999), Item(Quantity::InsulationResistance, FirstRaw, 100000, Primary),
+        Item(Quantity::InsulationTestVoltage, SecondRaw, 1, Accompanying)),
+    Kind(3, 3, Limits(3999, 999), Item(Quantity::ApplianceCurrent, FirstRaw, 0.01, Primary),
+        Item(Quantity::Frequency, SecondRaw, 0.1, Accompanying)),
+    Kind(4, 4, Limits(3999, 999), Item(Quantity::VoltageLN, FirstRaw, 0.1, Primary),
+        Item(Quantity::Frequency, SecondRaw, 0.1, Accompanying)),
+    Kind(5, 5, Limits(9999, 199), Item(Quantity::ActivePower, FirstRaw, 1, Primary),
+        Item(Quantity::PowerFactor, SecondRaw, 0.01, Accompanying)),
+    Kind(6, 6, Limits(9999, 199), Item(Quantity::ApparentPower, FirstRaw, 1, Primary),
+        Item(Quantity::PowerFactor, SecondRaw, 0.01, Accompanying)),
+    Kind(8, 8, Limits(1999, 999), Item(Quantity::ProtectiveConductorResistance, FirstRaw, 0.01, Primary),
+        Item(Quantity::ResistorVoltage, SecondRaw, 0.01, Primary)),
+    Kind(9, 9, Limits(3999, 3999), Item(Quantity::Temperature, FirstRaw, 0.1, Primary)),
+    Kind(10, 10, Limits(1999, 3999), Item(Quantity::TrippingCurrent, FirstRaw, 0.00001, Primary)),
+    Kind(11, 11, Limits(9999, 3999), Item(Quantity::Revolutions, FirstRaw, 1, Primary)),
+    Kind(12, 12, Limits(1999, 3999), Item(Quantity::SubstitutedLeakageCurrent, FirstRaw, 0.00001, Primary)),
+    Kind(13, 13, Limits(1999, 3999), Item(Quantity::ProtectiveConductorCurrent, FirstRaw, 0.00001, Primary)),
+    Kind(17, 19, Limits(3999, 999), Item(Quantity::VoltageLN, FirstRaw, 0.1, Primary, KD),
+        Item(Quantity::Frequency, SecondRaw, 0.1, Accompanying)),
+    Kind(20, 22, Limits(3999, 999), Item(Quantity::ApplianceCurrent, FirstRaw, 0.01, Primary, KD),
+        Item(Quantity::Frequency, SecondRaw, 0.1, Accompanying)),
+    Kind(23, 26, Limits(9999, 199), Item(Quantity::ActivePower, FirstRaw, 1, Primary, KD),
+        Item(Quantity::PowerFactor, SecondRaw, 0.01, Accompanying)),
+    Kind(27, 30, Limits(9999, 199), Item(Quantity::ApparentPower, FirstRaw, 1, Primary, KD),
+        Item(Quantity::PowerFactor, SecondRaw, 0.01, Accompanying)),
+    Kind(31, 31, Limits(3999, 3999), Item(Quantity::TrippingCurrent, FirstRaw, 0.00001, Primary, KD)),
+    Kind(32, 32, Limits(3999, 3999),
+        Item(Quantity::ProtectiveConductorCurrent, FirstRaw, 0.00001, Primary, KD)),
+    Kind(33, 33, Limits(3999, 3999), Item(Quantity::TouchCurrent, FirstRaw, 0.000001, Primary, KD)),
+    Kind(35, 35, Limits(3999, 9999), Item(Quantity::TouchCurrent, FirstRaw, 0.000001, Primary),
+        Item(Quantity::VoltageUF, SecondRaw, 0.001, Accompanying)),
+    Kind(36, 36, Limits(3999, 3999), Item(Quantity::LeakageCurrentM1, FirstRaw, 0.000001, Primary)),
+    Kind(37, 37, Limits(3999, 3999), Item(Quantity::LeakageCurrentM2, FirstRaw, 0.000001, Primary)),
+    Kind(38, 38, Limits(3999, 3999), Item(Quantity::LeakageCurrentM3, FirstRaw, 0.000001, Primary)),
+    Kind(39, 39, Limits(1999, 3999), Item(Quantity::LeakageCurrentM4, FirstRaw, 0.000001, Primary)),
+    Kind(40, 40, Limits(1999, 3999), Item(Quantity::TrippingCurrent, FirstRaw, 0.00001, Primary)),
+    Kind(41, 41, Limits(1999, 3999), Item(Quantity::ProtectiveConductorCurrent, FirstRaw, 0.00001, Primary)),
+    Kind(42, 42, Limits(3999, 9999), Item(Quantity::TouchCurrent, FirstRaw, 0.000001, Primary),
+        Item(Quantity::VoltageUF, SecondRaw, 0.001, Accompanying)),
+    Kind(43, 43, Limits(3999, 3999), Item(Quantity::LeakageCurrentM3, FirstRaw, 0.000001, Primary)),
+    Kind(44, 44, Limits(1999, 3999), Item(Quantity::LeakageCurrentM4, FirstRaw, 0.000001, Primary)),
+    Kind(45, 45, Limits(3999, 3999), Item(Quantity::ResidualVoltage, FirstRaw, 0.1, Primary)),
+    Kind(58, 58, Limits(1999, 3999), Item(Quantity::ClampCurrent, FirstRaw, 0.0001, Primary)),
+    Kind(59, 59, Limits(1999, 3999), Item(Quantity::ClampCurrent, FirstRaw, 0.001, Primary)),
+    Kind(60, 60, Limits(1999, 3999), Item(Quantity::ClampCurrent, FirstRaw, 0.01, Primary)),
     // The second value is the main result here.
-    Kind(61, 61, Limits(199, 1999), Item(42, S, 0.1, P), Item(44, V, 0.1, Acc)),
-    Kind(62, 62, Limits(1999, 3999), Item(41, V, 0.1, P)),
-    Kind(63, 63, Limits(1999, 3999), Item(43, V, 0.00001, P)),
+    Kind(61, 61, Limits(199, 1999), Item(Quantity::VoltageU0P, SecondRaw, 0.1, Primary),
+        Item(Quantity::OpenCircuitVoltage, FirstRaw, 0.1, Accompanying)),
+    Kind(62, 62, Limits(1999, 3999), Item(Quantity::VoltageU1M, FirstRaw, 0.1, Primary)),
+    Kind(63, 63, Limits(1999, 3999), Item(Quantity::CurrentIWP, FirstRaw, 0.00001, Primary)),
 };
 
 // The choice settings: item, option list string, setup byte, factory choice.
@@ -78,9 +91,11 @@ constexpr double BeepLimitDefault = 1.0;
 void BuildSetup(InstrumentSetup& setup, const int (&selected)[std::size(Choices)], double beepLimit)
 {
     setup.Clear();
-    InstrumentSetupBank* group = setup.AddBank(std::make_unique<InstrumentSetupBank>(Kx420Translator::SetupGroup));
+    InstrumentSetupBank* group
+        = setup.AddBank(std::make_unique<InstrumentSetupBank>(Kx420Translator::SetupGroup));
     for (std::size_t i = 0; i < std::size(Choices); ++i) {
-        auto choice = std::make_unique<InstrumentSetupItemChoice>(Choices[i].ItemId, Choices[i].OptionList, 0);
+        auto choice
+            = std::make_unique<InstrumentSetupItemChoice>(Choices[i].ItemId, Choices[i].OptionList, 0);
         choice->SetSelected(ChoiceFromByte(selected[i], choice->GetOptionCount()));
         group->AddItem(std::move(choice));
     }

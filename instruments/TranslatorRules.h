@@ -57,6 +57,14 @@ double DecadeFactor(int exponent);
 constexpr int NoItem = -1;
 constexpr int MaxRawValues = 3;
 
+// Which raw value of a record an item is made from.
+constexpr int FirstRaw = 0;
+constexpr int SecondRaw = 1;
+constexpr int ThirdRaw = 2;
+// An item is the record's result, or a value shown beside it.
+constexpr bool Primary = true;
+constexpr bool Accompanying = false;
+
 // One item a record gives: quantity, which raw value it is made from, the
 // factor, an optional note, the primary flag, and whether the clamped value's
 // absolute value is taken (insulation resistances of some models).
@@ -81,7 +89,8 @@ struct KindRow
 };
 
 // Table-building shorthands, so that a model's table reads like its layout:
-//   Kind(8, 8, Limits(1999, 999), Item(7, 0, 0.01, true), Item(24, 1, 0.01, true))
+//   Kind(8, 8, Limits(1999, 999), Item(Quantity::ProtectiveConductorResistance, FirstRaw, 0.01, Primary),
+//        Item(Quantity::ResistorVoltage, SecondRaw, 0.01, Primary))
 constexpr ItemRule Item(int quantity, int source, double scale, bool primary,
                         const char* note = nullptr, bool absolute = false)
 {

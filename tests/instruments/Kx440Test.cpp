@@ -3,11 +3,13 @@
 #include "common/TranslatorTestTools.h"
 #include "instruments/InstrumentData.h"
 #include "instruments/Kx440.h"
+#include "instruments/QuantityTable.h"
 #include "platform/DateTime.h"
 
 namespace {
 
-constexpr int U = 29, Riso = 15, Uiso = 22, Pi = 45, Dar = 46, C = 47, U1000 = 27;
+// The quantities the records give, by name.
+using namespace Quantity;
 
 } // namespace
 
@@ -36,33 +38,33 @@ TEST(Kx440Test, HeadersAlwaysOpenNewBanksAndDatesJoinThem)
     ASSERT_EQ(BankNames(data), (QList<QByteArray>{"12", "12", "4"}));
     for (int i = 0; i < data.GetCount(); ++i)
         EXPECT_EQ(data.GetBank(i)->GetTypeCode(), InstrumentNumber::TypeCode);
-    ExpectItems(data.GetBank(0), 0, {{U, 230, true}, {1000, date + time, false}});
-    ExpectItems(data.GetBank(1), 0, {{U1000, 1000, true}});
-    ExpectItems(data.GetBank(2), 0, {{U, 5, true}});
+    ExpectItems(data.GetBank(0), 0, {{Voltage, 230, true}, {1000, date + time, false}});
+    ExpectItems(data.GetBank(1), 0, {{ProtectionTestVoltage, 1000, true}});
+    ExpectItems(data.GetBank(2), 0, {{Voltage, 5, true}});
 }
 
 TEST(Kx440Test, InsulationKindsSelectTheDecade)
 {
-    ExpectLoneMeasurement<Kx440Translator>(5, 0, 500, 2500, {{Riso, 1999000000.0, true, true}, {Uiso, 500, false}});
-    ExpectLoneMeasurement<Kx440Translator>(2, 0, 250, 1234, {{Riso, 1234000.0, true}, {Uiso, 250, false}});
+    ExpectLoneMeasurement<Kx440Translator>(5, 0, 500, 2500, {{InsulationResistance, 1999000000.0, true, true}, {InsulationTestVoltage, 500, false}});
+    ExpectLoneMeasurement<Kx440Translator>(2, 0, 250, 1234, {{InsulationResistance, 1234000.0, true}, {InsulationTestVoltage, 250, false}});
     // Far beyond 32 bits; and x1 is not read.
-    ExpectLoneMeasurement<Kx440Translator>(8, 32767, 10000, 1999, {{Riso, 1999000000000.0, true}, {Uiso, 9999, false, true}});
-    ExpectLoneMeasurement<Kx440Translator>(31, 500, 1500, 0, {{Riso, 1500000.0, true}, {Uiso, 500, false}});
-    ExpectLoneMeasurement<Kx440Translator>(34, 10000, 2000, 7, {{Riso, 1999000000.0, true, true}, {Uiso, 9999, false, true}});
-    ExpectLoneMeasurement<Kx440Translator>(37, 1000, 1500, 0, {{Riso, 1500000000000.0, true}, {Uiso, 1000, false}});
+    ExpectLoneMeasurement<Kx440Translator>(8, 32767, 10000, 1999, {{InsulationResistance, 1999000000000.0, true}, {InsulationTestVoltage, 9999, false, true}});
+    ExpectLoneMeasurement<Kx440Translator>(31, 500, 1500, 0, {{InsulationResistance, 1500000.0, true}, {InsulationTestVoltage, 500, false}});
+    ExpectLoneMeasurement<Kx440Translator>(34, 10000, 2000, 7, {{InsulationResistance, 1999000000.0, true, true}, {InsulationTestVoltage, 9999, false, true}});
+    ExpectLoneMeasurement<Kx440Translator>(37, 1000, 1500, 0, {{InsulationResistance, 1500000000000.0, true}, {InsulationTestVoltage, 1000, false}});
 }
 
 TEST(Kx440Test, ValuesAreLimitedFromAboveOnly)
 {
-    ExpectLoneMeasurement<Kx440Translator>(2, 0, -20000, -5, {{Riso, -5000.0, true}, {Uiso, -20000, false}});
-    ExpectLoneMeasurement<Kx440Translator>(3, 0, 0, -32768, {{Riso, -327680000.0, true}, {Uiso, 0, false}});
-    ExpectLoneMeasurement<Kx440Translator>(23, 5, 1200, -3000, {{Pi, 0.05, true}, {Dar, 9.99, false, true}, {C, -0.00003, false}});
-    ExpectLoneMeasurement<Kx440Translator>(23, 1000, 100, 1000, {{Pi, 9.99, true, true}, {Dar, 1.0, false}, {C, 0.00000999, false, true}});
-    ExpectLoneMeasurement<Kx440Translator>(15, 150, 2000, 32767, {{Dar, 1.5, true}, {C, 0.00000999, false, true}});
-    ExpectLoneMeasurement<Kx440Translator>(30, 32767, 2000, 0, {{U1000, 1999, true, true}});
+    ExpectLoneMeasurement<Kx440Translator>(2, 0, -20000, -5, {{InsulationResistance, -5000.0, true}, {InsulationTestVoltage, -20000, false}});
+    ExpectLoneMeasurement<Kx440Translator>(3, 0, 0, -32768, {{InsulationResistance, -327680000.0, true}, {InsulationTestVoltage, 0, false}});
+    ExpectLoneMeasurement<Kx440Translator>(23, 5, 1200, -3000, {{PolarizationIndex, 0.05, true}, {AbsorptionRatio, 9.99, false, true}, {Capacitance, -0.00003, false}});
+    ExpectLoneMeasurement<Kx440Translator>(23, 1000, 100, 1000, {{PolarizationIndex, 9.99, true, true}, {AbsorptionRatio, 1.0, false}, {Capacitance, 0.00000999, false, true}});
+    ExpectLoneMeasurement<Kx440Translator>(15, 150, 2000, 32767, {{AbsorptionRatio, 1.5, true}, {Capacitance, 0.00000999, false, true}});
+    ExpectLoneMeasurement<Kx440Translator>(30, 32767, 2000, 0, {{ProtectionTestVoltage, 1999, true, true}});
     // Voltage: no limit at all.
-    ExpectLoneMeasurement<Kx440Translator>(1, 32767, 0, 0, {{U, 32767, true}});
-    ExpectLoneMeasurement<Kx440Translator>(1, -32768, 0, 0, {{U, -32768, true}});
+    ExpectLoneMeasurement<Kx440Translator>(1, 32767, 0, 0, {{Voltage, 32767, true}});
+    ExpectLoneMeasurement<Kx440Translator>(1, -32768, 0, 0, {{Voltage, -32768, true}});
 }
 
 TEST(Kx440Test, KindsWithoutItems)
