@@ -10,6 +10,7 @@
 #include "instruments/InstrumentData.h"
 #include "instruments/InstrumentItem.h"
 #include "instruments/Kx310Old.h"
+#include "instruments/QuantityTable.h"
 #include "platform/SerialPort.h"
 
 #include <QElapsedTimer>
@@ -104,16 +105,16 @@ TEST(Kx310OldDump, RecordsClampAndScaleByKind)
         const char* note;
     };
     const Case cases[] = {
-        {2500, 6, 29, 1999, true, ""},
-        {-2500, 6, 29, -1999, true, ""},
-        {1999, 6, 29, 1999, false, ""},
-        {-15, 2, 15, 1.5e6, false, "50V"},
-        {-3000, 36, 15, 1999e7, true, "1000V"},
-        {123, 13, 7, 1.23, false, ""},
-        {-40, 30, 1, -4.0, false, ""},
-        {7, 41, 28, 70, false, ""},
-        {250, 47, 16, 250, false, "PT1000"},
-        {25, 5, 16, 25, false, "PT100"},
+        {2500, 6, Quantity::Voltage, 1999, true, ""},
+        {-2500, 6, Quantity::Voltage, -1999, true, ""},
+        {1999, 6, Quantity::Voltage, 1999, false, ""},
+        {-15, 2, Quantity::InsulationResistance, 1.5e6, false, "50V"},
+        {-3000, 36, Quantity::InsulationResistance, 1999e7, true, "1000V"},
+        {123, 13, Quantity::ProtectiveConductorResistance, 1.23, false, ""},
+        {-40, 30, Quantity::VoltageLN, -4.0, false, ""},
+        {7, 41, Quantity::ConductorLength, 70, false, ""},
+        {250, 47, Quantity::Temperature, 250, false, "PT1000"},
+        {25, 5, Quantity::Temperature, 25, false, "PT100"},
     };
     for (const Case& c : cases) {
         const auto item = Kx310Old::DecodeRecord(c.raw, c.kind);

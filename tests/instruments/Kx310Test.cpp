@@ -3,10 +3,14 @@
 #include "common/SlotTestTools.h"
 #include "instruments/InstrumentSetup.h"
 #include "instruments/Kx310.h"
+#include "instruments/QuantityTable.h"
 
 #include <vector>
 
 namespace {
+
+// The quantities the records give, by name.
+using namespace Quantity;
 
 constexpr int General = 0;
 constexpr int Copper = Kx310Translator::CopperGroup;
@@ -15,51 +19,51 @@ const QString SquareMillimetres = QStringLiteral("mm\x1b\x03") + QStringLiteral(
 
 // One case per kind of the layout (and a few kinds that give nothing).
 const std::vector<SlotCase> KindCases = {
-    {0, {1234}, {{15, 1.234e6, true, false, "50V"}}},
-    {1, {1234}, {{15, 1.234e7, true, false, "50V"}}},
-    {2, {1234}, {{15, 1.234e8, true, false, "50V"}}},
-    {3, {-120}, {{15, 1.2e8, true, false, "50V"}}},
-    {4, {5}, {{15, 5e7, true, false, "50V"}}},
-    {5, {-15}, {{16, -15, true, false, "PT100"}}},
-    {6, {2305}, {{29, 199.9, true, true}}},
-    {7, {-230}, {{29, -230, true}}},
-    {8, {7}, {{15, 7e3, true, false, "100V"}}},
-    {9, {7}, {{15, 7e4, true, false, "100V"}}},
-    {10, {7}, {{15, 7e5, true, false, "100V"}}},
-    {11, {-7}, {{15, 7e6, true, false, "100V"}}},
-    {12, {7}, {{15, 7e7, true, false, "100V"}}},
-    {13, {15}, {{7, 0.15, true}}},
-    {14, {15}, {{7, 1.5, true}}},
-    {15, {15}, {{7, 15, true}}},
-    {16, {9}, {{15, 9e3, true, false, "250V"}}},
-    {17, {9}, {{15, 9e4, true, false, "250V"}}},
-    {18, {9}, {{15, 9e5, true, false, "250V"}}},
-    {19, {9}, {{15, 9e6, true, false, "250V"}}},
-    {20, {9}, {{15, 9e7, true, false, "250V"}}},
-    {21, {25}, {{16, 25, true}}},
+    {0, {1234}, {{InsulationResistance, 1.234e6, true, false, "50V"}}},
+    {1, {1234}, {{InsulationResistance, 1.234e7, true, false, "50V"}}},
+    {2, {1234}, {{InsulationResistance, 1.234e8, true, false, "50V"}}},
+    {3, {-120}, {{InsulationResistance, 1.2e8, true, false, "50V"}}},
+    {4, {5}, {{InsulationResistance, 5e7, true, false, "50V"}}},
+    {5, {-15}, {{Temperature, -15, true, false, "PT100"}}},
+    {6, {2305}, {{Voltage, 199.9, true, true}}},
+    {7, {-230}, {{Voltage, -230, true}}},
+    {8, {7}, {{InsulationResistance, 7e3, true, false, "100V"}}},
+    {9, {7}, {{InsulationResistance, 7e4, true, false, "100V"}}},
+    {10, {7}, {{InsulationResistance, 7e5, true, false, "100V"}}},
+    {11, {-7}, {{InsulationResistance, 7e6, true, false, "100V"}}},
+    {12, {7}, {{InsulationResistance, 7e7, true, false, "100V"}}},
+    {13, {15}, {{ProtectiveConductorResistance, 0.15, true}}},
+    {14, {15}, {{ProtectiveConductorResistance, 1.5, true}}},
+    {15, {15}, {{ProtectiveConductorResistance, 15, true}}},
+    {16, {9}, {{InsulationResistance, 9e3, true, false, "250V"}}},
+    {17, {9}, {{InsulationResistance, 9e4, true, false, "250V"}}},
+    {18, {9}, {{InsulationResistance, 9e5, true, false, "250V"}}},
+    {19, {9}, {{InsulationResistance, 9e6, true, false, "250V"}}},
+    {20, {9}, {{InsulationResistance, 9e7, true, false, "250V"}}},
+    {21, {25}, {{Temperature, 25, true}}},
     {22, {25}, {}},
-    {23, {512}, {{27, 512, true}}},
-    {24, {11}, {{15, 11e3, true, false, "500V"}}},
-    {25, {11}, {{15, 11e4, true, false, "500V"}}},
-    {26, {11}, {{15, 11e5, true, false, "500V"}}},
-    {27, {2500}, {{15, 1999e6, true, true, "500V"}}},
-    {28, {11}, {{15, 11e7, true, false, "500V"}}},
-    {29, {2301}, {{1, 199.9, true, true}}},
-    {30, {230}, {{1, 230, true}}},
+    {23, {512}, {{ProtectionTestVoltage, 512, true}}},
+    {24, {11}, {{InsulationResistance, 11e3, true, false, "500V"}}},
+    {25, {11}, {{InsulationResistance, 11e4, true, false, "500V"}}},
+    {26, {11}, {{InsulationResistance, 11e5, true, false, "500V"}}},
+    {27, {2500}, {{InsulationResistance, 1999e6, true, true, "500V"}}},
+    {28, {11}, {{InsulationResistance, 11e7, true, false, "500V"}}},
+    {29, {2301}, {{VoltageLN, 199.9, true, true}}},
+    {30, {230}, {{VoltageLN, 230, true}}},
     {31, {230}, {}},
-    {32, {13}, {{15, 13e3, true, false, "1000V"}}},
-    {33, {13}, {{15, 13e4, true, false, "1000V"}}},
-    {34, {13}, {{15, 13e5, true, false, "1000V"}}},
-    {35, {13}, {{15, 13e6, true, false, "1000V"}}},
-    {36, {13}, {{15, 13e7, true, false, "1000V"}}},
-    {37, {1500}, {{28, 1.5, true}}},
-    {38, {1500}, {{28, 15, true}}},
-    {39, {1500}, {{28, 150, true}}},
-    {40, {1500}, {{28, 1500, true}}},
-    {41, {1500}, {{28, 15000, true}}},
+    {32, {13}, {{InsulationResistance, 13e3, true, false, "1000V"}}},
+    {33, {13}, {{InsulationResistance, 13e4, true, false, "1000V"}}},
+    {34, {13}, {{InsulationResistance, 13e5, true, false, "1000V"}}},
+    {35, {13}, {{InsulationResistance, 13e6, true, false, "1000V"}}},
+    {36, {13}, {{InsulationResistance, 13e7, true, false, "1000V"}}},
+    {37, {1500}, {{ConductorLength, 1.5, true}}},
+    {38, {1500}, {{ConductorLength, 15, true}}},
+    {39, {1500}, {{ConductorLength, 150, true}}},
+    {40, {1500}, {{ConductorLength, 1500, true}}},
+    {41, {1500}, {{ConductorLength, 15000, true}}},
     {42, {1}, {}},
     {46, {1}, {}},
-    {47, {85}, {{16, 85, true, false, "PT1000"}}},
+    {47, {85}, {{Temperature, 85, true, false, "PT1000"}}},
     {48, {1}, {}},
     {127, {1}, {}},
     {-1, {1}, {}},
@@ -119,12 +123,12 @@ TEST(Kx310DataTest, RawValuesAreClampedToTheRangeWithTheOverFlag)
     InstrumentData data;
     t.DecodeData(data);
     ExpectNumberedBank(data, 1,
-                       {{29, 1999, true, true},
-                        {29, -1999, true, true},
-                        {29, 1999, true, false},
-                        {29, -1999, true, true},
-                        {15, 1999000, true, true, "50V"},
-                        {7, 19.99, true, true}});
+                       {{Voltage, 1999, true, true},
+                        {Voltage, -1999, true, true},
+                        {Voltage, 1999, true, false},
+                        {Voltage, -1999, true, true},
+                        {InsulationResistance, 1999000, true, true, "50V"},
+                        {ProtectiveConductorResistance, 19.99, true, true}});
 }
 
 TEST(Kx310DataTest, SlotsGatherInBanksByNumberWhereverTheyLie)
@@ -143,9 +147,9 @@ TEST(Kx310DataTest, SlotsGatherInBanksByNumberWhereverTheyLie)
     InstrumentData data;
     t.DecodeData(data);
     EXPECT_EQ(BankNames(data), (QList<QByteArray>{"5", "1", "255"}));
-    ExpectNumberedBank(data, 5, {{29, 1, true}, {29, 3, true}});
-    ExpectNumberedBank(data, 1, {{29, 2, true}});
-    ExpectNumberedBank(data, 255, {{29, 4, true}});
+    ExpectNumberedBank(data, 5, {{Voltage, 1, true}, {Voltage, 3, true}});
+    ExpectNumberedBank(data, 1, {{Voltage, 2, true}});
+    ExpectNumberedBank(data, 255, {{Voltage, 4, true}});
 }
 
 TEST(Kx310DataTest, BanksGatherWhateverTheGroupingOption)
@@ -160,7 +164,7 @@ TEST(Kx310DataTest, BanksGatherWhateverTheGroupingOption)
         InstrumentData data;
         t->DecodeData(data);
         EXPECT_EQ(BankNames(data), (QList<QByteArray>{"3", "1"}));
-        ExpectNumberedBank(data, 3, {{29, 1, true}, {29, 3, true}});
+        ExpectNumberedBank(data, 3, {{Voltage, 1, true}, {Voltage, 3, true}});
     }
 }
 

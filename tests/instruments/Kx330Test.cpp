@@ -3,6 +3,7 @@
 #include "common/SlotTestTools.h"
 #include "instruments/InstrumentSetup.h"
 #include "instruments/Kx330.h"
+#include "instruments/QuantityTable.h"
 
 #include <vector>
 
@@ -14,41 +15,41 @@ constexpr int Distance = Kx330Translator::DistanceGroup;
 constexpr int BeepLimit = Kx330Translator::BeepLimitItem;
 
 const std::vector<SlotCase> KindCases = {
-    {0, {150}, {{31, 1.5, true, false, "3 wire"}}},
-    {1, {150}, {{31, 15, true, false, "3 wire"}}},
-    {2, {150}, {{31, 150, true, false, "3 wire"}}},
-    {3, {150}, {{31, 1500, true, false, "3 wire"}}},
-    {4, {-7}, {{31, -0.07, true, false, "4 wire"}}},
-    {5, {-7}, {{31, -0.7, true, false, "4 wire"}}},
-    {6, {7}, {{31, 7, true, false, "4 wire"}}},
-    {7, {7}, {{31, 70, true, false, "4 wire"}}},
-    {8, {7}, {{31, 0.07, true, false, "PK"}}},
-    {9, {7}, {{31, 0.7, true, false, "PK"}}},
-    {10, {7}, {{31, 7, true, false, "PK"}}},
-    {11, {7}, {{31, 70, true, false, "PK"}}},
-    {12, {3}, {{31, 0.03, true, false, "3 wire+S"}}},
-    {13, {3}, {{31, 0.3, true, false, "3 wire+S"}}},
-    {14, {-3}, {{31, -3, true, false, "3 wire+S"}}},
-    {15, {3}, {{31, 30, true, false, "3 wire+S"}}},
-    {16, {3}, {{31, 0.03, true, false, "4 wire+S"}}},
-    {17, {3}, {{31, 0.3, true, false, "4 wire+S"}}},
-    {18, {3}, {{31, 3, true, false, "4 wire+S"}}},
-    {19, {2500}, {{31, 19990, true, true, "4 wire+S"}}},
-    {20, {2301}, {{29, 199.9, true, true}}},
+    {0, {150}, {{Quantity::EarthResistance, 1.5, true, false, "3 wire"}}},
+    {1, {150}, {{Quantity::EarthResistance, 15, true, false, "3 wire"}}},
+    {2, {150}, {{Quantity::EarthResistance, 150, true, false, "3 wire"}}},
+    {3, {150}, {{Quantity::EarthResistance, 1500, true, false, "3 wire"}}},
+    {4, {-7}, {{Quantity::EarthResistance, -0.07, true, false, "4 wire"}}},
+    {5, {-7}, {{Quantity::EarthResistance, -0.7, true, false, "4 wire"}}},
+    {6, {7}, {{Quantity::EarthResistance, 7, true, false, "4 wire"}}},
+    {7, {7}, {{Quantity::EarthResistance, 70, true, false, "4 wire"}}},
+    {8, {7}, {{Quantity::EarthResistance, 0.07, true, false, "PK"}}},
+    {9, {7}, {{Quantity::EarthResistance, 0.7, true, false, "PK"}}},
+    {10, {7}, {{Quantity::EarthResistance, 7, true, false, "PK"}}},
+    {11, {7}, {{Quantity::EarthResistance, 70, true, false, "PK"}}},
+    {12, {3}, {{Quantity::EarthResistance, 0.03, true, false, "3 wire+S"}}},
+    {13, {3}, {{Quantity::EarthResistance, 0.3, true, false, "3 wire+S"}}},
+    {14, {-3}, {{Quantity::EarthResistance, -3, true, false, "3 wire+S"}}},
+    {15, {3}, {{Quantity::EarthResistance, 30, true, false, "3 wire+S"}}},
+    {16, {3}, {{Quantity::EarthResistance, 0.03, true, false, "4 wire+S"}}},
+    {17, {3}, {{Quantity::EarthResistance, 0.3, true, false, "4 wire+S"}}},
+    {18, {3}, {{Quantity::EarthResistance, 3, true, false, "4 wire+S"}}},
+    {19, {2500}, {{Quantity::EarthResistance, 19990, true, true, "4 wire+S"}}},
+    {20, {2301}, {{Quantity::Voltage, 199.9, true, true}}},
     {21, {1}, {}},
     {22, {1}, {}},
-    {23, {456}, {{32, 4.56, true}}},
-    {24, {456}, {{32, 45.6, true}}},
-    {25, {456}, {{32, 456, true}}},
-    {26, {456}, {{32, 4560, true}}},
+    {23, {456}, {{Quantity::Resistivity, 4.56, true}}},
+    {24, {456}, {{Quantity::Resistivity, 45.6, true}}},
+    {25, {456}, {{Quantity::Resistivity, 456, true}}},
+    {26, {456}, {{Quantity::Resistivity, 4560, true}}},
     {27, {1}, {}},
-    {28, {-12}, {{29, -1.2, true, false, "AC"}}},
+    {28, {-12}, {{Quantity::Voltage, -1.2, true, false, "AC"}}},
     {29, {1}, {}},
     {31, {1}, {}},
-    {32, {1234}, {{10, 0.1234, true}}},
-    {33, {1234}, {{10, 1.234, true}}},
-    {34, {1234}, {{10, 12.34, true}}},
-    {35, {1234}, {{7, 12.34, true}}},
+    {32, {1234}, {{Quantity::ResistorCurrent, 0.1234, true}}},
+    {33, {1234}, {{Quantity::ResistorCurrent, 1.234, true}}},
+    {34, {1234}, {{Quantity::ResistorCurrent, 12.34, true}}},
+    {35, {1234}, {{Quantity::ProtectiveConductorResistance, 12.34, true}}},
     {36, {1}, {}},
     {127, {1}, {}},
     {-1, {1}, {}},
@@ -89,8 +90,8 @@ TEST(Kx330DataTest, BlankImageGivesNoBanksAndSlotsGatherByBank)
     t.DecodeData(data);
     EXPECT_EQ(BankNames(data), (QList<QByteArray>{"3", "1"}));
     ExpectItems(data.GetBank(0), 0,
-                {{0, 3, false}, {31, 1999, true, false, "3 wire"}, {31, -1999, true, true, "3 wire"}});
-    ExpectItems(data.GetBank(1), 0, {{0, 1, false}, {31, 1999, true, true, "3 wire"}});
+                {{Quantity::Bank, 3, false}, {Quantity::EarthResistance, 1999, true, false, "3 wire"}, {Quantity::EarthResistance, -1999, true, true, "3 wire"}});
+    ExpectItems(data.GetBank(1), 0, {{Quantity::Bank, 1, false}, {Quantity::EarthResistance, 1999, true, true, "3 wire"}});
 }
 
 TEST(Kx330SetupTest, FactoryDescriptionListsGeneralFrequencyAndDistance)

@@ -4,12 +4,14 @@
 #include "instruments/InstrumentData.h"
 #include "instruments/InstrumentSetup.h"
 #include "instruments/Kx340.h"
+#include "instruments/QuantityTable.h"
 
 #include <string>
 
 namespace {
 
-constexpr int No = 30;
+// The quantities the records give, by name.
+using namespace Quantity;
 
 // Record i: record byte, values A and B, their sub-kinds.
 void PutRecord(Kx340Translator& t, int index, int recordByte, int a, int b, int subA = 0, int subB = 0)
@@ -38,7 +40,7 @@ void ExpectRecord(int recordByte, int a, int b, int subA, int subB, std::initial
     InstrumentData data;
     t.DecodeData(data);
     ASSERT_EQ(BankNames(data), QList<QByteArray>{"1"});
-    ExpectItem(data.GetBank(0)->GetItem(0), {No, 1, false});
+    ExpectItem(data.GetBank(0)->GetItem(0), {Quantity::InstrumentNumber, 1, false});
     ExpectItems(data.GetBank(0), 1, items);
 }
 
@@ -69,9 +71,9 @@ TEST(Kx340Test, NumberRecordsOpenNumberBanks)
     ASSERT_EQ(BankNames(data), (QList<QByteArray>{"0", "12345", "-9995"}));
     for (int i = 0; i < data.GetCount(); ++i)
         EXPECT_EQ(data.GetBank(i)->GetTypeCode(), InstrumentNumber::TypeCode);
-    ExpectItems(data.GetBank(0), 0, {{No, 0, false}, {1, 230.0, true}, {8, 50.0, false}});
-    ExpectItems(data.GetBank(1), 0, {{No, 12345, false}, {13, 100, true}, {23, 0.95, false}});
-    ExpectItems(data.GetBank(2), 0, {{No, -9995, false}, {12, 1.5, true}, {8, 0.0, false}});
+    ExpectItems(data.GetBank(0), 0, {{Quantity::InstrumentNumber, 0, false}, {VoltageLN, 230.0, true}, {Frequency, 50.0, false}});
+    ExpectItems(data.GetBank(1), 0, {{Quantity::InstrumentNumber, 12345, false}, {ActivePower, 100, true}, {PowerFactor, 0.95, false}});
+    ExpectItems(data.GetBank(2), 0, {{Quantity::InstrumentNumber, -9995, false}, {ApplianceCurrent, 1.5, true}, {Frequency, 0.0, false}});
 }
 
 TEST(Kx340Test, GroupSameNumberGathersARecurringNumber)
@@ -95,63 +97,63 @@ TEST(Kx340Test, GroupSameNumberGathersARecurringNumber)
     auto grouped = decode(1);
     ASSERT_EQ(BankNames(*grouped), (QList<QByteArray>{"5", "6", "7"}));
     ExpectItems(grouped->GetBank(0), 0,
-                {{No, 5, false}, {1, 230.0, true}, {8, 50.0, false}, {1, 231.0, true}, {8, 50.0, false},
-                 {1, 233.0, true}, {8, 50.0, false}});
-    ExpectItems(grouped->GetBank(1), 0, {{No, 6, false}, {1, 232.0, true}, {8, 50.0, false}});
-    ExpectItems(grouped->GetBank(2), 0, {{No, 7, false}});
+                {{Quantity::InstrumentNumber, 5, false}, {VoltageLN, 230.0, true}, {Frequency, 50.0, false}, {VoltageLN, 231.0, true}, {Frequency, 50.0, false},
+                 {VoltageLN, 233.0, true}, {Frequency, 50.0, false}});
+    ExpectItems(grouped->GetBank(1), 0, {{Quantity::InstrumentNumber, 6, false}, {VoltageLN, 232.0, true}, {Frequency, 50.0, false}});
+    ExpectItems(grouped->GetBank(2), 0, {{Quantity::InstrumentNumber, 7, false}});
 
     auto separate = decode(0);
     ASSERT_EQ(BankNames(*separate), (QList<QByteArray>{"5", "6", "5", "7"}));
     ExpectItems(separate->GetBank(0), 0,
-                {{No, 5, false}, {1, 230.0, true}, {8, 50.0, false}, {1, 231.0, true}, {8, 50.0, false}});
-    ExpectItems(separate->GetBank(2), 0, {{No, 5, false}, {1, 233.0, true}, {8, 50.0, false}});
+                {{Quantity::InstrumentNumber, 5, false}, {VoltageLN, 230.0, true}, {Frequency, 50.0, false}, {VoltageLN, 231.0, true}, {Frequency, 50.0, false}});
+    ExpectItems(separate->GetBank(2), 0, {{Quantity::InstrumentNumber, 5, false}, {VoltageLN, 233.0, true}, {Frequency, 50.0, false}});
 }
 
 TEST(Kx340Test, InsulationResistanceTakesTheDecadeFromItsSubKind)
 {
-    ExpectRecord(3, -150, 500, 3, 0, {{15, 1500000.0, true}, {22, 500, false}});
-    ExpectRecord(3, 150, 500, 2, 0, {{15, 15000000.0, true}, {22, 500, false}});
-    ExpectRecord(3, 150, 10000, 4, 0, {{15, 150000.0, true}, {22, 9999, false, true}});
+    ExpectRecord(3, -150, 500, 3, 0, {{InsulationResistance, 1500000.0, true}, {InsulationTestVoltage, 500, false}});
+    ExpectRecord(3, 150, 500, 2, 0, {{InsulationResistance, 15000000.0, true}, {InsulationTestVoltage, 500, false}});
+    ExpectRecord(3, 150, 10000, 4, 0, {{InsulationResistance, 150000.0, true}, {InsulationTestVoltage, 9999, false, true}});
     // Clamped before its magnitude is taken: over range, shown as ">".
-    ExpectRecord(3, -32768, 250, 4, 0, {{15, 3999000.0, true, true}, {22, 250, false}});
-    ExpectRecord(3, 4000, 250, 2, 0, {{15, 399900000.0, true, true}, {22, 250, false}});
+    ExpectRecord(3, -32768, 250, 4, 0, {{InsulationResistance, 3999000.0, true, true}, {InsulationTestVoltage, 250, false}});
+    ExpectRecord(3, 4000, 250, 2, 0, {{InsulationResistance, 399900000.0, true, true}, {InsulationTestVoltage, 250, false}});
     // Another sub-kind gives no resistance; the test voltage still counts.
-    ExpectRecord(3, 150, 500, 5, 0, {{22, 500, false}});
-    ExpectRecord(3, 150, 500, 0, 0, {{22, 500, false}});
+    ExpectRecord(3, 150, 500, 5, 0, {{InsulationTestVoltage, 500, false}});
+    ExpectRecord(3, 150, 500, 0, 0, {{InsulationTestVoltage, 500, false}});
 }
 
 TEST(Kx340Test, ProtectiveConductorRangeComesFromItsSubKind)
 {
-    ExpectRecord(4, 2500, 0, 4, 0, {{7, 2.5, true}});
-    ExpectRecord(4, 4000, 0, 4, 0, {{7, 3.999, true, true}});
-    ExpectRecord(4, 2500, 0, 1, 0, {{7, 19.99, true, true}});
-    ExpectRecord(4, -1999, 0, 0, 0, {{7, -19.99, true}});
-    ExpectRecord(14, 1000, 1000, 0, 0, {{7, 0.999, true, true}, {24, 9.99, false, true}});
+    ExpectRecord(4, 2500, 0, 4, 0, {{ProtectiveConductorResistance, 2.5, true}});
+    ExpectRecord(4, 4000, 0, 4, 0, {{ProtectiveConductorResistance, 3.999, true, true}});
+    ExpectRecord(4, 2500, 0, 1, 0, {{ProtectiveConductorResistance, 19.99, true, true}});
+    ExpectRecord(4, -1999, 0, 0, 0, {{ProtectiveConductorResistance, -19.99, true}});
+    ExpectRecord(14, 1000, 1000, 0, 0, {{ProtectiveConductorResistance, 0.999, true, true}, {ResistorVoltage, 9.99, false, true}});
 }
 
 TEST(Kx340Test, CurrentsAndSpeedStoreTheirMainValueSecond)
 {
-    ExpectRecord(9, 77, 1450, 0, 0, {{17, 1450, true}});
-    ExpectRecord(10, 77, 250, 0, 0, {{18, 0.0025, true}});
-    ExpectRecord(11, 1234, 700, 0, 0, {{19, 0.0007, true}, {34, 1.234, false}});
-    ExpectRecord(11, 10000, 4000, 0, 0, {{19, 0.003999, true, true}, {34, 9.999, false, true}});
+    ExpectRecord(9, 77, 1450, 0, 0, {{Revolutions, 1450, true}});
+    ExpectRecord(10, 77, 250, 0, 0, {{ProtectiveConductorCurrent, 0.0025, true}});
+    ExpectRecord(11, 1234, 700, 0, 0, {{TouchCurrent, 0.0007, true}, {VoltageUF, 1.234, false}});
+    ExpectRecord(11, 10000, 4000, 0, 0, {{TouchCurrent, 0.003999, true, true}, {VoltageUF, 9.999, false, true}});
 }
 
 TEST(Kx340Test, TypeTableGivesQuantitiesScalesAndLimits)
 {
-    ExpectRecord(1, 4000, 2000, 0, 0, {{1, 399.9, true, true}, {8, 199.9, false, true}});
-    ExpectRecord(2, 1999, -2000, 0, 0, {{12, 19.99, true}, {8, -199.9, false, true}});
-    ExpectRecord(6, 3999, 1000, 0, 0, {{14, 3999, true}, {23, 9.99, false, true}});
-    ExpectRecord(8, -4000, 1, 0, 0, {{16, -399.9, true, true}});
-    ExpectRecord(12, 123, 1, 0, 0, {{20, 0.00123, true}});
-    ExpectRecord(13, 2000, 1, 0, 0, {{21, 0.01999, true, true}});
-    ExpectRecord(16, 500, 1, 0, 0, {{8, 50.0, true}});
-    ExpectRecord(17, 95, 1, 0, 0, {{23, 0.95, true}});
-    ExpectRecord(18, 120, 1, 0, 0, {{24, 1.2, true}});
-    ExpectRecord(19, 10000, 1, 0, 0, {{22, 9999, true, true}});
-    ExpectRecord(20, 1500, 1, 0, 0, {{34, 1.5, true}});
+    ExpectRecord(1, 4000, 2000, 0, 0, {{VoltageLN, 399.9, true, true}, {Frequency, 199.9, false, true}});
+    ExpectRecord(2, 1999, -2000, 0, 0, {{ApplianceCurrent, 19.99, true}, {Frequency, -199.9, false, true}});
+    ExpectRecord(6, 3999, 1000, 0, 0, {{ApparentPower, 3999, true}, {PowerFactor, 9.99, false, true}});
+    ExpectRecord(8, -4000, 1, 0, 0, {{Temperature, -399.9, true, true}});
+    ExpectRecord(12, 123, 1, 0, 0, {{SubstitutedLeakageCurrent, 0.00123, true}});
+    ExpectRecord(13, 2000, 1, 0, 0, {{DifferentialLeakageCurrent, 0.01999, true, true}});
+    ExpectRecord(16, 500, 1, 0, 0, {{Frequency, 50.0, true}});
+    ExpectRecord(17, 95, 1, 0, 0, {{PowerFactor, 0.95, true}});
+    ExpectRecord(18, 120, 1, 0, 0, {{ResistorVoltage, 1.2, true}});
+    ExpectRecord(19, 10000, 1, 0, 0, {{InsulationTestVoltage, 9999, true, true}});
+    ExpectRecord(20, 1500, 1, 0, 0, {{VoltageUF, 1.5, true}});
     // The record byte's upper bits are not part of the type.
-    ExpectRecord(0x40 | 17, 95, 1, 0, 0, {{23, 0.95, true}});
+    ExpectRecord(0x40 | 17, 95, 1, 0, 0, {{PowerFactor, 0.95, true}});
     // Types without a row: the bank only.
     ExpectRecord(7, 1, 1, 0, 0, {});
     ExpectRecord(21, 1, 1, 0, 0, {});

@@ -3,10 +3,14 @@
 #include "common/SlotTestTools.h"
 #include "instruments/InstrumentSetup.h"
 #include "instruments/Kx350.h"
+#include "instruments/QuantityTable.h"
 
 #include <vector>
 
 namespace {
+
+// The quantities the records give, by name.
+using namespace Quantity;
 
 constexpr bool P = true;
 constexpr bool Acc = false;
@@ -122,10 +126,10 @@ TEST(Kx350DataTest, SlotsGatherInBanksByNumberWhereverTheyLie)
     t.DecodeData(data);
     EXPECT_EQ(BankNames(data), (QList<QByteArray>{"10", "5", "1"}));
     ExpectItems(data.GetBank(0), 0,
-                {{0, 10, false}, {3, -1, P}, {26, 0, Acc}, {3, 0, P}, {26, 0, Acc}, {3, 1, P}, {26, 0, Acc},
+                {{Bank, 10, false}, {3, -1, P}, {26, 0, Acc}, {3, 0, P}, {26, 0, Acc}, {3, 1, P}, {26, 0, Acc},
                  {3, 2, P}, {26, 0, Acc}, {3, 3, P}, {26, 0, Acc}});
-    ExpectItems(data.GetBank(1), 0, {{0, 5, false}});
-    ExpectItems(data.GetBank(2), 0, {{0, 1, false}, {3, 99, P}, {26, 0, Acc}});
+    ExpectItems(data.GetBank(1), 0, {{Bank, 5, false}});
+    ExpectItems(data.GetBank(2), 0, {{Bank, 1, false}, {3, 99, P}, {26, 0, Acc}});
 }
 
 TEST(Kx350TranslatorTest, SettingsCannotBeWritten)

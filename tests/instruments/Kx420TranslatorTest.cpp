@@ -3,6 +3,7 @@
 #include "common/TranslatorTestTools.h"
 #include "instruments/InstrumentSetup.h"
 #include "instruments/Kx420Translator.h"
+#include "instruments/QuantityTable.h"
 #include "platform/DateTime.h"
 
 #include <QDateTime>
@@ -10,6 +11,9 @@
 #include <vector>
 
 namespace {
+
+// The quantities the records give, by name.
+using namespace Quantity;
 
 constexpr int Record(int index) { return Kx420Translator::RecordStart + 8 * index; }
 
@@ -67,7 +71,7 @@ TEST(Kx420DecodeTest, HeadersNameBanksByTheirBcdDigits)
     t.DecodeData(data);
     EXPECT_EQ(BankNames(data), (QList<QByteArray>{"001234", "0", "123", "12345678901234"}));
     for (int i = 0; i < data.GetCount(); ++i)
-        EXPECT_NE(dynamic_cast<InstrumentNumber*>(data.GetBank(i)), nullptr);
+        EXPECT_NE(dynamic_cast<::InstrumentNumber*>(data.GetBank(i)), nullptr);
 }
 
 TEST(Kx420DecodeTest, GroupSameNumberDecidesWhetherARepeatedHeaderContinuesItsBank)
@@ -87,11 +91,11 @@ TEST(Kx420DecodeTest, GroupSameNumberDecidesWhetherARepeatedHeaderContinuesItsBa
         t.DecodeData(data);
         if (group == 1) {
             EXPECT_EQ(BankNames(data), (QList<QByteArray>{"0", "55", "66"}));
-            ExpectItems(data.GetBank(0), 0, {{16, 21.5, true}, {16, 0.4, true}});
-            ExpectItems(data.GetBank(1), 0, {{16, 0.1, true}, {16, 0.3, true}});
+            ExpectItems(data.GetBank(0), 0, {{Temperature, 21.5, true}, {Temperature, 0.4, true}});
+            ExpectItems(data.GetBank(1), 0, {{Temperature, 0.1, true}, {Temperature, 0.3, true}});
         } else {
             EXPECT_EQ(BankNames(data), (QList<QByteArray>{"0", "55", "66", "55", "0"}));
-            ExpectItems(data.GetBank(3), 0, {{16, 0.3, true}});
+            ExpectItems(data.GetBank(3), 0, {{Temperature, 0.3, true}});
         }
     }
 }
@@ -109,50 +113,50 @@ TEST(Kx420DecodeTest, BanksWithoutItemsAreRemoved)
     InstrumentData data;
     t.DecodeData(data);
     EXPECT_EQ(BankNames(data), QList<QByteArray>{"22"});
-    ExpectItems(data.GetBank(0), 0, {{39, 230.1, true}});
+    ExpectItems(data.GetBank(0), 0, {{ResidualVoltage, 230.1, true}});
 }
 
 TEST(Kx420DecodeTest, InsulationClampsEachValueToItsOwnLimit)
 {
-    ExpectItems(OnlyBank(DecodeOne(0, 4000, 500)), 0, {{15, 3999000.0, true, true}, {22, 500.0, false, false}});
-    ExpectItems(OnlyBank(DecodeOne(0, 3999, -1000)), 0, {{15, 3999000.0, true, false}, {22, -999.0, false, true}});
-    ExpectItems(OnlyBank(DecodeOne(1, -4000, 999)), 0, {{15, -39990000.0, true, true}, {22, 999.0, false, false}});
-    ExpectItems(OnlyBank(DecodeOne(2, 12, 250)), 0, {{15, 1200000.0, true}, {22, 250.0, false}});
+    ExpectItems(OnlyBank(DecodeOne(0, 4000, 500)), 0, {{InsulationResistance, 3999000.0, true, true}, {InsulationTestVoltage, 500.0, false, false}});
+    ExpectItems(OnlyBank(DecodeOne(0, 3999, -1000)), 0, {{InsulationResistance, 3999000.0, true, false}, {InsulationTestVoltage, -999.0, false, true}});
+    ExpectItems(OnlyBank(DecodeOne(1, -4000, 999)), 0, {{InsulationResistance, -39990000.0, true, true}, {InsulationTestVoltage, 999.0, false, false}});
+    ExpectItems(OnlyBank(DecodeOne(2, 12, 250)), 0, {{InsulationResistance, 1200000.0, true}, {InsulationTestVoltage, 250.0, false}});
 }
 
 TEST(Kx420DecodeTest, TwoValueKindsUseTheirTables)
 {
-    ExpectItems(OnlyBank(DecodeOne(3, 1234, 500)), 0, {{12, 12.34, true}, {8, 50.0, false}});
-    ExpectItems(OnlyBank(DecodeOne(4, 2300, 1000)), 0, {{1, 230.0, true}, {8, 99.9, false, true}});
-    ExpectItems(OnlyBank(DecodeOne(5, 10000, 200)), 0, {{13, 9999.0, true, true}, {23, 1.99, false, true}});
-    ExpectItems(OnlyBank(DecodeOne(6, 9999, -199)), 0, {{14, 9999.0, true}, {23, -1.99, false}});
+    ExpectItems(OnlyBank(DecodeOne(3, 1234, 500)), 0, {{ApplianceCurrent, 12.34, true}, {Frequency, 50.0, false}});
+    ExpectItems(OnlyBank(DecodeOne(4, 2300, 1000)), 0, {{VoltageLN, 230.0, true}, {Frequency, 99.9, false, true}});
+    ExpectItems(OnlyBank(DecodeOne(5, 10000, 200)), 0, {{ActivePower, 9999.0, true, true}, {PowerFactor, 1.99, false, true}});
+    ExpectItems(OnlyBank(DecodeOne(6, 9999, -199)), 0, {{ApparentPower, 9999.0, true}, {PowerFactor, -1.99, false}});
     // Both values of a protective-conductor test are main results.
-    ExpectItems(OnlyBank(DecodeOne(8, 2000, 150)), 0, {{7, 19.99, true, true}, {24, 1.5, true}});
+    ExpectItems(OnlyBank(DecodeOne(8, 2000, 150)), 0, {{ProtectiveConductorResistance, 19.99, true, true}, {ResistorVoltage, 1.5, true}});
     ExpectItems(OnlyBank(DecodeOne(35, 4000, 10000)),
-                0, {{19, 0.003999, true, true}, {34, 9.999, false, true}});
-    ExpectItems(OnlyBank(DecodeOne(42, 12, 9999)), 0, {{19, 0.000012, true}, {34, 9.999, false}});
+                0, {{TouchCurrent, 0.003999, true, true}, {VoltageUF, 9.999, false, true}});
+    ExpectItems(OnlyBank(DecodeOne(42, 12, 9999)), 0, {{TouchCurrent, 0.000012, true}, {VoltageUF, 9.999, false}});
 }
 
 TEST(Kx420DecodeTest, AdapterKindsCarryTheirNoteOnTheMainItemOnly)
 {
-    ExpectItems(OnlyBank(DecodeOne(18, 2300, 500)), 0, {{1, 230.0, true, false, "KD420"}, {8, 50.0, false}});
-    ExpectItems(OnlyBank(DecodeOne(22, 4000, 500)), 0, {{12, 39.99, true, true, "KD420"}, {8, 50.0, false}});
-    ExpectItems(OnlyBank(DecodeOne(26, 5000, 95)), 0, {{13, 5000.0, true, false, "KD420"}, {23, 0.95, false}});
-    ExpectItems(OnlyBank(DecodeOne(30, 5000, 200)), 0, {{14, 5000.0, true, false, "KD420"}, {23, 1.99, false, true}});
-    ExpectItems(OnlyBank(DecodeOne(31, 3000, 0)), 0, {{5, 0.03, true, false, "KD420"}});
-    ExpectItems(OnlyBank(DecodeOne(32, 4000, 0)), 0, {{18, 0.03999, true, true, "KD420"}});
-    ExpectItems(OnlyBank(DecodeOne(33, 250, 0)), 0, {{19, 0.00025, true, false, "KD420"}});
+    ExpectItems(OnlyBank(DecodeOne(18, 2300, 500)), 0, {{VoltageLN, 230.0, true, false, "KD420"}, {Frequency, 50.0, false}});
+    ExpectItems(OnlyBank(DecodeOne(22, 4000, 500)), 0, {{ApplianceCurrent, 39.99, true, true, "KD420"}, {Frequency, 50.0, false}});
+    ExpectItems(OnlyBank(DecodeOne(26, 5000, 95)), 0, {{ActivePower, 5000.0, true, false, "KD420"}, {PowerFactor, 0.95, false}});
+    ExpectItems(OnlyBank(DecodeOne(30, 5000, 200)), 0, {{ApparentPower, 5000.0, true, false, "KD420"}, {PowerFactor, 1.99, false, true}});
+    ExpectItems(OnlyBank(DecodeOne(31, 3000, 0)), 0, {{TrippingCurrent, 0.03, true, false, "KD420"}});
+    ExpectItems(OnlyBank(DecodeOne(32, 4000, 0)), 0, {{ProtectiveConductorCurrent, 0.03999, true, true, "KD420"}});
+    ExpectItems(OnlyBank(DecodeOne(33, 250, 0)), 0, {{TouchCurrent, 0.00025, true, false, "KD420"}});
 }
 
 TEST(Kx420DecodeTest, KindRangesEndWhereTheirRowsEnd)
 {
-    ExpectItems(OnlyBank(DecodeOne(17, 2300, 500)), 0, {{1, 230.0, true, false, "KD420"}, {8, 50.0, false}});
-    ExpectItems(OnlyBank(DecodeOne(19, 2300, 500)), 0, {{1, 230.0, true, false, "KD420"}, {8, 50.0, false}});
-    ExpectItems(OnlyBank(DecodeOne(20, 1234, 500)), 0, {{12, 12.34, true, false, "KD420"}, {8, 50.0, false}});
-    ExpectItems(OnlyBank(DecodeOne(23, 9999, 200)), 0, {{13, 9999.0, true, false, "KD420"}, {23, 1.99, false, true}});
-    ExpectItems(OnlyBank(DecodeOne(25, 100, 95)), 0, {{13, 100.0, true, false, "KD420"}, {23, 0.95, false}});
-    ExpectItems(OnlyBank(DecodeOne(27, 10000, 95)), 0, {{14, 9999.0, true, true, "KD420"}, {23, 0.95, false}});
-    ExpectItems(OnlyBank(DecodeOne(29, 100, 95)), 0, {{14, 100.0, true, false, "KD420"}, {23, 0.95, false}});
+    ExpectItems(OnlyBank(DecodeOne(17, 2300, 500)), 0, {{VoltageLN, 230.0, true, false, "KD420"}, {Frequency, 50.0, false}});
+    ExpectItems(OnlyBank(DecodeOne(19, 2300, 500)), 0, {{VoltageLN, 230.0, true, false, "KD420"}, {Frequency, 50.0, false}});
+    ExpectItems(OnlyBank(DecodeOne(20, 1234, 500)), 0, {{ApplianceCurrent, 12.34, true, false, "KD420"}, {Frequency, 50.0, false}});
+    ExpectItems(OnlyBank(DecodeOne(23, 9999, 200)), 0, {{ActivePower, 9999.0, true, false, "KD420"}, {PowerFactor, 1.99, false, true}});
+    ExpectItems(OnlyBank(DecodeOne(25, 100, 95)), 0, {{ActivePower, 100.0, true, false, "KD420"}, {PowerFactor, 0.95, false}});
+    ExpectItems(OnlyBank(DecodeOne(27, 10000, 95)), 0, {{ApparentPower, 9999.0, true, true, "KD420"}, {PowerFactor, 0.95, false}});
+    ExpectItems(OnlyBank(DecodeOne(29, 100, 95)), 0, {{ApparentPower, 100.0, true, false, "KD420"}, {PowerFactor, 0.95, false}});
     for (int kind : {7, 14, 15, 16, 34, 46, 51, 57, 64, 100, 127, 128, 255}) {
         SCOPED_TRACE(kind);
         EXPECT_EQ(DecodeOne(kind, 100, 100)->GetCount(), 0);
@@ -168,26 +172,26 @@ TEST(Kx420DecodeTest, SingleValueKindsUseTheirLimitsAndScales)
         ExpectedItem Item;
     };
     const Case cases[] = {
-        {9, -4000, {16, -399.9, true, true}},
-        {10, 2000, {5, 0.01999, true, true}},
-        {40, 1500, {5, 0.015, true}},
-        {11, 9999, {17, 9999.0, true}},
-        {11, 10000, {17, 9999.0, true, true}},
-        {12, 30, {20, 0.0003, true}},
-        {13, -2000, {18, -0.01999, true, true}},
-        {41, 1999, {18, 0.01999, true}},
-        {36, 3999, {35, 0.003999, true}},
-        {37, 4000, {36, 0.003999, true, true}},
-        {38, 3000, {37, 0.003, true}},
-        {43, 3000, {37, 0.003, true}},
-        {39, 3000, {38, 0.001999, true, true}},
-        {44, 2000, {38, 0.001999, true, true}},
-        {45, 3999, {39, 399.9, true}},
-        {58, 1999, {40, 0.1999, true}},
-        {59, 2000, {40, 1.999, true, true}},
-        {60, 150, {40, 1.5, true}},
-        {62, 2300, {41, 199.9, true, true}},
-        {63, 500, {43, 0.005, true}},
+        {9, -4000, {Temperature, -399.9, true, true}},
+        {10, 2000, {TrippingCurrent, 0.01999, true, true}},
+        {40, 1500, {TrippingCurrent, 0.015, true}},
+        {11, 9999, {Revolutions, 9999.0, true}},
+        {11, 10000, {Revolutions, 9999.0, true, true}},
+        {12, 30, {SubstitutedLeakageCurrent, 0.0003, true}},
+        {13, -2000, {ProtectiveConductorCurrent, -0.01999, true, true}},
+        {41, 1999, {ProtectiveConductorCurrent, 0.01999, true}},
+        {36, 3999, {LeakageCurrentM1, 0.003999, true}},
+        {37, 4000, {LeakageCurrentM2, 0.003999, true, true}},
+        {38, 3000, {LeakageCurrentM3, 0.003, true}},
+        {43, 3000, {LeakageCurrentM3, 0.003, true}},
+        {39, 3000, {LeakageCurrentM4, 0.001999, true, true}},
+        {44, 2000, {LeakageCurrentM4, 0.001999, true, true}},
+        {45, 3999, {ResidualVoltage, 399.9, true}},
+        {58, 1999, {ClampCurrent, 0.1999, true}},
+        {59, 2000, {ClampCurrent, 1.999, true, true}},
+        {60, 150, {ClampCurrent, 1.5, true}},
+        {62, 2300, {VoltageU1M, 199.9, true, true}},
+        {63, 500, {CurrentIWP, 0.005, true}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Kind);
@@ -197,8 +201,8 @@ TEST(Kx420DecodeTest, SingleValueKindsUseTheirLimitsAndScales)
 
 TEST(Kx420DecodeTest, OpenCircuitKindTakesTheSecondValueAsMainResult)
 {
-    ExpectItems(OnlyBank(DecodeOne(61, 250, 2500)), 0, {{42, 199.9, true, true}, {44, 19.9, false, true}});
-    ExpectItems(OnlyBank(DecodeOne(61, 150, 1999)), 0, {{42, 199.9, true, false}, {44, 15.0, false, false}});
+    ExpectItems(OnlyBank(DecodeOne(61, 250, 2500)), 0, {{VoltageU0P, 199.9, true, true}, {OpenCircuitVoltage, 19.9, false, true}});
+    ExpectItems(OnlyBank(DecodeOne(61, 150, 1999)), 0, {{VoltageU0P, 199.9, true, false}, {OpenCircuitVoltage, 15.0, false, false}});
 }
 
 TEST(Kx420DecodeTest, DateRecordsGoToTheCurrentBank)

@@ -3,11 +3,14 @@
 #include "common/TranslatorTestTools.h"
 #include "instruments/InstrumentData.h"
 #include "instruments/Kx460.h"
+#include "instruments/QuantityTable.h"
 #include "platform/DateTime.h"
 
 namespace {
 
-constexpr int DateTime = 1000;
+// The quantities the records give, by name.
+using namespace Quantity;
+
 
 struct ClockGuard
 {
@@ -51,10 +54,10 @@ TEST(Kx460Test, HeadersAlwaysOpenNewBanks)
     ASSERT_EQ(BankNames(data), (QList<QByteArray>{"0", "7", "7", "-3"}));
     for (int i = 0; i < data.GetCount(); ++i)
         EXPECT_EQ(data.GetBank(i)->GetTypeCode(), InstrumentNumber::TypeCode);
-    ExpectItems(data.GetBank(0), 0, {{1, 230.0, true, false, "KD420"}, {8, 50.0, false}});
-    ExpectItems(data.GetBank(1), 0, {{41, 12.3, true}});
-    ExpectItems(data.GetBank(2), 0, {{43, 0.0015, true}});
-    ExpectItems(data.GetBank(3), 0, {{18, 0.00042, true, false, "KD420"}});
+    ExpectItems(data.GetBank(0), 0, {{VoltageLN, 230.0, true, false, "KD420"}, {Frequency, 50.0, false}});
+    ExpectItems(data.GetBank(1), 0, {{VoltageU1M, 12.3, true}});
+    ExpectItems(data.GetBank(2), 0, {{CurrentIWP, 0.0015, true}});
+    ExpectItems(data.GetBank(3), 0, {{ProtectiveConductorCurrent, 0.00042, true, false, "KD420"}});
 }
 
 TEST(Kx460Test, DateRecordsAreBuiltFromTheirBcdFields)
@@ -91,26 +94,26 @@ TEST(Kx460Test, DateRecordsAreBuiltFromTheirBcdFields)
 
 TEST(Kx460Test, PairedKindsKeepTheMainValueSecond)
 {
-    ExpectLoneMeasurement<Kx460Translator>(6, 250, 1200, 0x7FFF, {{13, 1200, true, false, "KD420"}, {23, 1.99, false, true}});
-    ExpectLoneMeasurement<Kx460Translator>(9, -199, -10000, 0x7FFF, {{13, -9999, true, true, "KD420"}, {23, -1.99, false}});
-    ExpectLoneMeasurement<Kx460Translator>(2, 1000, 4000, 0x7FFF, {{1, 399.9, true, true, "KD420"}, {8, 99.9, false, true}});
-    ExpectLoneMeasurement<Kx460Translator>(3, 500, 1234, 0x7FFF, {{12, 12.34, true, false, "KD420"}, {8, 50.0, false}});
-    ExpectLoneMeasurement<Kx460Translator>(5, -999, -3999, 0x7FFF, {{12, -39.99, true, false, "KD420"}, {8, -99.9, false}});
-    ExpectLoneMeasurement<Kx460Translator>(10, 95, 5000, 0x7FFF, {{14, 5000, true, false, "KD420"}, {23, 0.95, false}});
-    ExpectLoneMeasurement<Kx460Translator>(13, 200, 10000, 0x7FFF, {{14, 9999, true, true, "KD420"}, {23, 1.99, false, true}});
+    ExpectLoneMeasurement<Kx460Translator>(6, 250, 1200, 0x7FFF, {{ActivePower, 1200, true, false, "KD420"}, {PowerFactor, 1.99, false, true}});
+    ExpectLoneMeasurement<Kx460Translator>(9, -199, -10000, 0x7FFF, {{ActivePower, -9999, true, true, "KD420"}, {PowerFactor, -1.99, false}});
+    ExpectLoneMeasurement<Kx460Translator>(2, 1000, 4000, 0x7FFF, {{VoltageLN, 399.9, true, true, "KD420"}, {Frequency, 99.9, false, true}});
+    ExpectLoneMeasurement<Kx460Translator>(3, 500, 1234, 0x7FFF, {{ApplianceCurrent, 12.34, true, false, "KD420"}, {Frequency, 50.0, false}});
+    ExpectLoneMeasurement<Kx460Translator>(5, -999, -3999, 0x7FFF, {{ApplianceCurrent, -39.99, true, false, "KD420"}, {Frequency, -99.9, false}});
+    ExpectLoneMeasurement<Kx460Translator>(10, 95, 5000, 0x7FFF, {{ApparentPower, 5000, true, false, "KD420"}, {PowerFactor, 0.95, false}});
+    ExpectLoneMeasurement<Kx460Translator>(13, 200, 10000, 0x7FFF, {{ApparentPower, 9999, true, true, "KD420"}, {PowerFactor, 1.99, false, true}});
     // Welding circuits: the no-load voltage is the second value.
-    ExpectLoneMeasurement<Kx460Translator>(21, 2000, 2000, 0x7FFF, {{42, 199.9, true, true}, {44, 199.9, false, true}});
-    ExpectLoneMeasurement<Kx460Translator>(21, 650, 1200, 0x7FFF, {{42, 120.0, true}, {44, 65.0, false}});
+    ExpectLoneMeasurement<Kx460Translator>(21, 2000, 2000, 0x7FFF, {{VoltageU0P, 199.9, true, true}, {OpenCircuitVoltage, 199.9, false, true}});
+    ExpectLoneMeasurement<Kx460Translator>(21, 650, 1200, 0x7FFF, {{VoltageU0P, 120.0, true}, {OpenCircuitVoltage, 65.0, false}});
 }
 
 TEST(Kx460Test, SingleValueKinds)
 {
-    ExpectLoneMeasurement<Kx460Translator>(14, 3000, 9999, 0x7FFF, {{5, 0.03, true, false, "KD420"}});
-    ExpectLoneMeasurement<Kx460Translator>(14, 4000, 0, 0x7FFF, {{5, 0.03999, true, true, "KD420"}});
-    ExpectLoneMeasurement<Kx460Translator>(15, -4000, 0, 0x7FFF, {{18, -0.03999, true, true, "KD420"}});
-    ExpectLoneMeasurement<Kx460Translator>(16, 3500, 0, 0x7FFF, {{19, 0.0035, true, false, "KD420"}});
-    ExpectLoneMeasurement<Kx460Translator>(18, 2000, 9999, 0x7FFF, {{41, 199.9, true, true}});
-    ExpectLoneMeasurement<Kx460Translator>(20, 1999, 9999, 0x7FFF, {{43, 0.01999, true}});
+    ExpectLoneMeasurement<Kx460Translator>(14, 3000, 9999, 0x7FFF, {{TrippingCurrent, 0.03, true, false, "KD420"}});
+    ExpectLoneMeasurement<Kx460Translator>(14, 4000, 0, 0x7FFF, {{TrippingCurrent, 0.03999, true, true, "KD420"}});
+    ExpectLoneMeasurement<Kx460Translator>(15, -4000, 0, 0x7FFF, {{ProtectiveConductorCurrent, -0.03999, true, true, "KD420"}});
+    ExpectLoneMeasurement<Kx460Translator>(16, 3500, 0, 0x7FFF, {{TouchCurrent, 0.0035, true, false, "KD420"}});
+    ExpectLoneMeasurement<Kx460Translator>(18, 2000, 9999, 0x7FFF, {{VoltageU1M, 199.9, true, true}});
+    ExpectLoneMeasurement<Kx460Translator>(20, 1999, 9999, 0x7FFF, {{CurrentIWP, 0.01999, true}});
     // Kinds without items, including those above 127.
     for (int kind : {17, 19, 22, 127, 128, 200, 255})
         ExpectLoneMeasurement<Kx460Translator>(kind, 1, 1, 1, {});
