@@ -1,7 +1,7 @@
 // Decodes an arbitrary Kx310 memory image.
 
 #include "fuzz/TranslatorFuzzTarget.h"
-#include "instruments/Kx310.h"
+#include "instruments/Kx310Translator.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -1,7 +1,7 @@
 // Decodes an arbitrary Kx340 memory image.
 
 #include "fuzz/TranslatorFuzzTarget.h"
-#include "instruments/Kx340.h"
+#include "instruments/Kx340Translator.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

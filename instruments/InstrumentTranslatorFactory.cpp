@@ -1,14 +1,14 @@
 #include "instruments/InstrumentTranslator.h"
 
 // Each model's header goes here, next to its row below.
-#include "instruments/Kx310.h"
-#include "instruments/Kx320.h"
-#include "instruments/Kx330.h"
-#include "instruments/Kx340.h"
-#include "instruments/Kx350.h"
+#include "instruments/Kx310Translator.h"
+#include "instruments/Kx320Translator.h"
+#include "instruments/Kx330Translator.h"
+#include "instruments/Kx340Translator.h"
+#include "instruments/Kx350Translator.h"
 #include "instruments/Kx420Translator.h"
-#include "instruments/Kx440.h"
-#include "instruments/Kx460.h"
+#include "instruments/Kx440Translator.h"
+#include "instruments/Kx460Translator.h"
 
 #include <array>
 

@@ -106,6 +106,13 @@ constexpr KindRow Kind(int first, int last, std::array<int, MaxRawValues> limits
     return KindRow{first, last, limits, {a, b, c}};
 }
 
+// The row of one kind of a slot that holds one value, limited to
+// DefaultLimit (the three-byte slots).
+constexpr KindRow SlotKind(int kind, ItemRule item)
+{
+    return Kind(kind, kind, Limits(DefaultLimit), item);
+}
+
 // The first row covering the kind; nullptr when none does (no item).
 const KindRow* FindKindRow(std::span<const KindRow> rows, int kind);
 

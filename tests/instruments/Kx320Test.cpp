@@ -2,7 +2,7 @@
 
 #include "common/TranslatorTestTools.h"
 #include "instruments/InstrumentData.h"
-#include "instruments/Kx320.h"
+#include "instruments/Kx320Translator.h"
 #include "instruments/QuantityTable.h"
 
 #include <string>

@@ -3,7 +3,7 @@
 #include "common/TranslatorTestTools.h"
 #include "instruments/InstrumentData.h"
 #include "instruments/InstrumentSetup.h"
-#include "instruments/Kx340.h"
+#include "instruments/Kx340Translator.h"
 #include "instruments/QuantityTable.h"
 
 #include <string>

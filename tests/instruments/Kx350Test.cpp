@@ -2,7 +2,7 @@
 
 #include "common/SlotTestTools.h"
 #include "instruments/InstrumentSetup.h"
-#include "instruments/Kx350.h"
+#include "instruments/Kx350Translator.h"
 #include "instruments/QuantityTable.h"
 
 #include <vector>

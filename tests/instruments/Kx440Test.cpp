@@ -2,7 +2,7 @@
 
 #include "common/TranslatorTestTools.h"
 #include "instruments/InstrumentData.h"
-#include "instruments/Kx440.h"
+#include "instruments/Kx440Translator.h"
 #include "instruments/QuantityTable.h"
 #include "platform/DateTime.h"
 

@@ -2,7 +2,7 @@
 
 #include "common/TranslatorTestTools.h"
 #include "instruments/InstrumentData.h"
-#include "instruments/Kx460.h"
+#include "instruments/Kx460Translator.h"
 #include "instruments/QuantityTable.h"
 #include "platform/DateTime.h"
 

@@ -1,4 +1,4 @@
-#include "instruments/Kx320.h"
+#include "instruments/Kx320Translator.h"
 
 #include "instruments/InstrumentData.h"
 #include "instruments/QuantityTable.h"

@@ -1,4 +1,4 @@
-#include "instruments/Kx350.h"
+#include "instruments/Kx350Translator.h"
 
 #include "instruments/InstrumentData.h"
 #include "instruments/QuantityTable.h"

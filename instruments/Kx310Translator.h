@@ -4,9 +4,9 @@
 // three-byte slots, and a setup area with the power-off and backlight times
 // and the copper and aluminium cross-sections.
 
-#include "instruments/InstrumentTranslator.h"
+#include "instruments/ChecksummedSlotTranslator.h"
 
-class Kx310Translator final : public InstrumentTranslator
+class Kx310Translator final : public ChecksummedSlotTranslator
 {
 public:
     // Setup area: 15 copper cross-sections at 8064, 15 aluminium ones at
@@ -21,9 +21,4 @@ public:
     static constexpr int AluminiumItem = 3;
 
     Kx310Translator();
-
-    void GetDefaultSetup(InstrumentSetup& setup) override;
-    void EncodeSetup(const InstrumentSetup& setup) override;
-    void DecodeSetup(InstrumentSetup& setup) override;
-    void DecodeData(InstrumentData& data) override;
 };

@@ -1,4 +1,4 @@
-#include "instruments/Kx340.h"
+#include "instruments/Kx340Translator.h"
 
 #include "instruments/InstrumentData.h"
 #include "instruments/InstrumentSetup.h"

@@ -1,4 +1,4 @@
-#include "instruments/Kx310.h"
+#include "instruments/Kx310Translator.h"
 
 #include "instruments/ChecksummedSetup.h"
 #include "instruments/QuantityTable.h"
@@ -9,44 +9,39 @@ using namespace ChecksummedSetup;
 
 namespace {
 
-// Every slot holds one primary value.
-constexpr KindRow One(int kind, ItemRule item)
-{
-    return Kind(kind, kind, Limits(DefaultLimit), item);
-}
 // Insulation resistance: the instrument stores it with a meaningless sign.
 constexpr KindRow Riso(int kind, double scale, const char* testVoltage)
 {
-    return One(kind, Item(Quantity::InsulationResistance, FirstRaw, scale, Primary, testVoltage, true));
+    return SlotKind(kind, Item(Quantity::InsulationResistance, FirstRaw, scale, Primary, testVoltage, true));
 }
 
 constexpr KindRow Kinds[] = {
     Riso(0, 1e3, "50V"), Riso(1, 1e4, "50V"), Riso(2, 1e5, "50V"), Riso(3, 1e6, "50V"),
     Riso(4, 1e7, "50V"),
-    One(5, Item(Quantity::Temperature, FirstRaw, 1, Primary, "PT100")),
-    One(6, Item(Quantity::Voltage, FirstRaw, 0.1, Primary)),
-    One(7, Item(Quantity::Voltage, FirstRaw, 1, Primary)),
+    SlotKind(5, Item(Quantity::Temperature, FirstRaw, 1, Primary, "PT100")),
+    SlotKind(6, Item(Quantity::Voltage, FirstRaw, 0.1, Primary)),
+    SlotKind(7, Item(Quantity::Voltage, FirstRaw, 1, Primary)),
     Riso(8, 1e3, "100V"), Riso(9, 1e4, "100V"), Riso(10, 1e5, "100V"), Riso(11, 1e6, "100V"),
     Riso(12, 1e7, "100V"),
-    One(13, Item(Quantity::ProtectiveConductorResistance, FirstRaw, 0.01, Primary)),
-    One(14, Item(Quantity::ProtectiveConductorResistance, FirstRaw, 0.1, Primary)),
-    One(15, Item(Quantity::ProtectiveConductorResistance, FirstRaw, 1, Primary)),
+    SlotKind(13, Item(Quantity::ProtectiveConductorResistance, FirstRaw, 0.01, Primary)),
+    SlotKind(14, Item(Quantity::ProtectiveConductorResistance, FirstRaw, 0.1, Primary)),
+    SlotKind(15, Item(Quantity::ProtectiveConductorResistance, FirstRaw, 1, Primary)),
     Riso(16, 1e3, "250V"), Riso(17, 1e4, "250V"), Riso(18, 1e5, "250V"), Riso(19, 1e6, "250V"),
     Riso(20, 1e7, "250V"),
-    One(21, Item(Quantity::Temperature, FirstRaw, 1, Primary)),
-    One(23, Item(Quantity::ProtectionTestVoltage, FirstRaw, 1, Primary)),
+    SlotKind(21, Item(Quantity::Temperature, FirstRaw, 1, Primary)),
+    SlotKind(23, Item(Quantity::ProtectionTestVoltage, FirstRaw, 1, Primary)),
     Riso(24, 1e3, "500V"), Riso(25, 1e4, "500V"), Riso(26, 1e5, "500V"), Riso(27, 1e6, "500V"),
     Riso(28, 1e7, "500V"),
-    One(29, Item(Quantity::VoltageLN, FirstRaw, 0.1, Primary)),
-    One(30, Item(Quantity::VoltageLN, FirstRaw, 1, Primary)),
+    SlotKind(29, Item(Quantity::VoltageLN, FirstRaw, 0.1, Primary)),
+    SlotKind(30, Item(Quantity::VoltageLN, FirstRaw, 1, Primary)),
     Riso(32, 1e3, "1000V"), Riso(33, 1e4, "1000V"), Riso(34, 1e5, "1000V"), Riso(35, 1e6, "1000V"),
     Riso(36, 1e7, "1000V"),
-    One(37, Item(Quantity::ConductorLength, FirstRaw, 0.001, Primary)),
-    One(38, Item(Quantity::ConductorLength, FirstRaw, 0.01, Primary)),
-    One(39, Item(Quantity::ConductorLength, FirstRaw, 0.1, Primary)),
-    One(40, Item(Quantity::ConductorLength, FirstRaw, 1, Primary)),
-    One(41, Item(Quantity::ConductorLength, FirstRaw, 10, Primary)),
-    One(47, Item(Quantity::Temperature, FirstRaw, 1, Primary, "PT1000")),
+    SlotKind(37, Item(Quantity::ConductorLength, FirstRaw, 0.001, Primary)),
+    SlotKind(38, Item(Quantity::ConductorLength, FirstRaw, 0.01, Primary)),
+    SlotKind(39, Item(Quantity::ConductorLength, FirstRaw, 0.1, Primary)),
+    SlotKind(40, Item(Quantity::ConductorLength, FirstRaw, 1, Primary)),
+    SlotKind(41, Item(Quantity::ConductorLength, FirstRaw, 10, Primary)),
+    SlotKind(47, Item(Quantity::Temperature, FirstRaw, 1, Primary, "PT1000")),
 };
 
 // mm², as a styled unit text.
@@ -73,24 +68,4 @@ const WordGroup Groups[] = {
 
 } // namespace
 
-Kx310Translator::Kx310Translator() : InstrumentTranslator(ModelOf(ModelCode::Kx310)) {}
-
-void Kx310Translator::GetDefaultSetup(InstrumentSetup& setup)
-{
-    GetDefault(Groups, setup);
-}
-
-void Kx310Translator::EncodeSetup(const InstrumentSetup& setup)
-{
-    Encode(*this, Groups, setup);
-}
-
-void Kx310Translator::DecodeSetup(InstrumentSetup& setup)
-{
-    Decode(*this, Groups, setup);
-}
-
-void Kx310Translator::DecodeData(InstrumentData& data)
-{
-    DecodeThreeByteSlots(*this, data, Kinds);
-}
+Kx310Translator::Kx310Translator() : ChecksummedSlotTranslator(ModelCode::Kx310, Kinds, Groups) {}

@@ -1,4 +1,4 @@
-#include "instruments/Kx440.h"
+#include "instruments/Kx440Translator.h"
 
 #include "instruments/InstrumentData.h"
 #include "instruments/QuantityTable.h"

@@ -4,9 +4,9 @@
 // resistance in the Kx310's 2000 three-byte slots, and a setup area with the
 // times, the resistance beep limit, the test frequencies and probe distances.
 
-#include "instruments/InstrumentTranslator.h"
+#include "instruments/ChecksummedSlotTranslator.h"
 
-class Kx330Translator final : public InstrumentTranslator
+class Kx330Translator final : public ChecksummedSlotTranslator
 {
 public:
     // Setup area: 15 test frequencies (Hz) at 8064, 15 probe distances
@@ -26,9 +26,4 @@ public:
     static constexpr double BeepLimitFactor = 100.0;
 
     Kx330Translator();
-
-    void GetDefaultSetup(InstrumentSetup& setup) override;
-    void EncodeSetup(const InstrumentSetup& setup) override;
-    void DecodeSetup(InstrumentSetup& setup) override;
-    void DecodeData(InstrumentData& data) override;
 };

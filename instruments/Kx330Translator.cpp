@@ -1,4 +1,4 @@
-#include "instruments/Kx330.h"
+#include "instruments/Kx330Translator.h"
 
 #include "instruments/ChecksummedSetup.h"
 #include "instruments/QuantityTable.h"
@@ -9,14 +9,10 @@ using namespace ChecksummedSetup;
 
 namespace {
 
-constexpr KindRow One(int kind, ItemRule item)
-{
-    return Kind(kind, kind, Limits(DefaultLimit), item);
-}
 // Earth resistance: four decades from 0.01 ohm for each connection method.
 constexpr KindRow Earth(int kind, double scale, const char* method)
 {
-    return One(kind, Item(Quantity::EarthResistance, FirstRaw, scale, Primary, method));
+    return SlotKind(kind, Item(Quantity::EarthResistance, FirstRaw, scale, Primary, method));
 }
 
 constexpr KindRow Kinds[] = {
@@ -27,16 +23,16 @@ constexpr KindRow Kinds[] = {
     Earth(14, 1, "3 wire+S"), Earth(15, 10, "3 wire+S"),
     Earth(16, 0.01, "4 wire+S"), Earth(17, 0.1, "4 wire+S"),
     Earth(18, 1, "4 wire+S"), Earth(19, 10, "4 wire+S"),
-    One(20, Item(Quantity::Voltage, FirstRaw, 0.1, Primary)),
-    One(23, Item(Quantity::Resistivity, FirstRaw, 0.01, Primary)),
-    One(24, Item(Quantity::Resistivity, FirstRaw, 0.1, Primary)),
-    One(25, Item(Quantity::Resistivity, FirstRaw, 1, Primary)),
-    One(26, Item(Quantity::Resistivity, FirstRaw, 10, Primary)),
-    One(28, Item(Quantity::Voltage, FirstRaw, 0.1, Primary, "AC")),
-    One(32, Item(Quantity::ResistorCurrent, FirstRaw, 0.0001, Primary)),
-    One(33, Item(Quantity::ResistorCurrent, FirstRaw, 0.001, Primary)),
-    One(34, Item(Quantity::ResistorCurrent, FirstRaw, 0.01, Primary)),
-    One(35, Item(Quantity::ProtectiveConductorResistance, FirstRaw, 0.01, Primary)),
+    SlotKind(20, Item(Quantity::Voltage, FirstRaw, 0.1, Primary)),
+    SlotKind(23, Item(Quantity::Resistivity, FirstRaw, 0.01, Primary)),
+    SlotKind(24, Item(Quantity::Resistivity, FirstRaw, 0.1, Primary)),
+    SlotKind(25, Item(Quantity::Resistivity, FirstRaw, 1, Primary)),
+    SlotKind(26, Item(Quantity::Resistivity, FirstRaw, 10, Primary)),
+    SlotKind(28, Item(Quantity::Voltage, FirstRaw, 0.1, Primary, "AC")),
+    SlotKind(32, Item(Quantity::ResistorCurrent, FirstRaw, 0.0001, Primary)),
+    SlotKind(33, Item(Quantity::ResistorCurrent, FirstRaw, 0.001, Primary)),
+    SlotKind(34, Item(Quantity::ResistorCurrent, FirstRaw, 0.01, Primary)),
+    SlotKind(35, Item(Quantity::ProtectiveConductorResistance, FirstRaw, 0.01, Primary)),
 };
 
 constexpr WordSetting BeepLimit{Kx330Translator::BeepLimitItem, u"\u03A9", 0, 0,
@@ -67,24 +63,4 @@ const WordGroup Groups[] = {
 
 } // namespace
 
-Kx330Translator::Kx330Translator() : InstrumentTranslator(ModelOf(ModelCode::Kx330)) {}
-
-void Kx330Translator::GetDefaultSetup(InstrumentSetup& setup)
-{
-    GetDefault(Groups, setup);
-}
-
-void Kx330Translator::EncodeSetup(const InstrumentSetup& setup)
-{
-    Encode(*this, Groups, setup);
-}
-
-void Kx330Translator::DecodeSetup(InstrumentSetup& setup)
-{
-    Decode(*this, Groups, setup);
-}
-
-void Kx330Translator::DecodeData(InstrumentData& data)
-{
-    DecodeThreeByteSlots(*this, data, Kinds);
-}
+Kx330Translator::Kx330Translator() : ChecksummedSlotTranslator(ModelCode::Kx330, Kinds, Groups) {}

@@ -1,4 +1,4 @@
-#include "instruments/Kx460.h"
+#include "instruments/Kx460Translator.h"
 
 #include "instruments/InstrumentData.h"
 #include "instruments/QuantityTable.h"
