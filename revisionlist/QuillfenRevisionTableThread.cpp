@@ -10,7 +10,9 @@
 
 namespace {
 const QStringList FormPattern = {QStringLiteral("*.qfs")};
-constexpr QDir::Filters AllAttributes = QDir::Hidden | QDir::System;
+// Hidden entries too; special files (pipes, sockets, devices) are left
+// alone, as opening one could block the walk.
+constexpr QDir::Filters AllAttributes = QDir::Hidden;
 constexpr QDir::SortFlags FolderOrder = QDir::Name | QDir::IgnoreCase;
 constexpr qint64 SecondsPerDay = 86400;
 constexpr qint64 NoTime = -1;

@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <sys/stat.h>
+
 inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 
 namespace {
@@ -62,6 +64,8 @@ protected:
         ASSERT_TRUE(WriteFormFile(Path("truncated.qfs"), Tag::Form, whole.left(whole.size() - 2), FileTime));
         QFile other(Path("notes.txt"));
         ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+        // A pipe named like a form would block a reader that opened it.
+        ASSERT_EQ(mkfifo(QFile::encodeName(Path("pipe.qfs")).constData(), 0600), 0);
     }
 
     QString Path(const QString& name) const { return root + "/" + name; }
