@@ -190,9 +190,10 @@ std::optional<LabelSheetLayout> TForm9::ShowForSheet(QuillfenTransferForm& form,
     m_state.Numbers().SetEntries(&numbers);
     m_state.SetTemplate(*labelTemplate);
     const bool accepted = exec() == QDialog::Accepted;
-    // The entries belong to the document, which may replace them while the
-    // wizard is hidden.
+    // The entries and global texts belong to the document, which may be
+    // replaced while the wizard is hidden.
     m_state.Numbers().SetEntries(nullptr);
+    m_state.SetGlobalTexts(nullptr);
     if (!accepted)
         return std::nullopt;
     labelTemplate = m_state.GetTemplate().Clone();
