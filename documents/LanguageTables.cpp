@@ -335,9 +335,13 @@ constexpr Row Rows[] = {
     {297, "The file is damaged and was not read; the list is unchanged.",
      "Soubor je poškozený a nebyl načten; seznam zůstal beze změny."},
     {298, "'%1' is not a valid date and time", "'%1' není platné datum a čas"},
+    {299, "The revision list is being loaded. Stop the loading first.",
+     "Revizní seznam se právě načítá. Nejprve načítání zastavte."},
+    {300, "The upload replaces the instrument's memory: the measurements stored in it will be erased. Continue ?",
+     "Odeslání přepíše paměť přístroje: měření v něm uložená budou smazána. Pokračovat ?"},
 };
 
-constexpr std::size_t ProgramCount = 299;
+constexpr std::size_t ProgramCount = 301;
 
 constexpr bool IdsRunWithoutGaps()
 {
@@ -346,7 +350,7 @@ constexpr bool IdsRunWithoutGaps()
             return false;
     return true;
 }
-static_assert(std::size(Rows) == ProgramCount, "ids 0 to 298, one row each");
+static_assert(std::size(Rows) == ProgramCount, "ids 0 to 300, one row each");
 static_assert(IdsRunWithoutGaps(), "rows must be in id order without gaps");
 
 // The installer carries an older edition: fewer ids and its own version

@@ -5,7 +5,4 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQF_TESTS=OFF >/dev/null
 cmake --build build-release
-if [ -x build-release/revisionlist/Quillfen2 ]; then
-  exec build-release/revisionlist/Quillfen2 "$@"
-fi
-echo "Built. (The Quillfen2 program is not part of this build yet.)"
+exec build-release/revisionlist/Quillfen2 "$@"

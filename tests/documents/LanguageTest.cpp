@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr int ProgramCount = 299;
+constexpr int ProgramCount = 301;
 constexpr int EmptyIds[] = {173, 174, 181, 237, 240};
 
 bool IsEmptyId(int id)

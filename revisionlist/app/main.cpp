@@ -1,0 +1,23 @@
+// Quillfen2: the revision list is the main window; the program ends when it
+// closes.
+
+#include "platform/widgets/WidgetDialogs.h"
+#include "revisionlist/app/QuillfenProgram.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quillfen2"));
+    WidgetDialogs dialogs;
+    SetDialogs(&dialogs);
+    int result = 0;
+    {
+        QuillfenProgram program;
+        program.Start(QApplication::arguments().mid(1), UserDefaultLanguageId());
+        result = QApplication::exec();
+    }
+    SetDialogs(nullptr);
+    return result;
+}

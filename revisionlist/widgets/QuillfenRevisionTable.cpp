@@ -1,0 +1,653 @@
+#include "revisionlist/widgets/QuillfenRevisionTable.h"
+
+#include "documents/File.h"
+#include "documents/Language.h"
+#include "documents/widgets/Printers.h"
+#include "instruments/InstrumentDatabase.h"
+#include "instruments/InstrumentTransferWindow.h"
+#include "platform/DateTime.h"
+#include "platform/UserDialogs.h"
+#include "platform/widgets/Captions.h"
+#include "revisionlist/QuillfenRevisionTableThread.h"
+#include "revisionlist/RevisionTableModel.h"
+#include "revisionlist/widgets/PrintListThread.h"
+#include "revisionlist/widgets/RevisionDateFilter.h"
+#include "revisionlist/widgets/RevisionFilter.h"
+#include "revisionlist/widgets/RevisionSetup.h"
+
+#include <QActionGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTableView>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <set>
+
+namespace {
+namespace Str {
+constexpr int OpenMenu = 8;
+constexpr int SaveAsMenu = 9;
+constexpr int ExitMenu = 10;
+constexpr int PrintMenu = 11;
+constexpr int SetupMenu = 15;
+constexpr int FileMenu = 16;
+constexpr int SaveMenu = 27;
+constexpr int NewMenu = 28;
+constexpr int SaveXmlMenu = 119;
+constexpr int VersionText = 126;
+constexpr int TemplateDesigner = 170;
+constexpr int SaveQuestion = 171;
+constexpr int SaveTextMenu = 192;
+constexpr int RevisionList = 193;
+constexpr int DataProcessing = 207;
+constexpr int Settings = 208;
+constexpr int AllFiles = 210;
+constexpr int InvalidFiles = 211;
+constexpr int ValidWeek = 212;
+constexpr int ValidTwoWeeks = 213;
+constexpr int ValidMonth = 214;
+constexpr int ValidTwoMonths = 215;
+constexpr int ValidThreeMonths = 216;
+constexpr int DeleteRowsQuestion = 217;
+constexpr int LoadRevisionList = 226;
+constexpr int VersionMenu = 228;
+constexpr int RescanQuestion = 243;
+constexpr int OpenTextMenu = 257;
+constexpr int DuplicateLine = 261;
+constexpr int NewFiles = 285;
+constexpr int FileNotOpened = 289;
+constexpr int ScanRunning = 299;
+constexpr int UploadErasesQuestion = 300;
+} // namespace Str
+
+constexpr char VersionCaption[] = "Quillfen";
+constexpr char ListFilter[] = "Quillfen (*.qfs *.qft *.qfd *.qff)";
+constexpr char ListSaveFilter[] = "Quillfen (*.qfs)";
+constexpr char XmlFilter[] = "Extesible markup language (xml) (*.xml)";
+constexpr char TextFilter[] = "Text (*.txt)";
+constexpr int RowNumberWidth = 50;
+constexpr int DefaultRowHeight = 20;
+constexpr int NextRevisionField = 3;
+constexpr int NewFilesDays = 7;
+constexpr int MaxPrintPage = 999;
+// An ID of "0" marks a record that is not to go to the instrument.
+constexpr char NotUploadedId[] = "0";
+
+QString Str_(int id)
+{
+    return MainLanguage.GetString(id);
+}
+
+QString WithDefaultSuffix(QString path, const char* suffix)
+{
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + QLatin1String(suffix);
+    return path;
+}
+
+// The captions carry the sort mark of the sort column, the row numbers the
+// validity mark of their record's next revision.
+class MarkHeader : public QHeaderView
+{
+public:
+    using QHeaderView::QHeaderView;
+
+protected:
+    void paintSection(QPainter* painter, const QRect& rect, int section) const override
+    {
+        painter->save();
+        QHeaderView::paintSection(painter, rect, section);
+        painter->restore();
+        if (!model())
+            return;
+        constexpr int MarkSize = 13;
+        const int top = rect.top() + (rect.height() - MarkSize) / 2;
+        if (orientation() == Qt::Horizontal) {
+            const QVariant mark = model()->headerData(section, Qt::Horizontal, RevisionTableModel::SortMarkRole);
+            if (mark.toInt() == RevisionTableModel::NoMark || !mark.isValid())
+                return;
+            const QRect box(rect.left() + 3, top, MarkSize, MarkSize);
+            QPolygon triangle;
+            if (mark.toInt() == RevisionTableModel::Ascending)
+                triangle << QPoint(box.center().x(), box.top()) << box.bottomLeft() << box.bottomRight();
+            else
+                triangle << box.topLeft() << box.topRight() << QPoint(box.center().x(), box.bottom());
+            painter->setBrush(Qt::darkGray);
+            painter->setPen(Qt::NoPen);
+            painter->drawPolygon(triangle);
+            return;
+        }
+        const int mark = model()->headerData(section, Qt::Vertical, RevisionTableModel::ValidityRole).toInt();
+        if (mark == RevisionTableModel::NoMark)
+            return;
+        painter->setBrush(mark == RevisionTableModel::Expired ? Qt::red : Qt::darkGreen);
+        painter->setPen(Qt::NoPen);
+        painter->drawEllipse(QRect(rect.right() - 16, top, MarkSize, MarkSize));
+    }
+};
+} // namespace
+
+TForm7::TForm7(QWidget* parent)
+    : QMainWindow(parent), m_upload(std::make_unique<InstrumentDatabase>())
+{
+    setObjectName(QStringLiteral("Form7"));
+    SetTag(this, Str::RevisionList);
+    m_model = new RevisionTableModel(this);
+    m_setup = new TForm8(this);
+    m_textFilter = new TForm13(this);
+    m_dateFilter = new TForm15(this);
+
+    DrawGrid1 = new QTableView(this);
+    DrawGrid1->setObjectName(QStringLiteral("DrawGrid1"));
+    DrawGrid1->setHorizontalHeader(new MarkHeader(Qt::Horizontal, DrawGrid1));
+    DrawGrid1->setVerticalHeader(new MarkHeader(Qt::Vertical, DrawGrid1));
+    DrawGrid1->setModel(m_model);
+    DrawGrid1->verticalHeader()->setDefaultSectionSize(DefaultRowHeight);
+    DrawGrid1->verticalHeader()->setFixedWidth(RowNumberWidth);
+    DrawGrid1->horizontalHeader()->setSectionsClickable(true);
+    DrawGrid1->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    DrawGrid1->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    DrawGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
+    DrawGrid1->installEventFilter(this);
+    setCentralWidget(DrawGrid1);
+
+    connect(DrawGrid1->horizontalHeader(), &QHeaderView::sectionClicked, m_model,
+            &RevisionTableModel::SortByColumnClick);
+    connect(DrawGrid1->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this, &TForm7::FilterByColumn);
+    // Widths dragged by the user are saved with the list.
+    connect(DrawGrid1->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int i, int, int width) {
+        if (RevisionTableColumn* column = m_model->VisibleColumn(i))
+            column->SetWidth(width);
+    });
+    connect(DrawGrid1, &QTableView::doubleClicked, this, [this](const QModelIndex& index) { OpenRecord(index.row()); });
+    connect(DrawGrid1, &QWidget::customContextMenuRequested, this, [this](const QPoint& point) {
+        const QModelIndex index = DrawGrid1->indexAt(point);
+        if (index.isValid())
+            DrawGrid1->setCurrentIndex(index);
+        PopupMenu1->popup(DrawGrid1->viewport()->mapToGlobal(point));
+    });
+    connect(m_model, &QAbstractItemModel::modelReset, this, &TForm7::ShowGridFromList);
+
+    StatusBar1 = new QLabel(this);
+    statusBar()->addWidget(StatusBar1, 1);
+    BuildMenus();
+    m_model->ResetList();
+    SetCaption();
+    ApplyCaptions(this);
+}
+
+TForm7::~TForm7() = default;
+
+void TForm7::BuildMenus()
+{
+    const auto action = [this](const char* name, int id, auto slot) {
+        auto* a = new QAction(this);
+        a->setObjectName(QLatin1String(name));
+        SetTag(a, id);
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    New1 = action("New1", Str::NewMenu, &TForm7::New1Click);
+    New1->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
+    Open1 = action("Open1", Str::OpenMenu, &TForm7::Open1Click);
+    Open1->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
+    Save1 = action("Save1", Str::SaveMenu, &TForm7::Save1Click);
+    SaveAs1 = action("SaveAs1", Str::SaveAsMenu, &TForm7::SaveAs1Click);
+    LoadRevisionList1 = action("LoadRevisionList1", Str::LoadRevisionList, &TForm7::LoadRevisionList1Click);
+    LoadRevisionList1->setShortcut(QKeySequence(Qt::Key_F5));
+    Setup1 = action("Setup1", Str::SetupMenu, &TForm7::Setup1Click);
+    OpenText1 = action("OpenText1", Str::OpenTextMenu, &TForm7::OpenText1Click);
+    SaveText1 = action("SaveText1", Str::SaveTextMenu, &TForm7::SaveText1Click);
+    SaveXml1 = action("SaveXml1", Str::SaveXmlMenu, &TForm7::SaveXml1Click);
+    Print1 = action("Print1", Str::PrintMenu, &TForm7::Print1Click);
+    Print1->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
+    Exit1 = action("Exit1", Str::ExitMenu, &TForm7::Exit1Click);
+    Transfer1 = action("Transfer1", Str::DataProcessing, [this] {
+        if (m_hooks.ShowDataProcessing)
+            m_hooks.ShowDataProcessing();
+    });
+    Designer1 = action("Designer1", Str::TemplateDesigner, [this] {
+        if (m_hooks.ShowDesigner)
+            m_hooks.ShowDesigner();
+    });
+    Settings1 = action("Settings1", Str::Settings, [this] {
+        if (m_hooks.ShowSettings)
+            m_hooks.ShowSettings();
+    });
+    Version1 = action("Version1", Str::VersionMenu, &TForm7::Version1Click);
+    Stop1 = action("Stop1", 0, &TForm7::Stop1Click);
+    Stop1->setText(QStringLiteral("Stop"));
+    Stop1->setEnabled(false);
+    Upload1 = action("Upload1", 0, &TForm7::SpeedButton9Click);
+    Upload1->setText(QStringLiteral("Upload"));
+
+    QMenu* file = menuBar()->addMenu(QString());
+    SetTag(file, Str::FileMenu);
+    file->addActions({New1, Open1, Save1, SaveAs1});
+    file->addSeparator();
+    file->addActions({LoadRevisionList1, Setup1});
+    file->addSeparator();
+    file->addActions({OpenText1, SaveText1, SaveXml1});
+    file->addSeparator();
+    file->addAction(Print1);
+    file->addSeparator();
+    file->addAction(Exit1);
+    menuBar()->addActions({Transfer1, Designer1, Settings1, Version1});
+
+    ControlBar1 = addToolBar(QStringLiteral("ControlBar1"));
+    ControlBar1->setObjectName(QStringLiteral("ControlBar1"));
+    ControlBar1->addActions({New1, Open1, Save1, LoadRevisionList1, Stop1, Print1, Transfer1, Designer1, Upload1});
+    SpeedButton4 = qobject_cast<QToolButton*>(ControlBar1->widgetForAction(LoadRevisionList1));
+    SpeedButton5 = qobject_cast<QToolButton*>(ControlBar1->widgetForAction(Stop1));
+    SpeedButton9 = qobject_cast<QToolButton*>(ControlBar1->widgetForAction(Upload1));
+
+    PopupMenu1 = new QMenu(this);
+    m_filters = new QActionGroup(this);
+    m_filters->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    const auto filter = [&](const char* name, int id, auto slot) {
+        QAction* a = action(name, id, slot);
+        a->setCheckable(true);
+        m_filters->addAction(a);
+        PopupMenu1->addAction(a);
+        return a;
+    };
+    AllFiles1 = filter("AllFiles1", Str::AllFiles, [this] { m_model->ShowAllRows(); });
+    InvalidFiles1 = filter("InvalidFiles1", Str::InvalidFiles, [this] { FilterByDays(0); });
+    Week1 = filter("Week1", Str::ValidWeek, [this] { FilterByDays(7); });
+    TwoWeeks1 = filter("TwoWeeks1", Str::ValidTwoWeeks, [this] { FilterByDays(14); });
+    Month1 = filter("Month1", Str::ValidMonth, [this] { FilterByDays(30); });
+    TwoMonths1 = filter("TwoMonths1", Str::ValidTwoMonths, [this] { FilterByDays(60); });
+    ThreeMonths1 = filter("ThreeMonths1", Str::ValidThreeMonths, [this] { FilterByDays(90); });
+    NewFiles1 = filter("NewFiles1", Str::NewFiles, [this] { m_model->FilterNewFiles(NewFilesDays); });
+    AllFiles1->setChecked(true);
+    PopupMenu1->addSeparator();
+    DuplicateLine1 = action("DuplicateLine1", Str::DuplicateLine, &TForm7::DuplicateLine1Click);
+    PopupMenu1->addAction(DuplicateLine1);
+}
+
+void TForm7::SetIconBarVisible(bool visible)
+{
+    ControlBar1->setVisible(visible);
+}
+
+void TForm7::SetCaption()
+{
+    const QString caption = Str_(Str::RevisionList);
+    const QString name = m_model->FileName();
+    setWindowTitle(name.isEmpty() ? caption : caption + QStringLiteral(" - ") + name);
+}
+
+void TForm7::ShowGridFromList()
+{
+    const auto& visible = m_model->List().VisibleColumns();
+    for (int i = 0; i < static_cast<int>(visible.size()); ++i) {
+        const QSignalBlocker block(DrawGrid1->horizontalHeader());
+        DrawGrid1->setColumnWidth(i, visible[size_t(i)]->GetWidth());
+    }
+}
+
+QStringList TForm7::ListRowIds() const
+{
+    return m_model->RowIds();
+}
+
+const RevisionTableRow* TForm7::FindRowById(const QString& id) const
+{
+    return m_model->FindRowById(id);
+}
+
+int TForm7::Ask(int textId, bool withCancel)
+{
+    return Dialogs().MessageBox(Str_(textId), Str_(Str::RevisionList),
+                                withCancel ? MsgButtons::YesNoCancel : MsgButtons::YesNo, MsgIcon::Question);
+}
+
+bool TForm7::RefusedWhileScanning()
+{
+    if (!m_model->IsScanning())
+        return false;
+    Dialogs().MessageBox(Str_(Str::ScanRunning), Str_(Str::RevisionList), MsgButtons::Ok, MsgIcon::Warning);
+    return true;
+}
+
+bool TForm7::SaveQuestion()
+{
+    if (!m_model->IsModified())
+        return true;
+    switch (Ask(Str::SaveQuestion, true)) {
+    case IDYES: return SaveList();
+    case IDNO: return true;
+    default: return false;
+    }
+}
+
+bool TForm7::FormCloseQuery()
+{
+    if (m_hooks.DesignerCloseQuery && !m_hooks.DesignerCloseQuery())
+        return false;
+    if (m_hooks.DataProcessingCloseQuery && !m_hooks.DataProcessingCloseQuery())
+        return false;
+    return SaveQuestion();
+}
+
+void TForm7::closeEvent(QCloseEvent* event)
+{
+    if (FormCloseQuery()) {
+        // A scan still running hands its records to nobody.
+        m_model->StopScan();
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void TForm7::New1Click()
+{
+    if (RefusedWhileScanning() || !SaveQuestion())
+        return;
+    m_model->ResetList();
+}
+
+void TForm7::Open1Click()
+{
+    if (RefusedWhileScanning() || !SaveQuestion())
+        return;
+    const QString path = Dialogs().GetOpenFileName(Str_(Str::OpenMenu), QString(), QLatin1String(ListFilter));
+    if (!path.isEmpty())
+        OpenDocument(WithDefaultSuffix(path, "qfs"));
+}
+
+bool TForm7::OpenDocument(const QString& path)
+{
+    int32_t type = 0;
+    int32_t magic = 0;
+    bool legacy = false;
+    try {
+        FileReader reader(path);
+        type = reader.GetTypeTag();
+        magic = reader.GetMagic();
+        legacy = reader.IsLegacyFormat();
+    } catch (const EFOpenError&) {
+        Dialogs().MessageBox(path + u'\n' + Str_(Str::FileNotOpened), Str_(Str::RevisionList), MsgButtons::Ok,
+                             MsgIcon::Error);
+        return false;
+    }
+    // Older single-stream files go where their kind is edited.
+    const auto open = [](const auto& hook, auto... args) {
+        if (hook)
+            hook(args...);
+    };
+    if (legacy) {
+        if (magic == Tag::QFT)
+            open(m_hooks.OpenTemplate, path);
+        else if (magic == Tag::QFF)
+            open(m_hooks.OpenForm, path, 0);
+        else if (magic == Tag::QFD)
+            open(m_hooks.OpenData, path);
+        return true;
+    }
+    if (type == Tag::Form || type == Tag::Bar || type == Tag::Data) {
+        open(m_hooks.OpenForm, path, 0);
+    } else if (type == Tag::Temp) {
+        open(m_hooks.OpenTemplate, path);
+    } else if (type == Tag::Idx) {
+        if (RefusedWhileScanning())
+            return false;
+        if (!m_model->OpenList(path))
+            return false;
+        ScanSettingsFromList();
+        SetCaption();
+    }
+    return true;
+}
+
+bool TForm7::SaveList()
+{
+    if (m_model->FileName().isEmpty())
+        return SaveListAs();
+    ScanSettingsToList();
+    return m_model->SaveList(m_model->FileName());
+}
+
+bool TForm7::SaveListAs()
+{
+    const QString path = WithDefaultSuffix(
+        Dialogs().GetSaveFileName(Str_(Str::SaveAsMenu), m_model->FileName(), QLatin1String(ListSaveFilter)), "qfs");
+    if (path.isEmpty())
+        return false;
+    ScanSettingsToList();
+    const bool saved = m_model->SaveList(path);
+    SetCaption();
+    return saved;
+}
+
+void TForm7::ScanSettingsToList()
+{
+    RevisionList& list = m_model->List();
+    list.baseFolder = m_setup->Edit1->text();
+    list.scanSubfolders = m_setup->CheckBox1->isChecked();
+}
+
+void TForm7::ScanSettingsFromList()
+{
+    const RevisionList& list = m_model->List();
+    m_setup->Edit1->setText(list.baseFolder);
+    m_setup->CheckBox1->setChecked(list.scanSubfolders);
+}
+
+void TForm7::LoadRevisionList1Click()
+{
+    if (m_model->IsScanning())
+        return;
+    ScanSettingsToList();
+    const bool erase = m_hooks.EraseCell && m_hooks.EraseCell();
+    QuillfenRevisionTableThread* scan = m_model->StartScan(erase, [this](const RevisionScanResult&) { OnScanDone(); });
+    if (!scan)
+        return;
+    connect(scan, &QuillfenRevisionTableThread::StatusChanged, StatusBar1, &QLabel::setText, Qt::QueuedConnection);
+    LoadRevisionList1->setEnabled(false);
+    Stop1->setEnabled(true);
+    AllFiles1->setChecked(true);
+}
+
+void TForm7::Stop1Click()
+{
+    m_model->StopScan();
+}
+
+void TForm7::OnScanDone()
+{
+    StatusBar1->clear();
+    LoadRevisionList1->setEnabled(true);
+    Stop1->setEnabled(false);
+    emit ScanFinished();
+}
+
+void TForm7::Setup1Click()
+{
+    if (RefusedWhileScanning())
+        return;
+    ScanSettingsToList();
+    m_setup->Fill(m_model->List());
+    const int result = m_setup->exec();
+    if (result != QDialog::Accepted && result != TForm8::ResultYes) {
+        m_setup->Fill(m_model->List()); // drops the columns added in the dialog
+        ScanSettingsToList();
+        return;
+    }
+    m_setup->Apply(m_model->List());
+    m_model->ColumnsChanged();
+    ScanSettingsToList();
+    if (result == TForm8::ResultYes && Ask(Str::RescanQuestion, false) == IDYES)
+        LoadRevisionList1Click();
+}
+
+void TForm7::OpenText1Click()
+{
+    if (RefusedWhileScanning())
+        return;
+    const QString path = Dialogs().GetOpenFileName(Str_(Str::OpenTextMenu), QString(), QLatin1String(TextFilter));
+    if (!path.isEmpty())
+        m_model->ImportText(WithDefaultSuffix(path, "txt"));
+}
+
+void TForm7::SaveText1Click()
+{
+    const QString path = Dialogs().GetSaveFileName(Str_(Str::SaveTextMenu), QString(), QLatin1String(TextFilter));
+    if (!path.isEmpty())
+        m_model->ExportText(WithDefaultSuffix(path, "txt"));
+}
+
+void TForm7::SaveXml1Click()
+{
+    const QString path = Dialogs().GetSaveFileName(Str_(Str::SaveXmlMenu), QString(), QLatin1String(XmlFilter));
+    if (!path.isEmpty()) {
+        ScanSettingsToList();
+        m_model->ExportXml(WithDefaultSuffix(path, "xml"));
+    }
+}
+
+void TForm7::Print1Click()
+{
+    int from = 0;
+    int to = 0;
+    if (!Printers().ExecPrintDialog(this, 1, MaxPrintPage, from, to))
+        return;
+    if (from <= 0 || to <= 0) {
+        from = 1;
+        to = MaxPrintPage;
+    }
+    auto job = std::make_unique<TPrintListThread>(Printers().Printer(), PrintedList::Of(m_model->List()));
+    job->SetPageRange(from, to);
+    if (m_hooks.Print)
+        m_hooks.Print(std::move(job));
+}
+
+void TForm7::Exit1Click()
+{
+    // Exit asks the same questions as closing the window.
+    close();
+}
+
+void TForm7::Version1Click()
+{
+    Dialogs().MessageBox(Str_(Str::VersionText), QLatin1String(VersionCaption), MsgButtons::Ok, MsgIcon::Information);
+}
+
+void TForm7::FilterByDays(int days)
+{
+    m_model->FilterByValidity(Now() + days);
+}
+
+void TForm7::FilterByColumn(int column)
+{
+    const RevisionTableColumn* c = m_model->VisibleColumn(column);
+    if (!c)
+        return;
+    if (c->GetNumber() == NextRevisionField) {
+        if (m_dateFilter->exec() != QDialog::Accepted)
+            return;
+        TDateTime date = 0;
+        if (!m_dateFilter->ChosenDate(date))
+            return;
+        m_model->FilterByDate(date, m_dateFilter->Older());
+    } else {
+        if (m_textFilter->exec() != QDialog::Accepted)
+            return;
+        m_model->FilterByText(column, m_textFilter->Edit1->text(), m_textFilter->CheckBox1->isChecked());
+    }
+    if (QAction* checked = m_filters->checkedAction())
+        checked->setChecked(false);
+}
+
+void TForm7::DeleteSelectedRows()
+{
+    if (RefusedWhileScanning())
+        return;
+    std::set<int> rows;
+    for (const QModelIndex& index : DrawGrid1->selectionModel()->selectedIndexes())
+        rows.insert(index.row());
+    if (DrawGrid1->currentIndex().isValid())
+        rows.insert(DrawGrid1->currentIndex().row());
+    if (rows.empty() || Ask(Str::DeleteRowsQuestion, false) != IDYES)
+        return;
+    m_model->RemoveRows(QList<int>(rows.begin(), rows.end()));
+}
+
+void TForm7::DuplicateLine1Click()
+{
+    if (RefusedWhileScanning())
+        return;
+    const QModelIndexList selected = DrawGrid1->selectionModel()->selectedIndexes();
+    int top = DrawGrid1->currentIndex().row();
+    for (const QModelIndex& index : selected)
+        top = std::min(top, index.row());
+    const int row = m_model->DuplicateRow(top);
+    if (row >= 0)
+        DrawGrid1->setCurrentIndex(m_model->index(row, 0));
+}
+
+void TForm7::OpenRecord(int row)
+{
+    const RevisionTableRow* record = m_model->ShownRow(row);
+    if (!record || record->GetField(RevisionTableRow::FileName).isEmpty())
+        return;
+    if (m_hooks.ShowDataProcessing)
+        m_hooks.ShowDataProcessing();
+    if (m_hooks.OpenForm)
+        m_hooks.OpenForm(record->GetField(RevisionTableRow::FileName), record->GetPage() - 1);
+}
+
+bool TForm7::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == DrawGrid1 && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+        // While a cell is edited its editor has the keys, not the grid.
+        DeleteSelectedRows();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm7::SpeedButton9Click()
+{
+    const QString port = m_hooks.PortName ? m_hooks.PortName() : QString();
+    if (port.isEmpty())
+        return;
+    // Writing the records replaces the instrument's memory, its stored
+    // measurements included: the user must agree first.
+    if (Ask(Str::UploadErasesQuestion, false) != IDYES)
+        return;
+    Upload1->setEnabled(false);
+    if (m_hooks.EnableTransferButtons)
+        m_hooks.EnableTransferButtons(false);
+    m_upload->Clear();
+    for (const auto& row : m_model->List().Rows()) {
+        const QString id = row->GetField(RevisionTableRow::Id);
+        if (id == QLatin1String(NotUploadedId))
+            continue;
+        m_upload->Add(UploadRecord(id.toLocal8Bit(), row->GetField(RevisionTableRow::Name),
+                                   row->GetField(RevisionTableRow::Location), 0));
+    }
+    auto* thread = new InstrumentTransferWindowThread(port);
+    thread->StartWriteDatabase(m_upload.get(), [this](TransferResult) { OnUploadDone(); });
+}
+
+void TForm7::OnUploadDone()
+{
+    Upload1->setEnabled(true);
+    if (m_hooks.EnableTransferButtons)
+        m_hooks.EnableTransferButtons(true);
+    emit UploadFinished();
+}

@@ -1,0 +1,133 @@
+// Start-up as a whole: every window made and connected, the language taken
+// from the registry or the user's locale, documents from the command line
+// opened in the window of their type.
+
+#include "common/FakeDialogs.h"
+#include "common/FilledFormFiles.h"
+#include "dataprocessing/widgets/QuillfenTransfer.h"
+#include "designer/widgets/QuillfenDesigner.h"
+#include "documents/Language.h"
+#include "documents/QuillfenForm.h"
+#include "platform/Registry.h"
+#include "revisionlist/app/QuillfenProgram.h"
+#include "revisionlist/widgets/QuillfenRevisionTable.h"
+#include "revisionlist/widgets/QuillfenSetup.h"
+
+#include <QComboBox>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr char ProgramKey[] = "\\Software\\Quillfen2";
+constexpr int RevisionListCaption = 193;
+constexpr int EnglishLocale = 0x409;
+
+class ProgramStartTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        TRegistry registry;
+        registry.OpenKey(ProgramKey, true);
+        registry.DeleteValue("Language");
+        // The tables start in Czech, before any language is chosen.
+        MainLanguage.SetLanguage(Language::Czech);
+    }
+    void TearDown() override { MainLanguage.SetLanguage(Language::English); }
+
+    static int StoredLanguage()
+    {
+        TRegistry registry;
+        registry.OpenKey(ProgramKey, false);
+        return registry.ReadInteger("Language");
+    }
+
+    FakeDialogs dialogs;
+    QTemporaryDir dir;
+};
+
+TEST_F(ProgramStartTest, LanguageComesFromTheLocaleOnceAndFromTheRegistryAfter)
+{
+    {
+        QuillfenProgram program;
+        program.Start({}, EnglishLocale);
+        EXPECT_EQ(StoredLanguage(), Language::English);
+        EXPECT_EQ(program.RevisionList().windowTitle(), MainLanguage.GetString(RevisionListCaption, Language::English));
+        EXPECT_TRUE(program.RevisionList().isVisible());
+        EXPECT_TRUE(program.RevisionList().ListRowIds().isEmpty());
+    }
+    {
+        TRegistry registry;
+        registry.OpenKey(ProgramKey, false);
+        registry.DeleteValue("Language");
+    }
+    {
+        QuillfenProgram program;
+        program.Start({}, QuillfenProgram::CzechLanguageId);
+        EXPECT_EQ(StoredLanguage(), Language::Czech);
+        EXPECT_EQ(program.RevisionList().windowTitle(), MainLanguage.GetString(RevisionListCaption, Language::Czech));
+        EXPECT_EQ(program.DataProcessing().windowTitle().isEmpty(), false);
+    }
+    // A value that names no language leaves the initial one.
+    {
+        TRegistry registry;
+        registry.OpenKey(ProgramKey, false);
+        registry.WriteInteger("Language", 7);
+    }
+    MainLanguage.SetLanguage(Language::Czech);
+    QuillfenProgram program;
+    program.Start({}, EnglishLocale);
+    EXPECT_EQ(MainLanguage.GetLanguage(), Language::Czech);
+}
+
+TEST_F(ProgramStartTest, LanguageChangesRefillTheDesignerListsWithoutDoubling)
+{
+    QuillfenProgram program;
+    program.Start({}, EnglishLocale);
+    TForm11& settings = program.Settings();
+    settings.ComboBox1->setCurrentIndex(Language::Czech);
+    settings.ComboBox1Change(Language::Czech);
+    settings.ComboBox1->setCurrentIndex(Language::English);
+    settings.ComboBox1Change(Language::English);
+    EXPECT_EQ(program.Designer().ComboBox8->count(), 6);
+    EXPECT_EQ(program.Designer().ComboBox7->count(), 12);
+    EXPECT_EQ(program.RevisionList().windowTitle(), MainLanguage.GetString(RevisionListCaption, Language::English));
+}
+
+TEST_F(ProgramStartTest, CommandLineDocumentsOpenInTheirWindows)
+{
+    const QString form = dir.filePath("form.qfs");
+    {
+        QuillfenForm document(nullptr, QuillfenForm::DefaultWidth, QuillfenForm::DefaultHeight);
+        FileWriter writer(form, Tag::Form);
+        ASSERT_TRUE(document.Save(writer));
+    }
+    const QString temp = dir.filePath("temp.qfs");
+    {
+        QuillfenForm document(nullptr, QuillfenForm::DefaultWidth, QuillfenForm::DefaultHeight);
+        FileWriter writer(temp, Tag::Temp);
+        ASSERT_TRUE(document.Save(writer));
+    }
+    {
+        QuillfenProgram program;
+        program.Start({form}, EnglishLocale);
+        EXPECT_TRUE(program.DataProcessing().isVisible());
+        EXPECT_EQ(program.DataProcessing().Document().FileName(), form);
+    }
+    {
+        QuillfenProgram program;
+        program.Start({temp}, EnglishLocale);
+        EXPECT_TRUE(program.Designer().isVisible());
+        EXPECT_EQ(program.Designer().GetFileName(), temp);
+    }
+    // A missing document is reported, and the program goes on with an empty list.
+    QuillfenProgram program;
+    program.Start({dir.filePath("missing.qfs")}, EnglishLocale);
+    EXPECT_TRUE(program.RevisionList().isVisible());
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].text.contains("missing.qfs"));
+}
+
+} // namespace

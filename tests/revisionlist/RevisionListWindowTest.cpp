@@ -1,0 +1,371 @@
+// The revision list window driven as a user would: a folder scanned into
+// records, sorting, editing, filters, deleting, duplicating, opening a
+// record's form, the list saved and opened again; list printing to PDF; the
+// upload of records to a simulated instrument.
+
+#include "common/FakeDialogs.h"
+#include "common/FakePrinters.h"
+#include "common/FilledFormFiles.h"
+#include "common/InstrumentSimulator.h"
+#include "common/RecordingCanvas.h"
+#include "common/TransferHarness.h"
+#include "documents/Language.h"
+#include "documents/widgets/PrintForm.h"
+#include "instruments/InstrumentDatabase.h"
+#include "instruments/InstrumentTranslator.h"
+#include "instruments/Kx420Translator.h"
+#include "platform/DateTime.h"
+#include "platform/SerialPort.h"
+#include "revisionlist/RevisionTableModel.h"
+#include "revisionlist/widgets/PrintListThread.h"
+#include "revisionlist/widgets/QuillfenRevisionTable.h"
+#include "revisionlist/widgets/RevisionDateFilter.h"
+#include "revisionlist/widgets/RevisionFilter.h"
+#include "revisionlist/widgets/RevisionSetup.h"
+
+#include <QActionGroup>
+#include <QCheckBox>
+#include <QDateTime>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int TextKindName = 2;
+constexpr int TextKindId = 3;
+constexpr int TextKindNextRevision = 5;
+
+FilledBlock Record(const QString& id, const QString& name, const QString& next)
+{
+    return {{{TextKindId, id}, {TextKindName, name}, {TextKindNextRevision, next}}, {}};
+}
+
+class ListWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        MainLanguage.SetLanguage(Language::English);
+        window.SetHooks(hooks);
+    }
+
+    QString Path(const QString& name) const { return dir.filePath(name); }
+
+    // The texts the grid shows in one column, top to bottom, without the empty last line.
+    QStringList Column(int column)
+    {
+        QStringList texts;
+        RevisionTableModel& model = window.Model();
+        for (int row = 0; row + 1 < model.rowCount(); ++row)
+            texts << model.data(model.index(row, column)).toString();
+        return texts;
+    }
+
+    void Scan()
+    {
+        window.SetupDialog().Edit1->setText(dir.path());
+        bool done = false;
+        QObject::connect(&window, &TForm7::ScanFinished, [&] { done = true; });
+        window.LoadRevisionList1Click();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return done; }, 60000));
+    }
+
+    QTemporaryDir dir;
+    FakeDialogs dialogs;
+    QStringList opened; // "path@page" of every form the window asked to open
+    TForm7::Hooks hooks{.OpenForm = [this](const QString& path, int page) {
+        opened << path + u'@' + QString::number(page);
+    }};
+    TForm7 window;
+};
+
+TEST_F(ListWindowTest, ScanSortEditFilterDeleteDuplicateOpenSaveReopen)
+{
+    ASSERT_TRUE(WriteFormFile(Path("a.qfs"), Tag::Form,
+                              FilledValuesSection({{{}, {Record("10", "Boiler", DateToStr(QDateToDateTime(QDate(2000, 1, 1)))),
+                                                         Record("2", "Attic", DateToStr(QDateToDateTime(QDate(2099, 1, 1))))}},
+                                                   {{}, {Record("33", "Cellar", "nonsense")}}})));
+    ASSERT_TRUE(WriteFormFile(Path("template.qfs"), Tag::Temp, FilledValuesSection({{{}, {Record("T", "x", "")}}})));
+    window.show();
+    Scan();
+    EXPECT_TRUE(window.Model().IsModified());
+    // Sorted by the first column after a scan.
+    EXPECT_EQ(Column(0), (QStringList{"Attic", "Boiler", "Cellar"}));
+
+    // The ID column compares numbers: ascending, then a second click descending.
+    QHeaderView* header = window.DrawGrid1->horizontalHeader();
+    emit header->sectionClicked(1);
+    EXPECT_EQ(Column(1), (QStringList{"2", "10", "33"}));
+    emit header->sectionClicked(1);
+    EXPECT_EQ(Column(1), (QStringList{"33", "10", "2"}));
+
+    // Editing a cell, and typing into the empty last line adds one record.
+    RevisionTableModel& model = window.Model();
+    const auto type = [&](int row, int column, const QString& text) {
+        const QModelIndex index = model.index(row, column);
+        window.DrawGrid1->setCurrentIndex(index);
+        window.DrawGrid1->edit(index);
+        auto* editor = window.DrawGrid1->viewport()->findChild<QLineEdit*>();
+        ASSERT_NE(editor, nullptr);
+        editor->clear();
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        // The editor commits through a queued call and goes later still.
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+    type(0, 0, "Crypt");
+    EXPECT_EQ(window.FindRowById("33")->GetField(RevisionTableRow::Name), "Crypt");
+    type(3, 1, "44");
+    EXPECT_EQ(model.rowCount(), 5);
+    ASSERT_NE(window.FindRowById("44"), nullptr);
+
+    // "Invalid files": only the record whose next revision has passed.
+    window.InvalidFiles1->trigger();
+    EXPECT_EQ(Column(1), QStringList{"10"});
+    window.AllFiles1->trigger();
+    EXPECT_EQ(model.rowCount(), 5);
+
+    // The text filter from a caption double click, then Delete with the
+    // filter active: afterwards every remaining record shows.
+    QTimer::singleShot(0, [this] {
+        window.TextFilterDialog().Edit1->setText("2");
+        window.TextFilterDialog().accept();
+    });
+    window.FilterByColumn(1);
+    EXPECT_EQ(Column(1), (QStringList{"2"}));
+    EXPECT_EQ(window.findChild<QActionGroup*>()->checkedAction(), nullptr);
+    window.DrawGrid1->setCurrentIndex(model.index(0, 0));
+    dialogs.answers.enqueue(IDYES);
+    QTest::keyClick(window.DrawGrid1, Qt::Key_Delete);
+    EXPECT_EQ(window.FindRowById("2"), nullptr);
+    EXPECT_EQ(window.ListRowIds().size(), 3);
+    EXPECT_EQ(model.rowCount(), 4);
+
+    // Duplicate copies the standard fields into a new record, selected.
+    const int before = window.ListRowIds().size();
+    window.DrawGrid1->setCurrentIndex(model.index(0, 0));
+    const QString copied = Column(1).first();
+    window.DuplicateLine1Click();
+    EXPECT_EQ(window.ListRowIds().size(), before + 1);
+    EXPECT_EQ(window.ListRowIds().last(), copied);
+    EXPECT_EQ(window.DrawGrid1->currentIndex().row(), before);
+
+    // A record from a form opens at its page; one without a file does nothing.
+    const QStringList ids = Column(1);
+    window.OpenRecord(int(ids.indexOf("33")));
+    window.OpenRecord(int(ids.indexOf("44")));
+    EXPECT_EQ(opened, QStringList{Path("a.qfs") + "@1"});
+
+    // Saved, reset and opened again: the same records and the file name.
+    dialogs.fileNames.enqueue(Path("list"));
+    ASSERT_TRUE(window.SaveListAs());
+    EXPECT_FALSE(model.IsModified());
+    EXPECT_EQ(window.windowTitle(), "Revision list - " + Path("list.qfs"));
+    const QStringList saved = window.ListRowIds();
+    window.New1Click();
+    EXPECT_TRUE(window.ListRowIds().isEmpty());
+    ASSERT_TRUE(window.OpenDocument(Path("list.qfs")));
+    EXPECT_EQ(window.ListRowIds(), saved);
+    EXPECT_EQ(window.SetupDialog().Edit1->text(), dir.path());
+}
+
+TEST_F(ListWindowTest, ListChangesAreRefusedWhileAScanRuns)
+{
+    for (int i = 0; i < 20; ++i)
+        ASSERT_TRUE(WriteFormFile(Path(QString("f%1.qfs").arg(i)), Tag::Form,
+                                  FilledValuesSection({{{}, {Record(QString::number(i), "n", "")}}})));
+    window.SetupDialog().Edit1->setText(dir.path());
+    bool done = false;
+    QObject::connect(&window, &TForm7::ScanFinished, [&] { done = true; });
+    window.LoadRevisionList1Click();
+    // The scan's records reach the list only in its completion, on this
+    // thread, so the scan is still running here.
+    EXPECT_FALSE(window.LoadRevisionList1->isEnabled());
+    window.New1Click();
+    window.DeleteSelectedRows();
+    EXPECT_EQ(dialogs.messages.size(), 2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return done; }, 60000));
+    EXPECT_EQ(window.ListRowIds().size(), 20);
+    EXPECT_TRUE(window.LoadRevisionList1->isEnabled());
+}
+
+TEST_F(ListWindowTest, OpenDocumentDispatchesByTypeAndReportsMissingFiles)
+{
+    QStringList templates;
+    QStringList data;
+    hooks.OpenTemplate = [&](const QString& path) { templates << path; };
+    hooks.OpenData = [&](const QString& path) { data << path; };
+    window.SetHooks(hooks);
+    ASSERT_TRUE(WriteFormFile(Path("form.qfs"), Tag::Bar, FilledValuesSection({})));
+    ASSERT_TRUE(WriteFormFile(Path("temp.qfs"), Tag::Temp, FilledValuesSection({})));
+    QFile older(Path("old.qft"));
+    ASSERT_TRUE(older.open(QIODevice::WriteOnly));
+    older.write("QFT " + QByteArray(60, '\0'));
+    older.close();
+    QFile olderData(Path("old.qfd"));
+    ASSERT_TRUE(olderData.open(QIODevice::WriteOnly));
+    olderData.write("QFD " + QByteArray(60, '\0'));
+    olderData.close();
+
+    EXPECT_TRUE(window.OpenDocument(Path("form.qfs")));
+    EXPECT_TRUE(window.OpenDocument(Path("temp.qfs")));
+    EXPECT_TRUE(window.OpenDocument(Path("old.qft")));
+    EXPECT_TRUE(window.OpenDocument(Path("old.qfd")));
+    EXPECT_FALSE(window.OpenDocument(Path("missing.qfs")));
+    EXPECT_EQ(opened, QStringList{Path("form.qfs") + "@0"});
+    EXPECT_EQ(templates, (QStringList{Path("temp.qfs"), Path("old.qft")}));
+    EXPECT_EQ(data, QStringList{Path("old.qfd")});
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith(Path("missing.qfs")));
+}
+
+TEST_F(ListWindowTest, SetupDialogKeepsColumnNumbersWhenOneIsRemoved)
+{
+    TForm8& setup = window.SetupDialog();
+    RevisionList& list = window.Model().List();
+    setup.Fill(list);
+    setup.SpeedButton3Click();
+    setup.SpeedButton3Click();
+    const int count = setup.ListView1->topLevelItemCount();
+    // Note 5 cannot go; the first added column can.
+    setup.ListView1->setCurrentItem(setup.ListView1->topLevelItem(count - 3));
+    setup.SpeedButton4Click();
+    EXPECT_EQ(setup.ListView1->topLevelItemCount(), count);
+    setup.ListView1->setCurrentItem(setup.ListView1->topLevelItem(count - 2));
+    setup.SpeedButton4Click();
+    setup.Apply(list);
+    window.Model().ColumnsChanged();
+    ASSERT_EQ(list.Columns().size(), 13u);
+    EXPECT_EQ(list.Columns().back()->GetNumber(), 13);
+    EXPECT_EQ(window.Model().columnCount(), 13);
+}
+
+TEST(ListPrintTest, PagesAndLinesOfThePrintedList)
+{
+    // 300 dpi: a unit is 300 / 76.2 pixels, a line 31 pixels; a printable
+    // height of 31 * 12 pixels gives ten records a page.
+    const ListPrintGeometry geometry = ListPrintGeometry::For(300, 300, 31 * 12);
+    EXPECT_EQ(geometry.lineHeight, 31);
+    EXPECT_EQ(geometry.linesPerPage, 10);
+    // A page too short for a caption and a record still prints one record.
+    EXPECT_EQ(ListPrintGeometry::For(300, 300, 40).linesPerPage, 1);
+
+    PrintedList list;
+    list.captions = {"Name", "ID"};
+    list.widths = {100, 50};
+    for (int i = 1; i <= 25; ++i)
+        list.records.push_back({QString("name %1").arg(i), QString::number(i)});
+    RecordingCanvas canvas;
+    EXPECT_FALSE(PrintListPage(canvas, list, geometry, 0));
+    const QList<CanvasCall> texts = canvas.Texts();
+    ASSERT_EQ(texts.size(), 2 + 10 * 3);
+    // Captions from 50 units; the next column 100 units further.
+    EXPECT_EQ(std::make_tuple(texts[0].x, texts[0].y, texts[0].text), std::make_tuple(196, 0, QString("Name")));
+    EXPECT_EQ(std::make_tuple(texts[1].x, texts[1].text), std::make_tuple(589, QString("ID")));
+    EXPECT_EQ(std::make_tuple(texts[2].x, texts[2].y, texts[2].text), std::make_tuple(0, 32, QString("1")));
+    EXPECT_EQ(texts[3].text, "name 1");
+    EXPECT_EQ(texts[31].y, 10 * 31 + 1);
+    RecordingCanvas last;
+    EXPECT_TRUE(PrintListPage(last, list, geometry, 2));
+    EXPECT_EQ(last.Texts().size(), 2 + 5 * 3);
+
+    // To PDF through the print dialog: pages 2 to 3 of a list that has
+    // three begin with page 2; a range past the records prints the captions.
+    QTemporaryDir dir;
+    FakePrinters printers(dir.path(), 300);
+    TForm5 print;
+    QPrinter& printer = printers.Printer();
+    const int perPage = ListPrintGeometry::For(printer.logicalDpiX(), printer.logicalDpiY(),
+                                               printer.pageLayout().paintRectPixels(300).height())
+                            .linesPerPage;
+    PrintedList many = list;
+    many.records.clear();
+    for (int i = 0; i < perPage * 2 + 1; ++i)
+        many.records.push_back({"n", QString::number(i)});
+    auto job = std::make_unique<TPrintListThread>(printer, many);
+    job->SetPageRange(2, 999);
+    print.Print(std::move(job));
+    auto beyond = std::make_unique<TPrintListThread>(printer, many);
+    beyond->SetPageRange(7, 8);
+    print.Print(std::move(beyond));
+    ASSERT_EQ(printers.Jobs().size(), 2);
+    EXPECT_EQ(printers.Jobs()[0].title, "Revision list");
+    EXPECT_EQ(PdfInfo::Of(printers.Jobs()[0].file).pages, 2);
+    EXPECT_EQ(PdfInfo::Of(printers.Jobs()[1].file).pages, 1);
+    EXPECT_TRUE(PdfInfo::PageText(printers.Jobs()[0].file, 1).contains(QString::number(perPage + 1)));
+}
+
+TEST_F(ListWindowTest, UploadWritesTheRecordsIntoAKx420AfterTheUserAgrees)
+{
+    InstrumentSimulator sim;
+    if (!sim.IsReady())
+        GTEST_SKIP() << "no pseudo terminal";
+    RecordingReporter reporter;
+    SetTransferReporter(&reporter);
+    SetSerialPortMap({{QStringLiteral("COM3"), sim.DevicePath()}});
+    SetClock([] { return QDateTime(QDate(2011, 3, 15), QTime(9, 8, 7)); });
+    struct Restore
+    {
+        ~Restore()
+        {
+            SetClock(nullptr);
+            SetSerialPortMap({});
+            SetTransferReporter(nullptr);
+        }
+    } restore;
+    const TranslatorModel* model = FindTranslatorModel(ModelCode::Kx420);
+    sim.SetModel(ModelCode::Kx420, 115200);
+    sim.SetImage(QByteArray(model->ImageSize, '\x00'), model->BlockSize);
+
+    bool buttons = true;
+    hooks.PortName = [] { return QStringLiteral("COM3"); };
+    hooks.EnableTransferButtons = [&](bool enabled) { buttons = enabled; };
+    window.SetHooks(hooks);
+    const auto add = [&](const char* id, const char* name, const char* location) {
+        auto row = std::make_unique<RevisionTableRow>();
+        row->SetField(RevisionTableRow::Id, id);
+        row->SetField(RevisionTableRow::Name, name);
+        row->SetField(RevisionTableRow::Location, location);
+        window.Model().AddRow(std::move(row));
+    };
+    add("123", "Boiler", "Cellar");
+    add("0", "never sent", "");
+    add("", "blank ID", "Roof");
+
+    // Declined: nothing is sent.
+    dialogs.answers.enqueue(IDNO);
+    window.SpeedButton9Click();
+    EXPECT_TRUE(window.Upload1->isEnabled());
+    EXPECT_TRUE(sim.Requests().empty());
+
+    bool finished = false;
+    QObject::connect(&window, &TForm7::UploadFinished, [&] { finished = true; });
+    window.SpeedButton9Click();
+    EXPECT_FALSE(window.Upload1->isEnabled());
+    EXPECT_FALSE(buttons);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return finished; }, 120000));
+    EXPECT_TRUE(window.Upload1->isEnabled());
+    EXPECT_TRUE(buttons);
+
+    InstrumentDatabase expected;
+    expected.Add(UploadRecord("123", "Boiler", "Cellar", 0));
+    expected.Add(UploadRecord("", "blank ID", "Roof", 0));
+    Kx420Translator packer(1);
+    packer.EncodeDatabase(expected);
+    const QByteArray image = sim.Image();
+    const int start = packer.GetDatabaseStart();
+    const int length = packer.GetDatabaseLength();
+    const std::vector<uint8_t>& packed = packer.GetImage();
+    EXPECT_EQ(image.mid(start, length),
+              QByteArray(reinterpret_cast<const char*>(packed.data()) + start, length));
+}
+
+} // namespace
