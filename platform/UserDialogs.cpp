@@ -1,5 +1,7 @@
 #include "platform/UserDialogs.h"
 
+#include <QFileInfo>
+
 #include <atomic>
 
 namespace {
@@ -26,3 +28,10 @@ std::atomic<UserDialogs*> current{&silent};
 UserDialogs& Dialogs() { return *current.load(); }
 
 void SetDialogs(UserDialogs* dialogs) { current.store(dialogs ? dialogs : &silent); }
+
+QString WithDefaultExtension(QString path, const char* extension)
+{
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + QLatin1String(extension);
+    return path;
+}

@@ -45,3 +45,6 @@ public:
 UserDialogs& Dialogs();
 // Installs `dialogs` (not owned); nullptr restores the silent one.
 void SetDialogs(UserDialogs* dialogs);
+
+// A file dialog's default extension: added when the chosen name has none.
+QString WithDefaultExtension(QString path, const char* extension);

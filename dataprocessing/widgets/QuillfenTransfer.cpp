@@ -78,13 +78,6 @@ QString Str(int id)
     return MainLanguage.GetString(id);
 }
 
-QString WithExtension(QString path, const char* extension)
-{
-    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
-        path += QLatin1Char('.') + QLatin1String(extension);
-    return path;
-}
-
 InstrumentAbstract* NodeData(const QTreeWidgetItem* item)
 {
     return item ? reinterpret_cast<InstrumentAbstract*>(item->data(0, NodeRole).value<quintptr>()) : nullptr;
@@ -487,7 +480,7 @@ bool TForm3::SaveDocument()
 {
     QString path = m_document->FileName();
     if (path.isEmpty()) {
-        path = WithExtension(Dialogs().GetSaveFileName(windowTitle(), QString(), ProductFilter), "qfs");
+        path = WithDefaultExtension(Dialogs().GetSaveFileName(windowTitle(), QString(), ProductFilter), "qfs");
         if (path.isEmpty())
             return false;
     }
@@ -570,7 +563,7 @@ void TForm3::SaveDataAs1Click()
 
 void TForm3::ExportasXML1Click()
 {
-    const QString path = WithExtension(Dialogs().GetSaveFileName(windowTitle(), QString(), XmlFilter), "xml");
+    const QString path = WithDefaultExtension(Dialogs().GetSaveFileName(windowTitle(), QString(), XmlFilter), "xml");
     if (!path.isEmpty())
         Report(m_document->ExportXml(path));
 }

@@ -46,6 +46,21 @@ bool EditStyledText(TTextSetup1& dialog, QString& text)
     text = dialog.GetStyledText();
     return true;
 }
+// The print dialog on the document's pages, then the pages chosen (all of
+// them when the user chose no range).
+void PrintPagesChosen(TForm5& print, const QuillfenForm& document)
+{
+    int from = 0;
+    int to = 0;
+    const int pages = document.GetPageCount();
+    if (!Printers().ExecPrintDialog(&print, 1, pages, from, to))
+        return;
+    if (from <= 0 || to <= 0) {
+        from = 1;
+        to = pages;
+    }
+    print.PrintDocument(document, from, to);
+}
 } // namespace
 
 int UserDefaultLanguageId()
@@ -137,18 +152,7 @@ void QuillfenProgram::ConnectWindows()
     dataHooks.ShowDesigner = [designer] { ShowAndRaise(*designer); };
     dataHooks.ShowRevisionList = [list] { ShowAndRaise(*list); };
     dataHooks.ShowSettings = [settings] { settings->exec(); };
-    dataHooks.Print = [print](QuillfenTransferForm& form) {
-        int from = 0;
-        int to = 0;
-        const int pages = form.GetPageCount();
-        if (!Printers().ExecPrintDialog(print, 1, pages, from, to))
-            return;
-        if (from <= 0 || to <= 0) {
-            from = 1;
-            to = pages;
-        }
-        print->PrintDocument(form, from, to);
-    };
+    dataHooks.Print = [print](QuillfenTransferForm& form) { PrintPagesChosen(*print, form); };
     dataHooks.MultiPrint = [multiPrint] { multiPrint->exec(); };
     dataHooks.EditText = [textSetup](QString& text) { return EditStyledText(*textSetup, text); };
     dataHooks.BarcodeWizard = [wizard](QuillfenTransferForm& form, std::vector<LabelNumber>& numbers,
@@ -161,18 +165,7 @@ void QuillfenProgram::ConnectWindows()
     DesignerHooks designerHooks;
     designerHooks.ShowDataProcessing = [data] { ShowAndRaise(*data); };
     designerHooks.ShowRevisionList = [list] { ShowAndRaise(*list); };
-    designerHooks.Print = [print](QuillfenForm& document) {
-        int from = 0;
-        int to = 0;
-        const int pages = document.GetPageCount();
-        if (!Printers().ExecPrintDialog(print, 1, pages, from, to))
-            return;
-        if (from <= 0 || to <= 0) {
-            from = 1;
-            to = pages;
-        }
-        print->PrintDocument(document, from, to);
-    };
+    designerHooks.Print = [print](QuillfenForm& document) { PrintPagesChosen(*print, document); };
     designer->SetHooks(std::move(designerHooks));
 
     QObject::connect(settings, &TForm11::DesignerIconBarChanged, designer, &TForm2::ShowIconBar);

@@ -89,13 +89,6 @@ QString Str_(int id)
     return MainLanguage.GetString(id);
 }
 
-QString WithDefaultSuffix(QString path, const char* suffix)
-{
-    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
-        path += QLatin1Char('.') + QLatin1String(suffix);
-    return path;
-}
-
 // The captions carry the sort mark of the sort column, the row numbers the
 // validity mark of their record's next revision.
 class MarkHeader : public QHeaderView
@@ -365,7 +358,7 @@ void TForm7::Open1Click()
         return;
     const QString path = Dialogs().GetOpenFileName(Str_(Str::OpenMenu), QString(), QLatin1String(ListFilter));
     if (!path.isEmpty())
-        OpenDocument(WithDefaultSuffix(path, "qfs"));
+        OpenDocument(WithDefaultExtension(path, "qfs"));
 }
 
 bool TForm7::OpenDocument(const QString& path)
@@ -422,7 +415,7 @@ bool TForm7::SaveList()
 
 bool TForm7::SaveListAs()
 {
-    const QString path = WithDefaultSuffix(
+    const QString path = WithDefaultExtension(
         Dialogs().GetSaveFileName(Str_(Str::SaveAsMenu), m_model->FileName(), QLatin1String(ListSaveFilter)), "qfs");
     if (path.isEmpty())
         return false;
@@ -499,14 +492,14 @@ void TForm7::OpenText1Click()
         return;
     const QString path = Dialogs().GetOpenFileName(Str_(Str::OpenTextMenu), QString(), QLatin1String(TextFilter));
     if (!path.isEmpty())
-        m_model->ImportText(WithDefaultSuffix(path, "txt"));
+        m_model->ImportText(WithDefaultExtension(path, "txt"));
 }
 
 void TForm7::SaveText1Click()
 {
     const QString path = Dialogs().GetSaveFileName(Str_(Str::SaveTextMenu), QString(), QLatin1String(TextFilter));
     if (!path.isEmpty())
-        m_model->ExportText(WithDefaultSuffix(path, "txt"));
+        m_model->ExportText(WithDefaultExtension(path, "txt"));
 }
 
 void TForm7::SaveXml1Click()
@@ -514,7 +507,7 @@ void TForm7::SaveXml1Click()
     const QString path = Dialogs().GetSaveFileName(Str_(Str::SaveXmlMenu), QString(), QLatin1String(XmlFilter));
     if (!path.isEmpty()) {
         ScanSettingsToList();
-        m_model->ExportXml(WithDefaultSuffix(path, "xml"));
+        m_model->ExportXml(WithDefaultExtension(path, "xml"));
     }
 }
 
