@@ -2,7 +2,7 @@
 // The content of a label: the wizard's default barcode, or the first page
 // of a template document.
 
-#include "documents/File.h"
+#include "storage/File.h"
 
 #include <memory>
 

@@ -3,7 +3,7 @@
 // with the page, the sheet layout and the barcode's size, followed by the
 // label numbers. They are only read: the wizard turns one into its state.
 
-#include "documents/File.h"
+#include "storage/File.h"
 
 #include <QIODevice>
 

@@ -1,8 +1,8 @@
 #include "designer/DesignerUnits.h"
 
 #include "designer/DesignerStrings.h"
-#include "documents/Language.h"
 #include "documents/QuillfenZoom.h"
+#include "language/Language.h"
 #include "platform/Canvas.h"
 #include "platform/NumberText.h"
 

@@ -1,7 +1,7 @@
 #include "designer/FieldClipboard.h"
 
-#include "documents/File.h"
 #include "documents/GroupObject.h"
+#include "storage/File.h"
 
 #include <QBuffer>
 #include <QClipboard>

@@ -3,9 +3,9 @@
 // a millimetre with four border bars and two colours, one order of virtual
 // operations for all of them, and the record every field record begins with.
 
-#include "documents/File.h"
-#include "documents/PropertiesAbstract.h"
 #include "platform/Canvas.h"
+#include "storage/File.h"
+#include "storage/PropertiesAbstract.h"
 
 #include <QString>
 

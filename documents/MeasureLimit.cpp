@@ -1,7 +1,7 @@
 #include "documents/MeasureLimit.h"
 
-#include "documents/File.h"
 #include "documents/StyledText.h"
+#include "storage/File.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // The limits of a measure field: a lower and an upper bound for the measured
 // value, each with what to do when the value passes it.
 
-#include "documents/PropertiesAbstract.h"
 #include "platform/Canvas.h"
+#include "storage/PropertiesAbstract.h"
 
 #include <QIODevice>
 #include <QString>

@@ -1,8 +1,8 @@
 #include "documents/MeasureObject.h"
 
-#include "documents/Language.h"
 #include "documents/StyledText.h"
 #include "instruments/QuantityTable.h"
+#include "storage/Utf8.h"
 
 #include <algorithm>
 

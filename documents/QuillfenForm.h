@@ -4,10 +4,10 @@
 // the current page and a modified flag. It is stored as the section "form"
 // of a container file and can also be read from the older template streams.
 
-#include "documents/File.h"
 #include "documents/GlobalTextObject.h"
 #include "documents/PageObject.h"
 #include "documents/QuillfenZoom.h"
+#include "storage/File.h"
 
 #include <QString>
 

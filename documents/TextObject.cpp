@@ -1,8 +1,8 @@
 #include "documents/TextObject.h"
 
-#include "documents/Language.h"
 #include "documents/StyledText.h"
 #include "instruments/InstrumentItem.h"
+#include "storage/Utf8.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,5 +1,5 @@
 // Container header, section seek and the text primitives over arbitrary files.
-#include "documents/File.h"
+#include "storage/File.h"
 
 #include <QBuffer>
 #include <QTemporaryFile>

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "documents/Language.h"
+#include "storage/Utf8.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -1,7 +1,7 @@
 // Reads a "data" section from arbitrary bytes, then writes back what was read.
 
-#include "documents/File.h"
 #include "instruments/InstrumentData.h"
+#include "storage/File.h"
 
 #include <QBuffer>
 

@@ -1,7 +1,7 @@
 // Imports an older data body from arbitrary bytes.
 
-#include "documents/File.h"
 #include "instruments/InstrumentData.h"
+#include "storage/File.h"
 
 #include <QBuffer>
 

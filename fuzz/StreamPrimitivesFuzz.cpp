@@ -1,5 +1,5 @@
 // ReadAnsiString / ReadWideString and the XML escaping over arbitrary bytes.
-#include "documents/File.h"
+#include "storage/File.h"
 
 #include <QBuffer>
 

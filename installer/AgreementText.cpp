@@ -1,6 +1,7 @@
 #include "installer/AgreementText.h"
 
-#include "documents/Language.h"
+#include "language/Language.h"
+#include "storage/Utf8.h"
 
 namespace {
 // Kept as UTF-8 like the language tables; the file is UTF-8.

@@ -8,7 +8,7 @@
 #include "installer/DesktopFiles.h"
 #include "installer/InstallPaths.h"
 #include "installer/InstallerStrings.h"
-#include "documents/Language.h"
+#include "language/Language.h"
 #include "platform/Registry.h"
 #include "platform/UserDialogs.h"
 

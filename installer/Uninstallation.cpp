@@ -9,7 +9,7 @@
 #include "installer/InstallPaths.h"
 #include "installer/Installation.h"
 #include "installer/InstallerStrings.h"
-#include "documents/Language.h"
+#include "language/Language.h"
 #include "platform/Registry.h"
 #include "platform/UserDialogs.h"
 

@@ -1,10 +1,10 @@
 #pragma once
 // Measured data: a list of banks, each a named list of measured items.
 
-#include "documents/File.h"
-#include "documents/PropertiesAbstract.h"
 #include "instruments/InstrumentItem.h"
 #include "instruments/InstrumentOldItem.h"
+#include "storage/File.h"
+#include "storage/PropertiesAbstract.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

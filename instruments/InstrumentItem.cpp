@@ -1,10 +1,10 @@
 #include "instruments/InstrumentItem.h"
 
-#include "documents/Language.h"
 #include "instruments/QuantityTable.h"
 #include "instruments/ValueText.h"
 #include "platform/DateTime.h"
 #include "platform/NumberText.h"
+#include "storage/Utf8.h"
 
 #include <array>
 #include <cmath>

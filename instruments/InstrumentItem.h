@@ -1,8 +1,8 @@
 #pragma once
 // One measured value and the node interface of the measured-data tree.
 
-#include "documents/PropertiesAbstract.h"
-#include "documents/File.h"
+#include "storage/File.h"
+#include "storage/PropertiesAbstract.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

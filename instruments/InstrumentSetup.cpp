@@ -1,7 +1,7 @@
 #include "instruments/InstrumentSetup.h"
 
-#include "documents/Language.h"
 #include "instruments/OwnedList.h"
+#include "language/Language.h"
 #include "platform/NumberText.h"
 
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "instruments/TransferResult.h"
 
-#include "documents/Language.h"
+#include "language/Language.h"
 
 #include <array>
 

@@ -1,6 +1,7 @@
 #include "revisionlist/ByteCursor.h"
 
-#include "documents/Language.h"
+#include "language/Language.h"
+#include "storage/Utf8.h"
 
 #include <QtEndian>
 

@@ -1,6 +1,6 @@
 #include "revisionlist/ProgramSettings.h"
 
-#include "documents/Language.h"
+#include "language/Language.h"
 #include "platform/NumberText.h"
 #include "platform/Registry.h"
 

@@ -1,8 +1,8 @@
 #include "revisionlist/RevisionFilledValues.h"
 
-#include "documents/File.h"
 #include "documents/GroupObject.h"
 #include "revisionlist/ByteCursor.h"
+#include "storage/File.h"
 
 #include <QFile>
 #include <QtEndian>

@@ -1,8 +1,8 @@
 #include "revisionlist/RevisionListDocument.h"
 
-#include "documents/File.h"
 #include "revisionlist/AnsiText.h"
 #include "revisionlist/ByteCursor.h"
+#include "storage/File.h"
 
 #include <QSaveFile>
 

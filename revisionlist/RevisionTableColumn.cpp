@@ -1,6 +1,6 @@
 #include "revisionlist/RevisionTableColumn.h"
 
-#include "documents/Language.h"
+#include "language/Language.h"
 #include "revisionlist/RevisionTableRow.h"
 
 #include <array>

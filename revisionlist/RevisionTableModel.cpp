@@ -1,6 +1,6 @@
 #include "revisionlist/RevisionTableModel.h"
 
-#include "documents/Language.h"
+#include "language/Language.h"
 #include "platform/UserDialogs.h"
 #include "revisionlist/QuillfenRevisionTableThread.h"
 #include "revisionlist/RevisionFilters.h"

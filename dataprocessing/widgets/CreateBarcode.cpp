@@ -1,7 +1,7 @@
 #include "dataprocessing/widgets/CreateBarcode.h"
 
 #include "dataprocessing/RecordLookup.h"
-#include "documents/Language.h"
+#include "language/Language.h"
 #include "platform/NumberText.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"

@@ -1,8 +1,8 @@
 #include "dataprocessing/widgets/InstrumentSetupDialog.h"
 
 #include "dataprocessing/widgets/StyledTextDelegate.h"
-#include "documents/Language.h"
 #include "instruments/InstrumentTransferWindow.h"
+#include "language/Language.h"
 #include "platform/NumberText.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"

@@ -3,7 +3,6 @@
 #include "dataprocessing/widgets/InstrumentSetupDialog.h"
 #include "dataprocessing/widgets/StyledTextDelegate.h"
 #include "documents/BarcodeObject.h"
-#include "documents/Language.h"
 #include "documents/MeasureObject.h"
 #include "documents/StyledText.h"
 #include "documents/TextObject.h"
@@ -13,11 +12,13 @@
 #include "documents/widgets/TextSetup.h"
 #include "instruments/InstrumentTransferWindow.h"
 #include "instruments/Kx310Old.h"
+#include "language/Language.h"
 #include "platform/Canvas.h"
 #include "platform/Registry.h"
 #include "platform/SerialPort.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
+#include "storage/Utf8.h"
 
 #include <QAction>
 #include <QApplication>

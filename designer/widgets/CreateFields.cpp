@@ -3,7 +3,7 @@
 #include "designer/DesignerStrings.h"
 #include "designer/DesignerUnits.h"
 #include "designer/widgets/ColorSwatch.h"
-#include "documents/Language.h"
+#include "language/Language.h"
 #include "platform/NumberText.h"
 #include "platform/widgets/Captions.h"
 

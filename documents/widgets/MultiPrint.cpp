@@ -1,8 +1,8 @@
 #include "documents/widgets/MultiPrint.h"
 
-#include "documents/Language.h"
 #include "documents/widgets/PrintForm.h"
 #include "documents/widgets/Printers.h"
+#include "language/Language.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
 

@@ -1,9 +1,9 @@
 #include "documents/widgets/TextSetup.h"
 
-#include "documents/Language.h"
 #include "documents/RtfParser.h"
 #include "documents/StyledText.h"
 #include "documents/widgets/RichEdit.h"
+#include "language/Language.h"
 #include "platform/DateTime.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"

@@ -19,7 +19,7 @@
 #include "installer/SetupCopy.h"
 #include "installer/widgets/Setup2.h"
 #include "installer/widgets/Setup3.h"
-#include "documents/Language.h"
+#include "language/Language.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
 

@@ -9,7 +9,7 @@
 
 #include "installer/AgreementText.h"
 #include "installer/InstallerStrings.h"
-#include "documents/Language.h"
+#include "language/Language.h"
 #include "platform/widgets/Captions.h"
 
 namespace Installer {

@@ -7,7 +7,7 @@
 
 #include "installer/InstallerStrings.h"
 #include "installer/Uninstallation.h"
-#include "documents/Language.h"
+#include "language/Language.h"
 #include "platform/widgets/Captions.h"
 
 namespace Installer {

@@ -9,7 +9,7 @@
 #include <QVariant>
 #include <QWidget>
 
-#include "documents/Language.h"
+#include "language/Language.h"
 
 namespace {
 

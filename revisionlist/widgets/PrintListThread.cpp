@@ -1,6 +1,6 @@
 #include "revisionlist/widgets/PrintListThread.h"
 
-#include "documents/Language.h"
+#include "language/Language.h"
 #include "platform/Canvas.h"
 #include "revisionlist/RevisionList.h"
 

@@ -1,10 +1,9 @@
 #include "revisionlist/widgets/QuillfenRevisionTable.h"
 
-#include "documents/File.h"
-#include "documents/Language.h"
 #include "documents/widgets/Printers.h"
 #include "instruments/InstrumentDatabase.h"
 #include "instruments/InstrumentTransferWindow.h"
+#include "language/Language.h"
 #include "platform/DateTime.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
@@ -14,6 +13,7 @@
 #include "revisionlist/widgets/RevisionDateFilter.h"
 #include "revisionlist/widgets/RevisionFilter.h"
 #include "revisionlist/widgets/RevisionSetup.h"
+#include "storage/File.h"
 
 #include <QActionGroup>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "revisionlist/widgets/QuillfenSetup.h"
 
-#include "documents/Language.h"
+#include "language/Language.h"
 #include "platform/widgets/Captions.h"
 #include "revisionlist/widgets/DialogButtons.h"
 

@@ -1,6 +1,6 @@
 #include "revisionlist/widgets/RevisionDateFilter.h"
 
-#include "documents/Language.h"
+#include "language/Language.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
 #include "revisionlist/widgets/DialogButtons.h"

@@ -3,11 +3,11 @@
 // section comes from the document model's own writer (pages, groups and text
 // fields), so what the scan reads is what a saved form holds.
 
-#include "documents/File.h"
 #include "documents/GlobalTextObject.h"
 #include "documents/GroupObject.h"
 #include "documents/PageObject.h"
 #include "documents/TextObject.h"
+#include "storage/File.h"
 
 #include <QBuffer>
 #include <QDateTime>

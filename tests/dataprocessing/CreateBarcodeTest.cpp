@@ -7,8 +7,8 @@
 #include "dataprocessing/RecordLookup.h"
 #include "dataprocessing/TransferDocument.h"
 #include "documents/BarcodeObject.h"
-#include "documents/Language.h"
 #include "documents/LabelObject.h"
+#include "language/Language.h"
 #include "platform/NumberText.h"
 
 #include <QCheckBox>

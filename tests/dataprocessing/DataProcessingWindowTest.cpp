@@ -10,10 +10,10 @@
 #include "common/RecordBytes.h"
 #include "common/TransferHarness.h"
 #include "dataprocessing/RecordLookup.h"
-#include "documents/Language.h"
 #include "documents/MeasureObject.h"
 #include "documents/TextObject.h"
 #include "instruments/InstrumentTranslator.h"
+#include "language/Language.h"
 #include "platform/SerialPort.h"
 #include "revisionlist/RevisionTableRow.h"
 

@@ -2,20 +2,20 @@
 // from the menus, the canvas and the property panels, saving and reopening
 // it; the dialogs' refusals; zoom, grid, pages and the status line.
 
+#include "designer/DesignerUnits.h"
 #include "designer/widgets/ColorSwatch.h"
 #include "designer/widgets/CreateFields.h"
 #include "designer/widgets/DesignerCanvas.h"
 #include "designer/widgets/LimitSetup.h"
 #include "designer/widgets/QuillfenDesigner.h"
 #include "designer/widgets/QuillfenNewPage.h"
-#include "designer/DesignerUnits.h"
 #include "documents/BarcodeObject.h"
-#include "documents/Language.h"
 #include "documents/MeasureLimit.h"
 #include "documents/MeasureObject.h"
 #include "documents/PictureObject.h"
 #include "documents/TextObject.h"
 #include "documents/widgets/TextSetup.h"
+#include "language/Language.h"
 
 #include "common/FakeDialogs.h"
 #include "common/FieldRecords.h"

@@ -1,7 +1,7 @@
 #include "documents/MeasureLimit.h"
 
 #include "common/FieldRecords.h"
-#include "documents/File.h"
+#include "storage/File.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "documents/StyledText.h"
 #include "documents/TextObject.h"
 #include "instruments/InstrumentItem.h"
-#include "documents/Language.h"
+#include "storage/Utf8.h"
 
 #include "common/FieldRecords.h"
 #include "common/RecordingCanvas.h"

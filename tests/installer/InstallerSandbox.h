@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "documents/Language.h"
+#include "language/Language.h"
 
 class InstallerSandbox
 {

@@ -2,8 +2,8 @@
 
 #include "common/RecordBytes.h"
 #include "common/TranslatorTestTools.h"
-#include "documents/File.h"
 #include "instruments/InstrumentData.h"
+#include "storage/File.h"
 
 #include <QBuffer>
 #include <QFile>

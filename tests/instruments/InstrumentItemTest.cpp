@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "common/RecordBytes.h"
-#include "documents/File.h"
-#include "documents/Language.h"
 #include "instruments/InstrumentItem.h"
 #include "instruments/QuantityTable.h"
 #include "platform/DateTime.h"
 #include "platform/NumberText.h"
+#include "storage/File.h"
+#include "storage/Utf8.h"
 
 #include <QBuffer>
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "common/LegacyStreams.h"
-#include "documents/File.h"
 #include "instruments/InstrumentData.h"
+#include "storage/File.h"
 
 #include <QBuffer>
 

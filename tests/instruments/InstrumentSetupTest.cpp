@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "documents/Language.h"
 #include "instruments/InstrumentSetup.h"
+#include "language/Language.h"
 
 #include <array>
 #include <climits>

@@ -9,7 +9,6 @@
 #include "common/SlotTestTools.h"
 #include "common/TransferHarness.h"
 #include "common/TranslatorTestTools.h"
-#include "documents/Language.h"
 #include "instruments/InstrumentData.h"
 #include "instruments/InstrumentDatabase.h"
 #include "instruments/InstrumentSetup.h"
@@ -18,6 +17,7 @@
 #include "common/TransferSteps.h"
 #include "instruments/InstrumentTransferWindow.h"
 #include "instruments/InstrumentTranslator.h"
+#include "language/Language.h"
 #include "platform/DateTime.h"
 #include "platform/SerialPort.h"
 

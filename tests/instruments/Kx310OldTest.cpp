@@ -6,11 +6,11 @@
 #include "common/InstrumentSimulator.h"
 #include "common/PseudoTerminal.h"
 #include "common/TransferHarness.h"
-#include "documents/Language.h"
 #include "instruments/InstrumentData.h"
 #include "instruments/InstrumentItem.h"
 #include "instruments/Kx310Old.h"
 #include "instruments/QuantityTable.h"
+#include "language/Language.h"
 #include "platform/SerialPort.h"
 
 #include <QElapsedTimer>

@@ -5,8 +5,8 @@
 
 #include "common/FakeDialogs.h"
 #include "common/TransferHarness.h"
-#include "documents/Language.h"
 #include "instruments/widgets/ProgressWindow.h"
+#include "language/Language.h"
 
 #include <QProgressBar>
 #include <QSemaphore>

@@ -8,11 +8,11 @@
 #include "common/InstrumentSimulator.h"
 #include "common/RecordingListener.h"
 #include "common/TransferSession.h"
-#include "documents/Language.h"
 #include "instruments/InstrumentData.h"
 #include "instruments/InstrumentSetup.h"
 #include "instruments/InstrumentTransfer.h"
 #include "instruments/InstrumentTranslator.h"
+#include "language/Language.h"
 #include "platform/DateTime.h"
 #include "platform/SerialPort.h"
 

@@ -12,7 +12,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "documents/Language.h"
+#include "language/Language.h"
 #include "platform/widgets/Captions.h"
 
 namespace {

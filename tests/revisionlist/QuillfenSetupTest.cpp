@@ -1,7 +1,7 @@
 // The settings dialog over a registry written by the test: what it reads,
 // what it writes at exit, and how Cancel and the language choice behave.
 
-#include "documents/Language.h"
+#include "language/Language.h"
 #include "platform/Registry.h"
 #include "platform/widgets/Captions.h"
 #include "revisionlist/widgets/QuillfenSetup.h"

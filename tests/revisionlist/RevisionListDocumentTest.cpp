@@ -3,11 +3,11 @@
 
 #include "common/FakeDialogs.h"
 #include "common/RecordBytes.h"
-#include "documents/File.h"
-#include "documents/Language.h"
+#include "language/Language.h"
 #include "revisionlist/AnsiText.h"
 #include "revisionlist/RevisionListDocument.h"
 #include "revisionlist/RevisionTableModel.h"
+#include "storage/File.h"
 
 #include <gtest/gtest.h>
 

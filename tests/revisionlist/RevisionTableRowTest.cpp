@@ -1,4 +1,4 @@
-#include "documents/Language.h"
+#include "language/Language.h"
 #include "revisionlist/RevisionTableColumn.h"
 #include "revisionlist/RevisionTableRow.h"
 

@@ -1,4 +1,4 @@
-#include "documents/File.h"
+#include "storage/File.h"
 
 #include <gtest/gtest.h>
 

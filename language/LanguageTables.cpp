@@ -2,7 +2,7 @@
 // English and its Czech text, so that the two tables cannot drift apart; the
 // pointer tables that Language reads are generated from these rows at compile
 // time. The file is UTF-8 and so are the literals.
-#include "documents/Language.h"
+#include "language/Language.h"
 
 #include <array>
 #include <cstddef>

@@ -1,7 +1,7 @@
-#include "documents/File.h"
+#include "storage/File.h"
 
-#include "documents/Language.h"
 #include "platform/NumberText.h"
+#include "storage/Utf8.h"
 
 #include <QVariant>
 #include <QtEndian>
