@@ -4,11 +4,13 @@
 #include "revisionlist/RevisionList.h"
 
 #include <QCollator>
+#include <QHash>
 #include <QLocale>
 
 #include <algorithm>
 #include <functional>
 #include <numeric>
+#include <thread>
 
 namespace {
 constexpr qsizetype MatchedLength = 149;
@@ -45,6 +47,38 @@ double DateKey(const QString& text)
 {
     TDateTime value = 0;
     return ParseDate(text, value) ? value : 0.0;
+}
+
+// The locale's collation keys of one field of every record, case-sensitive.
+// Making a key is the costly part of sorting text, and keys are independent
+// of each other: a long list makes them on several threads, each with its
+// own collator.
+std::vector<QCollatorSortKey> CollationKeys(const std::vector<RevisionTableRow*>& rows, int field)
+{
+    constexpr size_t RowsPerThread = 8192;
+    const size_t threads =
+        std::clamp<size_t>(rows.size() / RowsPerThread, 1, std::max(1u, std::thread::hardware_concurrency()));
+    const size_t chunk = (rows.size() + threads - 1) / threads;
+    std::vector<std::vector<QCollatorSortKey>> parts(threads);
+    const auto make = [&](size_t part) {
+        QCollator collator;
+        collator.setCaseSensitivity(Qt::CaseSensitive);
+        const size_t end = std::min(rows.size(), (part + 1) * chunk);
+        for (size_t i = part * chunk; i < end; ++i)
+            parts[part].push_back(collator.sortKey(rows[i]->GetField(field)));
+    };
+    std::vector<std::thread> workers;
+    for (size_t part = 1; part < threads; ++part)
+        workers.emplace_back(make, part);
+    make(0);
+    for (std::thread& worker : workers)
+        worker.join();
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(rows.size());
+    for (auto& part : parts)
+        for (auto& key : part)
+            keys.push_back(std::move(key));
+    return keys;
 }
 
 // Sorts the shown records by precomputed keys; equal keys keep their order.
@@ -123,21 +157,23 @@ void SortRows(RevisionList& list, int field, int type, bool ascending)
     switch (type) {
     case RevisionTableColumn::Number:
     case RevisionTableColumn::Date: {
+        // Lists repeat the same dates and numbers over and over: each text
+        // is parsed once.
+        QHash<QString, double> parsed;
         std::vector<double> keys;
         keys.reserve(shown.size());
-        for (const RevisionTableRow* row : shown)
-            keys.push_back(type == RevisionTableColumn::Number ? NumberKey(row->GetField(field))
-                                                               : DateKey(row->GetField(field)));
+        for (const RevisionTableRow* row : shown) {
+            const QString text = row->GetField(field);
+            auto known = parsed.constFind(text);
+            if (known == parsed.cend())
+                known = parsed.insert(text, type == RevisionTableColumn::Number ? NumberKey(text) : DateKey(text));
+            keys.push_back(*known);
+        }
         SortByKeys(list, keys, std::less<double>(), ascending);
         break;
     }
     default: {
-        QCollator collator;
-        collator.setCaseSensitivity(Qt::CaseSensitive);
-        std::vector<QCollatorSortKey> keys;
-        keys.reserve(shown.size());
-        for (const RevisionTableRow* row : shown)
-            keys.push_back(collator.sortKey(row->GetField(field)));
+        std::vector<QCollatorSortKey> keys = CollationKeys(shown, field);
         SortByKeys(list, keys, [](const QCollatorSortKey& a, const QCollatorSortKey& b) {
             return a.compare(b) < 0; }, ascending);
         break;
