@@ -18,6 +18,7 @@
 #include <QActionGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -340,6 +341,9 @@ void TForm7::closeEvent(QCloseEvent* event)
         // A scan still running hands its records to nobody.
         m_model->StopScan();
         event->accept();
+        // The list is the main window: the program ends with it, whatever
+        // other window is still open.
+        QCoreApplication::quit();
     } else {
         event->ignore();
     }
