@@ -7,6 +7,7 @@
 #include "platform/DateTime.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
+#include "revisionlist/AnsiText.h"
 #include "revisionlist/QuillfenRevisionTableThread.h"
 #include "revisionlist/RevisionTableModel.h"
 #include "revisionlist/widgets/PrintListThread.h"
@@ -634,7 +635,7 @@ void TForm7::SpeedButton9Click()
         const QString id = row->GetField(RevisionTableRow::Id);
         if (id == QLatin1String(NotUploadedId))
             continue;
-        m_upload->Add(UploadRecord(id.toLocal8Bit(), row->GetField(RevisionTableRow::Name),
+        m_upload->Add(UploadRecord(ToAnsi(id), row->GetField(RevisionTableRow::Name),
                                    row->GetField(RevisionTableRow::Location), 0));
     }
     auto* thread = new InstrumentTransferWindowThread(port);

@@ -113,33 +113,30 @@ RevisionTableColumn* TForm8::ColumnOf(const QTreeWidgetItem* item)
 void TForm8::ShowItem(QTreeWidgetItem* item)
 {
     const RevisionTableColumn* column = ColumnOf(item);
-    const bool filling = std::exchange(m_filling, true);
+    const QSignalBlocker refreshing(ListView1);
     item->setText(0, column->GetCaption());
     item->setText(1, RevisionTableColumn::TypeName(column->GetType()));
-    m_filling = filling;
 }
 
 QTreeWidgetItem* TForm8::AddItem(RevisionTableColumn* column, bool visible)
 {
-    const bool filling = std::exchange(m_filling, true);
+    const QSignalBlocker refreshing(ListView1);
     auto* item = new QTreeWidgetItem(ListView1);
     item->setFlags(item->flags() | Qt::ItemIsUserCheckable | Qt::ItemIsEditable);
     item->setData(0, ColumnRole, QVariant::fromValue<void*>(column));
     item->setCheckState(0, visible ? Qt::Checked : Qt::Unchecked);
     ShowItem(item);
-    m_filling = filling;
     return item;
 }
 
 void TForm8::Fill(RevisionList& list)
 {
     m_added.clear();
-    const bool filling = std::exchange(m_filling, true);
+    const QSignalBlocker refreshing(ListView1);
     ListView1->clear();
     const auto& visible = list.VisibleColumns();
     for (RevisionTableColumn* column : list.OrderedColumns())
         AddItem(column, std::find(visible.begin(), visible.end(), column) != visible.end());
-    m_filling = filling;
     m_nextNumber = list.NextColumnNumber();
 }
 
@@ -175,11 +172,10 @@ void TForm8::MoveSelected(int step)
     const int to = from + step;
     if (to < 0 || to >= ListView1->topLevelItemCount())
         return;
-    const bool filling = std::exchange(m_filling, true);
+    const QSignalBlocker refreshing(ListView1);
     ListView1->takeTopLevelItem(from);
     ListView1->insertTopLevelItem(to, item);
     ListView1->setCurrentItem(item);
-    m_filling = filling;
 }
 
 void TForm8::SpeedButton1Click() { MoveSelected(-1); }
@@ -215,7 +211,7 @@ void TForm8::ListView1MouseDown(QTreeWidgetItem* item)
 void TForm8::ListView1Edited(QTreeWidgetItem* item, int index)
 {
     RevisionTableColumn* column = ColumnOf(item);
-    if (m_filling || index != 0 || !column)
+    if (index != 0 || !column)
         return;
     // A check box toggled changes no caption; only typed text does.
     if (item->text(0) == column->GetCaption())

@@ -78,5 +78,4 @@ private:
     int m_nextNumber = 0;
     QString m_shownFolder;
     bool m_shownSubfolders = true;
-    bool m_filling = false;
 };
