@@ -4,11 +4,11 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-serialport-dev qt6-svg-dev qt6-base-dev-tools
+  build-essential cmake ninja-build pkg-config ccache
+  qt6-base-dev qt6-serialport-dev qt6-svg-dev qt6-base-dev-tools qt6-qpa-plugins
   libjpeg-dev libmspack-dev gcab
-  libgtest-dev libgmock-dev
-  fonts-liberation2
+  libgtest-dev libbenchmark-dev
+  fonts-liberation2 poppler-utils
   clang libclang-rt-14-dev
 )
 
@@ -20,9 +20,16 @@ for p in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-SUDO=""
-if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+# sudo drops the environment, so the non-interactive front end goes on its command line.
+apt=(env DEBIAN_FRONTEND=noninteractive apt-get)
+if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null 2>&1; then
+    echo "These packages are missing: ${missing[*]}" >&2
+    echo "Installing them needs root: run this script as root, or install sudo." >&2
+    exit 1
+  fi
+  apt=(sudo "${apt[@]}")
+fi
 echo "Installing: ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
+"${apt[@]}" update -qq
+"${apt[@]}" install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -3,6 +3,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQF_TESTS=OFF >/dev/null
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQF_TESTS=OFF "${launcher[@]}" >/dev/null
 cmake --build build-release
 exec build-release/revisionlist/Quillfen2 "$@"
