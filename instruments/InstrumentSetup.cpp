@@ -2,6 +2,7 @@
 
 #include "instruments/OwnedList.h"
 #include "language/Language.h"
+#include "language/StringIds.h"
 #include "platform/NumberText.h"
 
 #include <QStringList>
@@ -13,9 +14,22 @@ namespace {
 
 // Language string of each setting id; ids past the table (and negative ids)
 // take the first entry.
-constexpr std::array<int, 10> kItemNameIds{2, 3, 5, 6, 244, 245, 253, 1, 270, 271};
+constexpr std::array<int, 10> kItemNameIds{
+    StringId::PowerOff,            // 0
+    StringId::BacklightOff,        // 1
+    StringId::Copper,              // 2
+    StringId::Aluminium,           // 3
+    StringId::Distance,            // 4
+    StringId::Frequency,           // 5
+    StringId::ResistanceBeepLimit, // 6
+    StringId::LanguageCaption,     // 7
+    StringId::Beep,                // 8
+    StringId::RpeBeepLimit,        // 9
+};
 // Language string of each group id, likewise.
-constexpr std::array<int, 5> kGroupNameIds{4, 5, 6, 244, 245};
+constexpr std::array<int, 5> kGroupNameIds{StringId::GeneralGroup, StringId::Copper,
+                                           StringId::Aluminium, StringId::Distance,
+                                           StringId::Frequency};
 
 template <size_t N>
 QString NameFromTable(const std::array<int, N>& table, int id)

@@ -4,6 +4,7 @@
 #include "instruments/InstrumentSetup.h"
 #include "instruments/QuantityTable.h"
 #include "instruments/TranslatorRules.h"
+#include "language/StringIds.h"
 
 #include <QString>
 
@@ -82,7 +83,7 @@ struct ChoiceSetting
     int Default;
 };
 constexpr ChoiceSetting Choices[] = {
-    {Kx420Translator::LanguageItem, 265, 0, 0}, // "English;Czech"
+    {Kx420Translator::LanguageItem, StringId::LanguageOptions, 0, 0},
     {Kx420Translator::BeepItem, 269, 1, 1},     // "Off;On"
 };
 constexpr int BeepLimitAddress = 2;

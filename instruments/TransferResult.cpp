@@ -1,16 +1,11 @@
 #include "instruments/TransferResult.h"
 
 #include "language/Language.h"
+#include "language/StringIds.h"
 
 #include <array>
 
 namespace {
-
-constexpr int ErrorCaptionId = 22;
-constexpr int InterruptedId = 19;          // "Interupted by user"
-constexpr int NotConnectedId = 20;         // "Instrument not connected"
-constexpr int TransmissionFailedId = 21;   // "Transmission failed"
-constexpr int SettingsNotWritableId = 295; // "The settings of this instrument cannot be written."
 
 struct ResultText
 {
@@ -19,10 +14,10 @@ struct ResultText
 };
 
 constexpr std::array<ResultText, 4> Texts{{
-    {TransferResult::Interrupted, InterruptedId},
-    {TransferResult::NotConnected, NotConnectedId},
-    {TransferResult::TransmissionFailed, TransmissionFailedId},
-    {TransferResult::NotSupported, SettingsNotWritableId},
+    {TransferResult::Interrupted, StringId::InterruptedByUser},
+    {TransferResult::NotConnected, StringId::InstrumentNotConnected},
+    {TransferResult::TransmissionFailed, StringId::TransmissionFailed},
+    {TransferResult::NotSupported, StringId::SettingsNotWritable},
 }};
 
 } // namespace
@@ -38,5 +33,5 @@ QString TransferResultText(TransferResult result)
 
 QString TransferErrorCaption()
 {
-    return MainLanguage.GetString(ErrorCaptionId);
+    return MainLanguage.GetString(StringId::Error);
 }
