@@ -8,7 +8,7 @@
 #include "documents/widgets/PrintJob.h"
 #include "documents/widgets/Printers.h"
 #include "documents/widgets/TextSetup.h"
-#include "instruments/widgets/ProgressWindow.h"
+#include "instruments/widgets/ProgressForm.h"
 #include "language/Language.h"
 #include "platform/Registry.h"
 #include "platform/UserDialogs.h"

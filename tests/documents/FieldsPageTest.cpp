@@ -3,7 +3,7 @@
 #include "documents/BarcodeObject.h"
 #include "documents/ChoiceObject.h"
 #include "documents/GlobalTextObject.h"
-#include "documents/Linkobject.h"
+#include "documents/LinkObject.h"
 #include "documents/PageObject.h"
 #include "documents/PictureObject.h"
 

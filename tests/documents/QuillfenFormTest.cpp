@@ -4,7 +4,7 @@
 #include "documents/BarcodeObject.h"
 #include "documents/ChoiceObject.h"
 #include "documents/LabelObject.h"
-#include "documents/Linkobject.h"
+#include "documents/LinkObject.h"
 #include "documents/MeasureObject.h"
 #include "documents/PictureObject.h"
 

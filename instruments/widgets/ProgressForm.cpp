@@ -1,4 +1,4 @@
-#include "instruments/widgets/ProgressWindow.h"
+#include "instruments/widgets/ProgressForm.h"
 
 #include "platform/UserDialogs.h"
 #include "platform/widgets/ThreadCalls.h"

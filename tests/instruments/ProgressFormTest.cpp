@@ -5,7 +5,7 @@
 
 #include "common/FakeDialogs.h"
 #include "common/TransferHarness.h"
-#include "instruments/widgets/ProgressWindow.h"
+#include "instruments/widgets/ProgressForm.h"
 #include "language/Language.h"
 
 #include <QProgressBar>
@@ -28,7 +28,7 @@ protected:
 
 } // namespace
 
-TEST(ProgressWindow, WorkerDrivesTheWindowAndTheButtonCancels)
+TEST(ProgressForm, WorkerDrivesTheWindowAndTheButtonCancels)
 {
     TProgressForm form;
     EXPECT_EQ(form.size(), QSize(338, 33));
@@ -68,7 +68,7 @@ TEST(ProgressWindow, WorkerDrivesTheWindowAndTheButtonCancels)
     EXPECT_EQ(form.Thread(), nullptr);
 }
 
-TEST(ProgressWindow, ClosingByTheUserCancelsButClosingByTheTransferDoesNot)
+TEST(ProgressForm, ClosingByTheUserCancelsButClosingByTheTransferDoesNot)
 {
     TProgressForm form;
     QSemaphore shown;
@@ -98,7 +98,7 @@ TEST(ProgressWindow, ClosingByTheUserCancelsButClosingByTheTransferDoesNot)
     EXPECT_EQ(terminated, (std::vector<bool>{false, true}));
 }
 
-TEST(ProgressWindow, ErrorsGoToTheDialogsAndWaitForThem)
+TEST(ProgressForm, ErrorsGoToTheDialogsAndWaitForThem)
 {
     MainLanguage.SetLanguage(Language::English);
     FakeDialogs dialogs;

@@ -2,7 +2,7 @@
 
 #include "common/FieldRecords.h"
 #include "common/RecordingCanvas.h"
-#include "documents/Linkobject.h"
+#include "documents/LinkObject.h"
 #include "instruments/InstrumentItem.h"
 #include "platform/Shell.h"
 
@@ -36,7 +36,7 @@ QUrl OpenedBy(const QString& text)
 
 } // namespace
 
-TEST(LinkobjectTest, CaptionIsShownAndTargetOpened)
+TEST(LinkObject, CaptionIsShownAndTargetOpened)
 {
     LinkObject link;
     link.SetText(QStringLiteral("/srv/reports/2024.pdf;Report;final"));
@@ -53,7 +53,7 @@ TEST(LinkobjectTest, CaptionIsShownAndTargetOpened)
     EXPECT_EQ(OpenedBy(QStringLiteral(";Report")), QUrl());
 }
 
-TEST(LinkobjectTest, TargetsReachTheDesktopWhole)
+TEST(LinkObject, TargetsReachTheDesktopWhole)
 {
     EXPECT_EQ(OpenedBy(QStringLiteral("https://example.com/a b?x=1;Web")),
               QUrl(QStringLiteral("https://example.com/a%20b?x=1")));
@@ -70,7 +70,7 @@ TEST(LinkobjectTest, TargetsReachTheDesktopWhole)
     EXPECT_EQ(OpenedBy(deep + ";Deep").toLocalFile(), deep);
 }
 
-TEST(LinkobjectTest, RecordIsATextRecordAndNeverFilled)
+TEST(LinkObject, RecordIsATextRecordAndNeverFilled)
 {
     LinkObject link;
     link.SetText(QStringLiteral("/a.pdf;A"));
@@ -96,7 +96,7 @@ TEST(LinkobjectTest, RecordIsATextRecordAndNeverFilled)
     EXPECT_EQ(SavedRecord(*clone), record);
 }
 
-TEST(LinkobjectTest, DrawsTheCaption)
+TEST(LinkObject, DrawsTheCaption)
 {
     LinkObject link;
     link.SetRect(0, 0, 402, 102);

@@ -1,4 +1,4 @@
-#include "documents/Linkobject.h"
+#include "documents/LinkObject.h"
 
 #include "platform/Shell.h"
 
