@@ -218,7 +218,10 @@ bool QuillfenForm::ReadLegacyBody(QIODevice& stream)
             Pages.push_back(NewPage());
             page = Pages.back().get();
         } else if (tag == ObjectTag) {
-            if (!page || !ReadLegacyObject(stream, *page))
+            // An object with no page to go on ends the body; what came before stays.
+            if (!page)
+                return true;
+            if (!ReadLegacyObject(stream, *page))
                 return false;
         }
         // Any other tag is passed over.

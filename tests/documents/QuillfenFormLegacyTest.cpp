@@ -240,7 +240,6 @@ TEST(OldTemplate, WrongStreamsAndDamageAreReported)
     } damaged[] = {
         {"no body tag", Le32(Tag::QFT) + Le32(0) + "Templat", 1, 0},
         {"no size", Le32(Tag::QFT) + Le32(0) + "Template" + Le32(5), 1, 0},
-        {"object before any page", OldStream(good.Record() + Page + good.Record() + End), 1, 0},
         {"no end tag", OldStream(Page + good.Record() + Page + Page), 3, 1},
         {"half a tag at the end", OldStream(Page + good.Record() + "Temp"), 1, 1},
         {"object cut short", OldStream(Page + good.Record() + cut), 1, 1},
@@ -257,6 +256,15 @@ TEST(OldTemplate, WrongStreamsAndDamageAreReported)
         EXPECT_EQ(doc.GetCurrentPageIndex(), 0);
         EXPECT_FALSE(doc.IsModified());
     }
+
+    // An object before any page ends the body there: a whole import of the
+    // pages read so far, none, so the document keeps one empty page.
+    doc.SetModified();
+    EXPECT_TRUE(Import(doc, OldStream(good.Record() + Page + good.Record() + End)));
+    ASSERT_EQ(doc.GetPageCount(), 1);
+    EXPECT_EQ(doc.GetPage(0)->GetCount(), 0);
+    EXPECT_EQ(doc.GetCurrentPageIndex(), 0);
+    EXPECT_FALSE(doc.IsModified());
 }
 
 TEST(OldTemplate, BodyReadsFromWhereTheFormImportLeavesTheStream)
