@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/ScopedGuards.h"
 #include "common/TranslatorTestTools.h"
 #include "instruments/InstrumentSetup.h"
 #include "instruments/Kx420Translator.h"
@@ -207,14 +208,13 @@ TEST(Kx420DecodeTest, OpenCircuitKindTakesTheSecondValueAsMainResult)
 
 TEST(Kx420DecodeTest, DateRecordsGoToTheCurrentBank)
 {
-    SetClock([] { return QDateTime(QDate(2020, 1, 1), QTime(6, 0)); });
+    ScopedClock clock(QDateTime(QDate(2020, 1, 1), QTime(6, 0)));
     Kx420Translator t(1);
     PutHeader(t, 0, {0x42, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
     PutBytes(t, Record(1), {2, 0x30, 0x15, 0x10, 0x00, 0x24, 0x12, 0x19});
     PutBytes(t, Record(2), {2, 0x30, 0x15, 0x10, 0x00, 0x32, 0x12, 0x19}); // 32 December
     InstrumentData data;
     t.DecodeData(data);
-    SetClock(nullptr);
     ASSERT_EQ(BankNames(data), QList<QByteArray>{"42"});
     const InstrumentBank* bank = data.GetBank(0);
     ASSERT_EQ(bank->GetCount(), 2);

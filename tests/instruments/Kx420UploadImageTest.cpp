@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/ScopedGuards.h"
 #include "instruments/InstrumentDatabase.h"
 #include "instruments/Kx420Translator.h"
 #include "platform/DateTime.h"
@@ -49,11 +50,7 @@ std::vector<uint8_t> Packed(const QString& text)
 class Kx420UploadTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        SetClock([] { return QDateTime(QDate(2011, 3, 15), QTime(9, 8, 7)); });
-    }
-    void TearDown() override { SetClock(nullptr); }
+    ScopedClock clock{QDateTime(QDate(2011, 3, 15), QTime(9, 8, 7))};
 
     void Add(const char* id, const QString& name, const QString& location, TDateTime date = 0)
     {
@@ -166,7 +163,7 @@ TEST_F(Kx420UploadTest, DatesOutsideTheSevenYearBitsGiveTheNoDateWord)
 
 TEST_F(Kx420UploadTest, EmptyListWritesOnlyTheTimeStamp)
 {
-    SetClock([] { return QDateTime(QDate(2099, 12, 31), QTime(23, 59, 58)); });
+    ScopedClock lateClock(QDateTime(QDate(2099, 12, 31), QTime(23, 59, 58)));
     t.EncodeDatabase(database);
     std::vector<uint8_t> expected(262144, 0xFF);
     Put(expected, 545, {0x58, 0x59, 0x23, 0xFF, 0x31, 0x12, 0x99});

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/ScopedGuards.h"
 #include "common/TranslatorTestTools.h"
 #include "instruments/InstrumentData.h"
 #include "instruments/Kx460Translator.h"
@@ -11,12 +12,6 @@ namespace {
 // The quantities the records give, by name.
 using namespace Quantity;
 
-
-struct ClockGuard
-{
-    explicit ClockGuard(const QDateTime& now) { SetClock([now] { return now; }); }
-    ~ClockGuard() { SetClock(nullptr); }
-};
 
 TDateTime At(int year, int month, int day, int hour, int minute, int second)
 {
@@ -62,7 +57,7 @@ TEST(Kx460Test, HeadersAlwaysOpenNewBanks)
 
 TEST(Kx460Test, DateRecordsAreBuiltFromTheirBcdFields)
 {
-    ClockGuard clock(QDateTime(QDate(2030, 6, 1), QTime(8, 15, 30)));
+    ScopedClock clock(QDateTime(QDate(2030, 6, 1), QTime(8, 15, 30)));
     Kx460Translator t;
     PutInt16Header(t, 8 * 0, 1);
     PutBytes(t, 8, {2, 0x56, 0x34, 0x12, 0xFF, 0x24, 0x12, 0x23}); // 24.12.2023 12:34:56

@@ -10,9 +10,24 @@
 
 #include <QProgressBar>
 #include <QSemaphore>
+#include <QTest>
 #include <QToolButton>
 
 namespace {
+
+// How long the main thread waits for the worker to reach a step: only a bound
+// against hanging, far beyond any real delay.
+constexpr int WorkerPatienceMs = 10000;
+
+// The process-wide transfer reporter, installed for the guard's life.
+class ScopedTransferReporter
+{
+public:
+    explicit ScopedTransferReporter(TransferReporter* reporter) { SetTransferReporter(reporter); }
+    ~ScopedTransferReporter() { SetTransferReporter(nullptr); }
+    ScopedTransferReporter(const ScopedTransferReporter&) = delete;
+    ScopedTransferReporter& operator=(const ScopedTransferReporter&) = delete;
+};
 
 // A transfer thread whose work is scripted by the test: it reports through
 // the progress window and waits for the test between steps.
@@ -52,8 +67,7 @@ TEST(ProgressForm, WorkerDrivesTheWindowAndTheButtonCancels)
         };
         thread->Go(std::move(done));
         // On the main thread, as the user would.
-        while (!shown.tryAcquire())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return shown.tryAcquire(); }, WorkerPatienceMs));
         EXPECT_TRUE(form.isVisible());
         EXPECT_EQ(form.windowTitle(), "Kx420");
         EXPECT_EQ(form.ProgressBar1->value(), 40);
@@ -90,8 +104,7 @@ TEST(ProgressForm, ClosingByTheUserCancelsButClosingByTheTransferDoesNot)
             return TransferResult::Success;
         };
         thread->Go(std::move(done));
-        while (!shown.tryAcquire())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return shown.tryAcquire(); }, WorkerPatienceMs));
         form.close();
         closed.release();
     });
@@ -103,25 +116,26 @@ TEST(ProgressForm, ErrorsGoToTheDialogsAndWaitForThem)
     MainLanguage.SetLanguage(Language::English);
     FakeDialogs dialogs;
     TProgressForm form;
-    SetTransferReporter(&form);
-    EXPECT_EQ(&TransferReporterInUse(), &form);
-    RunTransfer([&](InstrumentTransferWindow::Completion done) {
-        auto* thread = new ScriptedThread; // takes the installed reporter
-        thread->work = [](ScriptedThread& self) {
-            self.ShowError(TransferResult::NotConnected);
-            self.ShowError(TransferResult::Success); // nothing to say
-            return TransferResult::NotConnected;
-        };
-        thread->Go(std::move(done));
-    });
-    ASSERT_EQ(dialogs.Texts().size(), 1);
-    EXPECT_EQ(dialogs.Texts().front(), TransferResultText(TransferResult::NotConnected));
-    // A plain OK box captioned "Error", without an icon.
-    const FakeDialogs::Message box = dialogs.messages.front();
-    EXPECT_EQ(box.caption, "Error");
-    EXPECT_EQ(box.buttons, MsgButtons::Ok);
-    EXPECT_EQ(box.icon, MsgIcon::None);
-    SetTransferReporter(nullptr);
+    {
+        ScopedTransferReporter installed(&form);
+        EXPECT_EQ(&TransferReporterInUse(), &form);
+        RunTransfer([&](InstrumentTransferWindow::Completion done) {
+            auto* thread = new ScriptedThread; // takes the installed reporter
+            thread->work = [](ScriptedThread& self) {
+                self.ShowError(TransferResult::NotConnected);
+                self.ShowError(TransferResult::Success); // nothing to say
+                return TransferResult::NotConnected;
+            };
+            thread->Go(std::move(done));
+        });
+        ASSERT_EQ(dialogs.Texts().size(), 1);
+        EXPECT_EQ(dialogs.Texts().front(), TransferResultText(TransferResult::NotConnected));
+        // A plain OK box captioned "Error", without an icon.
+        const FakeDialogs::Message box = dialogs.messages.front();
+        EXPECT_EQ(box.caption, "Error");
+        EXPECT_EQ(box.buttons, MsgButtons::Ok);
+        EXPECT_EQ(box.icon, MsgIcon::None);
+    }
     EXPECT_NE(&TransferReporterInUse(), &form);
 
     // Without the window the box is the same.

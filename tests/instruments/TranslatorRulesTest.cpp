@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/ScopedGuards.h"
 #include "common/TranslatorTestTools.h"
 #include "instruments/Crc.h"
 #include "instruments/InstrumentSetup.h"
@@ -30,11 +31,7 @@ public:
 class FixedClock : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        SetClock([] { return QDateTime(QDate(2021, 6, 1), QTime(13, 45, 30)); });
-    }
-    void TearDown() override { SetClock(nullptr); }
+    ScopedClock clock{QDateTime(QDate(2021, 6, 1), QTime(13, 45, 30))};
 };
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "common/ScopedGuards.h"
 #include "platform/DateTime.h"
 #include "platform/NumberText.h"
 
@@ -32,10 +33,11 @@ TEST(DateTimeTest, EncodeRejectsInvalidFields)
 
 TEST(DateTimeTest, ClockCanBeSetAndRestored)
 {
-    SetClock([] { return QDateTime(QDate(2026, 12, 9), QTime(18, 0)); });
-    EXPECT_DOUBLE_EQ(Now(), QDateToDateTime(QDate(2026, 12, 9)) + 0.75);
-    EXPECT_EQ(Date(), QDateToDateTime(QDate(2026, 12, 9)));
-    SetClock(nullptr);
+    {
+        ScopedClock clock(QDateTime(QDate(2026, 12, 9), QTime(18, 0)));
+        EXPECT_DOUBLE_EQ(Now(), QDateToDateTime(QDate(2026, 12, 9)) + 0.75);
+        EXPECT_EQ(Date(), QDateToDateTime(QDate(2026, 12, 9)));
+    }
     EXPECT_GT(Now(), QDateToDateTime(QDate(2026, 1, 1)));
 }
 

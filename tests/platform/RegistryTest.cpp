@@ -1,3 +1,4 @@
+#include "common/ScopedGuards.h"
 #include "platform/Registry.h"
 
 #include <gtest/gtest.h>
@@ -93,7 +94,7 @@ TEST_F(RegistryTest, KeysCanBeMissingCreatedAndDeleted)
 TEST_F(RegistryTest, ConfigDirectoryFollowsXdg)
 {
     SetRegistryDirectory(QString());
-    qputenv("XDG_CONFIG_HOME", dir.filePath("xdg").toUtf8());
+    ScopedEnv xdg("XDG_CONFIG_HOME", dir.filePath("xdg").toUtf8());
     EXPECT_EQ(RegistryDirectory(), dir.filePath("xdg"));
 }
 

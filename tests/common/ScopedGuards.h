@@ -1,0 +1,94 @@
+#pragma once
+// Scoped changes of process-wide state for tests. Each guard puts back what it
+// changed when it goes out of scope, also when an assertion ends the test early.
+
+#include "platform/DateTime.h"
+#include "platform/SerialPort.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QHash>
+#include <QString>
+
+#include <functional>
+#include <utility>
+
+// A device path that cannot exist: a port mapped to it means "no instrument
+// here", and the port never falls through to the machine's own serial ports
+// or to the QUILLFEN_PORT... variables.
+inline const QString NoDevicePath = QStringLiteral("/nonexistent/quillfen-no-device");
+
+// The clock of platform/DateTime; the system clock again afterwards.
+class ScopedClock
+{
+public:
+    explicit ScopedClock(const QDateTime& now) { SetClock([now] { return now; }); }
+    explicit ScopedClock(std::function<QDateTime()> clock) { SetClock(std::move(clock)); }
+    ~ScopedClock() { SetClock(nullptr); }
+    ScopedClock(const ScopedClock&) = delete;
+    ScopedClock& operator=(const ScopedClock&) = delete;
+};
+
+// The port-name map of platform/SerialPort and the silence time-out cap;
+// both are cleared again afterwards.
+class ScopedSerialPorts
+{
+public:
+    explicit ScopedSerialPorts(const QHash<QString, QString>& map = {}) : m_map(map)
+    {
+        SetSerialPortMap(m_map);
+    }
+    ~ScopedSerialPorts()
+    {
+        SetSerialPortMap({});
+        SetSerialTimeoutCap(0);
+    }
+    ScopedSerialPorts(const ScopedSerialPorts&) = delete;
+    ScopedSerialPorts& operator=(const ScopedSerialPorts&) = delete;
+
+    // Points `portName` at `devicePath` (NoDevicePath: at nothing) from now on.
+    void Map(const QString& portName, const QString& devicePath)
+    {
+        m_map.insert(portName, devicePath);
+        SetSerialPortMap(m_map);
+    }
+
+private:
+    QHash<QString, QString> m_map;
+};
+
+// One environment variable set (or removed) for the guard's life; its former
+// value, or its absence, comes back afterwards.
+class ScopedEnv
+{
+public:
+    ScopedEnv(const char* name, const QByteArray& value) : m_name(name)
+    {
+        Save();
+        qputenv(m_name, value);
+    }
+    explicit ScopedEnv(const char* name) : m_name(name)
+    {
+        Save();
+        qunsetenv(m_name);
+    }
+    ~ScopedEnv()
+    {
+        if (m_wasSet)
+            qputenv(m_name, m_old);
+        else
+            qunsetenv(m_name);
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    void Save()
+    {
+        m_wasSet = qEnvironmentVariableIsSet(m_name);
+        m_old = qgetenv(m_name);
+    }
+    const char* m_name;
+    bool m_wasSet = false;
+    QByteArray m_old;
+};
