@@ -1,11 +1,13 @@
 #include "platform/Canvas.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPainter>
 #include <QTransform>
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 
 namespace {
 
@@ -35,6 +37,71 @@ TColor FromQColor(const QColor& color)
     return static_cast<TColor>(uint32_t(color.red()) | uint32_t(color.green()) << 8 | uint32_t(color.blue()) << 16);
 }
 
+namespace {
+
+// What sizing a font needs of its spec: the escapement turns the text but
+// does not change its size.
+struct SizeKey
+{
+    QByteArray FaceName;
+    int32_t Height;
+    int32_t Weight;
+    bool Italic;
+    bool operator==(const SizeKey&) const = default;
+};
+
+size_t qHash(const SizeKey& key, size_t seed = 0)
+{
+    return qHashMulti(seed, key.FaceName, key.Height, key.Weight, key.Italic);
+}
+
+struct PixelSize
+{
+    int Whole = 1;
+    double Scale = 1.0;
+};
+
+// Sizing a font measures it at the reference size, which costs far more than
+// drawing or measuring a field's text; a page asks the same few fonts again
+// for every field on every paint. Print jobs size fonts on their own threads,
+// so the cache is shared under a lock; it holds numbers only, no Qt font
+// objects, which belong to the thread that made them.
+class PixelSizeCache
+{
+public:
+    template <typename Compute>
+    PixelSize Get(const SizeKey& key, Compute compute)
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            const auto found = m_sizes.constFind(key);
+            if (found != m_sizes.constEnd())
+                return *found;
+        }
+        const PixelSize size = compute();
+        const std::lock_guard lock(m_mutex);
+        // Documents use a handful of fonts; a damaged one may bring thousands
+        // of sizes, which must not grow the cache without end.
+        if (m_sizes.size() >= MaxEntries)
+            m_sizes.clear();
+        m_sizes.insert(key, size);
+        return size;
+    }
+
+private:
+    static constexpr qsizetype MaxEntries = 1024;
+    std::mutex m_mutex;
+    QHash<SizeKey, PixelSize> m_sizes;
+};
+
+PixelSizeCache& PixelSizes()
+{
+    static PixelSizeCache cache;
+    return cache;
+}
+
+} // namespace
+
 CellFont MakeCellFont(const FontSpec& spec)
 {
     CellFont result{QFont(FaceName(spec.FaceName))};
@@ -46,20 +113,24 @@ CellFont MakeCellFont(const FontSpec& spec)
     font.setWeight(static_cast<QFont::Weight>(weight));
     font.setItalic(spec.Italic);
 
-    double pixels = 1;
-    if (spec.Height > 0) {
-        QFont reference(font);
-        reference.setPixelSize(ReferencePixels);
-        const QFontMetricsF fm(reference);
-        const double cell = fm.ascent() + fm.descent();
-        pixels = cell > 0 ? spec.Height * (ReferencePixels / cell) : spec.Height;
-    } else if (spec.Height < 0) {
-        pixels = -double(spec.Height);
-    }
-    pixels = std::min(pixels, double(MaxPixels));
-    const int whole = std::max(1, static_cast<int>(std::lround(pixels)));
-    font.setPixelSize(whole);
-    result.Scale = pixels / whole;
+    const PixelSize size =
+        PixelSizes().Get(SizeKey{spec.FaceName, spec.Height, weight, spec.Italic}, [&font, &spec] {
+            double pixels = 1;
+            if (spec.Height > 0) {
+                QFont reference(font);
+                reference.setPixelSize(ReferencePixels);
+                const QFontMetricsF fm(reference);
+                const double cell = fm.ascent() + fm.descent();
+                pixels = cell > 0 ? spec.Height * (ReferencePixels / cell) : spec.Height;
+            } else if (spec.Height < 0) {
+                pixels = -double(spec.Height);
+            }
+            pixels = std::min(pixels, double(MaxPixels));
+            const int whole = std::max(1, static_cast<int>(std::lround(pixels)));
+            return PixelSize{whole, pixels / whole};
+        });
+    font.setPixelSize(size.Whole);
+    result.Scale = size.Scale;
     return result;
 }
 

@@ -6,6 +6,9 @@
 #include <QImage>
 #include <QPainter>
 
+#include <thread>
+#include <vector>
+
 namespace {
 
 constexpr QRgb Untouched = 0xFF808080;
@@ -54,6 +57,28 @@ TEST(CanvasFonts, ExtentsScaleWithHeightAndIgnoreEscapement)
     EXPECT_EQ(metrics.TextExtent({1000, 900, 400, false, "Arial"}, u"Quillfen"), big);
     EXPECT_GT(metrics.TextExtent({1000, 0, 700, false, "Arial"}, u"Quillfen").cx, big.cx);
     EXPECT_EQ(metrics.TextExtent({1000, 0, 400, false, "Arial"}, u"").cx, 0);
+}
+
+// Print jobs measure text on their own threads while the window paints: the
+// sizes a thread finds must be the ones the main thread finds, whoever asked first.
+TEST(CanvasFonts, ThreadsMeasureWhatTheMainThreadMeasures)
+{
+    const FontTextMetrics metrics;
+    constexpr int Sizes = 40;
+    const auto measure = [&metrics](std::vector<TSize>& out) {
+        for (int i = 0; i < Sizes; ++i)
+            out.push_back(metrics.TextExtent({30 + 7 * i, 0, i % 2 ? 700 : 400, i % 3 == 0, "Arial"}, u"R = 1.52 MOhm"));
+    };
+    std::vector<std::vector<TSize>> found(4);
+    {
+        std::vector<std::jthread> threads;
+        for (auto& out : found)
+            threads.emplace_back(measure, std::ref(out));
+    }
+    std::vector<TSize> expected;
+    measure(expected);
+    for (const auto& out : found)
+        EXPECT_EQ(out, expected);
 }
 
 TEST(PainterCanvas, RectangleFillLeavesOutTheRightAndBottomEdge)
