@@ -17,6 +17,16 @@
 #include <optional>
 #include <vector>
 
+// The process-wide transfer reporter, installed for the guard's life.
+class ScopedTransferReporter
+{
+public:
+    explicit ScopedTransferReporter(TransferReporter* reporter) { SetTransferReporter(reporter); }
+    ~ScopedTransferReporter() { SetTransferReporter(nullptr); }
+    ScopedTransferReporter(const ScopedTransferReporter&) = delete;
+    ScopedTransferReporter& operator=(const ScopedTransferReporter&) = delete;
+};
+
 class RecordingReporter final : public TransferReporter
 {
 public:

@@ -8,6 +8,7 @@
 #include "common/FakePrinters.h"
 #include "common/InstrumentSimulator.h"
 #include "common/RecordBytes.h"
+#include "common/ScopedGuards.h"
 #include "common/TransferHarness.h"
 #include "dataprocessing/RecordLookup.h"
 #include "documents/MeasureObject.h"
@@ -60,21 +61,14 @@ protected:
         if (!sim.IsReady())
             GTEST_SKIP() << "no pseudo terminal";
         MainLanguage.SetLanguage(Language::English);
-        SetSerialPortMap({{QStringLiteral("COM3"), sim.DevicePath()}});
-        SetTransferReporter(&reporter);
         const TranslatorModel* model = FindTranslatorModel(ModelCode::Kx420);
         sim.SetModel(ModelCode::Kx420, 115200);
         sim.SetImage(PatternImage(model->ImageSize), model->BlockSize);
     }
-    void TearDown() override
-    {
-        SetSerialTimeoutCap(0);
-        SetTransferReporter(nullptr);
-        SetSerialPortMap({});
-    }
-
     InstrumentSimulator sim;
+    ScopedSerialPorts ports{{{QStringLiteral("COM3"), sim.DevicePath()}}};
     RecordingReporter reporter;
+    ScopedTransferReporter installedReporter{&reporter};
     FakeDialogs dialogs;
     QTemporaryDir dir;
 };

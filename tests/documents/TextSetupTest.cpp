@@ -5,6 +5,7 @@
 #include "platform/DateTime.h"
 
 #include "common/FakeDialogs.h"
+#include "common/ScopedGuards.h"
 
 #include <gtest/gtest.h>
 
@@ -39,12 +40,6 @@ int StyleAt(RichEdit* edit, int position)
     cursor.setPosition(position + 1); // the format of the character before
     return RichEdit::StyleOf(cursor.charFormat());
 }
-
-struct ClockGuard
-{
-    explicit ClockGuard(QDateTime at) { SetClock([at] { return at; }); }
-    ~ClockGuard() { SetClock(nullptr); }
-};
 
 TEST(RichEdit, TakesAndGivesTheProgramsRtf)
 {
@@ -81,7 +76,7 @@ protected:
 
 TEST_F(TextSetupTest, EditsAStyledTextWithTheButtons)
 {
-    const ClockGuard clock(QDateTime(QDate(2026, 12, 9), QTime(17, 5, 0)));
+    const ScopedClock clock(QDateTime(QDate(2026, 12, 9), QTime(17, 5, 0)));
     dialog.SetStyledText(Styled(u"R^\x02" u"PE^\x01" u" = Ω"));
     dialog.show();
     RichEdit* edit = dialog.RichEdit1;

@@ -12,9 +12,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <memory>
 #include <utility>
 #include <vector>
 
+#include "common/ScopedGuards.h"
 #include "language/Language.h"
 
 class InstallerSandbox
@@ -22,19 +24,15 @@ class InstallerSandbox
 public:
     InstallerSandbox()
     {
-        for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME"})
-            m_saved.emplace_back(name, qgetenv(name));
-        qputenv("HOME", Path("home").toUtf8());
-        qputenv("XDG_DATA_HOME", Path("home/.local/share").toUtf8());
-        qputenv("XDG_CONFIG_HOME", Path("home/.config").toUtf8());
+        m_env.push_back(std::make_unique<ScopedEnv>("HOME", Path("home").toUtf8()));
+        m_env.push_back(std::make_unique<ScopedEnv>("XDG_DATA_HOME", DataHome().toUtf8()));
+        m_env.push_back(std::make_unique<ScopedEnv>("XDG_CONFIG_HOME", ConfigHome().toUtf8()));
         QDir().mkpath(Path("home"));
         MainLanguage.UseTables(InstallerLanguageTable);
         MainLanguage.SetLanguage(Language::Czech);
     }
     ~InstallerSandbox()
     {
-        for (const auto& [name, value] : m_saved)
-            qputenv(name, value);
         MainLanguage.UseTables(ProgramLanguageTable);
         MainLanguage.SetLanguage(Language::Czech);
     }
@@ -80,5 +78,5 @@ public:
 
 private:
     QTemporaryDir m_dir;
-    std::vector<std::pair<const char*, QByteArray>> m_saved;
+    std::vector<std::unique_ptr<ScopedEnv>> m_env;
 };

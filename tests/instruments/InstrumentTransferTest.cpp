@@ -6,6 +6,7 @@
 
 #include "common/InstrumentSimulator.h"
 #include "common/RecordBytes.h"
+#include "common/ScopedGuards.h"
 #include "common/SlotTestTools.h"
 #include "common/TransferHarness.h"
 #include "common/TranslatorTestTools.h"
@@ -97,20 +98,10 @@ protected:
         if (!sim.IsReady())
             GTEST_SKIP() << "no pseudo terminal";
         MainLanguage.SetLanguage(Language::English);
-        // Undecodable dates and the upload's time stamp read the clock: the
-        // transfer and the local decoding must see the same one.
-        SetClock([] { return QDateTime(QDate(2024, 3, 5), QTime(10, 20, 30)); });
-        SetSerialPortMap({{QStringLiteral("COM3"), sim.DevicePath()}});
         data.AddBank(std::make_unique<InstrumentBank>(QByteArrayView("kept")));
         before = Saved(data);
     }
-    void TearDown() override
-    {
-        SetClock(nullptr);
-        SetSerialPortMap({});
-        SetSerialTimeoutCap(0);
-        data.Clear();
-    }
+    void TearDown() override { data.Clear(); }
 
     // Serves the model's image, sized as the model's, from a pattern.
     QByteArray Serve(int code, int baud, uint32_t seed = 7)
@@ -149,6 +140,10 @@ protected:
     }
 
     Sim sim;
+    // Undecodable dates and the upload's time stamp read the clock: the
+    // transfer and the local decoding must see the same one.
+    ScopedClock clock{QDateTime(QDate(2024, 3, 5), QTime(10, 20, 30))};
+    ScopedSerialPorts ports{{{QStringLiteral("COM3"), sim.DevicePath()}}};
     RecordingReporter reporter;
     InstrumentData data;
     QByteArray before;
@@ -304,7 +299,7 @@ TEST_F(InstrumentTransferTest, CancelAfterTheLastBlockStartedStillCompletes)
 
 TEST_F(InstrumentTransferTest, NoInstrument)
 {
-    SetSerialPortMap({}); // COM3 leads nowhere now
+    ports.Map(QStringLiteral("COM3"), NoDevicePath);
     EXPECT_EQ(ReadData(), TransferResult::NotConnected);
     EXPECT_EQ(reporter.Errors(), QStringList{"Instrument not connected"});
     EXPECT_EQ(Saved(data), before);

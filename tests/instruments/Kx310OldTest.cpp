@@ -5,6 +5,7 @@
 
 #include "common/InstrumentSimulator.h"
 #include "common/PseudoTerminal.h"
+#include "common/ScopedGuards.h"
 #include "common/TransferHarness.h"
 #include "instruments/InstrumentData.h"
 #include "instruments/InstrumentItem.h"
@@ -57,15 +58,9 @@ protected:
         if (!sim.IsReady())
             GTEST_SKIP() << "no pseudo terminal";
         MainLanguage.SetLanguage(Language::English);
-        SetSerialPortMap({{QStringLiteral("COM1"), sim.DevicePath()}});
         data.AddBank(std::make_unique<InstrumentBank>(QByteArrayView("kept")));
     }
-    void TearDown() override
-    {
-        SetSerialPortMap({});
-        SetSerialTimeoutCap(0);
-        data.Clear();
-    }
+    void TearDown() override { data.Clear(); }
     std::optional<TransferResult> Run(const QString& port = QStringLiteral("COM1"))
     {
         return RunTransfer([&](InstrumentTransferWindow::Completion done) {
@@ -76,6 +71,7 @@ protected:
         });
     }
     InstrumentSimulator sim;
+    ScopedSerialPorts ports{{{QStringLiteral("COM1"), sim.DevicePath()}}};
     RecordingReporter reporter;
     InstrumentData data;
     Kx310Old* current = nullptr;
@@ -194,6 +190,7 @@ TEST_F(Kx310OldTransfer, CancelWhileWaitingAndPortMissing)
     EXPECT_TRUE(ProbeSerialPort("COM1"));
 
     // A port that cannot be opened is a failed transmission for this model.
+    ports.Map(QStringLiteral("COM2"), NoDevicePath);
     EXPECT_EQ(Run(QStringLiteral("COM2")), TransferResult::TransmissionFailed);
     EXPECT_EQ(reporter.Errors().last(), "Transmission failed");
     EXPECT_EQ(data.GetCount(), 1);
@@ -204,7 +201,7 @@ TEST_F(Kx310OldTransfer, PortWhoseFarEndVanishesEndsTheWaitByItself)
     PseudoTerminal line(true);
     if (!line.IsReady())
         GTEST_SKIP() << "no pseudo terminal";
-    SetSerialPortMap({{QStringLiteral("COM1"), line.SlavePath()}});
+    ports.Map(QStringLiteral("COM1"), line.SlavePath());
     // Once the transfer listens (its first progress), the far end goes away
     // while it waits for the start character; no one presses Cancel.
     reporter.onProgress = [&](int) {

@@ -19,16 +19,6 @@ namespace {
 // against hanging, far beyond any real delay.
 constexpr int WorkerPatienceMs = 10000;
 
-// The process-wide transfer reporter, installed for the guard's life.
-class ScopedTransferReporter
-{
-public:
-    explicit ScopedTransferReporter(TransferReporter* reporter) { SetTransferReporter(reporter); }
-    ~ScopedTransferReporter() { SetTransferReporter(nullptr); }
-    ScopedTransferReporter(const ScopedTransferReporter&) = delete;
-    ScopedTransferReporter& operator=(const ScopedTransferReporter&) = delete;
-};
-
 // A transfer thread whose work is scripted by the test: it reports through
 // the progress window and waits for the test between steps.
 class ScriptedThread final : public InstrumentTransferWindow

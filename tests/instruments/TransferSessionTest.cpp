@@ -7,6 +7,7 @@
 
 #include "common/InstrumentSimulator.h"
 #include "common/RecordingListener.h"
+#include "common/ScopedGuards.h"
 #include "common/TransferSession.h"
 #include "instruments/InstrumentData.h"
 #include "instruments/InstrumentSetup.h"
@@ -83,18 +84,12 @@ protected:
         if (!sim.IsReady())
             GTEST_SKIP() << "no pseudo terminal";
         MainLanguage.SetLanguage(Language::English);
-        SetClock([] { return QDateTime(QDate(2024, 3, 5), QTime(10, 20, 30)); });
-        SetSerialPortMap({{QStringLiteral("COM3"), sim.DevicePath()}});
         // Only shortens the slow identification of the fast model.
         SetSerialTimeoutCap(150);
     }
-    void TearDown() override
-    {
-        SetClock(nullptr);
-        SetSerialPortMap({});
-        SetSerialTimeoutCap(0);
-    }
     InstrumentSimulator sim;
+    ScopedClock clock{QDateTime(QDate(2024, 3, 5), QTime(10, 20, 30))};
+    ScopedSerialPorts ports{{{QStringLiteral("COM3"), sim.DevicePath()}}};
 };
 
 } // namespace

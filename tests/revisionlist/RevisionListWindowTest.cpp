@@ -8,6 +8,7 @@
 #include "common/FilledFormFiles.h"
 #include "common/InstrumentSimulator.h"
 #include "common/RecordingCanvas.h"
+#include "common/ScopedGuards.h"
 #include "common/TransferHarness.h"
 #include "documents/widgets/PrintForm.h"
 #include "instruments/InstrumentDatabase.h"
@@ -309,18 +310,9 @@ TEST_F(ListWindowTest, UploadWritesTheRecordsIntoAKx420AfterTheUserAgrees)
     if (!sim.IsReady())
         GTEST_SKIP() << "no pseudo terminal";
     RecordingReporter reporter;
-    SetTransferReporter(&reporter);
-    SetSerialPortMap({{QStringLiteral("COM3"), sim.DevicePath()}});
-    SetClock([] { return QDateTime(QDate(2011, 3, 15), QTime(9, 8, 7)); });
-    struct Restore
-    {
-        ~Restore()
-        {
-            SetClock(nullptr);
-            SetSerialPortMap({});
-            SetTransferReporter(nullptr);
-        }
-    } restore;
+    const ScopedTransferReporter installedReporter(&reporter);
+    const ScopedSerialPorts ports({{QStringLiteral("COM3"), sim.DevicePath()}});
+    const ScopedClock clock(QDateTime(QDate(2011, 3, 15), QTime(9, 8, 7)));
     const TranslatorModel* model = FindTranslatorModel(ModelCode::Kx420);
     sim.SetModel(ModelCode::Kx420, 115200);
     sim.SetImage(QByteArray(model->ImageSize, '\x00'), model->BlockSize);

@@ -2,6 +2,7 @@
 // files, text pattern and date from a fixed clock, sorting of the three
 // column types, editing and the empty last row, record lookups.
 
+#include "common/ScopedGuards.h"
 #include "platform/DateTime.h"
 #include "revisionlist/RevisionFilters.h"
 #include "revisionlist/RevisionTableModel.h"
@@ -11,14 +12,6 @@
 inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 
 namespace {
-
-// The clock for one test.
-class ClockGuard
-{
-public:
-    explicit ClockGuard(const QDateTime& now) { SetClock([now] { return now; }); }
-    ~ClockGuard() { SetClock(nullptr); }
-};
 
 struct Record
 {
@@ -61,7 +54,7 @@ protected:
         return names;
     }
 
-    ClockGuard clock{QDateTime(QDate(2025, 1, 15), QTime(12, 0))};
+    ScopedClock clock{QDateTime(QDate(2025, 1, 15), QTime(12, 0))};
     RevisionTableModel model;
 };
 
