@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-serialport-dev qt6-svg-dev qt6-base-dev-tools qt6-qpa-plugins
   libjpeg-dev libmspack-dev gcab
-  libgtest-dev libbenchmark-dev
+  libgtest-dev
   fonts-liberation2 poppler-utils
   clang libclang-rt-14-dev
 )
