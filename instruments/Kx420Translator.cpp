@@ -84,7 +84,7 @@ struct ChoiceSetting
 };
 constexpr ChoiceSetting Choices[] = {
     {Kx420Translator::LanguageItem, StringId::LanguageOptions, 0, 0},
-    {Kx420Translator::BeepItem, 269, 1, 1},     // "Off;On"
+    {Kx420Translator::BeepItem, StringId::OffOnOptions, 1, 1},
 };
 constexpr int BeepLimitAddress = 2;
 constexpr double BeepLimitDefault = 1.0;

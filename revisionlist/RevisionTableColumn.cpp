@@ -1,15 +1,18 @@
 #include "revisionlist/RevisionTableColumn.h"
 
 #include "language/Language.h"
+#include "language/StringIds.h"
 #include "revisionlist/RevisionTableRow.h"
 
 #include <array>
 
 namespace {
 constexpr std::array<int, RevisionTableColumn::DefaultCaptionCount> DefaultCaptionIds = {
-    160, 161, 162, 163, 164, 166, 196, 197, 198, 199, 200, 268, // Name .. Location
+    StringId::RecordName,         StringId::RecordId,       StringId::RecordDescription,
+    StringId::RecordNextRevision, StringId::RecordFileName, StringId::RecordModified,
+    StringId::RecordNote1,        StringId::RecordNote2,    StringId::RecordNote3,
+    StringId::RecordNote4,        StringId::RecordNote5,    StringId::RecordLocation,
 };
-constexpr int FirstTypeNameId = 188; // "Text", "Number", "Date"
 
 struct DefaultColumn
 {
@@ -66,7 +69,8 @@ void RevisionTableColumn::SetType(int32_t type)
 
 QString RevisionTableColumn::TypeName(int32_t type)
 {
-    return MainLanguage.GetString(FirstTypeNameId + (type >= 0 && type < TypeCount ? type : Text));
+    return MainLanguage.GetString(StringId::ColumnTypeText
+                                  + (type >= 0 && type < TypeCount ? type : Text));
 }
 
 RevisionColumnList DefaultRevisionColumns()

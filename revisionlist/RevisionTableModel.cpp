@@ -1,6 +1,7 @@
 #include "revisionlist/RevisionTableModel.h"
 
 #include "language/Language.h"
+#include "language/StringIds.h"
 #include "platform/UserDialogs.h"
 #include "revisionlist/QuillfenRevisionTableThread.h"
 #include "revisionlist/RevisionFilters.h"
@@ -9,13 +10,6 @@
 #include <QFile>
 
 #include <cmath>
-
-namespace {
-constexpr int RevisionListCaption = 193;
-constexpr int FileNotOpenedMessage = 289;
-constexpr int FileNotSavedMessage = 291;
-constexpr int ListDamagedMessage = 297;
-} // namespace
 
 RevisionTableModel::RevisionTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -213,7 +207,8 @@ void RevisionTableModel::ResetList()
 void RevisionTableModel::ReportFailure(int messageId, const QString& path) const
 {
     Dialogs().MessageBox(path + u'\n' + MainLanguage.GetString(messageId),
-                         MainLanguage.GetString(RevisionListCaption), MsgButtons::Ok, MsgIcon::Error);
+                         MainLanguage.GetString(StringId::RevisionList), MsgButtons::Ok,
+                         MsgIcon::Error);
 }
 
 bool RevisionTableModel::OpenList(const QString& path)
@@ -222,8 +217,12 @@ bool RevisionTableModel::OpenList(const QString& path)
     switch (OpenListDocument(path, read)) {
     case ListDocumentStatus::Read: break;
     case ListDocumentStatus::NotAList: return false;
-    case ListDocumentStatus::Unreadable: ReportFailure(FileNotOpenedMessage, path); return false;
-    case ListDocumentStatus::Damaged: ReportFailure(ListDamagedMessage, path); return false;
+    case ListDocumentStatus::Unreadable:
+        ReportFailure(StringId::FileNotOpened, path);
+        return false;
+    case ListDocumentStatus::Damaged:
+        ReportFailure(StringId::ListDamaged, path);
+        return false;
     }
     ChangeShownRows([&] {
         m_list = std::move(read);
@@ -237,7 +236,7 @@ bool RevisionTableModel::OpenList(const QString& path)
 bool RevisionTableModel::SaveList(const QString& path)
 {
     if (!SaveListDocument(path, m_list)) {
-        ReportFailure(FileNotSavedMessage, path);
+        ReportFailure(StringId::FileNotSaved, path);
         return false;
     }
     m_fileName = path;
@@ -249,7 +248,7 @@ bool RevisionTableModel::ExportXml(const QString& path)
 {
     if (SaveExport(path, WriteListXml, m_list))
         return true;
-    ReportFailure(FileNotSavedMessage, path);
+    ReportFailure(StringId::FileNotSaved, path);
     return false;
 }
 
@@ -257,7 +256,7 @@ bool RevisionTableModel::ExportText(const QString& path)
 {
     if (SaveExport(path, WriteListText, m_list))
         return true;
-    ReportFailure(FileNotSavedMessage, path);
+    ReportFailure(StringId::FileNotSaved, path);
     return false;
 }
 
@@ -265,7 +264,7 @@ bool RevisionTableModel::ImportText(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        ReportFailure(FileNotOpenedMessage, path);
+        ReportFailure(StringId::FileNotOpened, path);
         return false;
     }
     RevisionRowList rows = ReadListText(file.readAll());

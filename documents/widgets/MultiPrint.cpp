@@ -3,6 +3,7 @@
 #include "documents/widgets/PrintForm.h"
 #include "documents/widgets/Printers.h"
 #include "language/Language.h"
+#include "language/StringIds.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
 
@@ -14,18 +15,17 @@
 #include <algorithm>
 
 namespace {
-constexpr int CaptionId = 104; // "Files to print"
 struct ButtonCaption
 {
     const char* name;
     int id;
 };
 constexpr ButtonCaption Captions[] = {
-    {"Button1", 105}, // "Add ..."
-    {"Button2", 106}, // "Remove"
-    {"Button3", 107}, // "Print"
-    {"Button4", 108}, // "Print setup ..."
-    {"Button5", 109}, // "Close"
+    {"Button1", StringId::AddFiles},
+    {"Button2", StringId::Remove},
+    {"Button3", StringId::PrintButton},
+    {"Button4", StringId::PrintSetup},
+    {"Button5", StringId::Close},
 };
 constexpr int ListWidth = 400;
 constexpr int ListHeight = 250;
@@ -34,7 +34,7 @@ constexpr int ListHeight = 250;
 TForm6::TForm6(TForm5& printDialog, QWidget* parent) : QDialog(parent), m_printDialog(printDialog)
 {
     setObjectName(QStringLiteral("TForm6"));
-    SetTag(this, CaptionId);
+    SetTag(this, StringId::FilesToPrint);
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     ListBox1->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -85,7 +85,8 @@ void TForm6::ApplyLanguage()
 
 void TForm6::Button1Click()
 {
-    const QStringList chosen = Dialogs().GetOpenFileNames(MainLanguage.GetString(Captions[0].id), {}, {});
+    const QStringList chosen =
+        Dialogs().GetOpenFileNames(MainLanguage.GetString(StringId::AddFiles), {}, {});
     for (const QString& path : chosen)
         if (ListBox1->findItems(path, Qt::MatchExactly | Qt::MatchCaseSensitive).isEmpty())
             ListBox1->addItem(path);

@@ -3,6 +3,7 @@
 #include "documents/widgets/PrintMultiThread.h"
 #include "documents/widgets/PrintThread.h"
 #include "documents/widgets/Printers.h"
+#include "language/StringIds.h"
 #include "platform/widgets/Captions.h"
 #include "platform/widgets/ThreadCalls.h"
 
@@ -13,8 +14,6 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr int CaptionId = 112; // "Print"
-constexpr int CancelId = 18;   // "Cancel"
 constexpr int LabelWidth = 300;
 constexpr int ProgressPollMs = 20;
 } // namespace
@@ -22,7 +21,7 @@ constexpr int ProgressPollMs = 20;
 TForm5::TForm5(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TForm5"));
-    SetTag(this, CaptionId);
+    SetTag(this, StringId::PrintTitle);
     setModal(true);
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -31,7 +30,7 @@ TForm5::TForm5(QWidget* parent) : QDialog(parent)
     Label1->setMinimumWidth(LabelWidth);
     Button1 = new QPushButton(this);
     Button1->setObjectName(QStringLiteral("Button1"));
-    SetTag(Button1, CancelId);
+    SetTag(Button1, StringId::Cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Label1, 1);
     layout->addWidget(Button1, 0, Qt::AlignHCenter);

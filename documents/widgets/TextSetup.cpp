@@ -4,6 +4,7 @@
 #include "documents/StyledText.h"
 #include "documents/widgets/RichEdit.h"
 #include "language/Language.h"
+#include "language/StringIds.h"
 #include "platform/DateTime.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
@@ -17,11 +18,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-constexpr int CaptionId = 114;      // "Text edit"
-constexpr int OkId = 103;           // "OK"
-constexpr int CancelId = 18;        // "Cancel"
-constexpr int TextTooLongId = 294;  // the text is longer than a field takes
 
 // The symbol list: Greek, Latin-1 supplement with Latin Extended-A, and the
 // last six letters of Latin Extended-B's first block.
@@ -75,7 +71,7 @@ QToolButton* NewButton(QWidget* parent, const char* name, const QString& glyph, 
 TTextSetup1::TTextSetup1(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TTextSetup1"));
-    SetTag(this, CaptionId);
+    SetTag(this, StringId::TextEdit);
     setModal(true);
 
     RichEdit1 = new RichEdit(this);
@@ -113,10 +109,10 @@ TTextSetup1::TTextSetup1(QWidget* parent) : QDialog(parent)
 
     Button2 = new QPushButton(this);
     Button2->setObjectName(QStringLiteral("Button2"));
-    SetTag(Button2, OkId);
+    SetTag(Button2, StringId::Ok);
     Button1 = new QPushButton(this);
     Button1->setObjectName(QStringLiteral("Button1"));
-    SetTag(Button1, CancelId);
+    SetTag(Button1, StringId::Cancel);
     // Enter belongs to the editor: neither button is pressed by it.
     for (QPushButton* button : {Button1, Button2}) {
         button->setAutoDefault(false);
@@ -185,8 +181,8 @@ void TTextSetup1::accept()
 {
     if (GetStyledText().size() > RtfParser::MaxStyledLength) {
         // The user shortens the text; nothing of it is cut silently.
-        Dialogs().MessageBox(MainLanguage.GetString(TextTooLongId), windowTitle(), MsgButtons::Ok,
-                             MsgIcon::Warning);
+        Dialogs().MessageBox(MainLanguage.GetString(StringId::TextTooLong), windowTitle(),
+                             MsgButtons::Ok, MsgIcon::Warning);
         RichEdit1->setFocus();
         return;
     }

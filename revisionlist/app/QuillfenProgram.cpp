@@ -10,6 +10,7 @@
 #include "documents/widgets/TextSetup.h"
 #include "instruments/widgets/ProgressForm.h"
 #include "language/Language.h"
+#include "language/StringIds.h"
 #include "platform/Registry.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
@@ -27,8 +28,6 @@
 namespace {
 constexpr char ProgramKey[] = "\\Software\\Quillfen2";
 constexpr char LanguageValue[] = "Language";
-constexpr int FileNotOpened = 289;
-constexpr int RevisionListCaption = 193;
 
 void ShowAndRaise(QWidget& window)
 {
@@ -125,8 +124,9 @@ void QuillfenProgram::ConnectWindows()
         const FileOutcome outcome = data->Document().OpenData(path, false);
         data->RebuildDataTree();
         if (!outcome.Ok() && outcome.Result != FileOutcome::NothingLoaded)
-            Dialogs().MessageBox(path + u'\n' + MainLanguage.GetString(FileNotOpened),
-                                 MainLanguage.GetString(RevisionListCaption), MsgButtons::Ok, MsgIcon::Error);
+            Dialogs().MessageBox(path + u'\n' + MainLanguage.GetString(StringId::FileNotOpened),
+                                 MainLanguage.GetString(StringId::RevisionList), MsgButtons::Ok,
+                                 MsgIcon::Error);
     };
     listHooks.OpenTemplate = [designer](const QString& path) {
         ShowAndRaise(*designer);

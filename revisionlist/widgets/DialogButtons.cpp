@@ -1,25 +1,21 @@
 #include "revisionlist/widgets/DialogButtons.h"
 
+#include "language/StringIds.h"
 #include "platform/widgets/Captions.h"
 
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QPushButton>
 
-namespace {
-constexpr int OkId = 103;
-constexpr int CancelId = 18;
-} // namespace
-
 QHBoxLayout* NewOkCancelRow(QDialog* dialog, QPushButton*& ok, QPushButton*& cancel)
 {
     ok = new QPushButton(dialog);
     ok->setObjectName(QStringLiteral("Button1"));
-    SetTag(ok, OkId);
+    SetTag(ok, StringId::Ok);
     ok->setDefault(true);
     cancel = new QPushButton(dialog);
     cancel->setObjectName(QStringLiteral("Button2"));
-    SetTag(cancel, CancelId);
+    SetTag(cancel, StringId::Cancel);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(ok);

@@ -1,6 +1,7 @@
 #include "revisionlist/widgets/PrintListThread.h"
 
 #include "language/Language.h"
+#include "language/StringIds.h"
 #include "platform/Canvas.h"
 #include "revisionlist/RevisionList.h"
 
@@ -11,7 +12,6 @@
 #include <cmath>
 
 namespace {
-constexpr int RevisionListCaption = 193;
 constexpr double UnitsPerInch = 76.2;
 constexpr int LineHeightUnits = 8;
 // The record number stands left of the first column.
@@ -94,7 +94,9 @@ void TPrintListThread::SetPageRange(int from, int to)
 void TPrintListThread::Execute()
 {
     QPainter painter;
-    if (m_from > m_to || !BeginJob(painter, MainLanguage.GetString(RevisionListCaption), QPageLayout::Portrait))
+    if (m_from > m_to
+        || !BeginJob(painter, MainLanguage.GetString(StringId::RevisionList),
+                     QPageLayout::Portrait))
         return;
     QPrinter& printer = Printer();
     const QRect printable = printer.pageLayout().paintRectPixels(printer.resolution());

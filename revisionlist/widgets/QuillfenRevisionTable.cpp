@@ -4,6 +4,7 @@
 #include "instruments/InstrumentDatabase.h"
 #include "instruments/InstrumentTransferWindow.h"
 #include "language/Language.h"
+#include "language/StringIds.h"
 #include "platform/DateTime.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
@@ -37,42 +38,6 @@
 #include <set>
 
 namespace {
-namespace Str {
-constexpr int OpenMenu = 8;
-constexpr int SaveAsMenu = 9;
-constexpr int ExitMenu = 10;
-constexpr int PrintMenu = 11;
-constexpr int SetupMenu = 15;
-constexpr int FileMenu = 16;
-constexpr int SaveMenu = 27;
-constexpr int NewMenu = 28;
-constexpr int SaveXmlMenu = 119;
-constexpr int VersionText = 126;
-constexpr int TemplateDesigner = 170;
-constexpr int SaveQuestion = 171;
-constexpr int SaveTextMenu = 192;
-constexpr int RevisionList = 193;
-constexpr int DataProcessing = 207;
-constexpr int Settings = 208;
-constexpr int AllFiles = 210;
-constexpr int InvalidFiles = 211;
-constexpr int ValidWeek = 212;
-constexpr int ValidTwoWeeks = 213;
-constexpr int ValidMonth = 214;
-constexpr int ValidTwoMonths = 215;
-constexpr int ValidThreeMonths = 216;
-constexpr int DeleteRowsQuestion = 217;
-constexpr int LoadRevisionList = 226;
-constexpr int VersionMenu = 228;
-constexpr int RescanQuestion = 243;
-constexpr int OpenTextMenu = 257;
-constexpr int DuplicateLine = 261;
-constexpr int NewFiles = 285;
-constexpr int FileNotOpened = 289;
-constexpr int ScanRunning = 299;
-constexpr int UploadErasesQuestion = 300;
-} // namespace Str
-
 constexpr char VersionCaption[] = "Quillfen";
 constexpr char ListFilter[] = "Quillfen (*.qfs *.qft *.qfd *.qff)";
 constexpr char ListSaveFilter[] = "Quillfen (*.qfs)";
@@ -86,7 +51,7 @@ constexpr int MaxPrintPage = 999;
 // An ID of "0" marks a record that is not to go to the instrument.
 constexpr char NotUploadedId[] = "0";
 
-QString Str_(int id)
+QString Str(int id)
 {
     return MainLanguage.GetString(id);
 }
@@ -137,7 +102,7 @@ TForm7::TForm7(QWidget* parent)
     : QMainWindow(parent), m_upload(std::make_unique<InstrumentDatabase>())
 {
     setObjectName(QStringLiteral("Form7"));
-    SetTag(this, Str::RevisionList);
+    SetTag(this, StringId::RevisionList);
     m_model = new RevisionTableModel(this);
     m_setup = new TForm8(this);
     m_textFilter = new TForm13(this);
@@ -193,34 +158,35 @@ void TForm7::BuildMenus()
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    New1 = action("New1", Str::NewMenu, &TForm7::New1Click);
+    New1 = action("New1", StringId::New, &TForm7::New1Click);
     New1->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
-    Open1 = action("Open1", Str::OpenMenu, &TForm7::Open1Click);
+    Open1 = action("Open1", StringId::Open, &TForm7::Open1Click);
     Open1->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
-    Save1 = action("Save1", Str::SaveMenu, &TForm7::Save1Click);
-    SaveAs1 = action("SaveAs1", Str::SaveAsMenu, &TForm7::SaveAs1Click);
-    LoadRevisionList1 = action("LoadRevisionList1", Str::LoadRevisionList, &TForm7::LoadRevisionList1Click);
+    Save1 = action("Save1", StringId::SaveList, &TForm7::Save1Click);
+    SaveAs1 = action("SaveAs1", StringId::SaveAs, &TForm7::SaveAs1Click);
+    LoadRevisionList1 =
+        action("LoadRevisionList1", StringId::LoadRevisionList, &TForm7::LoadRevisionList1Click);
     LoadRevisionList1->setShortcut(QKeySequence(Qt::Key_F5));
-    Setup1 = action("Setup1", Str::SetupMenu, &TForm7::Setup1Click);
-    OpenText1 = action("OpenText1", Str::OpenTextMenu, &TForm7::OpenText1Click);
-    SaveText1 = action("SaveText1", Str::SaveTextMenu, &TForm7::SaveText1Click);
-    SaveXml1 = action("SaveXml1", Str::SaveXmlMenu, &TForm7::SaveXml1Click);
-    Print1 = action("Print1", Str::PrintMenu, &TForm7::Print1Click);
+    Setup1 = action("Setup1", StringId::Setup, &TForm7::Setup1Click);
+    OpenText1 = action("OpenText1", StringId::OpenText, &TForm7::OpenText1Click);
+    SaveText1 = action("SaveText1", StringId::SaveAsText, &TForm7::SaveText1Click);
+    SaveXml1 = action("SaveXml1", StringId::SaveAsXml, &TForm7::SaveXml1Click);
+    Print1 = action("Print1", StringId::PrintMenu, &TForm7::Print1Click);
     Print1->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
-    Exit1 = action("Exit1", Str::ExitMenu, &TForm7::Exit1Click);
-    Transfer1 = action("Transfer1", Str::DataProcessing, [this] {
+    Exit1 = action("Exit1", StringId::Exit, &TForm7::Exit1Click);
+    Transfer1 = action("Transfer1", StringId::DataProcessing, [this] {
         if (m_hooks.ShowDataProcessing)
             m_hooks.ShowDataProcessing();
     });
-    Designer1 = action("Designer1", Str::TemplateDesigner, [this] {
+    Designer1 = action("Designer1", StringId::TemplateDesigner, [this] {
         if (m_hooks.ShowDesigner)
             m_hooks.ShowDesigner();
     });
-    Settings1 = action("Settings1", Str::Settings, [this] {
+    Settings1 = action("Settings1", StringId::Settings, [this] {
         if (m_hooks.ShowSettings)
             m_hooks.ShowSettings();
     });
-    Version1 = action("Version1", Str::VersionMenu, &TForm7::Version1Click);
+    Version1 = action("Version1", StringId::VersionMenu, &TForm7::Version1Click);
     Stop1 = action("Stop1", 0, &TForm7::Stop1Click);
     Stop1->setText(QStringLiteral("Stop"));
     Stop1->setEnabled(false);
@@ -228,7 +194,7 @@ void TForm7::BuildMenus()
     Upload1->setText(QStringLiteral("Upload"));
 
     QMenu* file = menuBar()->addMenu(QString());
-    SetTag(file, Str::FileMenu);
+    SetTag(file, StringId::SetupButton);
     file->addActions({New1, Open1, Save1, SaveAs1});
     file->addSeparator();
     file->addActions({LoadRevisionList1, Setup1});
@@ -257,17 +223,19 @@ void TForm7::BuildMenus()
         PopupMenu1->addAction(a);
         return a;
     };
-    AllFiles1 = filter("AllFiles1", Str::AllFiles, [this] { m_model->ShowAllRows(); });
-    InvalidFiles1 = filter("InvalidFiles1", Str::InvalidFiles, [this] { FilterByDays(0); });
-    Week1 = filter("Week1", Str::ValidWeek, [this] { FilterByDays(7); });
-    TwoWeeks1 = filter("TwoWeeks1", Str::ValidTwoWeeks, [this] { FilterByDays(14); });
-    Month1 = filter("Month1", Str::ValidMonth, [this] { FilterByDays(30); });
-    TwoMonths1 = filter("TwoMonths1", Str::ValidTwoMonths, [this] { FilterByDays(60); });
-    ThreeMonths1 = filter("ThreeMonths1", Str::ValidThreeMonths, [this] { FilterByDays(90); });
-    NewFiles1 = filter("NewFiles1", Str::NewFiles, [this] { m_model->FilterNewFiles(NewFilesDays); });
+    AllFiles1 = filter("AllFiles1", StringId::AllFiles, [this] { m_model->ShowAllRows(); });
+    InvalidFiles1 = filter("InvalidFiles1", StringId::InvalidFiles, [this] { FilterByDays(0); });
+    Week1 = filter("Week1", StringId::ValidWeek, [this] { FilterByDays(7); });
+    TwoWeeks1 = filter("TwoWeeks1", StringId::ValidTwoWeeks, [this] { FilterByDays(14); });
+    Month1 = filter("Month1", StringId::ValidMonth, [this] { FilterByDays(30); });
+    TwoMonths1 = filter("TwoMonths1", StringId::ValidTwoMonths, [this] { FilterByDays(60); });
+    ThreeMonths1 = filter("ThreeMonths1", StringId::ValidThreeMonths, [this] { FilterByDays(90); });
+    NewFiles1 =
+        filter("NewFiles1", StringId::NewFiles, [this] { m_model->FilterNewFiles(NewFilesDays); });
     AllFiles1->setChecked(true);
     PopupMenu1->addSeparator();
-    DuplicateLine1 = action("DuplicateLine1", Str::DuplicateLine, &TForm7::DuplicateLine1Click);
+    DuplicateLine1 =
+        action("DuplicateLine1", StringId::DuplicateLine, &TForm7::DuplicateLine1Click);
     PopupMenu1->addAction(DuplicateLine1);
 }
 
@@ -278,7 +246,7 @@ void TForm7::SetIconBarVisible(bool visible)
 
 void TForm7::SetCaption()
 {
-    const QString caption = Str_(Str::RevisionList);
+    const QString caption = Str(StringId::RevisionList);
     const QString name = m_model->FileName();
     setWindowTitle(name.isEmpty() ? caption : caption + QStringLiteral(" - ") + name);
 }
@@ -304,15 +272,17 @@ const RevisionTableRow* TForm7::FindRowById(const QString& id) const
 
 int TForm7::Ask(int textId, bool withCancel)
 {
-    return Dialogs().MessageBox(Str_(textId), Str_(Str::RevisionList),
-                                withCancel ? MsgButtons::YesNoCancel : MsgButtons::YesNo, MsgIcon::Question);
+    return Dialogs().MessageBox(Str(textId), Str(StringId::RevisionList),
+                                withCancel ? MsgButtons::YesNoCancel : MsgButtons::YesNo,
+                                MsgIcon::Question);
 }
 
 bool TForm7::RefusedWhileScanning()
 {
     if (!m_model->IsScanning())
         return false;
-    Dialogs().MessageBox(Str_(Str::ScanRunning), Str_(Str::RevisionList), MsgButtons::Ok, MsgIcon::Warning);
+    Dialogs().MessageBox(Str(StringId::ScanRunning), Str(StringId::RevisionList), MsgButtons::Ok,
+                         MsgIcon::Warning);
     return true;
 }
 
@@ -320,7 +290,7 @@ bool TForm7::SaveQuestion()
 {
     if (!m_model->IsModified())
         return true;
-    switch (Ask(Str::SaveQuestion, true)) {
+    switch (Ask(StringId::SaveQuestion, true)) {
     case IDYES: return SaveList();
     case IDNO: return true;
     default: return false;
@@ -361,7 +331,8 @@ void TForm7::Open1Click()
 {
     if (RefusedWhileScanning() || !SaveQuestion())
         return;
-    const QString path = Dialogs().GetOpenFileName(Str_(Str::OpenMenu), QString(), QLatin1String(ListFilter));
+    const QString path =
+        Dialogs().GetOpenFileName(Str(StringId::Open), QString(), QLatin1String(ListFilter));
     if (!path.isEmpty())
         OpenDocument(WithDefaultExtension(path, "qfs"));
 }
@@ -377,8 +348,8 @@ bool TForm7::OpenDocument(const QString& path)
         magic = reader.GetMagic();
         legacy = reader.IsLegacyFormat();
     } catch (const EFOpenError&) {
-        Dialogs().MessageBox(path + u'\n' + Str_(Str::FileNotOpened), Str_(Str::RevisionList), MsgButtons::Ok,
-                             MsgIcon::Error);
+        Dialogs().MessageBox(path + u'\n' + Str(StringId::FileNotOpened),
+                             Str(StringId::RevisionList), MsgButtons::Ok, MsgIcon::Error);
         return false;
     }
     // Older single-stream files go where their kind is edited.
@@ -420,8 +391,10 @@ bool TForm7::SaveList()
 
 bool TForm7::SaveListAs()
 {
-    const QString path = WithDefaultExtension(
-        Dialogs().GetSaveFileName(Str_(Str::SaveAsMenu), m_model->FileName(), QLatin1String(ListSaveFilter)), "qfs");
+    const QString path =
+        WithDefaultExtension(Dialogs().GetSaveFileName(Str(StringId::SaveAs), m_model->FileName(),
+                                                       QLatin1String(ListSaveFilter)),
+                             "qfs");
     if (path.isEmpty())
         return false;
     ScanSettingsToList();
@@ -487,7 +460,7 @@ void TForm7::Setup1Click()
     m_setup->Apply(m_model->List());
     m_model->ColumnsChanged();
     ScanSettingsToList();
-    if (result == TForm8::ResultYes && Ask(Str::RescanQuestion, false) == IDYES)
+    if (result == TForm8::ResultYes && Ask(StringId::RescanQuestion, false) == IDYES)
         LoadRevisionList1Click();
 }
 
@@ -495,21 +468,24 @@ void TForm7::OpenText1Click()
 {
     if (RefusedWhileScanning())
         return;
-    const QString path = Dialogs().GetOpenFileName(Str_(Str::OpenTextMenu), QString(), QLatin1String(TextFilter));
+    const QString path =
+        Dialogs().GetOpenFileName(Str(StringId::OpenText), QString(), QLatin1String(TextFilter));
     if (!path.isEmpty())
         m_model->ImportText(WithDefaultExtension(path, "txt"));
 }
 
 void TForm7::SaveText1Click()
 {
-    const QString path = Dialogs().GetSaveFileName(Str_(Str::SaveTextMenu), QString(), QLatin1String(TextFilter));
+    const QString path =
+        Dialogs().GetSaveFileName(Str(StringId::SaveAsText), QString(), QLatin1String(TextFilter));
     if (!path.isEmpty())
         m_model->ExportText(WithDefaultExtension(path, "txt"));
 }
 
 void TForm7::SaveXml1Click()
 {
-    const QString path = Dialogs().GetSaveFileName(Str_(Str::SaveXmlMenu), QString(), QLatin1String(XmlFilter));
+    const QString path =
+        Dialogs().GetSaveFileName(Str(StringId::SaveAsXml), QString(), QLatin1String(XmlFilter));
     if (!path.isEmpty()) {
         ScanSettingsToList();
         m_model->ExportXml(WithDefaultExtension(path, "xml"));
@@ -540,7 +516,8 @@ void TForm7::Exit1Click()
 
 void TForm7::Version1Click()
 {
-    Dialogs().MessageBox(Str_(Str::VersionText), QLatin1String(VersionCaption), MsgButtons::Ok, MsgIcon::Information);
+    Dialogs().MessageBox(Str(StringId::VersionText), QLatin1String(VersionCaption), MsgButtons::Ok,
+                         MsgIcon::Information);
 }
 
 void TForm7::FilterByDays(int days)
@@ -578,7 +555,7 @@ void TForm7::DeleteSelectedRows()
         rows.insert(index.row());
     if (DrawGrid1->currentIndex().isValid())
         rows.insert(DrawGrid1->currentIndex().row());
-    if (rows.empty() || Ask(Str::DeleteRowsQuestion, false) != IDYES)
+    if (rows.empty() || Ask(StringId::DeleteRowsQuestion, false) != IDYES)
         return;
     m_model->RemoveRows(QList<int>(rows.begin(), rows.end()));
 }
@@ -625,7 +602,7 @@ void TForm7::SpeedButton9Click()
         return;
     // Writing the records replaces the instrument's memory, its stored
     // measurements included: the user must agree first.
-    if (Ask(Str::UploadErasesQuestion, false) != IDYES)
+    if (Ask(StringId::UploadErasesQuestion, false) != IDYES)
         return;
     Upload1->setEnabled(false);
     if (m_hooks.EnableTransferButtons)

@@ -1,6 +1,7 @@
 #include "revisionlist/widgets/QuillfenSetup.h"
 
 #include "language/Language.h"
+#include "language/StringIds.h"
 #include "platform/widgets/Captions.h"
 #include "revisionlist/widgets/DialogButtons.h"
 
@@ -16,8 +17,6 @@
 
 namespace {
 TForm11* instance = nullptr;
-
-constexpr int CaptionId = 222;
 
 QCheckBox* NewCheckBox(QWidget* parent, const char* name, int tag)
 {
@@ -40,24 +39,24 @@ Widget* Named(Widget* widget, const char* name, int tag)
 TForm11::TForm11(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TForm11"));
-    SetTag(this, CaptionId);
+    SetTag(this, StringId::ProgramSetup);
     setModal(true);
 
-    GroupBox1 = Named(new QGroupBox(this), "GroupBox1", 170);
-    GroupBox2 = Named(new QGroupBox(this), "GroupBox2", 193);
-    GroupBox3 = Named(new QGroupBox(this), "GroupBox3", 207);
-    CheckBox1 = NewCheckBox(GroupBox1, "CheckBox1", 219);
-    CheckBox2 = NewCheckBox(GroupBox2, "CheckBox2", 221);
-    CheckBox3 = NewCheckBox(GroupBox1, "CheckBox3", 229);
-    CheckBox4 = NewCheckBox(GroupBox2, "CheckBox4", 229);
-    CheckBox5 = NewCheckBox(GroupBox3, "CheckBox5", 229);
-    CheckBox6 = NewCheckBox(GroupBox3, "CheckBox6", 258);
-    CheckBox7 = NewCheckBox(GroupBox3, "CheckBox7", 267);
-    CheckBox8 = NewCheckBox(GroupBox3, "CheckBox8", 272);
-    Label1 = Named(new QLabel(GroupBox1), "Label1", 220);
+    GroupBox1 = Named(new QGroupBox(this), "GroupBox1", StringId::TemplateDesigner);
+    GroupBox2 = Named(new QGroupBox(this), "GroupBox2", StringId::RevisionList);
+    GroupBox3 = Named(new QGroupBox(this), "GroupBox3", StringId::DataProcessing);
+    CheckBox1 = NewCheckBox(GroupBox1, "CheckBox1", StringId::ShowFieldNumber);
+    CheckBox2 = NewCheckBox(GroupBox2, "CheckBox2", StringId::EraseBlankCell);
+    CheckBox3 = NewCheckBox(GroupBox1, "CheckBox3", StringId::ShowIconBar);
+    CheckBox4 = NewCheckBox(GroupBox2, "CheckBox4", StringId::ShowIconBar);
+    CheckBox5 = NewCheckBox(GroupBox3, "CheckBox5", StringId::ShowIconBar);
+    CheckBox6 = NewCheckBox(GroupBox3, "CheckBox6", StringId::AutomaticFilling);
+    CheckBox7 = NewCheckBox(GroupBox3, "CheckBox7", StringId::GroupSameNumberFolders);
+    CheckBox8 = NewCheckBox(GroupBox3, "CheckBox8", StringId::CreateBackup);
+    Label1 = Named(new QLabel(GroupBox1), "Label1", StringId::DefaultGrid);
     Edit1 = Named(new QLineEdit(GroupBox1), "Edit1", 0);
     Edit1->setText(ProgramSettings().grid);
-    Label2 = Named(new QLabel(this), "Label2", 1);
+    Label2 = Named(new QLabel(this), "Label2", StringId::LanguageCaption);
     ComboBox1 = Named(new QComboBox(this), "ComboBox1", 0);
 
     auto* designer = new QVBoxLayout(GroupBox1);

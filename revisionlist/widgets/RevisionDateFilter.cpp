@@ -1,6 +1,7 @@
 #include "revisionlist/widgets/RevisionDateFilter.h"
 
 #include "language/Language.h"
+#include "language/StringIds.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
 #include "revisionlist/widgets/DialogButtons.h"
@@ -12,18 +13,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-namespace {
-constexpr int CaptionId = 247;
-constexpr int NewerId = 248;
-constexpr int OlderId = 249;
-constexpr int NotADateMessage = 298;
-constexpr int ErrorCaption = 22;
-} // namespace
-
 TForm15::TForm15(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TForm15"));
-    SetTag(this, CaptionId);
+    SetTag(this, StringId::DateFilter);
     setModal(true);
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
@@ -31,11 +24,11 @@ TForm15::TForm15(QWidget* parent) : QDialog(parent)
     Edit1->installEventFilter(this);
     RadioButton1 = new QRadioButton(this);
     RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
-    SetTag(RadioButton1, NewerId);
+    SetTag(RadioButton1, StringId::Newer);
     RadioButton1->setChecked(true);
     RadioButton2 = new QRadioButton(this);
     RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
-    SetTag(RadioButton2, OlderId);
+    SetTag(RadioButton2, StringId::Older);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Edit1);
     layout->addWidget(RadioButton1);
@@ -47,8 +40,8 @@ bool TForm15::ChosenDate(TDateTime& date) const
 {
     if (TryStrToDateTime(Edit1->text(), date))
         return true;
-    Dialogs().MessageBox(MainLanguage.GetString(NotADateMessage).arg(Edit1->text()),
-                         MainLanguage.GetString(ErrorCaption), MsgButtons::Ok, MsgIcon::Error);
+    Dialogs().MessageBox(MainLanguage.GetString(StringId::NotADate).arg(Edit1->text()),
+                         MainLanguage.GetString(StringId::Error), MsgButtons::Ok, MsgIcon::Error);
     return false;
 }
 

@@ -1,5 +1,6 @@
 #include "revisionlist/widgets/RevisionFilter.h"
 
+#include "language/StringIds.h"
 #include "platform/widgets/Captions.h"
 #include "revisionlist/widgets/DialogButtons.h"
 
@@ -8,22 +9,17 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-constexpr int CaptionId = 195;
-constexpr int IgnoreCaseId = 194;
-} // namespace
-
 TForm13::TForm13(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TForm13"));
-    SetTag(this, CaptionId);
+    SetTag(this, StringId::TextFilter);
     setModal(true);
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setMaxLength(MaxPatternLength);
     CheckBox1 = new QCheckBox(this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-    SetTag(CheckBox1, IgnoreCaseId);
+    SetTag(CheckBox1, StringId::IgnoreCase);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Edit1);
     layout->addWidget(CheckBox1);

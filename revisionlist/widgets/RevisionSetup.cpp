@@ -1,6 +1,7 @@
 #include "revisionlist/widgets/RevisionSetup.h"
 
 #include "language/Language.h"
+#include "language/StringIds.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
 #include "revisionlist/RevisionList.h"
@@ -23,11 +24,6 @@
 #include <algorithm>
 
 namespace {
-constexpr int SetupCaption = 206;
-constexpr int NewColumnCaption = 110;
-constexpr int BaseFolderCaption = 204;
-constexpr int BrowseCaption = 203;
-constexpr int SubfoldersCaption = 205;
 // The columns Name to Note 5 always stay in the list; Location and the
 // user's columns can go.
 constexpr int LastFixedColumn = 10;
@@ -38,7 +34,7 @@ constexpr int ColumnRole = Qt::UserRole + 1;
 TForm8::TForm8(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Form8"));
-    SetTag(this, SetupCaption);
+    SetTag(this, StringId::RevisionListSetup);
     setModal(true);
 
     ListView1 = new QTreeWidget(this);
@@ -66,16 +62,16 @@ TForm8::TForm8(QWidget* parent) : QDialog(parent)
     SpeedButton4 = button("SpeedButton4", QStringLiteral("\u2212"), &TForm8::SpeedButton4Click);
 
     auto* folderBox = new QGroupBox(this);
-    SetTag(folderBox, BaseFolderCaption);
+    SetTag(folderBox, StringId::BaseFolder);
     Edit1 = new QLineEdit(QDir::currentPath(), folderBox);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Button3 = new QPushButton(folderBox);
     Button3->setObjectName(QStringLiteral("Button3"));
-    SetTag(Button3, BrowseCaption);
+    SetTag(Button3, StringId::Browse);
     connect(Button3, &QPushButton::clicked, this, &TForm8::Button3Click);
     CheckBox1 = new QCheckBox(folderBox);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-    SetTag(CheckBox1, SubfoldersCaption);
+    SetTag(CheckBox1, StringId::ScanSubfolders);
     CheckBox1->setChecked(true);
     auto* folderRow = new QHBoxLayout;
     folderRow->addWidget(Edit1, 1);
@@ -184,8 +180,9 @@ void TForm8::SpeedButton2Click() { MoveSelected(1); }
 
 void TForm8::SpeedButton3Click()
 {
-    auto column = std::make_unique<RevisionTableColumn>(MainLanguage.GetString(NewColumnCaption), m_nextNumber++,
-                                                        RevisionTableColumn::Text, NewColumnWidth);
+    auto column = std::make_unique<RevisionTableColumn>(MainLanguage.GetString(StringId::NewColumn),
+                                                        m_nextNumber++, RevisionTableColumn::Text,
+                                                        NewColumnWidth);
     AddItem(column.get(), true);
     m_added.push_back(std::move(column));
 }

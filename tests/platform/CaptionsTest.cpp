@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "language/Language.h"
+#include "language/StringIds.h"
 #include "platform/widgets/Captions.h"
 
 namespace {
@@ -39,19 +40,19 @@ struct TestWindow
 
     TestWindow()
     {
-        SetTag(&window, 193);
-        SetTag(fileMenu, 7);
-        SetTag(exitAction, 10);
-        SetTag(label, 1);
-        SetTag(button, 18);
-        SetTag(checkBox, 102);
-        SetTag(radio, 76);
-        SetTag(group, 71);
-        SetTag(nestedLabel, 25);
+        SetTag(&window, StringId::RevisionList);
+        SetTag(fileMenu, StringId::FileMenu);
+        SetTag(exitAction, StringId::Exit);
+        SetTag(label, StringId::LanguageCaption);
+        SetTag(button, StringId::Cancel);
+        SetTag(checkBox, StringId::ShowText);
+        SetTag(radio, StringId::Automatic);
+        SetTag(group, StringId::Borders);
+        SetTag(nestedLabel, StringId::ItemNote);
         SetTag(zeroTag, 0);
-        SetTag(edit, 46);
-        SetTag(ownedDialog, 206);
-        SetTag(dialogLabel, 22);
+        SetTag(edit, StringId::Text);
+        SetTag(ownedDialog, StringId::RevisionListSetup);
+        SetTag(dialogLabel, StringId::Error);
     }
 };
 

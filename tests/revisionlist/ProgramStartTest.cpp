@@ -8,6 +8,7 @@
 #include "designer/widgets/QuillfenDesigner.h"
 #include "documents/QuillfenForm.h"
 #include "language/Language.h"
+#include "language/StringIds.h"
 #include "platform/Registry.h"
 #include "revisionlist/app/QuillfenProgram.h"
 #include "revisionlist/widgets/QuillfenRevisionTable.h"
@@ -21,7 +22,6 @@
 namespace {
 
 constexpr char ProgramKey[] = "\\Software\\Quillfen2";
-constexpr int RevisionListCaption = 193;
 constexpr int EnglishLocale = 0x409;
 
 class ProgramStartTest : public ::testing::Test
@@ -54,7 +54,8 @@ TEST_F(ProgramStartTest, LanguageComesFromTheLocaleOnceAndFromTheRegistryAfter)
         QuillfenProgram program;
         program.Start({}, EnglishLocale);
         EXPECT_EQ(StoredLanguage(), Language::English);
-        EXPECT_EQ(program.RevisionList().windowTitle(), MainLanguage.GetString(RevisionListCaption, Language::English));
+        EXPECT_EQ(program.RevisionList().windowTitle(),
+                  MainLanguage.GetString(StringId::RevisionList, Language::English));
         EXPECT_TRUE(program.RevisionList().isVisible());
         EXPECT_TRUE(program.RevisionList().ListRowIds().isEmpty());
     }
@@ -67,7 +68,8 @@ TEST_F(ProgramStartTest, LanguageComesFromTheLocaleOnceAndFromTheRegistryAfter)
         QuillfenProgram program;
         program.Start({}, QuillfenProgram::CzechLanguageId);
         EXPECT_EQ(StoredLanguage(), Language::Czech);
-        EXPECT_EQ(program.RevisionList().windowTitle(), MainLanguage.GetString(RevisionListCaption, Language::Czech));
+        EXPECT_EQ(program.RevisionList().windowTitle(),
+                  MainLanguage.GetString(StringId::RevisionList, Language::Czech));
         EXPECT_EQ(program.DataProcessing().windowTitle().isEmpty(), false);
     }
     // A value that names no language leaves the initial one.
@@ -93,7 +95,8 @@ TEST_F(ProgramStartTest, LanguageChangesRefillTheDesignerListsWithoutDoubling)
     settings.ComboBox1Change(Language::English);
     EXPECT_EQ(program.Designer().ComboBox8->count(), 6);
     EXPECT_EQ(program.Designer().ComboBox7->count(), 12);
-    EXPECT_EQ(program.RevisionList().windowTitle(), MainLanguage.GetString(RevisionListCaption, Language::English));
+    EXPECT_EQ(program.RevisionList().windowTitle(),
+              MainLanguage.GetString(StringId::RevisionList, Language::English));
 }
 
 TEST_F(ProgramStartTest, CommandLineDocumentsOpenInTheirWindows)
