@@ -1,8 +1,8 @@
 #include "designer/DesignerUnits.h"
 
-#include "designer/DesignerStrings.h"
 #include "documents/QuillfenZoom.h"
 #include "language/Language.h"
+#include "language/StringIds.h"
 #include "platform/Canvas.h"
 #include "platform/NumberText.h"
 
@@ -108,7 +108,7 @@ int32_t GridStepFromText(const QString& text)
 QString GridText(int32_t step)
 {
     if (step == 0)
-        return MainLanguage.GetString(DesignerString::GridNone);
+        return MainLanguage.GetString(StringId::GridNone);
     return MillimetreText(step) + MillimetreSuffix;
 }
 

@@ -3,8 +3,12 @@
 // reading of what the user types into its boxes. Lengths are typed and shown
 // in millimetres and stored in tenths of a millimetre.
 
+#include "language/StringIds.h"
+
 #include <QString>
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 
@@ -55,5 +59,21 @@ QString GridText(int32_t step);
 // "123.0:56.0   Location": the pointer in whole millimetres and the kind of
 // field under it.
 QString StatusText(int32_t x, int32_t y, const QString& kind);
+
+// A text field's Type names the record column it holds, as the status line
+// and the type list show it.
+constexpr std::array<int, 12> TextTypeCaptions = {
+    StringId::FixedText,   StringId::EditableText,      StringId::RecordName,
+    StringId::RecordId,    StringId::RecordDescription, StringId::RecordNextRevision,
+    StringId::RecordNote1, StringId::RecordNote2,       StringId::RecordNote3,
+    StringId::RecordNote4, StringId::RecordNote5,       StringId::RecordLocation};
+
+// The caption of a text field's Type; 0 for a Type without one.
+constexpr int TextTypeCaption(int type)
+{
+    return type >= 0 && type < static_cast<int>(TextTypeCaptions.size())
+               ? TextTypeCaptions[static_cast<size_t>(type)]
+               : 0;
+}
 
 } // namespace DesignerUnits

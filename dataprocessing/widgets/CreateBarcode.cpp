@@ -2,6 +2,7 @@
 
 #include "dataprocessing/RecordLookup.h"
 #include "language/Language.h"
+#include "language/StringIds.h"
 #include "platform/NumberText.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
@@ -21,35 +22,14 @@
 
 namespace {
 
-namespace Caption {
-constexpr int Cancel = 18;
-constexpr int BarcodeWizard = 75;
-constexpr int Automatic = 76;
-constexpr int HorizontalCount = 77;
-constexpr int Width = 78;
-constexpr int VerticalCount = 79;
-constexpr int Height = 80;
-constexpr int LeftMargin = 81;
-constexpr int HorizontalSpace = 82;
-constexpr int TopMargin = 83;
-constexpr int VerticalSpace = 84;
-constexpr int Add = 85;
-constexpr int OpenOldLabel = 86;
-constexpr int Create = 87;
-constexpr int FromTable = 256;
-constexpr int FileNotOpened = 289;
-constexpr int FileDamaged = 290;
-constexpr int TooManyLabels = 296;
-} // namespace Caption
-
 const QString TemplateFilter = QStringLiteral("Quillfen (*.qfs)");
 const QString OldLabelFilter = QStringLiteral("Quillfen 1.x label (*.qfl)");
 const QString InitialNumbers = QStringLiteral("8-20,25,30-33,45");
 
 // The six length edits in the order of LayoutValue, with their captions.
 constexpr std::array<int, LayoutValueCount> LayoutCaptions = {
-    Caption::Width, Caption::Height, Caption::LeftMargin, Caption::TopMargin, Caption::HorizontalSpace,
-    Caption::VerticalSpace};
+    StringId::LabelWidth, StringId::LabelHeight,     StringId::LeftMargin,
+    StringId::TopMargin,  StringId::HorizontalSpace, StringId::VerticalSpace};
 
 // A count edit's text as a count of labels: a whole number of at least one
 // (a sheet of no columns or rows holds no label).
@@ -78,7 +58,7 @@ void TemplatePreview::paintEvent(QPaintEvent*)
 TForm9::TForm9(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TForm9"));
-    SetTag(this, Caption::BarcodeWizard);
+    SetTag(this, StringId::BarcodeWizard);
     setMinimumSize(MinimumWidth, MinimumHeight);
 
     auto* layoutBox = new QGridLayout;
@@ -93,9 +73,9 @@ TForm9::TForm9(QWidget* parent) : QDialog(parent)
     Edit6 = edits[5];
     Edit7 = edits[6];
     Edit8 = edits[7];
-    const std::array<int, 8> captions = {LayoutCaptions[0], LayoutCaptions[1], LayoutCaptions[2],
-                                         LayoutCaptions[3], LayoutCaptions[4], LayoutCaptions[5],
-                                         Caption::HorizontalCount, Caption::VerticalCount};
+    const std::array<int, 8> captions = {
+        LayoutCaptions[0], LayoutCaptions[1], LayoutCaptions[2],         LayoutCaptions[3],
+        LayoutCaptions[4], LayoutCaptions[5], StringId::HorizontalCount, StringId::VerticalCount};
     for (size_t i = 0; i < edits.size(); ++i) {
         Labels[i] = new QLabel(this);
         SetTag(Labels[i], captions[i]);
@@ -103,7 +83,7 @@ TForm9::TForm9(QWidget* parent) : QDialog(parent)
         layoutBox->addWidget(edits[i], static_cast<int>(i), 1);
     }
     CheckBox1 = new QCheckBox(this);
-    SetTag(CheckBox1, Caption::Automatic);
+    SetTag(CheckBox1, StringId::Automatic);
     layoutBox->addWidget(CheckBox1, static_cast<int>(edits.size()), 0, 1, 2);
     layoutBox->setRowStretch(static_cast<int>(edits.size()) + 1, 1);
 
@@ -113,9 +93,9 @@ TForm9::TForm9(QWidget* parent) : QDialog(parent)
     Button4 = new QPushButton(this);
     SpeedButton1 = new QToolButton(this);
     SpeedButton1->setText(QStringLiteral("..."));
-    SetTag(Button3, Caption::Add);
-    SetTag(Button100, Caption::OpenOldLabel);
-    SetTag(Button4, Caption::FromTable);
+    SetTag(Button3, StringId::Add);
+    SetTag(Button100, StringId::OpenOldLabel);
+    SetTag(Button4, StringId::FromTable);
     ListBox1 = new QListView(this);
     ListBox1->setModel(&m_state.Numbers());
     ListBox1->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -143,8 +123,8 @@ TForm9::TForm9(QWidget* parent) : QDialog(parent)
 
     Button1 = new QPushButton(this);
     Button2 = new QPushButton(this);
-    SetTag(Button1, Caption::Create);
-    SetTag(Button2, Caption::Cancel);
+    SetTag(Button1, StringId::Create);
+    SetTag(Button2, StringId::Cancel);
     Button1->setDefault(true);
     for (QPushButton* button : {Button2, Button3, Button4, Button100})
         button->setAutoDefault(false);
@@ -282,8 +262,9 @@ void TForm9::Button3Click()
     if (result.Result == NumberListResult::Added)
         return;
     if (result.Result == NumberListResult::TooMany)
-        Dialogs().MessageBox(MainLanguage.GetString(Caption::TooManyLabels),
-                             MainLanguage.GetString(Caption::BarcodeWizard), MsgButtons::Ok, MsgIcon::Warning);
+        Dialogs().MessageBox(MainLanguage.GetString(StringId::TooManyLabels),
+                             MainLanguage.GetString(StringId::BarcodeWizard), MsgButtons::Ok,
+                             MsgIcon::Warning);
     Edit9->setFocus();
     Edit9->setSelection(result.Start, result.Length);
 }
@@ -322,12 +303,13 @@ void TForm9::ShowFileMessage(LabelWizardState::FileImport result)
 {
     int text = 0;
     if (result == LabelWizardState::FileImport::CannotOpen)
-        text = Caption::FileNotOpened;
+        text = StringId::FileNotOpened;
     else if (result == LabelWizardState::FileImport::Damaged)
-        text = Caption::FileDamaged;
+        text = StringId::FileDamaged;
     if (text != 0)
-        Dialogs().MessageBox(MainLanguage.GetString(text), MainLanguage.GetString(Caption::BarcodeWizard),
-                             MsgButtons::Ok, MsgIcon::Error);
+        Dialogs().MessageBox(MainLanguage.GetString(text),
+                             MainLanguage.GetString(StringId::BarcodeWizard), MsgButtons::Ok,
+                             MsgIcon::Error);
 }
 
 void TForm9::showEvent(QShowEvent* event)

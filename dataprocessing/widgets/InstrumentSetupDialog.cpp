@@ -3,6 +3,7 @@
 #include "dataprocessing/widgets/StyledTextDelegate.h"
 #include "instruments/InstrumentTransferWindow.h"
 #include "language/Language.h"
+#include "language/StringIds.h"
 #include "platform/NumberText.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
@@ -19,10 +20,6 @@
 
 namespace {
 
-constexpr int CaptionId = 15;
-constexpr int DefaultSettingsId = 17;
-constexpr int CancelId = 18;
-constexpr int SetupId = 16;
 constexpr int RowHeight = 20;
 constexpr int TabWidth = 200;
 constexpr int SettingIndent = 40;
@@ -40,7 +37,7 @@ InstrumentSetupAbstract* RowObject(const QListWidgetItem* item)
 TForm12::TForm12(QWidget* parent) : QDialog(parent), m_setup(std::make_unique<InstrumentSetup>())
 {
     setObjectName(QStringLiteral("TForm12"));
-    SetTag(this, CaptionId);
+    SetTag(this, StringId::Setup);
     resize(439, 451);
     auto* layout = new QVBoxLayout(this);
     ListBox1 = new QListWidget(this);
@@ -63,13 +60,13 @@ TForm12::TForm12(QWidget* parent) : QDialog(parent), m_setup(std::make_unique<In
     auto* buttons = new QHBoxLayout;
     Button1 = new QPushButton(QStringLiteral("Default settings"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
-    SetTag(Button1, DefaultSettingsId);
+    SetTag(Button1, StringId::DefaultSettings);
     Button2 = new QPushButton(QStringLiteral("Cancel"), this);
     Button2->setObjectName(QStringLiteral("Button2"));
-    SetTag(Button2, CancelId);
+    SetTag(Button2, StringId::Cancel);
     Button3 = new QPushButton(QStringLiteral("Setup"), this);
     Button3->setObjectName(QStringLiteral("Button3"));
-    SetTag(Button3, SetupId);
+    SetTag(Button3, StringId::SetupButton);
     buttons->addWidget(Button1);
     buttons->addStretch();
     buttons->addWidget(Button3);

@@ -13,6 +13,7 @@
 #include "instruments/InstrumentTransferWindow.h"
 #include "instruments/Kx310Old.h"
 #include "language/Language.h"
+#include "language/StringIds.h"
 #include "platform/Canvas.h"
 #include "platform/Registry.h"
 #include "platform/SerialPort.h"
@@ -43,21 +44,6 @@
 #include <algorithm>
 
 namespace {
-
-// Language string ids of the window's texts.
-namespace Text {
-constexpr int Caption = 207;
-constexpr int Info = 126;
-constexpr int NoPort = 125;
-constexpr int DeleteAllData = 168;
-constexpr int DeletePage = 169;
-constexpr int Modified = 171;
-constexpr int Transfered = 251;
-constexpr int Saved = 252;
-constexpr int FileCannotBeOpened = 289;
-constexpr int FileDamaged = 290;
-constexpr int FileNotWritten = 291;
-} // namespace Text
 
 // The node's data in the tree: which object it shows.
 constexpr int NodeRole = Qt::UserRole;
@@ -139,7 +125,7 @@ private:
 TForm3::TForm3(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("TForm3"));
-    SetTag(this, Text::Caption);
+    SetTag(this, StringId::DataProcessing);
     resize(900, 700);
 
     auto* splitter = new QSplitter(this);
@@ -212,53 +198,56 @@ void TForm3::BuildMenus()
         return a;
     };
     QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
-    SetTag(file, 7);
-    New1 = action(file, "New1", 116, "New", &TForm3::New1Click, QKeySequence(QStringLiteral("Ctrl+N")));
-    Open1 = action(file, "Open1", 8, "Open ...", &TForm3::Open1Click, QKeySequence(QStringLiteral("Ctrl+O")));
-    Append1 = action(file, "Append1", 115, "Append ...", &TForm3::Append1Click);
-    Save1 = action(file, "Save1", 117, "Save", &TForm3::Save1Click, QKeySequence(QStringLiteral("Ctrl+S")));
-    SaveAs1 = action(file, "SaveAs1", 9, "Save As ...", &TForm3::SaveAs1Click);
-    ExportasXML1 = action(file, "ExportasXML1", 119, "Export as XML", &TForm3::ExportasXML1Click);
-    Opendata1 = action(file, "Opendata1", 124, "Open data ...", &TForm3::Opendata1Click);
-    SaveDataAs1 = action(file, "SaveDataAs1", 118, "Save Data As ...", &TForm3::SaveDataAs1Click);
-    Appenddata1 = action(file, "Appenddata1", 260, "Append data ...", &TForm3::Appenddata1Click);
-    Print1 = action(file, "Print1", 11, "Print ...", [this] { if (m_hooks.Print) m_hooks.Print(Form()); },
+    SetTag(file, StringId::FileMenu);
+    New1 = action(file, "New1", StringId::NewForm, "New", &TForm3::New1Click, QKeySequence(QStringLiteral("Ctrl+N")));
+    Open1 = action(file, "Open1", StringId::Open, "Open ...", &TForm3::Open1Click,
+                   QKeySequence(QStringLiteral("Ctrl+O")));
+    Append1 = action(file, "Append1", StringId::Append, "Append ...", &TForm3::Append1Click);
+    Save1 = action(file, "Save1", StringId::Save, "Save", &TForm3::Save1Click, QKeySequence(QStringLiteral("Ctrl+S")));
+    SaveAs1 = action(file, "SaveAs1", StringId::SaveAs, "Save As ...", &TForm3::SaveAs1Click);
+    ExportasXML1 = action(file, "ExportasXML1", StringId::SaveAsXml, "Export as XML", &TForm3::ExportasXML1Click);
+    Opendata1 = action(file, "Opendata1", StringId::OpenData, "Open data ...", &TForm3::Opendata1Click);
+    SaveDataAs1 = action(file, "SaveDataAs1", StringId::SaveDataAs, "Save Data As ...", &TForm3::SaveDataAs1Click);
+    Appenddata1 = action(file, "Appenddata1", StringId::AppendData, "Append data ...", &TForm3::Appenddata1Click);
+    Print1 = action(file, "Print1", StringId::PrintMenu, "Print ...",
+                    [this] { if (m_hooks.Print) m_hooks.Print(Form()); },
                     QKeySequence(QStringLiteral("Ctrl+P")));
-    MultiformPrint1 = action(file, "MultiformPrint1", 120, "Multiform Print ...",
+    MultiformPrint1 = action(file, "MultiformPrint1", StringId::MultiformPrint, "Multiform Print ...",
                              [this] { if (m_hooks.MultiPrint) m_hooks.MultiPrint(); });
-    Exit1 = action(file, "Exit1", 10, "Exit", &TForm3::Exit1Click);
+    Exit1 = action(file, "Exit1", StringId::Exit, "Exit", &TForm3::Exit1Click);
 
     QMenu* instrument = menuBar()->addMenu(QStringLiteral("Instrument"));
-    SetTag(instrument, 13);
-    Transfer1 = action(instrument, "Transfer1", 14, "Transfer", &TForm3::Transfer1Click);
-    Setup1 = action(instrument, "Setup1", 15, "Setup", &TForm3::Setup1Click);
-    TransferdatafromKx31011 = action(instrument, "TransferdatafromKx31011", 227, "Start transfer Kx310.1",
-                                     &TForm3::TransferdatafromKx31011Click);
+    SetTag(instrument, StringId::InstrumentMenu);
+    Transfer1 = action(instrument, "Transfer1", StringId::StartTransfer, "Transfer", &TForm3::Transfer1Click);
+    Setup1 = action(instrument, "Setup1", StringId::Setup, "Setup", &TForm3::Setup1Click);
+    TransferdatafromKx31011 = action(instrument, "TransferdatafromKx31011", StringId::StartOldTransfer,
+                                     "Start transfer Kx310.1", &TForm3::TransferdatafromKx31011Click);
     Info1 = action(nullptr, "Info1", 0, "Info", &TForm3::Info1Click);
 
     QMenu* zoom = menuBar()->addMenu(QStringLiteral("Zoom"));
-    SetTag(zoom, 59);
-    Zoomin1 = action(zoom, "Zoomin1", 60, "Zoom in", &TForm3::Zoomin1Click);
-    Zoomout1 = action(zoom, "Zoomout1", 61, "Zoom out", &TForm3::Zoomout1Click);
-    Wholepage1 = action(zoom, "Wholepage1", 62, "Whole page", &TForm3::Wholepage1Click);
+    SetTag(zoom, StringId::ZoomMenu);
+    Zoomin1 = action(zoom, "Zoomin1", StringId::ZoomIn, "Zoom in", &TForm3::Zoomin1Click);
+    Zoomout1 = action(zoom, "Zoomout1", StringId::ZoomOut, "Zoom out", &TForm3::Zoomout1Click);
+    Wholepage1 = action(zoom, "Wholepage1", StringId::WholePage, "Whole page", &TForm3::Wholepage1Click);
 
     QMenu* page = menuBar()->addMenu(QStringLiteral("Page"));
-    SetTag(page, 53);
-    First1 = action(page, "First1", 54, "First", &TForm3::First1Click);
-    Previous1 = action(page, "Previous1", 55, "Previous", &TForm3::Previous1Click);
-    Next1 = action(page, "Next1", 56, "Next", &TForm3::Next1Click);
-    Last1 = action(page, "Last1", 57, "Last", &TForm3::Last1Click);
-    Delete1 = action(page, "Delete1", 106, "Delete", &TForm3::Delete1Click);
+    SetTag(page, StringId::PageMenu);
+    First1 = action(page, "First1", StringId::FirstPage, "First", &TForm3::First1Click);
+    Previous1 = action(page, "Previous1", StringId::PreviousPage, "Previous", &TForm3::Previous1Click);
+    Next1 = action(page, "Next1", StringId::NextPage, "Next", &TForm3::Next1Click);
+    Last1 = action(page, "Last1", StringId::LastPage, "Last", &TForm3::Last1Click);
+    Delete1 = action(page, "Delete1", StringId::Remove, "Delete", &TForm3::Delete1Click);
 
-    Barcode1 = action(nullptr, "Barcode1", 42, "Barcode", &TForm3::Barcode1Click);
+    Barcode1 = action(nullptr, "Barcode1", StringId::Barcode, "Barcode", &TForm3::Barcode1Click);
     menuBar()->addAction(Barcode1);
-    Settings1 = action(nullptr, "Settings1", 208, "Settings", [this] { if (m_hooks.ShowSettings) m_hooks.ShowSettings(); });
+    Settings1 = action(nullptr, "Settings1", StringId::Settings, "Settings",
+                       [this] { if (m_hooks.ShowSettings) m_hooks.ShowSettings(); });
     menuBar()->addAction(Settings1);
     QMenu* window = menuBar()->addMenu(QStringLiteral("Window"));
-    SetTag(window, 225);
-    Templatedesigner1 = action(window, "Templatedesigner1", 170, "Template designer",
+    SetTag(window, StringId::WindowMenu);
+    Templatedesigner1 = action(window, "Templatedesigner1", StringId::TemplateDesigner, "Template designer",
                                [this] { if (m_hooks.ShowDesigner) m_hooks.ShowDesigner(); });
-    Revisionlist1 = action(window, "Revisionlist1", 193, "Revision list",
+    Revisionlist1 = action(window, "Revisionlist1", StringId::RevisionList, "Revision list",
                            [this] { if (m_hooks.ShowRevisionList) m_hooks.ShowRevisionList(); });
 
     // The tree's popup menu: display options and data commands.
@@ -271,23 +260,23 @@ void TForm3::BuildMenus()
         connect(a, &QAction::toggled, TreeView1->viewport(), qOverload<>(&QWidget::update));
         return a;
     };
-    Name1 = check("Name1", 23, "Name");
-    Unit1 = check("Unit1", 24, "Unit");
-    Note1 = check("Note1", 25, "Note");
-    Itemnumber1 = check("Itemnumber1", 186, "Address number");
-    Deletealldata1 = action(nullptr, "Deletealldata1", 167, "Delete all", &TForm3::Deletealldata1Click);
-    Sort1 = action(nullptr, "Sort1", 262, "Sort transfered data", &TForm3::Sort1Click);
+    Name1 = check("Name1", StringId::ItemName, "Name");
+    Unit1 = check("Unit1", StringId::ItemUnit, "Unit");
+    Note1 = check("Note1", StringId::ItemNote, "Note");
+    Itemnumber1 = check("Itemnumber1", StringId::AddressNumber, "Address number");
+    Deletealldata1 = action(nullptr, "Deletealldata1", StringId::DeleteAll, "Delete all", &TForm3::Deletealldata1Click);
+    Sort1 = action(nullptr, "Sort1", StringId::SortTransferredData, "Sort transfered data", &TForm3::Sort1Click);
     Fill1 = action(nullptr, "Fill1", 0, "Fill", &TForm3::Fill1Click);
     TreeView1->setContextMenuPolicy(Qt::ActionsContextMenu);
     TreeView1->addActions({Name1, Unit1, Note1, Itemnumber1, Deletealldata1, Sort1});
 
     PopupMenu1 = new QMenu(this);
-    Removedatafromfield1 = action(PopupMenu1, "Removedatafromfield1", 238, "Remove data from field",
-                                  &TForm3::Removedatafromfield1Click);
-    Removedatafromgroup1 = action(PopupMenu1, "Removedatafromgroup1", 184, "Remove data from group",
-                                  &TForm3::Removedatafromgroup1Click);
-    Removedatafrompage1 = action(PopupMenu1, "Removedatafrompage1", 185, "Remove data from page",
-                                 &TForm3::Removedatafrompage1Click);
+    Removedatafromfield1 = action(PopupMenu1, "Removedatafromfield1", StringId::RemoveDataFromField,
+                                  "Remove data from field", &TForm3::Removedatafromfield1Click);
+    Removedatafromgroup1 = action(PopupMenu1, "Removedatafromgroup1", StringId::RemoveDataFromGroup,
+                                  "Remove data from group", &TForm3::Removedatafromgroup1Click);
+    Removedatafrompage1 = action(PopupMenu1, "Removedatafrompage1", StringId::RemoveDataFromPage,
+                                 "Remove data from page", &TForm3::Removedatafrompage1Click);
 
     QToolBar* transfer = addToolBar(QStringLiteral("Transfer"));
     transfer->addActions({Transfer1, Setup1, Info1, Opendata1, Appenddata1, SaveDataAs1, Removedatafrompage1, Fill1,
@@ -304,7 +293,7 @@ void TForm3::BuildMenus()
     Edit7 = new QLineEdit(find);
     Edit7->setObjectName(QStringLiteral("Edit7"));
     find->addWidget(Edit7);
-    FindId1 = action(nullptr, "FindId1", 250, "Find", &TForm3::FindIdClick);
+    FindId1 = action(nullptr, "FindId1", StringId::Find, "Find", &TForm3::FindIdClick);
     find->addAction(FindId1);
     connect(Edit7, &QLineEdit::returnPressed, this, &TForm3::FindIdClick);
 
@@ -371,7 +360,7 @@ void TForm3::FillRecordHook()
 
 void TForm3::SetCaption()
 {
-    const QString title = Str(Text::Caption);
+    const QString title = Str(StringId::DataProcessing);
     setWindowTitle(m_document->FileName().isEmpty() ? title : title + QStringLiteral(" - ") + m_document->FileName());
 }
 
@@ -396,23 +385,23 @@ void TForm3::SetZoom(int32_t zoom)
 
 int TForm3::Ask(int textId, bool withCancel)
 {
-    return Dialogs().MessageBox(Str(textId), Str(Text::Caption),
+    return Dialogs().MessageBox(Str(textId), Str(StringId::DataProcessing),
                                 withCancel ? MsgButtons::YesNoCancel : MsgButtons::YesNo, MsgIcon::Question);
 }
 
 bool TForm3::Report(const FileOutcome& outcome)
 {
     static const std::pair<FileOutcome::Kind, int> Messages[] = {
-        {FileOutcome::CannotOpen, Text::FileCannotBeOpened},
-        {FileOutcome::Damaged, Text::FileDamaged},
-        {FileOutcome::WriteFailed, Text::FileNotWritten},
+        {FileOutcome::CannotOpen, StringId::FileNotOpened},
+        {FileOutcome::Damaged, StringId::FileDamaged},
+        {FileOutcome::WriteFailed, StringId::FileNotSaved},
     };
     for (const auto& [kind, id] : Messages) {
         if (outcome.Result == kind) {
             QString text = Str(id);
             if (!outcome.Detail.isEmpty())
                 text += QStringLiteral("\n\n") + outcome.Detail;
-            Dialogs().MessageBox(text, Str(Text::Caption), MsgButtons::Ok, MsgIcon::Error);
+            Dialogs().MessageBox(text, Str(StringId::DataProcessing), MsgButtons::Ok, MsgIcon::Error);
         }
     }
     return outcome.Ok();
@@ -429,7 +418,7 @@ bool TForm3::FormCloseQuery()
 {
     if (!Form().IsModified())
         return true;
-    switch (Ask(Text::Modified, true)) {
+    switch (Ask(StringId::SaveQuestion, true)) {
     case IDYES:
         return SaveDocument();
     case IDNO:
@@ -612,7 +601,8 @@ void TForm3::EnableTransferButtons(bool enabled)
 void TForm3::Transfer1Click()
 {
     if (ComboBox2->count() == 0) {
-        Dialogs().MessageBox(Str(Text::NoPort), Str(Text::Caption), MsgButtons::Ok, MsgIcon::Information);
+        Dialogs().MessageBox(Str(StringId::NoFreeSerialPort), Str(StringId::DataProcessing), MsgButtons::Ok,
+                             MsgIcon::Information);
         return;
     }
     if (ComboBox2->currentIndex() < 0 || m_transferRunning)
@@ -660,7 +650,8 @@ void TForm3::TransferdatafromKx31011Click()
 
 void TForm3::Info1Click()
 {
-    Dialogs().MessageBox(Str(Text::Info), Str(Text::Caption), MsgButtons::Ok, MsgIcon::Information);
+    Dialogs().MessageBox(Str(StringId::VersionText), Str(StringId::DataProcessing), MsgButtons::Ok,
+                         MsgIcon::Information);
 }
 
 // --- The data tree -----------------------------------------------------------------
@@ -673,8 +664,8 @@ int TForm3::DisplayFlags() const
 void TForm3::RebuildDataTree()
 {
     TreeView1->clear();
-    const std::pair<int, InstrumentData*> roots[] = {{Text::Saved, &m_document->Saved()},
-                                                     {Text::Transfered, &m_document->Transfered()}};
+    const std::pair<int, InstrumentData*> roots[] = {{StringId::Saved, &m_document->Saved()},
+                                                     {StringId::Transferred, &m_document->Transfered()}};
     for (const auto& [textId, data] : roots) {
         auto* root = new QTreeWidgetItem(TreeView1, {Str(textId)});
         for (int b = 0; b < data->GetCount(); ++b) {
@@ -719,7 +710,7 @@ void TForm3::TreeView1KeyDown(int key)
 
 void TForm3::Deletealldata1Click()
 {
-    if (Ask(Text::DeleteAllData, false) != IDYES)
+    if (Ask(StringId::DeleteAllQuestion, false) != IDYES)
         return;
     TreeView1->clear();
     m_document->Saved().Clear();
@@ -754,7 +745,7 @@ void TForm3::Edit1Enter()
 
 void TForm3::Delete1Click()
 {
-    if (Ask(Text::DeletePage, false) != IDYES)
+    if (Ask(StringId::DeletePageQuestion, false) != IDYES)
         return;
     m_dragSource = nullptr;
     m_document->DeleteCurrentPage();

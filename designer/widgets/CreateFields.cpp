@@ -1,9 +1,9 @@
 #include "designer/widgets/CreateFields.h"
 
-#include "designer/DesignerStrings.h"
 #include "designer/DesignerUnits.h"
 #include "designer/widgets/ColorSwatch.h"
 #include "language/Language.h"
+#include "language/StringIds.h"
 #include "platform/NumberText.h"
 #include "platform/widgets/Captions.h"
 
@@ -17,14 +17,13 @@
 
 namespace {
 
-constexpr int CaptionCreate = 87;
 // Captions of the seven rows of the dialog, top to bottom.
-constexpr int RowCaptions[] = {88, 89, 90, 91, 92, 93, 94};
-constexpr int CaptionNewTable = 95;
-constexpr int CellKindCaptions[] = {DesignerString::Barcode, DesignerString::Choice,
-                                    DesignerString::GlobalText, DesignerString::Link,
-                                    DesignerString::Measure, DesignerString::Picture,
-                                    DesignerString::Text};
+constexpr int RowCaptions[] = {StringId::RowCount,   StringId::ColumnCount, StringId::CellWidth,
+                               StringId::CellHeight, StringId::TableBorder, StringId::CellBorder,
+                               StringId::CellType};
+constexpr int CellKindCaptions[] = {StringId::Barcode, StringId::Choice,  StringId::GlobalText,
+                                    StringId::Link,    StringId::Measure, StringId::Picture,
+                                    StringId::Text};
 
 std::optional<int32_t> CellCount(const QString& text)
 {
@@ -47,7 +46,7 @@ std::optional<int32_t> CellSize(const QString& text)
 TForm4::TForm4(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TForm4"));
-    SetTag(this, CaptionNewTable);
+    SetTag(this, StringId::NewTable);
     auto* layout = new QGridLayout(this);
     Edit1 = new QLineEdit(this);
     Edit2 = new QLineEdit(this);
@@ -65,8 +64,8 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent)
     }
     Button1 = new QPushButton(this);
     Button2 = new QPushButton(this);
-    SetTag(Button1, CaptionCreate);
-    SetTag(Button2, DesignerString::Cancel);
+    SetTag(Button1, StringId::Create);
+    SetTag(Button2, StringId::Cancel);
     layout->addWidget(Button1, static_cast<int>(std::size(rows)), 0);
     layout->addWidget(Button2, static_cast<int>(std::size(rows)), 1);
     Button1->setDefault(true);

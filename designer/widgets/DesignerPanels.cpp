@@ -3,7 +3,6 @@
 // connected to what the user does (activated, returnPressed, textEdited), so
 // filling them from the selection never writes back into it.
 
-#include "designer/DesignerStrings.h"
 #include "designer/DesignerUnits.h"
 #include "designer/widgets/ColorSwatch.h"
 #include "designer/widgets/DesignerCanvas.h"
@@ -15,6 +14,7 @@
 #include "documents/StyledText.h"
 #include "instruments/QuantityTable.h"
 #include "language/Language.h"
+#include "language/StringIds.h"
 #include "platform/NumberText.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
@@ -46,29 +46,17 @@ struct GeometryBox
     void (QuillfenSelection::*set)(int32_t);
 };
 constexpr std::array<GeometryBox, 6> GeometryBoxTable = {{
-    {"Edit1", 65, &QuillfenSelection::GetLeft, &QuillfenSelection::SetLeft},
-    {"Edit2", 66, &QuillfenSelection::GetTop, &QuillfenSelection::SetTop},
-    {"Edit3", 67, &QuillfenSelection::GetRight, &QuillfenSelection::SetRight},
-    {"Edit4", 68, &QuillfenSelection::GetBottom, &QuillfenSelection::SetBottom},
-    {"Edit5", 69, &QuillfenSelection::GetWidth, &QuillfenSelection::SetWidth},
-    {"Edit6", 70, &QuillfenSelection::GetHeight, &QuillfenSelection::SetHeight},
+    {"Edit1", StringId::LeftLabel, &QuillfenSelection::GetLeft, &QuillfenSelection::SetLeft},
+    {"Edit2", StringId::TopLabel, &QuillfenSelection::GetTop, &QuillfenSelection::SetTop},
+    {"Edit3", StringId::RightLabel, &QuillfenSelection::GetRight, &QuillfenSelection::SetRight},
+    {"Edit4", StringId::BottomLabel, &QuillfenSelection::GetBottom, &QuillfenSelection::SetBottom},
+    {"Edit5", StringId::WidthLabel, &QuillfenSelection::GetWidth, &QuillfenSelection::SetWidth},
+    {"Edit6", StringId::HeightLabel, &QuillfenSelection::GetHeight, &QuillfenSelection::SetHeight},
 }};
 constexpr int RightBox = 2;
 constexpr int BottomBox = 3;
 constexpr int WidthBox = 4;
 constexpr int HeightBox = 5;
-
-constexpr int CaptionBorders = 71;
-constexpr int CaptionFont = 72;
-constexpr int CaptionSize = 73;
-constexpr int CaptionAlign = 74;
-constexpr int CaptionFormat = 121;
-constexpr int CaptionPicture = 122;
-constexpr int CaptionDecimals = 263;
-constexpr int CaptionGeneral = 264;
-constexpr int CaptionAllZero = 224;
-constexpr int CaptionMeasure = DesignerString::Measure;
-constexpr int CaptionGlobalTextId = DesignerString::GlobalText;
 
 constexpr int BorderWidths = 11; // "0 mm" ... "1 mm" in tenths
 constexpr int SizeItems = 10;    // "1 mm" ... "10 mm"
@@ -209,7 +197,7 @@ void TForm2::BuildPanels()
     Edit6 = GeometryBoxes[5];
     column->addLayout(geometry);
 
-    column->addWidget(CaptionLabel(CaptionBorders, area));
+    column->addWidget(CaptionLabel(StringId::Borders, area));
     PaintBox4 = new BordersPreview(this, area);
     PaintBox4->setFixedSize(BordersPreviewSize, BordersPreviewSize);
     column->addWidget(PaintBox4);
@@ -219,7 +207,7 @@ void TForm2::BuildPanels()
         PopupMenu1->addAction(MillimetreText(width) + QStringLiteral(" mm"), this,
                               [this, width] { BorderWidthClick(width); });
     QAction* allZero = PopupMenu1->addAction(QString(), this, &TForm2::N0mmAll1Click);
-    SetTag(allZero, CaptionAllZero);
+    SetTag(allZero, StringId::AllZero);
 
     auto* swatches = new QHBoxLayout;
     Panel13 = new ColorSwatch(clBlack, area);
@@ -250,13 +238,13 @@ void TForm2::BuildPanels()
     for (int i = 0; i < AlignItems; ++i)
         ComboBox5->addItem(QString::number(i));
     ComboBox7 = ListBox("ComboBox7", TextPanel);
-    for (size_t i = 0; i < DesignerString::TextTypeCaptions.size(); ++i)
+    for (size_t i = 0; i < TextTypeCaptions.size(); ++i)
         ComboBox7->addItem(QString());
-    text->addWidget(CaptionLabel(CaptionFont, TextPanel), 0, 0);
+    text->addWidget(CaptionLabel(StringId::FontLabel, TextPanel), 0, 0);
     text->addWidget(ComboBox1, 0, 1);
-    text->addWidget(CaptionLabel(CaptionSize, TextPanel), 1, 0);
+    text->addWidget(CaptionLabel(StringId::SizeLabel, TextPanel), 1, 0);
     text->addWidget(ComboBox2, 1, 1);
-    text->addWidget(CaptionLabel(CaptionAlign, TextPanel), 2, 0);
+    text->addWidget(CaptionLabel(StringId::AlignLabel, TextPanel), 2, 0);
     text->addWidget(ComboBox5, 2, 1);
     text->addWidget(ComboBox7, 3, 0, 1, 2);
     connect(ComboBox1, &QComboBox::activated, this, &TForm2::ComboBox1Change);
@@ -271,7 +259,7 @@ void TForm2::BuildPanels()
     auto* global = new QHBoxLayout(Panel3);
     Edit9 = new QLineEdit(Panel3);
     Edit9->setObjectName(QStringLiteral("Edit9"));
-    global->addWidget(CaptionLabel(CaptionGlobalTextId, Panel3));
+    global->addWidget(CaptionLabel(StringId::GlobalText, Panel3));
     global->addWidget(Edit9);
     connect(Edit9, &QLineEdit::returnPressed, this, &TForm2::Edit9Enter);
     column->addWidget(Panel3);
@@ -285,7 +273,7 @@ void TForm2::BuildPanels()
         ComboBox3->addItem(QString::fromUtf8(format));
     SpeedButton2 = new QToolButton(Panel11);
     SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
-    SetTag(SpeedButton2, 96);
+    SetTag(SpeedButton2, StringId::Limits);
     ComboBox8 = ListBox("ComboBox8", Panel11);
     ComboBox8->addItem(QString());
     for (const char* decimals : DecimalItems)
@@ -298,11 +286,11 @@ void TForm2::BuildPanels()
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
     }
-    measure->addWidget(CaptionLabel(CaptionMeasure, Panel11), 0, 0, 1, 2);
-    measure->addWidget(CaptionLabel(CaptionFormat, Panel11), 1, 0);
+    measure->addWidget(CaptionLabel(StringId::Measure, Panel11), 0, 0, 1, 2);
+    measure->addWidget(CaptionLabel(StringId::FormatLabel, Panel11), 1, 0);
     measure->addWidget(ComboBox3, 1, 1);
     measure->addWidget(SpeedButton2, 2, 0);
-    measure->addWidget(CaptionLabel(CaptionDecimals, Panel11), 3, 0);
+    measure->addWidget(CaptionLabel(StringId::DecimalDigits, Panel11), 3, 0);
     measure->addWidget(ComboBox8, 3, 1);
     measure->addWidget(CheckListBox1, 4, 0, 1, 2);
     connect(ComboBox3, &QComboBox::activated, this, &TForm2::ComboBox3Change);
@@ -316,7 +304,7 @@ void TForm2::BuildPanels()
     auto* picture = new QHBoxLayout(Panel12);
     SpeedButton1 = new QToolButton(Panel12);
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-    SetTag(SpeedButton1, CaptionPicture);
+    SetTag(SpeedButton1, StringId::PictureFile);
     picture->addWidget(SpeedButton1);
     connect(SpeedButton1, &QToolButton::clicked, this, &TForm2::SpeedButton1Click);
     column->addWidget(Panel12);
@@ -326,9 +314,9 @@ void TForm2::BuildPanels()
 
 void TForm2::PanelsLanguage()
 {
-    for (size_t i = 0; i < DesignerString::TextTypeCaptions.size(); ++i)
-        ComboBox7->setItemText(int(i), MainLanguage.GetString(DesignerString::TextTypeCaptions[i]));
-    ComboBox8->setItemText(0, MainLanguage.GetString(CaptionGeneral));
+    for (size_t i = 0; i < TextTypeCaptions.size(); ++i)
+        ComboBox7->setItemText(int(i), MainLanguage.GetString(TextTypeCaptions[i]));
+    ComboBox8->setItemText(0, MainLanguage.GetString(StringId::GeneralFormat));
     const QSignalBlocker block(CheckListBox1);
     for (int i = 0; i < QuantityItems; ++i) {
         const QuantityRow* row = FindQuantityRow(i);
@@ -540,7 +528,7 @@ void TForm2::CheckListBox1ClickCheck(QListWidgetItem* item)
 void TForm2::SpeedButton1Click()
 {
     const QString name = Dialogs().GetOpenFileName(
-        MainLanguage.GetString(CaptionPicture), QString(),
+        MainLanguage.GetString(StringId::PictureFile), QString(),
         QStringLiteral("All (*.jpg *.jpeg *.bmp *.emf *.wmf *.svg);;JPEG Image File (*.jpg);;"
                        "JPEG Image File (*.jpeg);;Bitmaps (*.bmp);;Enhanced Metafiles (*.emf);;"
                        "Metafiles (*.wmf);;Scalable Vector Graphics (*.svg)"));
@@ -549,8 +537,8 @@ void TForm2::SpeedButton1Click()
     QString error;
     const std::unique_ptr<TGraphic> graphic = LoadGraphicFile(name, &error);
     if (!graphic) {
-        Dialogs().MessageBox(MainLanguage.GetString(DesignerString::FileNotOpened) + u'\n' + error,
-                             MainLanguage.GetString(DesignerString::TemplateDesigner), MsgButtons::Ok,
+        Dialogs().MessageBox(MainLanguage.GetString(StringId::FileNotOpened) + u'\n' + error,
+                             MainLanguage.GetString(StringId::TemplateDesigner), MsgButtons::Ok,
                              MsgIcon::Error);
         return;
     }

@@ -1,8 +1,8 @@
 #include "designer/widgets/LimitSetup.h"
 
-#include "designer/DesignerStrings.h"
 #include "designer/widgets/ColorSwatch.h"
 #include "documents/MeasureLimit.h"
+#include "language/StringIds.h"
 #include "platform/NumberText.h"
 #include "platform/widgets/Captions.h"
 
@@ -13,12 +13,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <array>
+
 namespace {
-constexpr int CaptionLimits = 96;
-constexpr int CaptionMaximum = 97;
-constexpr int CaptionMinimum = 98;
 // The four actions' captions, in the order of their codes.
-constexpr std::array<int, 4> ActionCaptions = {99, 100, 101, 102};
+constexpr std::array<int, 4> ActionCaptions = {StringId::DontUse, StringId::ChangeTextColor,
+                                               StringId::ChangeBackgroundColor, StringId::ShowText};
 // The form's own start: the text colour changes, in red.
 constexpr int32_t InitialAction = MeasureLimit::ChangeTextColor;
 constexpr int SwatchSize = 24;
@@ -27,12 +27,12 @@ constexpr int SwatchSize = 24;
 TForm10::TForm10(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TForm10"));
-    SetTag(this, CaptionLimits);
+    SetTag(this, StringId::Limits);
     auto* layout = new QGridLayout(this);
     GroupBox1 = new QGroupBox(this);
     GroupBox2 = new QGroupBox(this);
-    SetTag(GroupBox1, CaptionMinimum);
-    SetTag(GroupBox2, CaptionMaximum);
+    SetTag(GroupBox1, StringId::Minimum);
+    SetTag(GroupBox2, StringId::Maximum);
     m_min = MakeBound(GroupBox1);
     m_max = MakeBound(GroupBox2);
     Edit1 = m_min.value;
@@ -51,8 +51,8 @@ TForm10::TForm10(QWidget* parent) : QDialog(parent)
     Panel2 = m_max.colour;
     Button1 = new QPushButton(this);
     Button2 = new QPushButton(this);
-    SetTag(Button1, DesignerString::Ok);
-    SetTag(Button2, DesignerString::Cancel);
+    SetTag(Button1, StringId::Ok);
+    SetTag(Button2, StringId::Cancel);
     layout->addWidget(GroupBox1, 0, 0);
     layout->addWidget(GroupBox2, 0, 1);
     layout->addWidget(Button1, 1, 0);

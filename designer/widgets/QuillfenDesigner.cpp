@@ -1,6 +1,5 @@
 #include "designer/widgets/QuillfenDesigner.h"
 
-#include "designer/DesignerStrings.h"
 #include "designer/DesignerUnits.h"
 #include "designer/widgets/ColorSwatch.h"
 #include "designer/widgets/CreateFields.h"
@@ -10,6 +9,7 @@
 #include "documents/TextObject.h"
 #include "documents/widgets/TextSetup.h"
 #include "language/Language.h"
+#include "language/StringIds.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
 #include "revisionlist/widgets/QuillfenSetup.h"
@@ -52,9 +52,9 @@ struct KindCaption
     int id;
 };
 constexpr KindCaption KindCaptions[] = {
-    {ObjectCode::Barcode, DesignerString::Barcode}, {ObjectCode::Global, DesignerString::GlobalText},
-    {ObjectCode::Choice, DesignerString::Choice},   {ObjectCode::Link, DesignerString::Link},
-    {ObjectCode::Measure, DesignerString::Measure}, {ObjectCode::Picture, DesignerString::Picture},
+    {ObjectCode::Barcode, StringId::Barcode}, {ObjectCode::Global, StringId::GlobalText},
+    {ObjectCode::Choice, StringId::Choice},   {ObjectCode::Link, StringId::Link},
+    {ObjectCode::Measure, StringId::Measure}, {ObjectCode::Picture, StringId::Picture},
 };
 
 QString Str(int id)
@@ -79,7 +79,7 @@ QString WithDefaultSuffix(const QString& name, const QString& suffix)
 TForm2::TForm2(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("TForm2"));
-    SetTag(this, DesignerString::TemplateDesigner);
+    SetTag(this, StringId::TemplateDesigner);
     ScrollBox1 = new QScrollArea(this);
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     ScrollBox1->setFocusPolicy(Qt::StrongFocus);
@@ -132,80 +132,80 @@ void TForm2::BuildMenus()
         SetTag(m, id);
         return m;
     };
-    QMenu* file = menu(7);
-    New4 = item(file, 28, &TForm2::New4Click, QKeySequence(Qt::CTRL | Qt::Key_N));
-    New2 = item(file, 29, &TForm2::New2Click);
-    Open1 = item(file, 8, &TForm2::Open1Click, QKeySequence(Qt::CTRL | Qt::Key_O));
-    Save2 = item(file, 117, &TForm2::Save2Click, QKeySequence(Qt::CTRL | Qt::Key_S));
-    SaveAs1 = item(file, 9, &TForm2::SaveAs1Click);
-    ExportasXML1 = item(file, 119, &TForm2::ExportasXML1Click);
-    Print1 = item(file, 11, &TForm2::Print1Click, QKeySequence(Qt::CTRL | Qt::Key_P));
-    Exit1 = item(file, 10, &QWidget::close);
+    QMenu* file = menu(StringId::FileMenu);
+    New4 = item(file, StringId::New, &TForm2::New4Click, QKeySequence(Qt::CTRL | Qt::Key_N));
+    New2 = item(file, StringId::NewLabelMenu, &TForm2::New2Click);
+    Open1 = item(file, StringId::Open, &TForm2::Open1Click, QKeySequence(Qt::CTRL | Qt::Key_O));
+    Save2 = item(file, StringId::Save, &TForm2::Save2Click, QKeySequence(Qt::CTRL | Qt::Key_S));
+    SaveAs1 = item(file, StringId::SaveAs, &TForm2::SaveAs1Click);
+    ExportasXML1 = item(file, StringId::SaveAsXml, &TForm2::ExportasXML1Click);
+    Print1 = item(file, StringId::PrintMenu, &TForm2::Print1Click, QKeySequence(Qt::CTRL | Qt::Key_P));
+    Exit1 = item(file, StringId::Exit, &QWidget::close);
 
-    QMenu* edit = menu(30);
-    Cut1 = item(edit, 31, &TForm2::Cut1Click, QKeySequence(Qt::CTRL | Qt::Key_X));
-    Copy1 = item(edit, 32, &TForm2::Copy1Click, QKeySequence(Qt::CTRL | Qt::Key_C));
-    Paste1 = item(edit, 33, &TForm2::Paste1Click, QKeySequence(Qt::CTRL | Qt::Key_V));
-    Delete2 = item(edit, 34, &TForm2::Delete2Click, QKeySequence(Qt::Key_Delete));
-    Group1 = item(edit, 37, &TForm2::Group1Click);
-    Ungroup1 = item(edit, 38, &TForm2::Ungroup1Click);
-    SelectAll1 = item(edit, 39, &TForm2::SelectAll1Click, QKeySequence(Qt::CTRL | Qt::Key_A));
+    QMenu* edit = menu(StringId::EditMenu);
+    Cut1 = item(edit, StringId::Cut, &TForm2::Cut1Click, QKeySequence(Qt::CTRL | Qt::Key_X));
+    Copy1 = item(edit, StringId::Copy, &TForm2::Copy1Click, QKeySequence(Qt::CTRL | Qt::Key_C));
+    Paste1 = item(edit, StringId::Paste, &TForm2::Paste1Click, QKeySequence(Qt::CTRL | Qt::Key_V));
+    Delete2 = item(edit, StringId::Delete, &TForm2::Delete2Click, QKeySequence(Qt::Key_Delete));
+    Group1 = item(edit, StringId::Group, &TForm2::Group1Click);
+    Ungroup1 = item(edit, StringId::Ungroup, &TForm2::Ungroup1Click);
+    SelectAll1 = item(edit, StringId::SelectAll, &TForm2::SelectAll1Click, QKeySequence(Qt::CTRL | Qt::Key_A));
 
-    QMenu* field = menu(40);
+    QMenu* field = menu(StringId::FieldMenu);
     QMenu* fieldNew = field->addMenu(QString());
-    SetTag(fieldNew, 41);
+    SetTag(fieldNew, StringId::NewField);
     const std::pair<int, FieldKind> newFields[] = {
-        {DesignerString::Barcode, FieldKind::Barcode}, {DesignerString::Choice, FieldKind::Choice},
-        {DesignerString::GlobalText, FieldKind::GlobalText}, {DesignerString::Text, FieldKind::Text},
-        {DesignerString::Link, FieldKind::Link}, {DesignerString::Measure, FieldKind::Measure},
-        {DesignerString::Picture, FieldKind::Picture}};
+        {StringId::Barcode, FieldKind::Barcode}, {StringId::Choice, FieldKind::Choice},
+        {StringId::GlobalText, FieldKind::GlobalText}, {StringId::Text, FieldKind::Text},
+        {StringId::Link, FieldKind::Link}, {StringId::Measure, FieldKind::Measure},
+        {StringId::Picture, FieldKind::Picture}};
     for (const auto& [id, kind] : newFields)
         item(fieldNew, id, [this, kind = kind] { InsertField(kind); });
-    Table1 = item(fieldNew, 50, &TForm2::Table1Click);
-    ToFront1 = item(field, 51, &TForm2::ToFront1Click);
-    ToBack1 = item(field, 52, &TForm2::ToBack1Click);
+    Table1 = item(fieldNew, StringId::Table, &TForm2::Table1Click);
+    ToFront1 = item(field, StringId::ToFront, &TForm2::ToFront1Click);
+    ToBack1 = item(field, StringId::ToBack, &TForm2::ToBack1Click);
 
-    QMenu* zoom = menu(59);
-    Zoomin1 = item(zoom, 60, &TForm2::Zoomin1Click);
-    Zoomout1 = item(zoom, 61, &TForm2::Zoomout1Click);
-    Wholepage1 = item(zoom, 62, &TForm2::Wholepage1Click);
+    QMenu* zoom = menu(StringId::ZoomMenu);
+    Zoomin1 = item(zoom, StringId::ZoomIn, &TForm2::Zoomin1Click);
+    Zoomout1 = item(zoom, StringId::ZoomOut, &TForm2::Zoomout1Click);
+    Wholepage1 = item(zoom, StringId::WholePage, &TForm2::Wholepage1Click);
 
-    QMenu* page = menu(53);
-    First1 = item(page, 54, &TForm2::First1Click);
-    Previous1 = item(page, 55, &TForm2::Previous1Click);
-    Next1 = item(page, 56, &TForm2::Next1Click);
-    Last1 = item(page, 57, &TForm2::Last1Click);
-    New3 = item(page, 58, &TForm2::New3Click);
-    Delete1 = item(page, 34, &TForm2::Delete1Click);
+    QMenu* page = menu(StringId::PageMenu);
+    First1 = item(page, StringId::FirstPage, &TForm2::First1Click);
+    Previous1 = item(page, StringId::PreviousPage, &TForm2::Previous1Click);
+    Next1 = item(page, StringId::NextPage, &TForm2::Next1Click);
+    Last1 = item(page, StringId::LastPage, &TForm2::Last1Click);
+    New3 = item(page, StringId::NewPage, &TForm2::New3Click);
+    Delete1 = item(page, StringId::Delete, &TForm2::Delete1Click);
 
-    QMenu* grid = menu(63);
-    item(grid, DesignerString::GridNone, [this] { SetGridStep(0); });
+    QMenu* grid = menu(StringId::GridMenu);
+    item(grid, StringId::GridNone, [this] { SetGridStep(0); });
     for (int mm = 1; mm <= 10; ++mm)
         grid->addAction(QString::number(mm) + QStringLiteral(" mm"), this, [this, mm] { SetGridStep(mm * 10); });
 
     Settings1 = menuBar()->addAction(QString());
-    SetTag(Settings1, 208);
+    SetTag(Settings1, StringId::Settings);
     connect(Settings1, &QAction::triggered, this, &TForm2::Settings1Click);
 
-    QMenu* window = menu(225);
-    item(window, 207, [this] { if (m_hooks.ShowDataProcessing) m_hooks.ShowDataProcessing(); });
-    item(window, 193, [this] { if (m_hooks.ShowRevisionList) m_hooks.ShowRevisionList(); });
+    QMenu* window = menu(StringId::WindowMenu);
+    item(window, StringId::DataProcessing, [this] { if (m_hooks.ShowDataProcessing) m_hooks.ShowDataProcessing(); });
+    item(window, StringId::RevisionList, [this] { if (m_hooks.ShowRevisionList) m_hooks.ShowRevisionList(); });
 
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
-    item(PopupMenu2, 51, &TForm2::ToFront1Click);
-    item(PopupMenu2, 52, &TForm2::ToBack1Click);
-    item(PopupMenu2, 32, &TForm2::Copy1Click);
-    item(PopupMenu2, 31, &TForm2::Cut1Click);
-    item(PopupMenu2, 33, &TForm2::Paste1Click);
-    item(PopupMenu2, 39, &TForm2::SelectAll1Click);
-    DeleteEditableText1 = item(PopupMenu2, 191, &TForm2::DeleteEditableText1Click);
-    DeleteSelectedText1 = item(PopupMenu2, 223, &TForm2::DeleteSelectedText1Click);
+    item(PopupMenu2, StringId::ToFront, &TForm2::ToFront1Click);
+    item(PopupMenu2, StringId::ToBack, &TForm2::ToBack1Click);
+    item(PopupMenu2, StringId::Copy, &TForm2::Copy1Click);
+    item(PopupMenu2, StringId::Cut, &TForm2::Cut1Click);
+    item(PopupMenu2, StringId::Paste, &TForm2::Paste1Click);
+    item(PopupMenu2, StringId::SelectAll, &TForm2::SelectAll1Click);
+    DeleteEditableText1 = item(PopupMenu2, StringId::DeleteEditableText, &TForm2::DeleteEditableText1Click);
+    DeleteSelectedText1 = item(PopupMenu2, StringId::DeleteSelectedText, &TForm2::DeleteSelectedText1Click);
     QMenu* change = PopupMenu2->addMenu(QString());
-    SetTag(change, 254);
-    const std::pair<int, int> conversions[] = {{DesignerString::Barcode, 1}, {DesignerString::Choice, 2},
-                                               {DesignerString::GlobalText, 3}, {DesignerString::Text, 4},
-                                               {DesignerString::Link, 5}, {DesignerString::Measure, 6}};
+    SetTag(change, StringId::ChangeToField);
+    const std::pair<int, int> conversions[] = {{StringId::Barcode, 1}, {StringId::Choice, 2},
+                                               {StringId::GlobalText, 3}, {StringId::Text, 4},
+                                               {StringId::Link, 5}, {StringId::Measure, 6}};
     for (const auto& [id, code] : conversions)
         item(change, id, [this, code = code] { ChangeToField(code); });
     PaintBox1->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -267,10 +267,10 @@ void TForm2::BuildToolBar()
     bar->addWidget(ComboBox6);
     bar->addSeparator();
     const std::pair<int, FieldKind> fields[] = {
-        {DesignerString::Text, FieldKind::Text}, {DesignerString::GlobalText, FieldKind::GlobalText},
-        {DesignerString::Link, FieldKind::Link}, {DesignerString::Choice, FieldKind::Choice},
-        {DesignerString::Measure, FieldKind::Measure}, {DesignerString::Barcode, FieldKind::Barcode},
-        {DesignerString::Picture, FieldKind::Picture}};
+        {StringId::Text, FieldKind::Text}, {StringId::GlobalText, FieldKind::GlobalText},
+        {StringId::Link, FieldKind::Link}, {StringId::Choice, FieldKind::Choice},
+        {StringId::Measure, FieldKind::Measure}, {StringId::Barcode, FieldKind::Barcode},
+        {StringId::Picture, FieldKind::Picture}};
     for (const auto& [id, kind] : fields) {
         QAction* a = bar->addAction(QString(), this, [this, kind = kind] { InsertField(kind); });
         SetTag(a, id);
@@ -279,7 +279,7 @@ void TForm2::BuildToolBar()
     SpeedButton27 = new QToolButton(bar);
     SpeedButton27->setObjectName(QStringLiteral("SpeedButton27"));
     SpeedButton27->setCheckable(true);
-    SetTag(SpeedButton27, 127);
+    SetTag(SpeedButton27, StringId::GroupButton);
     connect(SpeedButton27, &QToolButton::clicked, this, &TForm2::SpeedButton27Click);
     bar->addWidget(SpeedButton27);
     bar->addAction(ToFront1);
@@ -314,8 +314,8 @@ void TForm2::NewDocument(int32_t width, int32_t height)
 
 void TForm2::SetCaption()
 {
-    setWindowTitle(FileName.isEmpty() ? Str(DesignerString::TemplateDesigner)
-                                      : Str(DesignerString::TemplateDesigner) + QStringLiteral(" - ") + FileName);
+    setWindowTitle(FileName.isEmpty() ? Str(StringId::TemplateDesigner)
+                                      : Str(StringId::TemplateDesigner) + QStringLiteral(" - ") + FileName);
 }
 
 void TForm2::ApplyLanguage()
@@ -333,7 +333,7 @@ bool TForm2::FormCloseQuery()
 {
     if (!Document->IsModified())
         return true;
-    switch (Dialogs().MessageBox(Str(DesignerString::SaveQuestion), Str(DesignerString::TemplateDesigner),
+    switch (Dialogs().MessageBox(Str(StringId::SaveQuestion), Str(StringId::TemplateDesigner),
                                  MsgButtons::YesNoCancel, MsgIcon::Question)) {
     case IDYES: return Save2Click();
     case IDNO: return true;
@@ -375,8 +375,8 @@ void TForm2::hideEvent(QHideEvent* event)
 void TForm2::New4Click()
 {
     NewPageDialog->ComboBox1->setVisible(true);
-    SetTag(NewPageDialog, DesignerString::NewTemplate);
-    NewPageDialog->setWindowTitle(Str(DesignerString::NewTemplate));
+    SetTag(NewPageDialog, StringId::NewTemplate);
+    NewPageDialog->setWindowTitle(Str(StringId::NewTemplate));
     NewPageDialog->ComboBox1->setCurrentIndex(TForm1::A4Item);
     NewPageDialog->ComboBox1Click();
     if (NewPageDialog->exec() != QDialog::Accepted || !FormCloseQuery())
@@ -387,8 +387,8 @@ void TForm2::New4Click()
 void TForm2::New2Click()
 {
     NewPageDialog->ComboBox1->setVisible(false);
-    SetTag(NewPageDialog, DesignerString::NewLabel);
-    NewPageDialog->setWindowTitle(Str(DesignerString::NewLabel));
+    SetTag(NewPageDialog, StringId::NewLabel);
+    NewPageDialog->setWindowTitle(Str(StringId::NewLabel));
     NewPageDialog->Edit1->setText(LabelDocumentSide);
     NewPageDialog->Edit2->setText(LabelDocumentSide);
     if (NewPageDialog->exec() != QDialog::Accepted || !FormCloseQuery())
@@ -400,7 +400,7 @@ void TForm2::Open1Click()
 {
     if (!FormCloseQuery())
         return;
-    const QString name = Dialogs().GetOpenFileName(Str(DesignerString::Open), QString(), OpenFilter);
+    const QString name = Dialogs().GetOpenFileName(Str(StringId::Open), QString(), OpenFilter);
     if (!name.isEmpty())
         LoadFile(name);
 }
@@ -425,11 +425,11 @@ void TForm2::LoadFile(const QString& path)
         break;
     case Result::Damaged:
         FileName.clear();
-        Dialogs().MessageBox(Str(DesignerString::FileDamaged), Str(DesignerString::TemplateDesigner),
+        Dialogs().MessageBox(Str(StringId::FileDamaged), Str(StringId::TemplateDesigner),
                              MsgButtons::Ok, MsgIcon::Error);
         break;
     case Result::CannotOpen:
-        Dialogs().MessageBox(Str(DesignerString::FileNotOpened), Str(DesignerString::TemplateDesigner),
+        Dialogs().MessageBox(Str(StringId::FileNotOpened), Str(StringId::TemplateDesigner),
                              MsgButtons::Ok, MsgIcon::Error);
         break;
     }
@@ -442,7 +442,7 @@ void TForm2::LoadFile(const QString& path)
 bool TForm2::Save2Click()
 {
     if (FileName.isEmpty()) {
-        const QString name = Dialogs().GetSaveFileName(Str(DesignerString::SaveAs), QStringLiteral("*.qfs"), SaveFilter);
+        const QString name = Dialogs().GetSaveFileName(Str(StringId::SaveAs), QStringLiteral("*.qfs"), SaveFilter);
         if (name.isEmpty())
             return false;
         FileName = WithDefaultSuffix(name, QStringLiteral("qfs"));
@@ -451,7 +451,7 @@ bool TForm2::Save2Click()
     QString error;
     if (Document->SaveFile(FileName, error))
         return true;
-    Dialogs().MessageBox(Str(DesignerString::FileNotSaved) + u'\n' + error, Str(DesignerString::TemplateDesigner),
+    Dialogs().MessageBox(Str(StringId::FileNotSaved) + u'\n' + error, Str(StringId::TemplateDesigner),
                          MsgButtons::Ok, MsgIcon::Error);
     return false;
 }
@@ -468,11 +468,11 @@ void TForm2::SaveAs1Click()
 
 void TForm2::ExportasXML1Click()
 {
-    const QString name = Dialogs().GetSaveFileName(Str(DesignerString::SaveAsXml), QStringLiteral("*.xml"), XmlFilter);
+    const QString name = Dialogs().GetSaveFileName(Str(StringId::SaveAsXml), QStringLiteral("*.xml"), XmlFilter);
     if (name.isEmpty())
         return;
     if (!Document->ExportXml(WithDefaultSuffix(name, QStringLiteral("xml"))))
-        Dialogs().MessageBox(Str(DesignerString::FileNotSaved), Str(DesignerString::TemplateDesigner),
+        Dialogs().MessageBox(Str(StringId::FileNotSaved), Str(StringId::TemplateDesigner),
                              MsgButtons::Ok, MsgIcon::Error);
 }
 
@@ -791,7 +791,7 @@ void TForm2::New3Click()
 
 void TForm2::Delete1Click()
 {
-    if (Dialogs().MessageBox(Str(DesignerString::DeletePageQuestion), Str(DesignerString::TemplateDesigner),
+    if (Dialogs().MessageBox(Str(StringId::DeletePageQuestion), Str(StringId::TemplateDesigner),
                              MsgButtons::YesNo, MsgIcon::Question)
         != IDYES)
         return;

@@ -1,8 +1,8 @@
 #include "designer/widgets/QuillfenNewPage.h"
 
-#include "designer/DesignerStrings.h"
 #include "designer/DesignerUnits.h"
 #include "designer/widgets/ColorSwatch.h"
+#include "language/StringIds.h"
 #include "platform/widgets/Captions.h"
 
 #include <QComboBox>
@@ -11,15 +11,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace {
-constexpr int WidthCaption = 69;
-constexpr int HeightCaption = 70;
-} // namespace
-
 TForm1::TForm1(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TForm1"));
-    SetTag(this, DesignerString::NewTemplate);
+    SetTag(this, StringId::NewTemplate);
     auto* layout = new QGridLayout(this);
     ComboBox1 = new QComboBox(this);
     Label1 = new QLabel(this);
@@ -28,10 +23,10 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent)
     Edit2 = new QLineEdit(this);
     Button1 = new QPushButton(this);
     Button2 = new QPushButton(this);
-    SetTag(Label1, WidthCaption);
-    SetTag(Label2, HeightCaption);
-    SetTag(Button1, DesignerString::Ok);
-    SetTag(Button2, DesignerString::Cancel);
+    SetTag(Label1, StringId::WidthLabel);
+    SetTag(Label2, StringId::HeightLabel);
+    SetTag(Button1, StringId::Ok);
+    SetTag(Button2, StringId::Cancel);
     layout->addWidget(ComboBox1, 0, 0, 1, 3);
     layout->addWidget(Label1, 1, 0);
     layout->addWidget(Edit1, 1, 1);

@@ -9,6 +9,7 @@
 #include "documents/BarcodeObject.h"
 #include "documents/LabelObject.h"
 #include "language/Language.h"
+#include "language/StringIds.h"
 #include "platform/NumberText.h"
 
 #include <QCheckBox>
@@ -252,7 +253,8 @@ TEST(CreateBarcodeTest, AnOlderLabelFileFillsTheWizardAndDamageIsReported)
 
     QTest::mouseClick(wizard.Button100, Qt::LeftButton);
     QTest::mouseClick(wizard.Button100, Qt::LeftButton);
-    EXPECT_EQ(w.dialogs.Texts(), QStringList({MainLanguage.GetString(290), MainLanguage.GetString(289)}));
+    EXPECT_EQ(w.dialogs.Texts(), QStringList({MainLanguage.GetString(StringId::FileDamaged),
+                                              MainLanguage.GetString(StringId::FileNotOpened)}));
     EXPECT_EQ(wizard.Edit1->text(), "20,5");
     EXPECT_EQ(w.doc.LabelNumbers().size(), 2u);
 
@@ -264,6 +266,6 @@ TEST(CreateBarcodeTest, AnOlderLabelFileFillsTheWizardAndDamageIsReported)
     QTest::mouseClick(wizard.Button3, Qt::LeftButton);
     EXPECT_EQ(w.doc.LabelNumbers().size(), 9u * 10000u + 3u);
     EXPECT_EQ(w.dialogs.Texts().size(), 3);
-    EXPECT_EQ(w.dialogs.Texts().last(), MainLanguage.GetString(296));
+    EXPECT_EQ(w.dialogs.Texts().last(), MainLanguage.GetString(StringId::TooManyLabels));
     EXPECT_EQ(wizard.Edit9->selectedText(), "0-9999");
 }
