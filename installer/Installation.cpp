@@ -7,8 +7,8 @@
 
 #include "installer/DesktopFiles.h"
 #include "installer/InstallPaths.h"
-#include "installer/InstallerStrings.h"
 #include "language/Language.h"
+#include "language/StringIds.h"
 #include "platform/Registry.h"
 #include "platform/UserDialogs.h"
 
@@ -66,16 +66,16 @@ void WriteShortcut(const QString& path, const DesktopEntry& entry, bool executab
 
 QString FinalMessage(CopyOutcome outcome, const QString& failedMember)
 {
-    const QString incomplete = MainLanguage.GetString(InstallerStrings::InstallationIncomplete);
+    const QString incomplete = MainLanguage.GetString(StringId::InstallationIncomplete);
     switch (outcome) {
     case CopyOutcome::Complete:
-        return MainLanguage.GetString(InstallerStrings::SetupSuccessful);
+        return MainLanguage.GetString(StringId::SetupSuccessful);
     case CopyOutcome::UnsafeMember:
-        return MainLanguage.GetString(InstallerStrings::ArchiveNameOutside) + u'\n' + failedMember
+        return MainLanguage.GetString(StringId::ArchiveNameOutside) + u'\n' + failedMember
                + QLatin1String("\n\n") + incomplete;
     case CopyOutcome::ArchiveUnreadable:
     case CopyOutcome::PartOfSet:
-        return MainLanguage.GetString(InstallerStrings::CannotOpenArchive) + QLatin1String("\n\n")
+        return MainLanguage.GetString(StringId::CannotOpenArchive) + QLatin1String("\n\n")
                + incomplete;
     case CopyOutcome::Stopped:
     case CopyOutcome::ExtractFailed:
@@ -88,8 +88,7 @@ QString FinalMessage(CopyOutcome outcome, const QString& failedMember)
 
 QString UninstallEntryName(int language)
 {
-    return MainLanguage.GetString(InstallerStrings::UninstallCaption, language)
-           + QLatin1String(".desktop");
+    return MainLanguage.GetString(StringId::UninstallCaption, language) + QLatin1String(".desktop");
 }
 
 bool WriteRegistryEntries(const QString& folder, int language)
@@ -121,7 +120,7 @@ void CreateShortcuts(const InstallChoice& choice)
     if (choice.startMenuIcons) {
         WriteShortcut(StartMenuFolder() + u'/' + entryName, program, false);
         DesktopEntry uninstall = program;
-        uninstall.name = MainLanguage.GetString(InstallerStrings::UninstallCaption, choice.language);
+        uninstall.name = MainLanguage.GetString(StringId::UninstallCaption, choice.language);
         uninstall.program = InFolder(choice.folder, InstallNames::Uninstaller);
         WriteShortcut(StartMenuFolder() + u'/' + UninstallEntryName(choice.language), uninstall, false);
     }
@@ -135,6 +134,6 @@ void CompleteInstallation(const InstallChoice& choice, CopyOutcome outcome,
     CreateShortcuts(choice);
     const bool complete = outcome == CopyOutcome::Complete;
     Dialogs().MessageBox(FinalMessage(outcome, failedMember),
-                         MainLanguage.GetString(InstallerStrings::InstallCaption), MsgButtons::Ok,
+                         MainLanguage.GetString(StringId::InstallCaption), MsgButtons::Ok,
                          complete ? MsgIcon::Information : MsgIcon::Warning);
 }

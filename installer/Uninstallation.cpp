@@ -8,8 +8,8 @@
 #include "installer/InstallLog.h"
 #include "installer/InstallPaths.h"
 #include "installer/Installation.h"
-#include "installer/InstallerStrings.h"
 #include "language/Language.h"
+#include "language/StringIds.h"
 #include "platform/Registry.h"
 #include "platform/UserDialogs.h"
 
@@ -57,8 +57,8 @@ bool RemoveInstallation()
     const QString logPath = folder + u'/' + QLatin1String(InstallNames::Log);
     QFile log(logPath);
     if (!log.open(QIODevice::ReadOnly)) {
-        Dialogs().MessageBox(MainLanguage.GetString(InstallerStrings::CannotOpenLog),
-                             UninstallerCaption, MsgButtons::Ok, MsgIcon::Error);
+        Dialogs().MessageBox(MainLanguage.GetString(StringId::CannotOpenLog), UninstallerCaption,
+                             MsgButtons::Ok, MsgIcon::Error);
         return false;
     }
     const QStringList listed = ReadInstallLog(log.readAll(), folder);

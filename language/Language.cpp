@@ -1,5 +1,6 @@
 #include "language/Language.h"
 
+#include "language/StringIds.h"
 #include "storage/Utf8.h"
 
 #include <cstring>
@@ -37,7 +38,7 @@ QString Language::GetLanguageName(int language) const
 {
     if (language != English && language != Czech)
         return QString("");
-    return GetString(0, language);
+    return GetString(StringId::LanguageName, language);
 }
 
 void Language::SetLanguage(int language)

@@ -3,6 +3,7 @@
 // pointer tables that Language reads are generated from these rows at compile
 // time. The file is UTF-8 and so are the literals.
 #include "language/Language.h"
+#include "language/StringIds.h"
 
 #include <array>
 #include <cstddef>
@@ -362,7 +363,8 @@ constexpr Row InstallerRows[] = {
     {126, QF_ABOUT_EN("Quillfen", QF_INSTALLER_VERSION), QF_ABOUT_CS("Quillfen", QF_INSTALLER_VERSION)},
     {255, QF_ABOUT_EN("Tarnvox", QF_INSTALLER_VERSION), QF_ABOUT_CS("Tarnvox", QF_INSTALLER_VERSION)},
 };
-constexpr int InstallerAddedIds[] = {292, 293};
+constexpr int InstallerAddedIds[] = {StringId::InstallationIncomplete,
+                                     StringId::ArchiveNameOutside};
 constexpr std::size_t InstallerCount = 294;
 static_assert(InstallerAddedIds[std::size(InstallerAddedIds) - 1] + 1 == InstallerCount);
 

@@ -15,11 +15,11 @@
 #include <utility>
 
 #include "installer/InstallPaths.h"
-#include "installer/InstallerStrings.h"
 #include "installer/SetupCopy.h"
 #include "installer/widgets/Setup2.h"
 #include "installer/widgets/Setup3.h"
 #include "language/Language.h"
+#include "language/StringIds.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
 
@@ -38,26 +38,26 @@ void ApplyLanguage(QWidget* window)
 TForm1::TForm1(const QString& programPath, const QString& uninstaller, QWidget* parent)
     : QWidget(parent), m_programPath(programPath), m_uninstaller(uninstaller)
 {
-    SetTag(this, InstallerStrings::InstallCaption);
+    SetTag(this, StringId::InstallCaption);
     Image1 = new QLabel(this);
     const QString picture = QStringLiteral(":/Quillfen2.svg"); // built into the Setup program
     if (QFile::exists(picture))
         Image1->setPixmap(QIcon(picture).pixmap(PictureSize, PictureSize));
     Label1 = new QLabel(this);
-    SetTag(Label1, InstallerStrings::FolderLabel);
+    SetTag(Label1, StringId::FolderLabel);
     Edit1 = new QLineEdit(DefaultInstallFolder() + u'/', this);
     Edit1->setMinimumWidth(FolderFieldWidth);
     Button5 = new QPushButton(this);
-    SetTag(Button5, InstallerStrings::Change);
+    SetTag(Button5, StringId::Change);
     CheckBox1 = new QCheckBox(this);
-    SetTag(CheckBox1, InstallerStrings::DesktopIcons);
+    SetTag(CheckBox1, StringId::DesktopIcons);
     CheckBox1->setChecked(true);
     CheckBox2 = new QCheckBox(this);
-    SetTag(CheckBox2, InstallerStrings::StartMenuIcons);
+    SetTag(CheckBox2, StringId::StartMenuIcons);
     CheckBox2->setChecked(true);
     Label4 = new QLabel(this);
     Button3 = new QPushButton(this);
-    SetTag(Button3, InstallerStrings::Install);
+    SetTag(Button3, StringId::Install);
     Button3->setDefault(true);
 
     auto* folderRow = new QHBoxLayout;
@@ -117,7 +117,7 @@ void TForm1::FormShow()
 void TForm1::Button5Click()
 {
     const QString folder =
-        Dialogs().BrowseForFolder(MainLanguage.GetString(InstallerStrings::FolderLabel), Edit1->text());
+        Dialogs().BrowseForFolder(MainLanguage.GetString(StringId::FolderLabel), Edit1->text());
     if (!folder.isEmpty())
         Edit1->setText(folder);
 }
@@ -128,11 +128,11 @@ void TForm1::Button3Click()
         AskToStop();
         return;
     }
-    const QString caption = MainLanguage.GetString(InstallerStrings::InstallCaption);
-    Button3->setText(MainLanguage.GetString(InstallerStrings::Stop));
+    const QString caption = MainLanguage.GetString(StringId::InstallCaption);
+    Button3->setText(MainLanguage.GetString(StringId::Stop));
     const QString folder = FolderFromText(Edit1->text());
     if (folder.isEmpty() || !QDir().mkpath(folder) || !QFileInfo(folder).isDir()) {
-        Dialogs().MessageBox(MainLanguage.GetString(InstallerStrings::CannotCreateFolder), caption,
+        Dialogs().MessageBox(MainLanguage.GetString(StringId::CannotCreateFolder), caption,
                              MsgButtons::Ok, MsgIcon::Error);
         return;
     }
@@ -142,7 +142,7 @@ void TForm1::Button3Click()
     m_choice.language = MainLanguage.GetLanguage();
     const QString archive = ArchiveBeside(m_programPath);
     if (!QFileInfo(archive).isFile()) {
-        Dialogs().MessageBox(MainLanguage.GetString(InstallerStrings::CannotOpenArchive), caption,
+        Dialogs().MessageBox(MainLanguage.GetString(StringId::CannotOpenArchive), caption,
                              MsgButtons::Ok, MsgIcon::Error);
         EndProgram();
         return;
@@ -159,8 +159,8 @@ void TForm1::AskToStop()
     m_copy->Pause();
     m_asking = true;
     const int answer = Dialogs().MessageBox(
-        MainLanguage.GetString(InstallerStrings::CancelInstallation),
-        MainLanguage.GetString(InstallerStrings::InstallCaption), MsgButtons::YesNo, MsgIcon::Question);
+        MainLanguage.GetString(StringId::CancelInstallationQuestion),
+        MainLanguage.GetString(StringId::InstallCaption), MsgButtons::YesNo, MsgIcon::Question);
     m_asking = false;
     if (answer == IDYES)
         m_copy->Terminate();
@@ -181,7 +181,7 @@ void TForm1::CompleteInstallation()
     if (!m_copy)
         return;
     SetupCopy* copy = std::exchange(m_copy, nullptr);
-    Button3->setText(MainLanguage.GetString(InstallerStrings::Install));
+    Button3->setText(MainLanguage.GetString(StringId::Install));
     Label4->clear();
     ::CompleteInstallation(m_choice, copy->Outcome(), copy->FailedMember());
     copy->deleteLater();

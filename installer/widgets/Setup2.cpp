@@ -8,8 +8,8 @@
 #include <QVBoxLayout>
 
 #include "installer/AgreementText.h"
-#include "installer/InstallerStrings.h"
 #include "language/Language.h"
+#include "language/StringIds.h"
 #include "platform/widgets/Captions.h"
 
 namespace Installer {
@@ -27,9 +27,9 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent)
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setMinimumSize(TextWidth, TextHeight);
     Button1 = new QPushButton(this);
-    SetTag(Button1, InstallerStrings::Agree);
+    SetTag(Button1, StringId::Agree);
     Button2 = new QPushButton(this);
-    SetTag(Button2, InstallerStrings::Disagree);
+    SetTag(Button2, StringId::Disagree);
     ComboBox1 = new QComboBox(this);
 
     auto* panel = new QHBoxLayout;

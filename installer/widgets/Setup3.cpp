@@ -5,9 +5,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "installer/InstallerStrings.h"
 #include "installer/Uninstallation.h"
 #include "language/Language.h"
+#include "language/StringIds.h"
 #include "platform/widgets/Captions.h"
 
 namespace Installer {
@@ -19,16 +19,16 @@ constexpr int TextHeight = 240;
 
 TForm3::TForm3(QWidget* parent) : QDialog(parent)
 {
-    SetTag(this, InstallerStrings::UninstallCaption);
+    SetTag(this, StringId::UninstallCaption);
     Memo1 = new QPlainTextEdit(this);
     Memo1->setReadOnly(true);
     Memo1->setFrameShape(QFrame::NoFrame);
     Memo1->setMinimumSize(TextWidth, TextHeight);
-    Memo1->setPlainText(MainLanguage.GetString(InstallerStrings::UninstallDescription));
+    Memo1->setPlainText(MainLanguage.GetString(StringId::UninstallDescription));
     Button1 = new QPushButton(this);
-    SetTag(Button1, InstallerStrings::Continue);
+    SetTag(Button1, StringId::Continue);
     Cancel = new QPushButton(this);
-    SetTag(Cancel, InstallerStrings::Cancel);
+    SetTag(Cancel, StringId::Cancel);
     Cancel->setDefault(true);
 
     auto* panel = new QHBoxLayout;

@@ -17,15 +17,15 @@
 #include <set>
 
 #include "common/FakeDialogs.h"
-#include "installer/InstallerSandbox.h"
 #include "installer/AgreementText.h"
 #include "installer/DesktopFiles.h"
-#include "installer/InstallerStrings.h"
+#include "installer/InstallerSandbox.h"
 #include "installer/SetupCopy.h"
 #include "installer/Uninstallation.h"
 #include "installer/widgets/Setup1.h"
 #include "installer/widgets/Setup2.h"
 #include "installer/widgets/Setup3.h"
+#include "language/StringIds.h"
 #include "platform/Registry.h"
 
 namespace {
@@ -124,9 +124,9 @@ TEST_P(SetupInLanguage, InstallsEverythingAndTheUninstallerRemovesOnlyWhatWasIns
 
     Install();
 
-    EXPECT_EQ(dialogs.Texts(), QStringList{Text(InstallerStrings::SetupSuccessful)});
-    EXPECT_EQ(dialogs.messages.value(0).caption, Text(InstallerStrings::InstallCaption));
-    EXPECT_EQ(form1->Button3->text(), Text(InstallerStrings::Install));
+    EXPECT_EQ(dialogs.Texts(), QStringList{Text(StringId::SetupSuccessful)});
+    EXPECT_EQ(dialogs.messages.value(0).caption, Text(StringId::InstallCaption));
+    EXPECT_EQ(form1->Button3->text(), Text(StringId::Install));
     EXPECT_TRUE(form1->Label4->text().isEmpty());
     for (const auto& [name, bytes] : members)
         EXPECT_EQ(InstallerSandbox::ReadFile(Folder() + '/' + name), bytes) << qPrintable(name);
@@ -167,7 +167,7 @@ TEST_P(SetupInLanguage, InstallsEverythingAndTheUninstallerRemovesOnlyWhatWasIns
     EXPECT_TRUE(QFileInfo(desktopIcon).isExecutable());
     const QString startMenu = data + "/applications/Quillfen2";
     EXPECT_EQ(InstallerSandbox::ReadFile(startMenu + "/Quillfen2.desktop"), programEntry);
-    const QString uninstallName = Text(InstallerStrings::UninstallCaption, language);
+    const QString uninstallName = Text(StringId::UninstallCaption, language);
     const QByteArray uninstallEntry =
         InstallerSandbox::ReadFile(startMenu + '/' + uninstallName + ".desktop");
     EXPECT_TRUE(uninstallEntry.contains("\nName=" + uninstallName.toUtf8() + "\nExec=\"" + folder
@@ -191,7 +191,7 @@ TEST_P(SetupInLanguage, InstallsEverythingAndTheUninstallerRemovesOnlyWhatWasIns
 
     // A second run finds no log and removes nothing more.
     EXPECT_FALSE(RemoveInstallation());
-    EXPECT_EQ(dialogs.Texts().last(), Text(InstallerStrings::CannotOpenLog));
+    EXPECT_EQ(dialogs.Texts().last(), Text(StringId::CannotOpenLog));
     EXPECT_EQ(dialogs.messages.last().caption, "UNINST.EXE");
     EXPECT_EQ(FilesBelow(Folder()), (std::set<QString>{"notes.txt", "qfs/Mine.qfs"}));
 }
@@ -203,7 +203,7 @@ TEST_F(SetupTest, WithoutShortcutsOnlyTheEntriesAreWritten)
 {
     sandbox.MakeCabinet(Cabinet(), members);
     Install(false, false);
-    EXPECT_EQ(dialogs.Texts(), QStringList{Text(InstallerStrings::SetupSuccessful)});
+    EXPECT_EQ(dialogs.Texts(), QStringList{Text(StringId::SetupSuccessful)});
     EXPECT_FALSE(QFileInfo::exists(sandbox.Path("home/Desktop")));
     EXPECT_FALSE(QFileInfo::exists(sandbox.DataHome() + "/applications/Quillfen2"));
     EXPECT_TRUE(QFileInfo::exists(sandbox.DataHome() + "/applications/Quillfen2.desktop"));
@@ -230,13 +230,13 @@ TEST_F(SetupTest, StoppingMidwayIsReportedAndTheUninstallerRemovesWhatWasCopied)
     form1->Edit1->setText(Folder());
     form1->Button3->click();
     QTRY_VERIFY_WITH_TIMEOUT(firstStarted, CopyTimeoutMs);
-    EXPECT_EQ(form1->Button3->text(), Text(InstallerStrings::Stop));
+    EXPECT_EQ(form1->Button3->text(), Text(StringId::Stop));
     form1->Button3->click(); // "Cancel installation ?" Yes
     QTRY_VERIFY_WITH_TIMEOUT(form1->IsEnded(), CopyTimeoutMs);
 
     ASSERT_EQ(dialogs.Texts().size(), 2);
-    EXPECT_EQ(dialogs.Texts()[0], Text(InstallerStrings::CancelInstallation));
-    EXPECT_EQ(dialogs.Texts()[1], Text(InstallerStrings::InstallationIncomplete));
+    EXPECT_EQ(dialogs.Texts()[0], Text(StringId::CancelInstallationQuestion));
+    EXPECT_EQ(dialogs.Texts()[1], Text(StringId::InstallationIncomplete));
     const QByteArray log = InstallerSandbox::ReadFile(Folder() + "/uninst.dat");
     const qsizetype listed = log.count("\r\n");
     ASSERT_EQ(listed, 1);
@@ -260,8 +260,8 @@ TEST_F(SetupTest, ArchiveWithANameOutsideTheFolderInstallsNothing)
 
     Install();
     ASSERT_EQ(dialogs.Texts().size(), 1);
-    EXPECT_TRUE(dialogs.Texts()[0].startsWith(Text(InstallerStrings::ArchiveNameOutside) + "\n..\\x\n"));
-    EXPECT_TRUE(dialogs.Texts()[0].endsWith(Text(InstallerStrings::InstallationIncomplete)));
+    EXPECT_TRUE(dialogs.Texts()[0].startsWith(Text(StringId::ArchiveNameOutside) + "\n..\\x\n"));
+    EXPECT_TRUE(dialogs.Texts()[0].endsWith(Text(StringId::InstallationIncomplete)));
     EXPECT_FALSE(QFileInfo::exists(sandbox.Path("Program Files/x")));
     EXPECT_EQ(FilesBelow(Folder()), (std::set<QString>{"uninst", "uninst.dat"}));
     EXPECT_TRUE(InstallerSandbox::ReadFile(Folder() + "/uninst.dat").isEmpty());
@@ -275,7 +275,7 @@ TEST_F(SetupTest, DamagedArchiveIsReportedIncomplete)
     InstallerSandbox::WriteFile(Cabinet(), cabinet);
 
     Install();
-    EXPECT_EQ(dialogs.Texts(), QStringList{Text(InstallerStrings::InstallationIncomplete)});
+    EXPECT_EQ(dialogs.Texts(), QStringList{Text(StringId::InstallationIncomplete)});
     // What was begun stays listed, so the uninstaller can take it away.
     const QStringList listed = QString::fromUtf8(InstallerSandbox::ReadFile(Folder() + "/uninst.dat"))
                                    .split("\r\n", Qt::SkipEmptyParts);
@@ -286,7 +286,7 @@ TEST_F(SetupTest, DamagedArchiveIsReportedIncomplete)
 TEST_F(SetupTest, MissingArchiveEndsTheProgramWithoutCopying)
 {
     Install();
-    EXPECT_EQ(dialogs.Texts(), QStringList{Text(InstallerStrings::CannotOpenArchive)});
+    EXPECT_EQ(dialogs.Texts(), QStringList{Text(StringId::CannotOpenArchive)});
     EXPECT_TRUE(FilesBelow(Folder()).empty());
     EXPECT_FALSE(TRegistry(RootKey::LocalMachine).KeyExists(
         "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillfen2"));
@@ -301,7 +301,7 @@ TEST_F(SetupTest, FailedRegistryWriteIsReportedAndTheShortcutsFollow)
     ASSERT_EQ(dialogs.Texts().size(), 2);
     EXPECT_EQ(dialogs.Texts()[0], "Quillfen registration error");
     EXPECT_EQ(dialogs.messages[0].caption, "SETUP.EXE");
-    EXPECT_EQ(dialogs.Texts()[1], Text(InstallerStrings::SetupSuccessful));
+    EXPECT_EQ(dialogs.Texts()[1], Text(StringId::SetupSuccessful));
     EXPECT_TRUE(QFileInfo::exists(sandbox.Path("home/Desktop/Quillfen2.desktop")));
 }
 
@@ -311,7 +311,7 @@ TEST_F(SetupTest, FolderThatCannotBeMadeIsReportedAndInstallCanBePressedAgain)
     InstallerSandbox::WriteFile(sandbox.Path("file"), "x");
     form1->Edit1->setText(sandbox.Path("file") + "/sub");
     form1->Button3->click();
-    EXPECT_EQ(dialogs.Texts(), QStringList{Text(InstallerStrings::CannotCreateFolder)});
+    EXPECT_EQ(dialogs.Texts(), QStringList{Text(StringId::CannotCreateFolder)});
     EXPECT_FALSE(form1->IsEnded());
     EXPECT_EQ(form1->CopyThread(), nullptr);
 }
@@ -387,8 +387,8 @@ TEST_F(SetupTest, UnderAnotherNameTheProgramUninstalls)
     bool shown = false;
     QTimer::singleShot(0, &window, [&] {
         shown = window.isVisible();
-        EXPECT_EQ(window.windowTitle(), Text(InstallerStrings::UninstallCaption));
-        EXPECT_EQ(window.Memo1->toPlainText(), Text(InstallerStrings::UninstallDescription));
+        EXPECT_EQ(window.windowTitle(), Text(StringId::UninstallCaption));
+        EXPECT_EQ(window.Memo1->toPlainText(), Text(StringId::UninstallDescription));
         window.Cancel->click();
     });
     uninstaller.FormShow();
