@@ -194,7 +194,7 @@ void TForm7::BuildMenus()
     Upload1->setText(QStringLiteral("Upload"));
 
     QMenu* file = menuBar()->addMenu(QString());
-    SetTag(file, StringId::SetupButton);
+    SetTag(file, StringId::FileMenu);
     file->addActions({New1, Open1, Save1, SaveAs1});
     file->addSeparator();
     file->addActions({LoadRevisionList1, Setup1});

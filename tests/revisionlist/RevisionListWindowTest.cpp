@@ -28,6 +28,7 @@
 #include <QCheckBox>
 #include <QDateTime>
 #include <QHeaderView>
+#include <QMenuBar>
 #include <QLineEdit>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -95,6 +96,8 @@ TEST_F(ListWindowTest, ScanSortEditFilterDeleteDuplicateOpenSaveReopen)
                                                    {{}, {Record("33", "Cellar", "nonsense")}}})));
     ASSERT_TRUE(WriteFormFile(Path("template.qfs"), Tag::Temp, FilledValuesSection({{{}, {Record("T", "x", "")}}})));
     window.show();
+    ASSERT_FALSE(window.menuBar()->actions().isEmpty());
+    EXPECT_EQ(window.menuBar()->actions().first()->text(), "Soubor"); // "File"
     Scan();
     EXPECT_TRUE(window.Model().IsModified());
     // Sorted by the first column after a scan.
