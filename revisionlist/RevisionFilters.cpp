@@ -8,23 +8,58 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <numeric>
+#include <optional>
 #include <thread>
 
 namespace {
 constexpr qsizetype MatchedLength = 149;
+// Below this many items per thread, starting threads costs more than it
+// saves: records to look at, or texts to parse as dates or numbers.
+constexpr size_t RowsPerThread = 8192;
+constexpr size_t ParsesPerThread = 256;
 
 bool ParseDate(const QString& text, TDateTime& value) { return TryStrToDateTime(text, value); }
 
-// The shown records for which `keep` holds, in their order.
+// Splits [0, n) into consecutive parts, one per thread for a long list.
+std::vector<size_t> PartBounds(size_t n, size_t perThread = RowsPerThread)
+{
+    const size_t parts =
+        std::clamp<size_t>(n / perThread, 1, std::max(1u, std::thread::hardware_concurrency()));
+    std::vector<size_t> bounds(parts + 1);
+    for (size_t p = 0; p <= parts; ++p)
+        bounds[p] = n * p / parts;
+    return bounds;
+}
+
+// Runs work(begin, end) for every part, the first part on this thread. The
+// parts touch disjoint elements only.
+void ForEachPart(const std::vector<size_t>& bounds, const std::function<void(size_t, size_t)>& work)
+{
+    std::vector<std::thread> workers;
+    for (size_t p = 1; p + 1 < bounds.size(); ++p)
+        workers.emplace_back(work, bounds[p], bounds[p + 1]);
+    work(bounds[0], bounds[1]);
+    for (std::thread& worker : workers)
+        worker.join();
+}
+
+// The shown records for which `keep` holds, in their order. The records are
+// tested on several threads for a long list; `keep` must only read.
 void Narrow(RevisionList& list, const std::vector<RevisionTableRow*>& from,
             const std::function<bool(const RevisionTableRow&)>& keep)
 {
+    std::vector<char> kept(from.size());
+    ForEachPart(PartBounds(from.size()), [&](size_t begin, size_t end) {
+        for (size_t i = begin; i < end; ++i)
+            kept[i] = keep(*from[i]);
+    });
     std::vector<RevisionTableRow*> shown;
-    for (RevisionTableRow* row : from)
-        if (keep(*row))
-            shown.push_back(row);
+    for (size_t i = 0; i < from.size(); ++i)
+        if (kept[i])
+            shown.push_back(from[i]);
     list.SetShownRows(std::move(shown));
 }
 
@@ -49,67 +84,164 @@ double DateKey(const QString& text)
     return ParseDate(text, value) ? value : 0.0;
 }
 
-// The locale's collation keys of one field of every record, case-sensitive.
-// Making a key is the costly part of sorting text, and keys are independent
-// of each other: a long list makes them on several threads, each with its
-// own collator.
-std::vector<QCollatorSortKey> CollationKeys(const std::vector<RevisionTableRow*>& rows, int field)
+// The order of `keys` by `less`, equal keys keeping their order: each part
+// is sorted on its own thread, then neighbouring runs are merged (a merge
+// takes the earlier run's element first among equals), pairs of runs on
+// threads of their own.
+template <typename Key, typename Less>
+std::vector<int> StableOrder(const std::vector<Key>& keys, Less less)
 {
-    constexpr size_t RowsPerThread = 8192;
-    const size_t threads =
-        std::clamp<size_t>(rows.size() / RowsPerThread, 1, std::max(1u, std::thread::hardware_concurrency()));
-    const size_t chunk = (rows.size() + threads - 1) / threads;
-    std::vector<std::vector<QCollatorSortKey>> parts(threads);
-    const auto make = [&](size_t part) {
-        QCollator collator;
-        collator.setCaseSensitivity(Qt::CaseSensitive);
-        const size_t end = std::min(rows.size(), (part + 1) * chunk);
-        for (size_t i = part * chunk; i < end; ++i)
-            parts[part].push_back(collator.sortKey(rows[i]->GetField(field)));
-    };
-    std::vector<std::thread> workers;
-    for (size_t part = 1; part < threads; ++part)
-        workers.emplace_back(make, part);
-    make(0);
-    for (std::thread& worker : workers)
-        worker.join();
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(rows.size());
-    for (auto& part : parts)
-        for (auto& key : part)
-            keys.push_back(std::move(key));
-    return keys;
+    const auto before = [&keys, &less](int a, int b) { return less(keys[a], keys[b]); };
+    std::vector<int> index(keys.size());
+    std::iota(index.begin(), index.end(), 0);
+    std::vector<size_t> runs = PartBounds(index.size());
+    ForEachPart(runs, [&](size_t begin, size_t end) {
+        std::stable_sort(index.begin() + begin, index.begin() + end, before);
+    });
+    std::vector<int> merged(index.size());
+    while (runs.size() > 2) {
+        std::vector<size_t> next;
+        std::vector<std::thread> workers;
+        for (size_t r = 0; r + 1 < runs.size(); r += 2) {
+            const size_t begin = runs[r];
+            const size_t middle = runs[r + 1];
+            const size_t end = r + 2 < runs.size() ? runs[r + 2] : middle;
+            next.push_back(begin);
+            workers.emplace_back([&, begin, middle, end] {
+                std::merge(index.begin() + begin, index.begin() + middle, index.begin() + middle,
+                           index.begin() + end, merged.begin() + begin, before);
+            });
+        }
+        next.push_back(runs.back());
+        for (std::thread& worker : workers)
+            worker.join();
+        index.swap(merged);
+        runs = std::move(next);
+    }
+    return index;
 }
 
 // Sorts the shown records by precomputed keys; equal keys keep their order.
 template <typename Key, typename Less>
 void SortByKeys(RevisionList& list, const std::vector<Key>& keys, Less less, bool ascending)
 {
-    std::vector<int> index(keys.size());
-    std::iota(index.begin(), index.end(), 0);
-    std::stable_sort(index.begin(), index.end(), [&](int a, int b) {
-        return ascending ? less(keys[a], keys[b]) : less(keys[b], keys[a]);
-    });
+    const std::vector<int> order = ascending
+        ? StableOrder(keys, less)
+        : StableOrder(keys, [&less](const Key& a, const Key& b) { return less(b, a); });
     std::vector<RevisionTableRow*> sorted;
-    sorted.reserve(index.size());
-    for (int i : index)
+    sorted.reserve(order.size());
+    for (int i : order)
         sorted.push_back(list.ShownRows()[i]);
     list.SetShownRows(std::move(sorted));
 }
+
+// The locale's collation keys of one field of every record, case-sensitive.
+// Making a key is the costly part of sorting text, and keys are independent
+// of each other: a long list makes them on several threads, each with its
+// own collator.
+std::vector<std::optional<QCollatorSortKey>> CollationKeys(const std::vector<RevisionTableRow*>& rows, int field)
+{
+    std::vector<std::optional<QCollatorSortKey>> keys(rows.size());
+    ForEachPart(PartBounds(rows.size()), [&](size_t begin, size_t end) {
+        QCollator collator;
+        collator.setCaseSensitivity(Qt::CaseSensitive);
+        for (size_t i = begin; i < end; ++i)
+            keys[i] = collator.sortKey(rows[i]->FieldText(field));
+    });
+    return keys;
+}
+
+// Numbers and dates as sort keys. Lists repeat the same dates and numbers
+// over and over, and parsing is the costly part: each distinct text is
+// parsed once, the distinct texts on several threads.
+std::vector<double> ValueKeys(const std::vector<RevisionTableRow*>& rows, int field, double (*key)(const QString&))
+{
+    QHash<QString, int> slotOfText;
+    std::vector<const QString*> distinct;
+    std::vector<int> slotOfRow(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const QString& text = rows[i]->FieldText(field);
+        const auto known = slotOfText.constFind(text);
+        if (known != slotOfText.cend()) {
+            slotOfRow[i] = *known;
+            continue;
+        }
+        slotOfRow[i] = static_cast<int>(distinct.size());
+        slotOfText.insert(text, slotOfRow[i]);
+        distinct.push_back(&text);
+    }
+    std::vector<double> values(distinct.size());
+    ForEachPart(PartBounds(distinct.size(), ParsesPerThread), [&](size_t begin, size_t end) {
+        for (size_t i = begin; i < end; ++i)
+            values[i] = key(*distinct[i]);
+    });
+    std::vector<double> keys(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i)
+        keys[i] = values[slotOfRow[i]];
+    return keys;
+}
+
+// MatchPattern for many texts: the pattern is prepared once, and a text of
+// plain ASCII is compared through a table of its characters' lower case in
+// the locale, without making a lower-case copy. Lower case of other texts
+// can depend on the letters around and change their length, so they take
+// the locale's conversion of the whole text.
+class PatternMatcher
+{
+public:
+    PatternMatcher(const QString& pattern, bool ignoreCase)
+        : m_pattern((ignoreCase ? m_locale.toLower(pattern) : pattern).left(MatchedLength)),
+          m_ignoreCase(ignoreCase)
+    {
+        if (!ignoreCase)
+            return;
+        for (char16_t c = 0; c < AsciiEnd; ++c) {
+            const QString lower = m_locale.toLower(QString(QChar(c)));
+            // A character whose lower case is longer keeps its texts off the table.
+            m_lower[c] = lower.size() == 1 ? lower[0] : NoLower;
+        }
+    }
+
+    bool Matches(const QString& text) const
+    {
+        if (!m_ignoreCase)
+            return Compare(text, [](QChar c) { return c; });
+        const bool table = std::all_of(text.begin(), text.end(), [this](QChar c) {
+            return c.unicode() < AsciiEnd && m_lower[c.unicode()] != NoLower;
+        });
+        if (table)
+            return Compare(text, [this](QChar c) { return m_lower[c.unicode()]; });
+        const QString lower = m_locale.toLower(text);
+        return Compare(lower, [](QChar c) { return c; });
+    }
+
+private:
+    static constexpr char16_t AsciiEnd = 0x80;
+    static constexpr QChar NoLower = QChar(0xFFFF);
+
+    template <typename Lower>
+    bool Compare(const QString& text, Lower lower) const
+    {
+        const qsizetype length = std::min(text.size(), MatchedLength);
+        for (qsizetype i = 0; i < m_pattern.size(); ++i) {
+            if (m_pattern[i] == u'?')
+                continue;
+            if (i >= length || m_pattern[i] != lower(text[i]))
+                return false;
+        }
+        return true;
+    }
+
+    const QLocale m_locale;
+    const QString m_pattern;
+    const bool m_ignoreCase;
+    std::array<QChar, AsciiEnd> m_lower{};
+};
 } // namespace
 
 bool MatchPattern(const QString& pattern, const QString& text, bool ignoreCase)
 {
-    const QLocale locale;
-    QString p = (ignoreCase ? locale.toLower(pattern) : pattern).left(MatchedLength);
-    QString t = (ignoreCase ? locale.toLower(text) : text).left(MatchedLength);
-    for (qsizetype i = 0; i < p.size(); ++i) {
-        if (p[i] == u'?')
-            continue;
-        if (i >= t.size() || p[i] != t[i])
-            return false;
-    }
-    return true;
+    return PatternMatcher(pattern, ignoreCase).Matches(text);
 }
 
 void FilterByValidity(RevisionList& list, TDateTime limit)
@@ -136,9 +268,9 @@ void FilterNewFiles(RevisionList& list, int days)
 
 void FilterByText(RevisionList& list, int field, const QString& pattern, bool ignoreCase)
 {
-    Narrow(list, list.ShownRows(), [&](const RevisionTableRow& row) {
-        return MatchPattern(pattern, row.GetField(field), ignoreCase);
-    });
+    const PatternMatcher matcher(pattern, ignoreCase);
+    Narrow(list, list.ShownRows(),
+           [&](const RevisionTableRow& row) { return matcher.Matches(row.FieldText(field)); });
 }
 
 void FilterByDate(RevisionList& list, TDateTime date, bool older)
@@ -156,27 +288,16 @@ void SortRows(RevisionList& list, int field, int type, bool ascending)
     const std::vector<RevisionTableRow*>& shown = list.ShownRows();
     switch (type) {
     case RevisionTableColumn::Number:
-    case RevisionTableColumn::Date: {
-        // Lists repeat the same dates and numbers over and over: each text
-        // is parsed once.
-        QHash<QString, double> parsed;
-        std::vector<double> keys;
-        keys.reserve(shown.size());
-        for (const RevisionTableRow* row : shown) {
-            const QString text = row->GetField(field);
-            auto known = parsed.constFind(text);
-            if (known == parsed.cend())
-                known = parsed.insert(text, type == RevisionTableColumn::Number ? NumberKey(text) : DateKey(text));
-            keys.push_back(*known);
-        }
-        SortByKeys(list, keys, std::less<double>(), ascending);
+    case RevisionTableColumn::Date:
+        SortByKeys(list, ValueKeys(shown, field, type == RevisionTableColumn::Number ? NumberKey : DateKey),
+                   std::less<double>(), ascending);
         break;
-    }
-    default: {
-        std::vector<QCollatorSortKey> keys = CollationKeys(shown, field);
-        SortByKeys(list, keys, [](const QCollatorSortKey& a, const QCollatorSortKey& b) {
-            return a.compare(b) < 0; }, ascending);
+    default:
+        SortByKeys(list, CollationKeys(shown, field),
+                   [](const std::optional<QCollatorSortKey>& a, const std::optional<QCollatorSortKey>& b) {
+                       return a->compare(*b) < 0;
+                   },
+                   ascending);
         break;
-    }
     }
 }

@@ -14,9 +14,12 @@ RevisionTableRow::RevisionTableRow()
     m_fields.resize(StandardFieldCount);
 }
 
-QString RevisionTableRow::GetField(int k) const
+QString RevisionTableRow::GetField(int k) const { return FieldText(k); }
+
+const QString& RevisionTableRow::FieldText(int k) const
 {
-    return k >= 0 && k < m_fields.size() ? m_fields[k] : QString();
+    static const QString none;
+    return k >= 0 && k < m_fields.size() ? m_fields[k] : none;
 }
 
 void RevisionTableRow::SetField(int k, const QString& text)

@@ -29,6 +29,8 @@ public:
 
     // Empty for a field that does not exist.
     QString GetField(int k) const;
+    // The same without a copy, for loops over many records.
+    const QString& FieldText(int k) const;
     // Stores the text with every line feed replaced by a blank (a record is
     // one line in the grid and in the text export); nothing for a field that
     // does not exist.

@@ -4,10 +4,16 @@
 
 #include "common/ScopedGuards.h"
 #include "platform/DateTime.h"
+#include "platform/NumberText.h"
 #include "revisionlist/RevisionFilters.h"
 #include "revisionlist/RevisionTableModel.h"
 
+#include <QCollator>
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iterator>
 
 inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 
@@ -165,4 +171,85 @@ TEST_F(RevisionTableModelTest, EditingTheEmptyRowAddsARecordAndLookupsSeeStorage
     model.FilterByText(0, "this", false);
     model.RemoveRows({0, 1, 5});
     EXPECT_EQ(Shown(), QStringList({"expired", "later", "Later", "ABCD", "typed on", "typed on"}));
+}
+
+TEST(RevisionSortTest, LongListsSortStablyAndFilterInOrderOnSeveralThreads)
+{
+    // Enough records for sorting and filtering to split the work over threads.
+    constexpr int Count = 40000;
+    const QStringList names = {"b", "A", "a", "", QString::fromUtf8("Ärger"), QString::fromUtf8("İstanbul"),
+                               "istanbul", "B"};
+    const QStringList dates = {"1/2/2025", "not a date", "12/31/2024", "1/2/2025 8:00:00", ""};
+    const QStringList numbers = {"10", "x", "-1", "2.5", "1e400"};
+    RevisionList list;
+    for (int i = 0; i < Count; ++i) {
+        auto row = std::make_unique<RevisionTableRow>();
+        row->SetField(RevisionTableRow::Name, names[(i * 5) % names.size()]);
+        row->SetField(RevisionTableRow::Id, numbers[(i / 3) % numbers.size()]);
+        row->SetField(RevisionTableRow::NextRevision, dates[(i * 3) % dates.size()]);
+        row->SetField(RevisionTableRow::Note1, QString::number(i)); // the storage position
+        list.AddRow(std::move(row));
+    }
+    const auto position = [](const RevisionTableRow* row) { return row->GetField(RevisionTableRow::Note1).toInt(); };
+
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseSensitive);
+    const auto textOrder = [&](const QString& a, const QString& b) {
+        return collator.sortKey(a).compare(collator.sortKey(b));
+    };
+    const auto valueOrder = [](double a, double b) { return a < b ? -1 : a > b ? 1 : 0; };
+    const auto date = [](const QString& text) {
+        TDateTime value = 0;
+        return TryStrToDateTime(text, value) ? value : 0.0;
+    };
+    const auto number = [](const QString& text) {
+        double value = 0;
+        return TryStrToFloat(text, value) ? value : 0.0;
+    };
+    // From storage order: every neighbour in order, equal keys in storage
+    // order, and every record once.
+    const auto expectSorted = [&](int field, const auto& order, bool ascending) {
+        const std::vector<RevisionTableRow*>& shown = list.ShownRows();
+        ASSERT_EQ(shown.size(), static_cast<size_t>(Count));
+        std::vector<bool> seen(Count);
+        seen[position(shown[0])] = true;
+        for (size_t i = 1; i < shown.size(); ++i) {
+            int c = order(shown[i - 1]->GetField(field), shown[i]->GetField(field));
+            c = ascending ? c : -c;
+            ASSERT_LE(c, 0) << field << " at " << i;
+            if (c == 0)
+                ASSERT_LT(position(shown[i - 1]), position(shown[i])) << field << " at " << i;
+            seen[position(shown[i])] = true;
+        }
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), true), Count);
+    };
+    for (const bool ascending : {true, false}) {
+        list.ShowAllRows();
+        SortRows(list, RevisionTableRow::Name, RevisionTableColumn::Text, ascending);
+        expectSorted(RevisionTableRow::Name, textOrder, ascending);
+        list.ShowAllRows();
+        SortRows(list, RevisionTableRow::NextRevision, RevisionTableColumn::Date, ascending);
+        expectSorted(RevisionTableRow::NextRevision,
+                     [&](const QString& a, const QString& b) { return valueOrder(date(a), date(b)); }, ascending);
+        list.ShowAllRows();
+        SortRows(list, RevisionTableRow::Id, RevisionTableColumn::Number, ascending);
+        expectSorted(RevisionTableRow::Id,
+                     [&](const QString& a, const QString& b) { return valueOrder(number(a), number(b)); }, ascending);
+    }
+
+    // Filters keep the shown order. Lower case of the dotted capital I is two
+    // characters, so "İstanbul" has no 't' third.
+    const std::vector<RevisionTableRow*> sorted = list.ShownRows();
+    FilterByText(list, RevisionTableRow::Name, "I?T", true);
+    std::vector<RevisionTableRow*> expected;
+    std::copy_if(sorted.begin(), sorted.end(), std::back_inserter(expected),
+                 [](const RevisionTableRow* row) { return row->GetField(RevisionTableRow::Name) == "istanbul"; });
+    EXPECT_EQ(list.ShownRows(), expected);
+    list.SetShownRows(sorted);
+    FilterByText(list, RevisionTableRow::Name, QString::fromUtf8("ä"), true);
+    EXPECT_EQ(list.ShownRows().size(), static_cast<size_t>(Count / names.size()));
+    list.SetShownRows(sorted);
+    FilterByText(list, RevisionTableRow::Name, "a", false);
+    ASSERT_EQ(list.ShownRows().size(), static_cast<size_t>(Count / names.size()));
+    EXPECT_EQ(list.ShownRows().front()->GetField(RevisionTableRow::Name), "a");
 }
