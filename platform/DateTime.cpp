@@ -5,7 +5,9 @@
 #include <QMutex>
 #include <QMutexLocker>
 
+#include <algorithm>
 #include <cmath>
+#include <ctime>
 
 namespace {
 const QDate Epoch(1899, 12, 30);
@@ -91,6 +93,32 @@ TDateTime Now()
 
 TDateTime Date() { return std::trunc(Now()); }
 
+void ReloadLocalTimeZone()
+{
+#ifdef Q_OS_WIN
+    _tzset();
+#else
+    tzset();
+#endif
+}
+
+bool LocalDateTime(qint64 secsSinceEpoch, QDate& date, QTime& time)
+{
+    const std::time_t t = static_cast<std::time_t>(secsSinceEpoch);
+    std::tm local{};
+#ifdef Q_OS_WIN
+    if (static_cast<qint64>(t) != secsSinceEpoch || localtime_s(&local, &t) != 0)
+        return false;
+#else
+    if (static_cast<qint64>(t) != secsSinceEpoch || !localtime_r(&t, &local))
+        return false;
+#endif
+    date = QDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+    // A leap second counts as the second before it.
+    time = QTime(local.tm_hour, local.tm_min, std::min(local.tm_sec, 59));
+    return date.isValid() && time.isValid();
+}
+
 QString DateToStr(TDateTime value)
 {
     return DateTimeToQDateTime(value).date().toString(GetFormatSettings().ShortDateFormat);
@@ -104,9 +132,14 @@ QString TimeToStr(TDateTime value)
 QString DateTimeToStr(TDateTime value)
 {
     const QDateTime dt = DateTimeToQDateTime(value);
-    QString text = dt.date().toString(GetFormatSettings().ShortDateFormat);
-    if (dt.time() != QTime(0, 0))
-        text += u' ' + dt.time().toString(GetFormatSettings().LongTimeFormat);
+    return DateTimeToStr(dt.date(), dt.time());
+}
+
+QString DateTimeToStr(const QDate& date, const QTime& time)
+{
+    QString text = date.toString(GetFormatSettings().ShortDateFormat);
+    if (time != QTime(0, 0))
+        text += u' ' + time.toString(GetFormatSettings().LongTimeFormat);
     return text;
 }
 

@@ -25,10 +25,18 @@ TDateTime Now();
 TDateTime Date();
 void SetClock(std::function<QDateTime()> clock); // nullptr restores the system clock
 
+// The local date and time of a moment given in whole seconds since 1970 UTC,
+// as QDateTime::toLocalTime() gives them, without its cost per call (it
+// reloads the time zone every time): the zone is the one read by the last
+// ReloadLocalTimeZone(). False when the system cannot convert the moment.
+void ReloadLocalTimeZone();
+bool LocalDateTime(qint64 secsSinceEpoch, QDate& date, QTime& time);
+
 // Short date / date-time texts in the formats of GetFormatSettings().
 QString DateToStr(TDateTime value);
 QString TimeToStr(TDateTime value);
 // Date, and the time only when it is not midnight (as the class library does).
 QString DateTimeToStr(TDateTime value);
+QString DateTimeToStr(const QDate& date, const QTime& time);
 bool TryStrToDate(const QString& text, TDateTime& value);
 bool TryStrToDateTime(const QString& text, TDateTime& value);

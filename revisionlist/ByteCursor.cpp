@@ -5,6 +5,8 @@
 
 #include <QtEndian>
 
+#include <algorithm>
+
 std::optional<uint8_t> ByteCursor::Byte()
 {
     if (Remaining() < 1)
@@ -42,6 +44,12 @@ std::optional<QString> ByteCursor::WideText()
     const std::optional<QByteArrayView> utf8 = Bytes();
     if (!utf8)
         return std::nullopt;
+    // Most texts are plain ASCII, which decodes byte for byte.
+    if (std::all_of(utf8->begin(), utf8->end(), [](char c) {
+            const auto b = static_cast<unsigned char>(c);
+            return b != 0 && b < 0x80;
+        }))
+        return utf8->isEmpty() ? QString("") : QString::fromLatin1(*utf8);
     const QString text = DecodeUtf8(*utf8, CountUtf8Chars(*utf8));
     return text.isNull() ? QString("") : text;
 }

@@ -6,7 +6,12 @@
 #include "revisionlist/RevisionList.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#include <chrono>
+#include <cmath>
+#include <filesystem>
 
 namespace {
 const QStringList FormPattern = {QStringLiteral("*.qfs")};
@@ -15,22 +20,65 @@ const QStringList FormPattern = {QStringLiteral("*.qfs")};
 constexpr QDir::Filters AllAttributes = QDir::Hidden;
 constexpr QDir::SortFlags FolderOrder = QDir::Name | QDir::IgnoreCase;
 constexpr qint64 SecondsPerDay = 86400;
+constexpr qint64 MsecPerDay = SecondsPerDay * 1000;
 constexpr qint64 NoTime = -1;
+// The day TDateTime counts from, 1899-12-30.
+const qint64 EpochJulianDay = QDate(1899, 12, 30).toJulianDay();
 
 // File names compare without regard to letter case, as on the system the
 // lists were first made on.
 QString PathKey(const QString& path) { return path.toCaseFolded(); }
 
-qint64 Seconds(const QDateTime& time)
+// Calls add(map[PathKey(path)], row) for every record with a file path. The
+// records of one file mostly follow each other: a path is folded once for
+// each run of them.
+template <typename Map, typename Add>
+void ForEachFileRecord(const RevisionList& list, Map& map, Add add)
 {
-    return time.date().toJulianDay() * SecondsPerDay + time.time().msecsSinceStartOfDay() / 1000;
+    const QString* lastPath = nullptr;
+    typename Map::mapped_type* entry = nullptr;
+    for (const auto& row : list.Rows()) {
+        const QString& path = row->FieldText(RevisionTableRow::FileName);
+        if (path.isEmpty())
+            continue;
+        if (!lastPath || *lastPath != path)
+            entry = &map[PathKey(path)];
+        lastPath = &path;
+        add(*entry, *row);
+    }
 }
 
-// A file time to the whole second, the precision of the Modified text.
-QDateTime WholeSeconds(const QDateTime& time)
+// A wall-clock date and time to the whole second, as one number.
+qint64 Seconds(const QDate& date, const QTime& time)
 {
-    const QTime t = time.time();
-    return QDateTime(time.date(), QTime(t.hour(), t.minute(), t.second()));
+    return date.toJulianDay() * SecondsPerDay + time.msecsSinceStartOfDay() / 1000;
+}
+
+// The same for a TDateTime, counted as DateTimeToQDateTime() does (the
+// fraction is the time of day, also before 1899-12-30) but without making a
+// local QDateTime, which costs a time zone lookup.
+qint64 Seconds(TDateTime value)
+{
+    const double days = std::trunc(value);
+    qint64 msec = std::llround(std::fabs(value - days) * MsecPerDay);
+    qint64 day = static_cast<qint64>(days);
+    if (msec >= MsecPerDay) {
+        msec -= MsecPerDay;
+        day += value < 0 ? -1 : 1;
+    }
+    return (EpochJulianDay + day) * SecondsPerDay + msec / 1000;
+}
+
+// The local modification time of a file to the whole second, the precision
+// of the Modified text. False when the file cannot be examined.
+bool ModificationTime(const QByteArray& nativePath, QDate& date, QTime& time)
+{
+    std::error_code error;
+    const auto written = std::filesystem::last_write_time(nativePath.constData(), error);
+    if (error)
+        return false;
+    const auto utc = std::chrono::floor<std::chrono::seconds>(std::chrono::file_clock::to_sys(written));
+    return LocalDateTime(utc.time_since_epoch().count(), date, time);
 }
 } // namespace
 
@@ -40,23 +88,18 @@ QuillfenRevisionTableThread::QuillfenRevisionTableThread(const RevisionList& lis
     : m_baseFolder(baseFolder), m_recurse(recurse)
 {
     m_result.eraseCell = eraseCell;
-    // The records of one file share their Modified text: parse each text once.
+    // The records of one file share their Modified text: each text is parsed once.
     QHash<QString, qint64> parsed;
-    for (const auto& row : list.Rows()) {
-        const QString path = row->GetField(RevisionTableRow::FileName);
-        if (path.isEmpty())
-            continue;
-        std::vector<qint64>& times = m_known[PathKey(path)];
-        const QString text = row->GetField(RevisionTableRow::Modified);
+    ForEachFileRecord(list, m_known, [&parsed](std::vector<qint64>& times, const RevisionTableRow& row) {
+        const QString& text = row.FieldText(RevisionTableRow::Modified);
         auto seconds = parsed.constFind(text);
         if (seconds == parsed.cend()) {
             TDateTime modified = 0;
-            seconds = parsed.insert(text, TryStrToDateTime(text, modified) ? Seconds(DateTimeToQDateTime(modified))
-                                                                           : NoTime);
+            seconds = parsed.insert(text, TryStrToDateTime(text, modified) ? Seconds(modified) : NoTime);
         }
         if (*seconds != NoTime && std::find(times.begin(), times.end(), *seconds) == times.end())
             times.push_back(*seconds);
-    }
+    });
     connect(this, &QThread::finished, this, &QuillfenRevisionTableThread::Finish, Qt::QueuedConnection);
 }
 
@@ -68,7 +111,12 @@ void QuillfenRevisionTableThread::Start(Completion done)
     start();
 }
 
-void QuillfenRevisionTableThread::run() { ScanFolder(m_baseFolder, m_recurse); }
+void QuillfenRevisionTableThread::run()
+{
+    // Once for the whole walk: the zone cannot be reloaded for every file.
+    ReloadLocalTimeZone();
+    ScanFolder(m_baseFolder, m_recurse);
+}
 
 void QuillfenRevisionTableThread::Finish()
 {
@@ -93,17 +141,18 @@ void QuillfenRevisionTableThread::ScanFolder(const QString& folder, bool recurse
     for (const QFileInfo& file : dir.entryInfoList(FormPattern, QDir::Files | AllAttributes, FolderOrder)) {
         if (m_terminated)
             return;
-        ShowStatus(file.filePath());
-        ReadFile(file);
+        const QString path = file.filePath();
+        ShowStatus(path);
+        ReadFile(path);
     }
 }
 
-void QuillfenRevisionTableThread::ReadFile(const QFileInfo& file)
+void QuillfenRevisionTableThread::ReadFile(const QString& path)
 {
-    const QString path = file.filePath();
-    const QDateTime modified = file.lastModified();
+    QDate date;
+    QTime time;
+    const qint64 seconds = ModificationTime(QFile::encodeName(path), date, time) ? Seconds(date, time) : NoTime;
     const QString key = PathKey(path);
-    const qint64 seconds = modified.isValid() ? Seconds(WholeSeconds(modified)) : NoTime;
     // Only forms have records, so a file whose records carry its time is an
     // unchanged form: it need not even be opened.
     const auto known = m_known.constFind(key);
@@ -112,14 +161,16 @@ void QuillfenRevisionTableThread::ReadFile(const QFileInfo& file)
         ++m_result.filesSkipped;
         return;
     }
-    QByteArray section;
-    const FilledValuesFile kind = ReadFilledValuesSection(path, section);
+    const FilledValuesFile kind = ReadFilledValuesSection(path, m_section);
     if (kind != FilledValuesFile::Read)
         return;
-    const QString modifiedText =
-        modified.isValid() ? DateTimeToStr(QDateTimeToDateTime(WholeSeconds(modified))) : QString();
+    // Files saved together share their time: their records share the text.
+    if (seconds != m_modifiedSeconds) {
+        m_modifiedSeconds = seconds;
+        m_modifiedText = seconds != NoTime ? DateTimeToStr(date, time) : QString();
+    }
     ScannedFile scanned{path, {}};
-    if (!ReadFilledValues(section, path, modifiedText, scanned.records)) {
+    if (!ReadFilledValues(m_section, path, m_modifiedText, scanned.records, &m_repeatedTexts)) {
         ++m_result.filesDamaged;
         return;
     }
@@ -136,16 +187,17 @@ int ApplyScanResult(RevisionList& list, const RevisionScanResult& result)
 {
     // Case-folded path -> the records of that file, in storage order.
     QHash<QString, std::vector<RevisionTableRow*>> byFile;
-    for (const auto& row : list.Rows()) {
-        const QString path = row->GetField(RevisionTableRow::FileName);
-        if (!path.isEmpty())
-            byFile[PathKey(path)].push_back(row.get());
-    }
+    if (!result.files.empty())
+        ForEachFileRecord(list, byFile, [](std::vector<RevisionTableRow*>& rows, RevisionTableRow& row) {
+            rows.push_back(&row);
+        });
     int added = 0;
     for (const ScannedFile& file : result.files) {
         const QString key = PathKey(file.path);
         // The file's records as they were before this file was read.
-        const std::vector<RevisionTableRow*> fileRows = byFile.value(key);
+        const auto before = byFile.constFind(key);
+        const std::vector<RevisionTableRow*> fileRows =
+            before != byFile.cend() ? *before : std::vector<RevisionTableRow*>();
         for (const RevisionTableRow& record : file.records) {
             const auto found = std::find_if(fileRows.begin(), fileRows.end(), [&record](const RevisionTableRow* r) {
                 return r->GetPage() == record.GetPage() && r->GetGroup() == record.GetGroup();
@@ -164,8 +216,13 @@ int ApplyScanResult(RevisionList& list, const RevisionScanResult& result)
         }
     }
     list.PadRows();
-    list.ShowAllRows();
-    if (const RevisionTableColumn* first = list.GetVisibleColumn(0))
-        SortRows(list, first->GetNumber(), RevisionTableColumn::Text, true);
+    const RevisionTableColumn* first = list.GetVisibleColumn(0);
+    // After a rescan that changed nothing the list often shows this order
+    // already; checking it costs far less than sorting again.
+    if (!first || !ShowsAllRowsSortedAsText(list, first->GetNumber())) {
+        list.ShowAllRows();
+        if (first)
+            SortRows(list, first->GetNumber(), RevisionTableColumn::Text, true);
+    }
     return added;
 }

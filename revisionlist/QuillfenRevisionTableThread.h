@@ -10,8 +10,10 @@
 // ApplyScanResult() adds the new records and updates the existing ones
 // (matched by file, page and block) in the order the files were read.
 
+#include "revisionlist/RevisionFilledValues.h"
 #include "revisionlist/RevisionTableRow.h"
 
+#include <QByteArray>
 #include <QHash>
 #include <QSet>
 #include <QString>
@@ -21,7 +23,6 @@
 #include <functional>
 #include <vector>
 
-class QFileInfo;
 class RevisionList;
 
 struct ScannedFile
@@ -77,7 +78,7 @@ protected:
 
 private:
     void ScanFolder(const QString& folder, bool recurse);
-    void ReadFile(const QFileInfo& file);
+    void ReadFile(const QString& path);
     void ShowStatus(const QString& text) { emit StatusChanged(text); }
     void Finish();
 
@@ -86,6 +87,10 @@ private:
     // Case-folded path -> the modification times (whole seconds) of its records.
     QHash<QString, std::vector<qint64>> m_known;
     QSet<QString> m_visitedFolders;
+    QByteArray m_section;            // the file being read, its buffer kept
+    qint64 m_modifiedSeconds = -1;   // the last Modified text made, and its time
+    QString m_modifiedText;
+    RepeatedTexts m_repeatedTexts;
     RevisionScanResult m_result;
     Completion m_done;
     std::atomic<bool> m_terminated{false};

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdio>
+#include <limits>
 #include <memory>
 #include <optional>
 
@@ -20,9 +21,12 @@ constexpr int32_t EndCode = FourCC("end ");
 constexpr int32_t EndPageCode = FourCC("epag");
 constexpr int32_t EndGroupCode = FourCC("egrp");
 constexpr int IdKind = 3;
+// Longer texts are seldom repeated word for word; the set stays bounded.
+constexpr qsizetype MaxRepeatedLength = 256;
+constexpr qsizetype MaxRepeatedTexts = 65536;
 
-constexpr qint64 HeaderSize = 64;
-// Enough for the header and the filled values of most saved forms.
+constexpr size_t HeaderSize = 64;
+// Enough for the filled values of most saved forms in one read.
 constexpr qint64 FirstReadSize = 16384;
 constexpr int HeaderWords = 16;
 constexpr int SectionSlots = 7;
@@ -31,8 +35,8 @@ class FilledValuesParser
 {
 public:
     FilledValuesParser(QByteArrayView section, const QString& path, const QString& modified,
-                       std::vector<RevisionTableRow>& records)
-        : m_cursor(section), m_path(path), m_modified(modified), m_records(records)
+                       std::vector<RevisionTableRow>& records, RepeatedTexts* repeated)
+        : m_cursor(section), m_path(path), m_modified(modified), m_records(records), m_repeated(repeated)
     {
     }
 
@@ -44,6 +48,7 @@ public:
         const int number = m_groupCounter++;
         RevisionTableRow row;
         bool hasId = false;
+        bool located = false; // the file's name and time are in the row
         for (;;) {
             const std::optional<int32_t> code = m_cursor.Int32();
             if (!code)
@@ -61,16 +66,24 @@ public:
                     return false;
                 if (RevisionTableRow::FieldOfTextType(*kind) >= 0) {
                     hasId = hasId || *kind == IdKind;
-                    row.SetField(RevisionTableRow::FileName, m_path);
+                    // A nested page met since the last text moves the row to it.
                     row.SetPage(page);
                     row.SetGroup(number);
-                    if (!m_modified.isEmpty())
-                        row.SetField(RevisionTableRow::Modified, m_modified);
+                    if (!located) {
+                        row.SetField(RevisionTableRow::FileName, m_path);
+                        if (!m_modified.isEmpty())
+                            row.SetField(RevisionTableRow::Modified, m_modified);
+                        located = true;
+                    }
                 }
                 const std::optional<QString> text = m_cursor.WideText();
                 if (!text)
                     return false;
-                row.SetFieldByTextType(*kind, *text);
+                const int field = RevisionTableRow::FieldOfTextType(*kind);
+                if (m_repeated && field > RevisionTableRow::Id)
+                    row.SetField(field, m_repeated->Share(*text));
+                else
+                    row.SetFieldByTextType(*kind, *text);
             } else {
                 // A chunk of no known kind: what follows cannot be found.
                 return false;
@@ -90,17 +103,28 @@ private:
     const QString& m_path;
     const QString& m_modified;
     std::vector<RevisionTableRow>& m_records;
+    RepeatedTexts* m_repeated;
     int m_groupCounter = 0;
 };
 } // namespace
 
 int MaxFilledValuesDepth() { return GroupObject::MaxNestingDepth + 1; }
 
+QString RepeatedTexts::Share(const QString& text)
+{
+    const auto kept = m_texts.constFind(text);
+    if (kept != m_texts.cend())
+        return *kept;
+    if (text.size() <= MaxRepeatedLength && m_texts.size() < MaxRepeatedTexts)
+        m_texts.insert(text);
+    return text;
+}
+
 bool ReadFilledValues(QByteArrayView section, const QString& filePath, const QString& modified,
-                      std::vector<RevisionTableRow>& records)
+                      std::vector<RevisionTableRow>& records, RepeatedTexts* repeated)
 {
     std::vector<RevisionTableRow> read;
-    FilledValuesParser parser(section, filePath, modified, read);
+    FilledValuesParser parser(section, filePath, modified, read, repeated);
     if (!parser.ReadGroup(nullptr, 0, 0))
         return false;
     for (RevisionTableRow& row : read)
@@ -111,21 +135,19 @@ bool ReadFilledValues(QByteArrayView section, const QString& filePath, const QSt
 FilledValuesFile ReadFilledValuesSection(const QString& path, QByteArray& section)
 {
     // Plain unbuffered C streams: a scan opens thousands of files and needs
-    // only their first bytes, which QFile's checks and buffers would cost
-    // several times over.
+    // only a few hundred bytes of each, which QFile's checks and buffers
+    // would cost several times over.
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(QFile::encodeName(path).constData(), "rb"),
                                                                &std::fclose);
     if (!file)
         return FilledValuesFile::Unreadable;
     std::setvbuf(file.get(), nullptr, _IONBF, 0);
-    QByteArray head(FirstReadSize, Qt::Uninitialized);
-    const qint64 got = static_cast<qint64>(std::fread(head.data(), 1, head.size(), file.get()));
-    head.truncate(got);
-    if (got < HeaderSize)
-        return got < 0 ? FilledValuesFile::Unreadable : FilledValuesFile::NotAForm;
+    std::array<char, HeaderSize> head;
+    if (std::fread(head.data(), 1, head.size(), file.get()) < head.size())
+        return FilledValuesFile::NotAForm;
     std::array<int32_t, HeaderWords> header;
     for (int k = 0; k < HeaderWords; ++k)
-        header[k] = qFromLittleEndian<int32_t>(head.constData() + 4 * k);
+        header[k] = qFromLittleEndian<int32_t>(head.data() + 4 * k);
     if ((header[0] != Tag::QFS4 && header[0] != Tag::QFS3) || header[1] != Tag::Form)
         return FilledValuesFile::NotAForm;
 
@@ -135,29 +157,31 @@ FilledValuesFile ReadFilledValuesSection(const QString& path, QByteArray& sectio
             start = static_cast<uint32_t>(header[3 + 2 * k]);
     if (!start)
         return FilledValuesFile::NoSection;
-    // The section runs to the next section that begins after it.
-    qint64 size = got;
-    if (got == FirstReadSize) {
-        if (std::fseek(file.get(), 0, SEEK_END) != 0)
-            return FilledValuesFile::Unreadable;
-        size = std::ftell(file.get());
-    }
-    qint64 end = size;
+    // The section runs to the next section that begins after it, or to the
+    // end of the file.
+    qint64 end = std::numeric_limits<qint64>::max();
     for (int k = 0; k < SectionSlots; ++k) {
         const qint64 offset = static_cast<uint32_t>(header[3 + 2 * k]);
         if (header[2 + 2 * k] != 0 && offset > *start)
             end = std::min(end, offset);
     }
-    section.clear();
+    section.resize(0);
     if (*start >= end)
         return FilledValuesFile::Read;
-    if (end <= got) {
-        section = head.sliced(*start, end - *start);
-        return FilledValuesFile::Read;
-    }
     if (std::fseek(file.get(), static_cast<long>(*start), SEEK_SET) != 0)
         return FilledValuesFile::Unreadable;
-    section.resize(end - *start);
-    section.resize(static_cast<qsizetype>(std::fread(section.data(), 1, section.size(), file.get())));
+    // The buffer grows only as bytes arrive: a damaged header that names an
+    // offset far past the end of the file costs no more than the file has.
+    qint64 wanted = end - *start;
+    while (wanted > 0) {
+        const qint64 chunk = std::min(wanted, std::max<qint64>(FirstReadSize, section.size()));
+        const qsizetype have = section.size();
+        section.resize(have + chunk);
+        const qint64 got = static_cast<qint64>(std::fread(section.data() + have, 1, chunk, file.get()));
+        section.resize(have + got);
+        if (got < chunk)
+            break;
+        wanted -= got;
+    }
     return FilledValuesFile::Read;
 }

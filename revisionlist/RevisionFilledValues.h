@@ -9,6 +9,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QSet>
 #include <QString>
 
 #include <vector>
@@ -17,6 +18,20 @@
 // can hold (its pages sit one level below the section).
 int MaxFilledValuesDepth();
 
+// Texts that many records repeat (descriptions, dates, notes, places) kept
+// once for a whole scan: the records that hold one share its memory, which
+// for a large tree is most of the memory the records take.
+class RepeatedTexts
+{
+public:
+    // The text kept earlier that equals `text`, else `text` (kept from now on
+    // while there is room).
+    QString Share(const QString& text);
+
+private:
+    QSet<QString> m_texts;
+};
+
 // The records of the section's ID blocks, in the order their blocks end.
 // Each carries the file path (field 4), the modification text (field 5, when
 // not empty), its page (counted from 1 in "page" order) and its block number
@@ -24,8 +39,10 @@ int MaxFilledValuesDepth();
 // False, with no records, for a section that is truncated, holds a chunk code
 // of no known kind, a text longer than the bytes left, or blocks nested
 // deeper than MaxFilledValuesDepth(): a damaged file adds nothing.
+// Texts other than names and IDs, which tell records apart, go through
+// `repeated` when one is given.
 bool ReadFilledValues(QByteArrayView section, const QString& filePath, const QString& modified,
-                      std::vector<RevisionTableRow>& records);
+                      std::vector<RevisionTableRow>& records, RepeatedTexts* repeated = nullptr);
 
 enum class FilledValuesFile {
     Read,        // a form; `section` holds its "revd" bytes

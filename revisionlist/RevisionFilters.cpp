@@ -13,6 +13,7 @@
 #include <numeric>
 #include <optional>
 #include <thread>
+#include <unordered_map>
 
 namespace {
 constexpr qsizetype MatchedLength = 149;
@@ -300,4 +301,32 @@ void SortRows(RevisionList& list, int field, int type, bool ascending)
                    ascending);
         break;
     }
+}
+
+bool ShowsAllRowsSortedAsText(const RevisionList& list, int field)
+{
+    const std::vector<RevisionTableRow*>& shown = list.ShownRows();
+    if (shown.size() != list.Rows().size())
+        return false;
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseSensitive);
+    // Storage positions, needed only where neighbours have equal keys.
+    std::unordered_map<const RevisionTableRow*, size_t> position;
+    const auto stored = [&](const RevisionTableRow* row) {
+        if (position.empty())
+            for (size_t i = 0; i < list.Rows().size(); ++i)
+                position.emplace(list.Rows()[i].get(), i);
+        return position.at(row);
+    };
+    std::optional<QCollatorSortKey> previous;
+    for (size_t i = 0; i < shown.size(); ++i) {
+        QCollatorSortKey key = collator.sortKey(shown[i]->FieldText(field));
+        if (previous) {
+            const int order = previous->compare(key);
+            if (order > 0 || (order == 0 && stored(shown[i - 1]) > stored(shown[i])))
+                return false;
+        }
+        previous = std::move(key);
+    }
+    return true;
 }

@@ -30,3 +30,9 @@ void FilterByDate(RevisionList& list, TDateTime date, bool older);
 // as a number (a text that is no number counts as 0) or as a date (a text
 // that is no date counts as the zero date), by the column type.
 void SortRows(RevisionList& list, int field, int type, bool ascending);
+
+// True when the shown records are all the records (the shown ones are
+// always distinct records of the list) in the very order ShowAllRows() and
+// SortRows(field, Text, ascending) would give: keys never fall and records
+// with equal keys are in storage order. Cheaper than sorting again.
+bool ShowsAllRowsSortedAsText(const RevisionList& list, int field);

@@ -11,6 +11,9 @@ constexpr int MinPadCount = 6;
 
 RevisionTableRow::RevisionTableRow()
 {
+    // Exactly twelve: resize() alone would make room for more, and lists
+    // hold a hundred thousand records.
+    m_fields.reserve(StandardFieldCount);
     m_fields.resize(StandardFieldCount);
 }
 

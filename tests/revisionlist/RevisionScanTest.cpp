@@ -3,6 +3,7 @@
 
 #include "common/FilledFormFiles.h"
 #include "common/RecordBytes.h"
+#include "common/ScopedGuards.h"
 #include "revisionlist/QuillfenRevisionTableThread.h"
 #include "revisionlist/RevisionFilledValues.h"
 #include "revisionlist/RevisionTableModel.h"
@@ -126,6 +127,18 @@ TEST_F(RevisionScanTest, FormsBecomeRecordsAndAnUnchangedRescanAddsNothing)
     EXPECT_EQ(result.filesRead, 0);
     EXPECT_EQ(result.filesSkipped, 3);
     EXPECT_EQ(result.filesDamaged, 1);
+
+    // Whatever was shown before, a rescan shows every record sorted again:
+    // the two records without a name swapped, then a filter.
+    std::vector<RevisionTableRow*> shown = model.List().ShownRows();
+    std::swap(shown[0], shown[1]);
+    model.List().SetShownRows(shown);
+    Scan();
+    EXPECT_EQ(Records(model.List()), expected);
+    model.FilterByText(0, "Alpha", false);
+    ASSERT_EQ(model.rowCount(), 2);
+    Scan();
+    EXPECT_EQ(Records(model.List()), expected);
 }
 
 TEST_F(RevisionScanTest, ATouchedFileUpdatesOnlyItsRecordsAndEraseEmptiesOnlyStandardFields)
@@ -182,6 +195,44 @@ TEST_F(RevisionScanTest, StopKeepsWhatWasReadAndSubfoldersCanBeLeftOut)
     const QStringList records = Records(model.List());
     ASSERT_EQ(records.size(), 2);
     EXPECT_TRUE(records[1].startsWith("1/2 Alpha|1|"));
+}
+
+TEST_F(RevisionScanTest, ModifiedTextsAreLocalTimesInSummerAndWinterAndStillMatchOnRescan)
+{
+    // Central European time, an hour ahead of UTC in winter and two in summer.
+    const ScopedEnv zone("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
+    ASSERT_TRUE(QDir(root).mkpath("zones"));
+    model.List().baseFolder = Path("zones");
+    const FilledBlock record{{{Id, "1"}}, {}};
+    // Each just before UTC midnight: the local date is the next day.
+    Write("zones/summer.qfs", Tag::Form, {record}, QDateTime(QDate(2024, 7, 1), QTime(23, 30, 5, 900), Qt::UTC));
+    Write("zones/winter.qfs", Tag::Form, {record}, QDateTime(QDate(2024, 1, 31), QTime(23, 0), Qt::UTC));
+    // The form's section is the last one: it runs to the end of the file.
+    {
+        FileWriter writer(Path("zones/last.qfs"), Tag::Form);
+        writer.BeginSection(Tag::Revd);
+        writer.GetStream().write(FilledValuesSection({{{{Id, "2"}}, {}}}));
+        ASSERT_TRUE(writer.Commit());
+    }
+    QFile last(Path("zones/last.qfs"));
+    ASSERT_TRUE(last.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(last.setFileTime(QDateTime(QDate(2024, 3, 31), QTime(1, 0), Qt::UTC),
+                                 QFileDevice::FileModificationTime));
+    last.close();
+
+    Scan();
+    const QStringList records = Records(model.List());
+    ASSERT_EQ(records.size(), 3);
+    // Names are empty: reading order. The clocks went forward at 2:00 on
+    // 3/31; midnight shows no time.
+    EXPECT_EQ(records[0], QString("1/1 |2|||%1|3/31/2024 3:00:00||||||").arg(Path("zones/last.qfs")));
+    EXPECT_EQ(records[1], QString("1/1 |1|||%1|7/2/2024 1:30:05||||||").arg(Path("zones/summer.qfs")));
+    EXPECT_EQ(records[2], QString("1/1 |1|||%1|2/1/2024||||||").arg(Path("zones/winter.qfs")));
+
+    Scan();
+    EXPECT_EQ(result.filesSkipped, 3);
+    EXPECT_EQ(result.filesRead, 0);
+    EXPECT_EQ(Records(model.List()), records);
 }
 
 TEST(RevisionFilledValuesTest, DamagedSectionsGiveNothing)
