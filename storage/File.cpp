@@ -84,9 +84,25 @@ QString FileWriter::ErrorString() const { return m_file.errorString(); }
 
 // --- FileReader --------------------------------------------------------------
 
+bool ReadOnlyFile::OpenForReading()
+{
+    if (!open(QIODevice::ReadOnly))
+        return false;
+    m_size = QFile::size();
+    return true;
+}
+
+qint64 ReadOnlyFile::readData(char* data, qint64 maxSize)
+{
+    const qint64 read = QFile::readData(data, maxSize);
+    if (read < maxSize)
+        m_size = std::min(m_size, QFile::size());
+    return read;
+}
+
 FileReader::FileReader(const QString& fileName) : m_file(fileName)
 {
-    if (!m_file.open(QIODevice::ReadOnly))
+    if (!m_file.OpenForReading())
         throw EFOpenError(fileName);
     // Words a short file cannot supply stay 0, so nothing matches by accident.
     for (int32_t& word : m_header)

@@ -77,6 +77,26 @@ private:
     bool m_committed = false;
 };
 
+// A file opened only for reading, whose size is taken once when it opens.
+// Readers bound every count and length by the bytes left, and asking the file
+// system for the size each time made opening a large form several times slower.
+// A read that ends early takes the size again, so a file cut short by someone
+// else while it is open reads as damaged and ends where its bytes end.
+class ReadOnlyFile : public QFile
+{
+public:
+    explicit ReadOnlyFile(const QString& fileName) : QFile(fileName) {}
+    // Opens for reading and takes the size; false when the file cannot be read.
+    bool OpenForReading();
+    qint64 size() const override { return isOpen() ? m_size : QFile::size(); }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override;
+
+private:
+    qint64 m_size = 0;
+};
+
 // Reads a container document (or recognises an older single-stream file).
 class FileReader
 {
@@ -96,7 +116,7 @@ public:
     QIODevice& GetStream() { return m_file; }
 
 private:
-    QFile m_file;
+    ReadOnlyFile m_file;
     std::array<int32_t, 16> m_header{};
 };
 

@@ -140,6 +140,35 @@ TEST_F(ContainerTest, FailedOrAbandonedSaveKeepsThePreviousFile)
     EXPECT_THROW(FileReader(dir.filePath("missing.qfs")), EFOpenError);
 }
 
+TEST_F(ContainerTest, FileCutShortAfterOpeningReadsAsDamagedAndNoFurther)
+{
+    // Longer than what the file reads ahead, so the cut is seen by the reads.
+    constexpr int Text = 40000;
+    {
+        FileWriter writer(Path("cut.qfs"), Tag::Data);
+        ASSERT_TRUE(writer.BeginSection(Tag::Data));
+        WriteInt32(writer.GetStream(), 2);
+        WriteAnsiString(writer.GetStream(), QByteArray(Text, 'a'));
+        WriteAnsiString(writer.GetStream(), QByteArray(Text, 'b'));
+        ASSERT_TRUE(writer.Commit());
+    }
+    FileReader reader(Path("cut.qfs"));
+    QIODevice& stream = reader.GetStream();
+    ASSERT_TRUE(reader.SeekSection(Tag::Data));
+    EXPECT_EQ(BytesLeft(stream), 4 + 2 * (4 + Text));
+
+    // Someone else cuts the file inside the second text while it is open.
+    ASSERT_TRUE(QFile::resize(Path("cut.qfs"), 64 + 4 + (4 + Text) + 4 + 10));
+    const int32_t count = ReadInt32(stream);
+    ASSERT_TRUE(CheckCount(stream, count, 4));
+    EXPECT_EQ(ReadAnsiString(stream), QByteArray(Text, 'a'));
+    EXPECT_EQ(ReadAnsiString(stream), QByteArray(10, 'b'));
+    EXPECT_TRUE(IsStreamDamaged(stream));
+    EXPECT_TRUE(stream.atEnd());
+    EXPECT_EQ(BytesLeft(stream), 0);
+    EXPECT_EQ(ReadAnsiString(stream), QByteArray(""));
+}
+
 TEST(StreamPrimitivesTest, NumbersAreLittleEndianAndMissingBytesReadAsZero)
 {
     const QByteArray bytes = Written([](QIODevice& s) {
