@@ -12,6 +12,8 @@
 #include <chrono>
 #include <cmath>
 #include <filesystem>
+#include <memory>
+#include <thread>
 
 namespace {
 const QStringList FormPattern = {QStringLiteral("*.qfs")};
@@ -22,6 +24,9 @@ constexpr QDir::SortFlags FolderOrder = QDir::Name | QDir::IgnoreCase;
 constexpr qint64 SecondsPerDay = 86400;
 constexpr qint64 MsecPerDay = SecondsPerDay * 1000;
 constexpr qint64 NoTime = -1;
+// Threads that read files ahead of the walk besides its own: file reading
+// is mostly waiting for the system, a few readers keep it busy.
+constexpr size_t MaxScanHelpers = 3;
 // The day TDateTime counts from, 1899-12-30.
 const qint64 EpochJulianDay = QDate(1899, 12, 30).toJulianDay();
 
@@ -115,7 +120,53 @@ void QuillfenRevisionTableThread::run()
 {
     // Once for the whole walk: the zone cannot be reloaded for every file.
     ReloadLocalTimeZone();
-    ScanFolder(m_baseFolder, m_recurse);
+    std::vector<QString> paths;
+    ListFolder(m_baseFolder, m_recurse, paths);
+    if (paths.empty())
+        return;
+
+    // Helpers examine and read the files ahead, in walk order; this thread
+    // takes the results over in that order, so what is skipped, read or
+    // stopped at is decided exactly as if it read them one by one.
+    std::vector<PreparedFile> prepared(paths.size());
+    const auto ready = std::make_unique<std::atomic<bool>[]>(paths.size());
+    std::atomic<size_t> next{0};
+    const auto work = [&](Reader& reader) {
+        for (size_t i; !m_terminated && (i = next++) < paths.size();) {
+            prepared[i] = Prepare(paths[i], reader);
+            ready[i].store(true, std::memory_order_release);
+        }
+    };
+    const size_t helpers =
+        std::min<size_t>({MaxScanHelpers, paths.size() - 1, std::max(1u, std::thread::hardware_concurrency()) - 1});
+    std::vector<Reader> readers(helpers + 1);
+    std::vector<std::thread> threads;
+    for (size_t h = 0; h < helpers; ++h)
+        threads.emplace_back(work, std::ref(readers[h + 1]));
+    for (size_t i = 0; i < paths.size() && !m_terminated; ++i) {
+        ShowStatus(paths[i]);
+        // Not taken by a helper yet: read it here.
+        size_t expected = i;
+        if (next.compare_exchange_strong(expected, i + 1)) {
+            prepared[i] = Prepare(paths[i], readers[0]);
+            ready[i].store(true, std::memory_order_release);
+        }
+        // A helper has it: read the next free file meanwhile.
+        while (!ready[i].load(std::memory_order_acquire)) {
+            const size_t ahead = next++;
+            if (ahead >= paths.size()) {
+                std::this_thread::yield();
+                continue;
+            }
+            prepared[ahead] = Prepare(paths[ahead], readers[0]);
+            ready[ahead].store(true, std::memory_order_release);
+        }
+        TakeOver(paths[i], prepared[i]);
+    }
+    // Stopped: the helpers take no further file.
+    next = paths.size();
+    for (std::thread& thread : threads)
+        thread.join();
 }
 
 void QuillfenRevisionTableThread::Finish()
@@ -126,7 +177,7 @@ void QuillfenRevisionTableThread::Finish()
     deleteLater();
 }
 
-void QuillfenRevisionTableThread::ScanFolder(const QString& folder, bool recurse)
+void QuillfenRevisionTableThread::ListFolder(const QString& folder, bool recurse, std::vector<QString>& paths)
 {
     const QDir dir(folder);
     // A folder reached twice (through a link) is walked once.
@@ -137,50 +188,63 @@ void QuillfenRevisionTableThread::ScanFolder(const QString& folder, bool recurse
     if (recurse)
         for (const QFileInfo& sub : dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | AllAttributes,
                                                       FolderOrder))
-            ScanFolder(sub.filePath(), recurse);
-    for (const QFileInfo& file : dir.entryInfoList(FormPattern, QDir::Files | AllAttributes, FolderOrder)) {
-        if (m_terminated)
-            return;
-        const QString path = file.filePath();
-        ShowStatus(path);
-        ReadFile(path);
-    }
+            ListFolder(sub.filePath(), recurse, paths);
+    for (const QFileInfo& file : dir.entryInfoList(FormPattern, QDir::Files | AllAttributes, FolderOrder))
+        paths.push_back(file.filePath());
 }
 
-void QuillfenRevisionTableThread::ReadFile(const QString& path)
+QuillfenRevisionTableThread::PreparedFile QuillfenRevisionTableThread::Prepare(const QString& path,
+                                                                               Reader& reader) const
 {
+    PreparedFile file;
     QDate date;
     QTime time;
-    const qint64 seconds = ModificationTime(QFile::encodeName(path), date, time) ? Seconds(date, time) : NoTime;
-    const QString key = PathKey(path);
+    if (ModificationTime(QFile::encodeName(path), date, time))
+        file.seconds = Seconds(date, time);
+    file.key = PathKey(path);
     // Only forms have records, so a file whose records carry its time is an
     // unchanged form: it need not even be opened.
-    const auto known = m_known.constFind(key);
-    if (seconds != NoTime && known != m_known.cend()
-        && std::find(known->begin(), known->end(), seconds) != known->end()) {
+    const auto known = m_known.constFind(file.key);
+    file.unchanged = file.seconds != NoTime && known != m_known.cend()
+                     && std::find(known->begin(), known->end(), file.seconds) != known->end();
+    if (file.unchanged)
+        return file;
+    file.kind = ReadFilledValuesSection(path, reader.section);
+    if (file.kind != FilledValuesFile::Read)
+        return file;
+    // Files saved together share their time: their records share the text.
+    if (file.seconds != reader.modifiedSeconds) {
+        reader.modifiedSeconds = file.seconds;
+        reader.modifiedText = file.seconds != NoTime ? DateTimeToStr(date, time) : QString();
+    }
+    file.damaged = !ReadFilledValues(reader.section, path, reader.modifiedText, file.records, &reader.repeatedTexts);
+    return file;
+}
+
+void QuillfenRevisionTableThread::TakeOver(const QString& path, PreparedFile& file)
+{
+    // A file met earlier in this walk under the same name (in other letter
+    // case) with the same time is unchanged as well.
+    const auto readNow = m_readNow.constFind(file.key);
+    if (file.unchanged
+        || (file.seconds != NoTime && readNow != m_readNow.cend()
+            && std::find(readNow->begin(), readNow->end(), file.seconds) != readNow->end())) {
         ++m_result.filesSkipped;
         return;
     }
-    const FilledValuesFile kind = ReadFilledValuesSection(path, m_section);
-    if (kind != FilledValuesFile::Read)
+    if (file.kind != FilledValuesFile::Read)
         return;
-    // Files saved together share their time: their records share the text.
-    if (seconds != m_modifiedSeconds) {
-        m_modifiedSeconds = seconds;
-        m_modifiedText = seconds != NoTime ? DateTimeToStr(date, time) : QString();
-    }
-    ScannedFile scanned{path, {}};
-    if (!ReadFilledValues(m_section, path, m_modifiedText, scanned.records, &m_repeatedTexts)) {
+    if (file.damaged) {
         ++m_result.filesDamaged;
         return;
     }
     ++m_result.filesRead;
-    if (scanned.records.empty())
+    if (file.records.empty())
         return;
     // Records now carry this time: the same file met again is unchanged.
-    if (seconds != NoTime)
-        m_known[key].push_back(seconds);
-    m_result.files.push_back(std::move(scanned));
+    if (file.seconds != NoTime)
+        m_readNow[file.key].push_back(file.seconds);
+    m_result.files.push_back({path, std::move(file.records)});
 }
 
 int ApplyScanResult(RevisionList& list, const RevisionScanResult& result)

@@ -1,7 +1,8 @@
 #pragma once
 // The folder scan: a worker thread walks the base folder (subfolders first),
 // reads the filled values of every saved form, and turns each block that
-// holds an ID into a record.
+// holds an ID into a record. It lists the files first; a few helper threads
+// read them ahead, and the worker takes the results over in walk order.
 //
 // The worker shares nothing with the list while it runs: it is given, at
 // creation, the modification times of the files the list already holds
@@ -77,20 +78,42 @@ protected:
     void run() override;
 
 private:
-    void ScanFolder(const QString& folder, bool recurse);
-    void ReadFile(const QString& path);
+    // One reader's buffers, kept from file to file.
+    struct Reader
+    {
+        QByteArray section;
+        qint64 modifiedSeconds = -1; // the last Modified text made, and its time
+        QString modifiedText;
+        RepeatedTexts repeatedTexts;
+    };
+    // What examining and reading one file gave.
+    struct PreparedFile
+    {
+        QString key;                 // case-folded path
+        qint64 seconds = -1;         // modification time, local wall clock
+        bool unchanged = false;      // the list's records carry that time
+        FilledValuesFile kind = FilledValuesFile::Unreadable;
+        bool damaged = false;
+        std::vector<RevisionTableRow> records;
+    };
+
+    // The "*.qfs" files of the folder in walk order: subfolders first.
+    void ListFolder(const QString& folder, bool recurse, std::vector<QString>& paths);
+    // Any thread: reads only the file and m_known.
+    PreparedFile Prepare(const QString& path, Reader& reader) const;
+    // In walk order on the worker: counts the file and keeps its records.
+    void TakeOver(const QString& path, PreparedFile& file);
     void ShowStatus(const QString& text) { emit StatusChanged(text); }
     void Finish();
 
     QString m_baseFolder;
     bool m_recurse;
-    // Case-folded path -> the modification times (whole seconds) of its records.
+    // Case-folded path -> the modification times (whole seconds) of its
+    // records in the list; not changed while the walk runs.
     QHash<QString, std::vector<qint64>> m_known;
+    // The same for the files read by this walk.
+    QHash<QString, std::vector<qint64>> m_readNow;
     QSet<QString> m_visitedFolders;
-    QByteArray m_section;            // the file being read, its buffer kept
-    qint64 m_modifiedSeconds = -1;   // the last Modified text made, and its time
-    QString m_modifiedText;
-    RepeatedTexts m_repeatedTexts;
     RevisionScanResult m_result;
     Completion m_done;
     std::atomic<bool> m_terminated{false};

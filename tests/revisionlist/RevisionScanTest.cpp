@@ -235,6 +235,20 @@ TEST_F(RevisionScanTest, ModifiedTextsAreLocalTimesInSummerAndWinterAndStillMatc
     EXPECT_EQ(Records(model.List()), records);
 }
 
+TEST_F(RevisionScanTest, TwoNamesDifferingInLetterCaseAreOneFile)
+{
+    ASSERT_TRUE(QDir(root).mkpath("twice"));
+    model.List().baseFolder = Path("twice");
+    Write("twice/X.qfs", Tag::Form, {{{{Id, "1"}}, {}}});
+    Write("twice/x.qfs", Tag::Form, {{{{Id, "2"}}, {}}});
+    Scan();
+    // Whichever comes first is read; the other, of the same time, counts as
+    // that file unchanged.
+    EXPECT_EQ(result.filesRead, 1);
+    EXPECT_EQ(result.filesSkipped, 1);
+    EXPECT_EQ(model.List().Rows().size(), 1u);
+}
+
 TEST(RevisionFilledValuesTest, DamagedSectionsGiveNothing)
 {
     const QByteArray good = FilledValuesSection({{{}, {{{{Id, "1"}, {Name, "A"}}, {}}}}});
