@@ -27,6 +27,29 @@ constexpr qint64 NoTime = -1;
 // Threads that read files ahead of the walk besides its own: file reading
 // is mostly waiting for the system, a few readers keep it busy.
 constexpr size_t MaxScanHelpers = 3;
+// Helper threads worth starting for `items` pieces of work.
+size_t HelperCount(size_t items)
+{
+    return std::min<size_t>(
+        {MaxScanHelpers, items - 1, std::max(1u, std::thread::hardware_concurrency()) - 1});
+}
+
+// Runs work(i) for every i below n, on this thread and helpers; each i once.
+void ForEachOnHelpers(size_t n, const std::function<void(size_t)>& work)
+{
+    std::atomic<size_t> next{0};
+    const auto take = [&] {
+        for (size_t i; (i = next++) < n;)
+            work(i);
+    };
+    std::vector<std::thread> threads;
+    for (size_t h = 0; n > 0 && h < HelperCount(n); ++h)
+        threads.emplace_back(take);
+    take();
+    for (std::thread& thread : threads)
+        thread.join();
+}
+
 // The day TDateTime counts from, 1899-12-30.
 const qint64 EpochJulianDay = QDate(1899, 12, 30).toJulianDay();
 
@@ -46,10 +69,11 @@ void ForEachFileRecord(const RevisionList& list, Map& map, Add add)
         const QString& path = row->FieldText(RevisionTableRow::FileName);
         if (path.isEmpty())
             continue;
-        if (!lastPath || *lastPath != path)
+        const bool sameFile = lastPath && SameText(*lastPath, path);
+        if (!sameFile)
             entry = &map[PathKey(path)];
         lastPath = &path;
-        add(*entry, *row);
+        add(*entry, *row, sameFile);
     }
 }
 
@@ -93,17 +117,29 @@ QuillfenRevisionTableThread::QuillfenRevisionTableThread(const RevisionList& lis
     : m_baseFolder(baseFolder), m_recurse(recurse)
 {
     m_result.eraseCell = eraseCell;
-    // The records of one file share their Modified text: each text is parsed once.
+    // The records of one file share their Modified text, and so do files
+    // read together: each text is parsed once, a record with the text of the
+    // one before it takes its time without a look-up, and adds no time when
+    // it is of the same file.
     QHash<QString, qint64> parsed;
-    ForEachFileRecord(list, m_known, [&parsed](std::vector<qint64>& times, const RevisionTableRow& row) {
+    const QString* lastText = nullptr;
+    qint64 lastSeconds = NoTime;
+    ForEachFileRecord(list, m_known, [&](std::vector<qint64>& times, const RevisionTableRow& row, bool sameFile) {
         const QString& text = row.FieldText(RevisionTableRow::Modified);
-        auto seconds = parsed.constFind(text);
-        if (seconds == parsed.cend()) {
-            TDateTime modified = 0;
-            seconds = parsed.insert(text, TryStrToDateTime(text, modified) ? Seconds(modified) : NoTime);
+        const bool repeated = lastText && SameText(*lastText, text);
+        lastText = &text;
+        if (repeated && sameFile)
+            return;
+        if (!repeated) {
+            auto found = parsed.constFind(text);
+            if (found == parsed.cend()) {
+                TDateTime modified = 0;
+                found = parsed.insert(text, TryStrToDateTime(text, modified) ? Seconds(modified) : NoTime);
+            }
+            lastSeconds = *found;
         }
-        if (*seconds != NoTime && std::find(times.begin(), times.end(), *seconds) == times.end())
-            times.push_back(*seconds);
+        if (lastSeconds != NoTime && std::find(times.begin(), times.end(), lastSeconds) == times.end())
+            times.push_back(lastSeconds);
     });
     connect(this, &QThread::finished, this, &QuillfenRevisionTableThread::Finish, Qt::QueuedConnection);
 }
@@ -120,8 +156,7 @@ void QuillfenRevisionTableThread::run()
 {
     // Once for the whole walk: the zone cannot be reloaded for every file.
     ReloadLocalTimeZone();
-    std::vector<QString> paths;
-    ListFolder(m_baseFolder, m_recurse, paths);
+    const std::vector<QString> paths = ListTree();
     if (paths.empty())
         return;
 
@@ -137,8 +172,7 @@ void QuillfenRevisionTableThread::run()
             ready[i].store(true, std::memory_order_release);
         }
     };
-    const size_t helpers =
-        std::min<size_t>({MaxScanHelpers, paths.size() - 1, std::max(1u, std::thread::hardware_concurrency()) - 1});
+    const size_t helpers = HelperCount(paths.size());
     std::vector<Reader> readers(helpers + 1);
     std::vector<std::thread> threads;
     for (size_t h = 0; h < helpers; ++h)
@@ -177,20 +211,65 @@ void QuillfenRevisionTableThread::Finish()
     deleteLater();
 }
 
-void QuillfenRevisionTableThread::ListFolder(const QString& folder, bool recurse, std::vector<QString>& paths)
+QuillfenRevisionTableThread::FolderListing QuillfenRevisionTableThread::ListFolder(const QString& folder,
+                                                                                  bool recurse)
 {
+    FolderListing listing;
     const QDir dir(folder);
-    // A folder reached twice (through a link) is walked once.
-    const QString canonical = dir.canonicalPath();
-    if (canonical.isEmpty() || m_visitedFolders.contains(canonical))
-        return;
-    m_visitedFolders.insert(canonical);
+    listing.canonical = dir.canonicalPath();
+    if (listing.canonical.isEmpty())
+        return listing;
     if (recurse)
         for (const QFileInfo& sub : dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | AllAttributes,
                                                       FolderOrder))
-            ListFolder(sub.filePath(), recurse, paths);
+            listing.subfolders.push_back(sub.filePath());
     for (const QFileInfo& file : dir.entryInfoList(FormPattern, QDir::Files | AllAttributes, FolderOrder))
-        paths.push_back(file.filePath());
+        listing.files.push_back(file.filePath());
+    return listing;
+}
+
+std::vector<QString> QuillfenRevisionTableThread::ListTree()
+{
+    // Listing a folder is mostly waiting for the system: the folders of one
+    // depth are listed together, on several threads. A folder reached again
+    // (through a link) is not gone into twice, which also ends a loop of
+    // links.
+    QHash<QString, FolderListing> listings;
+    QSet<QString> entered;
+    std::vector<QString> depth{m_baseFolder};
+    while (!depth.empty()) {
+        std::vector<FolderListing> listed(depth.size());
+        ForEachOnHelpers(depth.size(), [&](size_t i) { listed[i] = ListFolder(depth[i], m_recurse); });
+        std::vector<QString> deeper;
+        for (size_t i = 0; i < depth.size(); ++i) {
+            if (!listed[i].canonical.isEmpty() && !entered.contains(listed[i].canonical)) {
+                entered.insert(listed[i].canonical);
+                deeper.insert(deeper.end(), listed[i].subfolders.begin(), listed[i].subfolders.end());
+            }
+            listings.insert(depth[i], std::move(listed[i]));
+        }
+        depth = std::move(deeper);
+    }
+    // Then the walk, one folder after the other: subfolders first, a folder
+    // reached twice walked once. A folder the listing above did not go into
+    // (met through a link first) is listed now.
+    std::vector<QString> paths;
+    QSet<QString> visited;
+    const std::function<void(const QString&)> walk = [&](const QString& folder) {
+        const auto found = listings.constFind(folder);
+        FolderListing listedNow;
+        if (found == listings.cend())
+            listedNow = ListFolder(folder, m_recurse);
+        const FolderListing& listing = found != listings.cend() ? *found : listedNow;
+        if (listing.canonical.isEmpty() || visited.contains(listing.canonical))
+            return;
+        visited.insert(listing.canonical);
+        for (const QString& sub : listing.subfolders)
+            walk(sub);
+        paths.insert(paths.end(), listing.files.begin(), listing.files.end());
+    };
+    walk(m_baseFolder);
+    return paths;
 }
 
 QuillfenRevisionTableThread::PreparedFile QuillfenRevisionTableThread::Prepare(const QString& path,
@@ -252,7 +331,7 @@ int ApplyScanResult(RevisionList& list, const RevisionScanResult& result)
     // Case-folded path -> the records of that file, in storage order.
     QHash<QString, std::vector<RevisionTableRow*>> byFile;
     if (!result.files.empty())
-        ForEachFileRecord(list, byFile, [](std::vector<RevisionTableRow*>& rows, RevisionTableRow& row) {
+        ForEachFileRecord(list, byFile, [](std::vector<RevisionTableRow*>& rows, RevisionTableRow& row, bool) {
             rows.push_back(&row);
         });
     int added = 0;
@@ -285,8 +364,10 @@ int ApplyScanResult(RevisionList& list, const RevisionScanResult& result)
     // already; checking it costs far less than sorting again.
     if (!first || !ShowsAllRowsSortedAsText(list, first->GetNumber())) {
         list.ShowAllRows();
-        if (first)
+        if (first) {
             SortRows(list, first->GetNumber(), RevisionTableColumn::Text, true);
+            RememberSortedAsText(list, first->GetNumber());
+        }
     }
     return added;
 }

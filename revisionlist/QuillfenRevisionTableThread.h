@@ -97,8 +97,18 @@ private:
         std::vector<RevisionTableRow> records;
     };
 
-    // The "*.qfs" files of the folder in walk order: subfolders first.
-    void ListFolder(const QString& folder, bool recurse, std::vector<QString>& paths);
+    // One folder's entries, each list in the order it is walked.
+    struct FolderListing
+    {
+        QString canonical; // empty: not a folder that can be listed
+        std::vector<QString> subfolders;
+        std::vector<QString> files; // its "*.qfs" files
+    };
+
+    // Any thread.
+    static FolderListing ListFolder(const QString& folder, bool recurse);
+    // The "*.qfs" files under the base folder in walk order: subfolders first.
+    std::vector<QString> ListTree();
     // Any thread: reads only the file and m_known.
     PreparedFile Prepare(const QString& path, Reader& reader) const;
     // In walk order on the worker: counts the file and keeps its records.
@@ -113,7 +123,6 @@ private:
     QHash<QString, std::vector<qint64>> m_known;
     // The same for the files read by this walk.
     QHash<QString, std::vector<qint64>> m_readNow;
-    QSet<QString> m_visitedFolders;
     RevisionScanResult m_result;
     Completion m_done;
     std::atomic<bool> m_terminated{false};

@@ -141,6 +141,81 @@ TEST_F(RevisionScanTest, FormsBecomeRecordsAndAnUnchangedRescanAddsNothing)
     EXPECT_EQ(Records(model.List()), expected);
 }
 
+TEST_F(RevisionScanTest, ARescanAfterEditsInTheListSortsAgainAndRereadsTouchedFiles)
+{
+    Scan();
+    const auto names = [this] {
+        QStringList list;
+        for (const RevisionTableRow* row : model.List().ShownRows())
+            list << row->GetField(RevisionTableRow::Name) + "/" + row->GetField(RevisionTableRow::Id);
+        return list;
+    };
+    ASSERT_EQ(names(), QStringList({"/3", "/2", "Alpha/1", "Gamma/4"}));
+
+    // The sorted column edited in place: same records, same order shown, but
+    // no longer in order.
+    ASSERT_TRUE(model.setData(model.index(3, 0), "Aardvark"));
+    Scan();
+    EXPECT_EQ(result.filesRead, 0);
+    EXPECT_EQ(names(), QStringList({"/3", "/2", "Aardvark/4", "Alpha/1"}));
+    // Equal texts keep the order the records are stored in.
+    ASSERT_TRUE(model.setData(model.index(2, 0), ""));
+    Scan();
+    EXPECT_EQ(names(), QStringList({"/4", "/3", "/2", "Alpha/1"}));
+
+    // One record of a.qfs gets another Modified text, the only record of
+    // sub/B.QFS is deleted: touched files are still read again, and a file
+    // with no records left is read as new.
+    const auto& visible = model.List().VisibleColumns();
+    const int modifiedColumn = static_cast<int>(
+        std::find_if(visible.begin(), visible.end(),
+                     [](const RevisionTableColumn* c) { return c->GetNumber() == RevisionTableRow::Modified; })
+        - visible.begin());
+    ASSERT_TRUE(model.setData(model.index(3, modifiedColumn), "1/1/2020"));
+    const auto find = [this](const QString& id) {
+        const auto& shown = model.List().ShownRows();
+        return static_cast<int>(std::find_if(shown.begin(), shown.end(),
+                                             [&id](const RevisionTableRow* r) {
+                                                 return r->GetField(RevisionTableRow::Id) == id;
+                                             })
+                                - shown.begin());
+    };
+    model.RemoveRows({find("3")});
+    ASSERT_EQ(model.List().Rows().size(), 3u);
+    Scan();
+    EXPECT_EQ(result.filesRead, 1);
+    EXPECT_EQ(result.filesSkipped, 2);
+    EXPECT_EQ(names(), QStringList({"/4", "/2", "/3", "Alpha/1"}));
+
+    const QDateTime later = FileTime.addSecs(5);
+    Write("a.qfs", Tag::Form, {{{}, {{{{Id, "1"}, {Name, "Alpha 2"}}, {}}}}}, later);
+    Write("sub/deeper/c.qfs", Tag::Form, {{{{Id, "4"}, {Name, "Gamma"}}, {}}}, later);
+    Scan();
+    EXPECT_EQ(result.filesRead, 2);
+    EXPECT_EQ(result.filesSkipped, 1);
+    EXPECT_EQ(names(), QStringList({"/2", "/3", "Alpha 2/1", "Gamma/4"}));
+    EXPECT_EQ(model.List().ShownRows()[2]->GetField(RevisionTableRow::Modified), "3/5/2024 14:30:22");
+}
+
+TEST_F(RevisionScanTest, AFolderReachedTwiceThroughLinksIsWalkedOnceWhereMetFirst)
+{
+    // links/a/x is links/z under another name, met first in walk order
+    // though links/z is nearer the base; links/z/back leads back to the base.
+    ASSERT_TRUE(QDir(root).mkpath("links/a"));
+    ASSERT_TRUE(QDir(root).mkpath("links/z/inner"));
+    ASSERT_TRUE(QFile::link(Path("links/z"), Path("links/a/x")));
+    ASSERT_TRUE(QFile::link(Path("links"), Path("links/z/back")));
+    Write("links/z/inner/i.qfs", Tag::Form, {{{{Id, "1"}}, {}}});
+    Write("links/z/z.qfs", Tag::Form, {{{{Id, "2"}}, {}}});
+    model.List().baseFolder = Path("links");
+    Scan();
+    EXPECT_EQ(result.filesRead, 2);
+    QStringList files;
+    for (const auto& row : model.List().Rows())
+        files << row->GetField(RevisionTableRow::FileName);
+    EXPECT_EQ(files, QStringList({Path("links/a/x/inner/i.qfs"), Path("links/a/x/z.qfs")}));
+}
+
 TEST_F(RevisionScanTest, ATouchedFileUpdatesOnlyItsRecordsAndEraseEmptiesOnlyStandardFields)
 {
     Scan();
