@@ -364,10 +364,8 @@ int ApplyScanResult(RevisionList& list, const RevisionScanResult& result)
     // already; checking it costs far less than sorting again.
     if (!first || !ShowsAllRowsSortedAsText(list, first->GetNumber())) {
         list.ShowAllRows();
-        if (first) {
+        if (first)
             SortRows(list, first->GetNumber(), RevisionTableColumn::Text, true);
-            RememberSortedAsText(list, first->GetNumber());
-        }
     }
     return added;
 }

@@ -308,49 +308,11 @@ bool SameText(const QString& a, const QString& b)
     return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
 }
 
-namespace {
-QString CollationLocale() { return QCollator().locale().name(); }
-
-
-// True when the list still holds what it held when its order was noted: the
-// order check would then give what it gave then.
-bool MatchesLastTextOrder(const RevisionList& list, int field)
-{
-    const RevisionList::TextOrder& last = list.lastTextOrder;
-    const std::vector<RevisionTableRow*>& shown = list.ShownRows();
-    if (last.field != field || last.rows.size() != list.Rows().size() || last.shown.size() != shown.size()
-        || last.locale != CollationLocale())
-        return false;
-    for (size_t i = 0; i < shown.size(); ++i)
-        if (last.rows[i] != list.Rows()[i].get() || last.shown[i] != shown[i]
-            || !SameText(last.texts[i], shown[i]->FieldText(field)))
-            return false;
-    return true;
-}
-} // namespace
-
-void RememberSortedAsText(RevisionList& list, int field)
-{
-    RevisionList::TextOrder order;
-    order.field = field;
-    order.locale = CollationLocale();
-    order.rows.reserve(list.Rows().size());
-    for (const auto& row : list.Rows())
-        order.rows.push_back(row.get());
-    order.shown.assign(list.ShownRows().begin(), list.ShownRows().end());
-    order.texts.reserve(order.shown.size());
-    for (const RevisionTableRow* row : order.shown)
-        order.texts.push_back(row->FieldText(field));
-    list.lastTextOrder = std::move(order);
-}
-
-bool ShowsAllRowsSortedAsText(RevisionList& list, int field)
+bool ShowsAllRowsSortedAsText(const RevisionList& list, int field)
 {
     const std::vector<RevisionTableRow*>& shown = list.ShownRows();
     if (shown.size() != list.Rows().size())
         return false;
-    if (MatchesLastTextOrder(list, field))
-        return true;
     // The keys are the costly part: made on several threads, as for sorting.
     const std::vector<std::optional<QCollatorSortKey>> keys = CollationKeys(shown, field);
     // Storage positions, needed only where neighbours have equal keys.
@@ -366,6 +328,5 @@ bool ShowsAllRowsSortedAsText(RevisionList& list, int field)
         if (order > 0 || (order == 0 && stored(shown[i - 1]) > stored(shown[i])))
             return false;
     }
-    RememberSortedAsText(list, field);
     return true;
 }

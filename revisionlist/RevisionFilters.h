@@ -38,10 +38,5 @@ bool SameText(const QString& a, const QString& b);
 // True when the shown records are all the records (the shown ones are
 // always distinct records of the list) in the very order ShowAllRows() and
 // SortRows(field, Text, ascending) would give: keys never fall and records
-// with equal keys are in storage order. Cheaper than sorting again, and
-// cheaper still when nothing changed since the list was last found or made so
-// (RememberSortedAsText).
-bool ShowsAllRowsSortedAsText(RevisionList& list, int field);
-// Notes that the list now shows all records sorted by the field as text, as
-// SortRows(field, Text, ascending) after ShowAllRows() leaves it.
-void RememberSortedAsText(RevisionList& list, int field);
+// with equal keys are in storage order. Cheaper than sorting again.
+bool ShowsAllRowsSortedAsText(const RevisionList& list, int field);

@@ -74,20 +74,6 @@ public:
     // Every record's ID in storage order.
     QStringList RowIds() const;
 
-    // The last time all records were found or made shown in order of one
-    // field as text: the records in storage and shown order and the texts
-    // they had (RevisionFilters.h). Checking that nothing of it changed is far
-    // cheaper than checking the order again.
-    struct TextOrder
-    {
-        int field = -1;
-        QString locale;
-        std::vector<const RevisionTableRow*> rows;
-        std::vector<const RevisionTableRow*> shown;
-        std::vector<QString> texts;
-    };
-    TextOrder lastTextOrder;
-
     // --- scan settings saved with the list
     QString baseFolder;
     bool scanSubfolders = true;
