@@ -25,11 +25,8 @@ constexpr int IdKind = 3;
 constexpr qsizetype MaxRepeatedLength = 256;
 constexpr qsizetype MaxRepeatedTexts = 65536;
 
-constexpr size_t HeaderSize = 64;
 // Enough for the filled values of most saved forms in one read.
 constexpr qint64 FirstReadSize = 16384;
-constexpr int HeaderWords = 16;
-constexpr int SectionSlots = 7;
 
 class FilledValuesParser
 {
@@ -142,25 +139,22 @@ FilledValuesFile ReadFilledValuesSection(const QString& path, QByteArray& sectio
     if (!file)
         return FilledValuesFile::Unreadable;
     std::setvbuf(file.get(), nullptr, _IONBF, 0);
-    std::array<char, HeaderSize> head;
+    std::array<char, ContainerLayout::HeaderSize> head;
     if (std::fread(head.data(), 1, head.size(), file.get()) < head.size())
         return FilledValuesFile::NotAForm;
-    std::array<int32_t, HeaderWords> header;
-    for (int k = 0; k < HeaderWords; ++k)
+    ContainerHeader header;
+    for (size_t k = 0; k < header.size(); ++k)
         header[k] = qFromLittleEndian<int32_t>(head.data() + 4 * k);
-    if ((header[0] != Tag::QFS4 && header[0] != Tag::QFS3) || header[1] != Tag::Form)
+    if (!HasSections(header) || header[1] != Tag::Form)
         return FilledValuesFile::NotAForm;
 
-    std::optional<qint64> start;
-    for (int k = 0; k < SectionSlots && !start; ++k)
-        if (header[2 + 2 * k] == Tag::Revd)
-            start = static_cast<uint32_t>(header[3 + 2 * k]);
+    const std::optional<qint64> start = SectionOffset(header, Tag::Revd);
     if (!start)
         return FilledValuesFile::NoSection;
     // The section runs to the next section that begins after it, or to the
     // end of the file.
     qint64 end = std::numeric_limits<qint64>::max();
-    for (int k = 0; k < SectionSlots; ++k) {
+    for (int k = 0; k < ContainerLayout::SectionSlots; ++k) {
         const qint64 offset = static_cast<uint32_t>(header[3 + 2 * k]);
         if (header[2 + 2 * k] != 0 && offset > *start)
             end = std::min(end, offset);

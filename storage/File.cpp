@@ -9,8 +9,8 @@
 
 namespace {
 constexpr const char* DamagedProperty = "quillfenStreamDamaged";
-constexpr qint64 HeaderSize = 64;
-constexpr int SectionSlots = 7;
+using ContainerLayout::HeaderSize;
+using ContainerLayout::SectionSlots;
 
 template <typename T>
 T ReadLittle(QIODevice& stream)
@@ -30,6 +30,19 @@ void WriteLittle(QIODevice& stream, T value)
 
 void Put(QIODevice& out, const char* text) { out.write(text, static_cast<qint64>(std::strlen(text))); }
 } // namespace
+
+bool HasSections(const ContainerHeader& header)
+{
+    return header[0] == Tag::QFS3 || header[0] == Tag::QFS4;
+}
+
+std::optional<qint64> SectionOffset(const ContainerHeader& header, int32_t tag)
+{
+    for (int k = 0; k < SectionSlots; ++k)
+        if (header[2 + 2 * k] == tag)
+            return static_cast<uint32_t>(header[3 + 2 * k]);
+    return std::nullopt;
+}
 
 EFOpenError::EFOpenError(const QString& fileName)
     : std::runtime_error("cannot open file " + fileName.toStdString()), m_fileName(fileName)
@@ -118,24 +131,22 @@ bool FileReader::IsLegacyFormat() const
 
 bool FileReader::SeekSection(int32_t tag)
 {
-    if (m_header[0] != Tag::QFS3 && m_header[0] != Tag::QFS4)
+    if (!HasSections(m_header))
         return false;
     ClearStreamDamaged(m_file);
-    for (int k = 0; k < SectionSlots; ++k) {
-        if (m_header[2 + 2 * k] == tag) {
-            const qint64 offset = static_cast<uint32_t>(m_header[3 + 2 * k]);
-            if (offset > m_file.size()) {
-                // A section past the end of the file: read as an empty, damaged one.
-                m_file.seek(m_file.size());
-                MarkStreamDamaged(m_file);
-                return true;
-            }
-            m_file.seek(offset);
-            return true;
-        }
+    const std::optional<qint64> offset = SectionOffset(m_header, tag);
+    if (!offset) {
+        m_file.seek(std::min<qint64>(HeaderSize, m_file.size()));
+        return false;
     }
-    m_file.seek(std::min<qint64>(HeaderSize, m_file.size()));
-    return false;
+    if (*offset > m_file.size()) {
+        // A section past the end of the file: read as an empty, damaged one.
+        m_file.seek(m_file.size());
+        MarkStreamDamaged(m_file);
+        return true;
+    }
+    m_file.seek(*offset);
+    return true;
 }
 
 // --- Stream damage -------------------------------------------------------------

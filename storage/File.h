@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 // A four-character code from its four bytes in file order: "form" is stored as
@@ -39,6 +40,20 @@ constexpr int32_t Idx = FourCC("idx ");
 constexpr int32_t Revd = FourCC("revd");
 constexpr int32_t Revi = FourCC("revi");
 } // namespace Tag
+
+// The header that begins a container file: its magic, its document type and
+// seven slots of section tag and offset (a free slot has tag 0).
+namespace ContainerLayout {
+constexpr qint64 HeaderSize = 64;
+constexpr int HeaderWords = 16;
+constexpr int SectionSlots = 7;
+} // namespace ContainerLayout
+using ContainerHeader = std::array<int32_t, ContainerLayout::HeaderWords>;
+
+// "QFS4", or the older "QFS3": a header whose slots name sections.
+bool HasSections(const ContainerHeader& header);
+// The offset the header gives for the section, when a slot names it.
+std::optional<qint64> SectionOffset(const ContainerHeader& header, int32_t tag);
 
 // A file that cannot be created or opened.
 class EFOpenError : public std::runtime_error
@@ -73,7 +88,7 @@ public:
 
 private:
     QSaveFile m_file;
-    std::array<int32_t, 16> m_header{};
+    ContainerHeader m_header{};
     bool m_committed = false;
 };
 
@@ -117,7 +132,7 @@ public:
 
 private:
     ReadOnlyFile m_file;
-    std::array<int32_t, 16> m_header{};
+    ContainerHeader m_header{};
 };
 
 // --- Stream damage -----------------------------------------------------------
