@@ -1,6 +1,7 @@
 #include "revisionlist/RevisionFilters.h"
 
 #include "platform/NumberText.h"
+#include "platform/Parallel.h"
 #include "revisionlist/RevisionList.h"
 
 #include <QCollator>
@@ -9,10 +10,10 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <functional>
 #include <numeric>
 #include <optional>
-#include <thread>
 #include <unordered_map>
 
 namespace {
@@ -24,27 +25,12 @@ constexpr size_t ParsesPerThread = 256;
 
 bool ParseDate(const QString& text, TDateTime& value) { return TryStrToDateTime(text, value); }
 
-// Splits [0, n) into consecutive parts, one per thread for a long list.
-std::vector<size_t> PartBounds(size_t n, size_t perThread = RowsPerThread)
-{
-    const size_t parts =
-        std::clamp<size_t>(n / perThread, 1, std::max(1u, std::thread::hardware_concurrency()));
-    std::vector<size_t> bounds(parts + 1);
-    for (size_t p = 0; p <= parts; ++p)
-        bounds[p] = n * p / parts;
-    return bounds;
-}
 
-// Runs work(begin, end) for every part, the first part on this thread. The
-// parts touch disjoint elements only.
+// Runs work(begin, end) for every part, on several threads. The parts touch
+// disjoint elements only.
 void ForEachPart(const std::vector<size_t>& bounds, const std::function<void(size_t, size_t)>& work)
 {
-    std::vector<std::thread> workers;
-    for (size_t p = 1; p + 1 < bounds.size(); ++p)
-        workers.emplace_back(work, bounds[p], bounds[p + 1]);
-    work(bounds[0], bounds[1]);
-    for (std::thread& worker : workers)
-        worker.join();
+    ForEachInParallel(bounds.size() - 1, [&](size_t p) { work(bounds[p], bounds[p + 1]); });
 }
 
 // The shown records for which `keep` holds, in their order. The records are
@@ -53,7 +39,7 @@ void Narrow(RevisionList& list, const std::vector<RevisionTableRow*>& from,
             const std::function<bool(const RevisionTableRow&)>& keep)
 {
     std::vector<char> kept(from.size());
-    ForEachPart(PartBounds(from.size()), [&](size_t begin, size_t end) {
+    ForEachPart(PartBounds(from.size(), RowsPerThread), [&](size_t begin, size_t end) {
         for (size_t i = begin; i < end; ++i)
             kept[i] = keep(*from[i]);
     });
@@ -95,27 +81,24 @@ std::vector<int> StableOrder(const std::vector<Key>& keys, Less less)
     const auto before = [&keys, &less](int a, int b) { return less(keys[a], keys[b]); };
     std::vector<int> index(keys.size());
     std::iota(index.begin(), index.end(), 0);
-    std::vector<size_t> runs = PartBounds(index.size());
+    std::vector<size_t> runs = PartBounds(index.size(), RowsPerThread);
     ForEachPart(runs, [&](size_t begin, size_t end) {
         std::stable_sort(index.begin() + begin, index.begin() + end, before);
     });
     std::vector<int> merged(index.size());
     while (runs.size() > 2) {
         std::vector<size_t> next;
-        std::vector<std::thread> workers;
-        for (size_t r = 0; r + 1 < runs.size(); r += 2) {
+        for (size_t r = 0; r + 1 < runs.size(); r += 2)
+            next.push_back(runs[r]);
+        next.push_back(runs.back());
+        ForEachInParallel(next.size() - 1, [&](size_t pair) {
+            const size_t r = pair * 2;
             const size_t begin = runs[r];
             const size_t middle = runs[r + 1];
             const size_t end = r + 2 < runs.size() ? runs[r + 2] : middle;
-            next.push_back(begin);
-            workers.emplace_back([&, begin, middle, end] {
-                std::merge(index.begin() + begin, index.begin() + middle, index.begin() + middle,
-                           index.begin() + end, merged.begin() + begin, before);
-            });
-        }
-        next.push_back(runs.back());
-        for (std::thread& worker : workers)
-            worker.join();
+            std::merge(index.begin() + begin, index.begin() + middle, index.begin() + middle, index.begin() + end,
+                       merged.begin() + begin, before);
+        });
         index.swap(merged);
         runs = std::move(next);
     }
@@ -143,7 +126,7 @@ void SortByKeys(RevisionList& list, const std::vector<Key>& keys, Less less, boo
 std::vector<std::optional<QCollatorSortKey>> CollationKeys(const std::vector<RevisionTableRow*>& rows, int field)
 {
     std::vector<std::optional<QCollatorSortKey>> keys(rows.size());
-    ForEachPart(PartBounds(rows.size()), [&](size_t begin, size_t end) {
+    ForEachPart(PartBounds(rows.size(), RowsPerThread), [&](size_t begin, size_t end) {
         QCollator collator;
         collator.setCaseSensitivity(Qt::CaseSensitive);
         for (size_t i = begin; i < end; ++i)
@@ -313,20 +296,35 @@ bool ShowsAllRowsSortedAsText(const RevisionList& list, int field)
     const std::vector<RevisionTableRow*>& shown = list.ShownRows();
     if (shown.size() != list.Rows().size())
         return false;
-    // The keys are the costly part: made on several threads, as for sorting.
-    const std::vector<std::optional<QCollatorSortKey>> keys = CollationKeys(shown, field);
-    // Storage positions, needed only where neighbours have equal keys.
+    // Each record against the one before it, on several threads: no key is
+    // made, and neighbours with the same text need no collator at all.
+    const std::vector<size_t> bounds = PartBounds(shown.size(), RowsPerThread);
+    std::atomic<bool> sorted{true};
+    std::vector<std::vector<size_t>> tiesOfPart(bounds.size() - 1); // i: shown[i - 1] ties with shown[i]
+    ForEachInParallel(bounds.size() - 1, [&](size_t part) {
+        QCollator collator;
+        collator.setCaseSensitivity(Qt::CaseSensitive);
+        for (size_t i = std::max<size_t>(bounds[part], 1); i < bounds[part + 1] && sorted; ++i) {
+            const QString& before = shown[i - 1]->FieldText(field);
+            const QString& text = shown[i]->FieldText(field);
+            const int order = SameText(before, text) ? 0 : collator.compare(before, text);
+            if (order > 0)
+                sorted = false;
+            else if (order == 0)
+                tiesOfPart[part].push_back(i);
+        }
+    });
+    if (!sorted)
+        return false;
+    // Records with equal texts must be in storage order.
     std::unordered_map<const RevisionTableRow*, size_t> position;
-    const auto stored = [&](const RevisionTableRow* row) {
-        if (position.empty())
-            for (size_t i = 0; i < list.Rows().size(); ++i)
-                position.emplace(list.Rows()[i].get(), i);
-        return position.at(row);
-    };
-    for (size_t i = 1; i < shown.size(); ++i) {
-        const int order = keys[i - 1]->compare(*keys[i]);
-        if (order > 0 || (order == 0 && stored(shown[i - 1]) > stored(shown[i])))
-            return false;
-    }
+    for (const std::vector<size_t>& ties : tiesOfPart)
+        for (size_t i : ties) {
+            if (position.empty())
+                for (size_t k = 0; k < list.Rows().size(); ++k)
+                    position.emplace(list.Rows()[k].get(), k);
+            if (position.at(shown[i - 1]) > position.at(shown[i]))
+                return false;
+        }
     return true;
 }
