@@ -1,86 +1,70 @@
 #include "revisionlist/QuillfenRevisionTableThread.h"
 
 #include "platform/DateTime.h"
+#include "platform/FolderListing.h"
+#include "platform/Parallel.h"
 #include "revisionlist/RevisionFilledValues.h"
 #include "revisionlist/RevisionFilters.h"
 #include "revisionlist/RevisionList.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-
-#include <chrono>
 #include <cmath>
-#include <filesystem>
+#include <condition_variable>
+#include <deque>
 #include <memory>
+#include <mutex>
+#include <set>
 #include <thread>
 
 namespace {
-const QStringList FormPattern = {QStringLiteral("*.qfs")};
-// Hidden entries too; special files (pipes, sockets, devices) are left
-// alone, as opening one could block the walk.
-constexpr QDir::Filters AllAttributes = QDir::Hidden;
-constexpr QDir::SortFlags FolderOrder = QDir::Name | QDir::IgnoreCase;
+// Hidden files too; special files (pipes, sockets, devices) are never
+// listed, as opening one could block the walk.
+const QString FormExtension = QStringLiteral(".qfs");
 constexpr qint64 SecondsPerDay = 86400;
 constexpr qint64 MsecPerDay = SecondsPerDay * 1000;
 constexpr qint64 NoTime = -1;
+// Below this many records per thread, starting threads costs more than
+// gathering the files' times saves.
+constexpr size_t RecordsPerPart = 8192;
 // Threads that read files ahead of the walk besides its own: file reading
 // is mostly waiting for the system, a few readers keep it busy.
-constexpr size_t MaxScanHelpers = 3;
-// Helper threads worth starting for `items` pieces of work.
-size_t HelperCount(size_t items)
-{
-    return std::min<size_t>(
-        {MaxScanHelpers, items - 1, std::max(1u, std::thread::hardware_concurrency()) - 1});
-}
-
-// Runs work(i) for every i below n, on this thread and helpers; each i once.
-void ForEachOnHelpers(size_t n, const std::function<void(size_t)>& work)
-{
-    std::atomic<size_t> next{0};
-    const auto take = [&] {
-        for (size_t i; (i = next++) < n;)
-            work(i);
-    };
-    std::vector<std::thread> threads;
-    for (size_t h = 0; n > 0 && h < HelperCount(n); ++h)
-        threads.emplace_back(take);
-    take();
-    for (std::thread& thread : threads)
-        thread.join();
-}
+constexpr size_t MaxReadHelpers = 3;
+// Listing waits for the system far less: as many as the pool has.
+constexpr size_t MaxListHelpers = SIZE_MAX;
 
 // The day TDateTime counts from, 1899-12-30.
 const qint64 EpochJulianDay = QDate(1899, 12, 30).toJulianDay();
 
-// File names compare without regard to letter case, as on the system the
-// lists were first made on.
-QString PathKey(const QString& path) { return path.toCaseFolded(); }
-
-// Calls add(map[PathKey(path)], row) for every record with a file path. The
-// records of one file mostly follow each other: a path is folded once for
-// each run of them.
-template <typename Map, typename Add>
-void ForEachFileRecord(const RevisionList& list, Map& map, Add add)
+// The records of every file, in storage order. The records of one file
+// mostly follow each other: a path is hashed once for each run of them.
+QHash<RevisionFileKey, std::vector<RevisionTableRow*>> RecordsByFile(const RevisionList& list)
 {
+    QHash<RevisionFileKey, std::vector<RevisionTableRow*>> byFile;
     const QString* lastPath = nullptr;
-    typename Map::mapped_type* entry = nullptr;
+    std::vector<RevisionTableRow*>* rows = nullptr;
     for (const auto& row : list.Rows()) {
         const QString& path = row->FieldText(RevisionTableRow::FileName);
         if (path.isEmpty())
             continue;
-        const bool sameFile = lastPath && SameText(*lastPath, path);
-        if (!sameFile)
-            entry = &map[PathKey(path)];
+        if (!lastPath || !SameText(*lastPath, path))
+            rows = &byFile[RevisionFileKey(path)];
         lastPath = &path;
-        add(*entry, *row, sameFile);
+        rows->push_back(row.get());
     }
+    return byFile;
 }
 
-// A wall-clock date and time to the whole second, as one number.
+// A wall-clock date and time to the whole second, as one number, and back
+// as the Modified text.
 qint64 Seconds(const QDate& date, const QTime& time)
 {
     return date.toJulianDay() * SecondsPerDay + time.msecsSinceStartOfDay() / 1000;
+}
+
+QString ModifiedText(qint64 seconds)
+{
+    const qint64 day = seconds / SecondsPerDay - (seconds % SecondsPerDay < 0 ? 1 : 0);
+    const qint64 second = seconds - day * SecondsPerDay;
+    return DateTimeToStr(QDate::fromJulianDay(day), QTime::fromMSecsSinceStartOfDay(static_cast<int>(second * 1000)));
 }
 
 // The same for a TDateTime, counted as DateTimeToQDateTime() does (the
@@ -98,49 +82,93 @@ qint64 Seconds(TDateTime value)
     return (EpochJulianDay + day) * SecondsPerDay + msec / 1000;
 }
 
-// The local modification time of a file to the whole second, the precision
-// of the Modified text. False when the file cannot be examined.
-bool ModificationTime(const QByteArray& nativePath, QDate& date, QTime& time)
-{
-    std::error_code error;
-    const auto written = std::filesystem::last_write_time(nativePath.constData(), error);
-    if (error)
-        return false;
-    const auto utc = std::chrono::floor<std::chrono::seconds>(std::chrono::file_clock::to_sys(written));
-    return LocalDateTime(utc.time_since_epoch().count(), date, time);
-}
 } // namespace
+
+RevisionFileKey::RevisionFileKey(const QString& filePath) : path(filePath)
+{
+    // The hash of the path with every letter case-folded, folded one
+    // character at a time so that no folded copy is made.
+    size_t h = 0xcbf29ce484222325ull;
+    const QChar* const end = path.constEnd();
+    for (const QChar* c = path.constBegin(); c != end; ++c) {
+        char32_t code = c->unicode();
+        if (code < 0x80) {
+            if (code >= 'A' && code <= 'Z')
+                code += 'a' - 'A';
+        } else if (c->isHighSurrogate() && c + 1 != end && c[1].isLowSurrogate()) {
+            code = QChar::toCaseFolded(QChar::surrogateToUcs4(*c, c[1]));
+            ++c;
+        } else {
+            code = QChar::toCaseFolded(code);
+        }
+        h = (h ^ code) * 0x100000001b3ull;
+    }
+    hash = h;
+}
 
 QuillfenRevisionTableThread::QuillfenRevisionTableThread(const RevisionList& list,
                                                          const QString& baseFolder, bool recurse,
-                                                         bool eraseCell)
-    : m_baseFolder(baseFolder), m_recurse(recurse)
+                                                         bool eraseCell, FilesWithoutRecords withoutRecords)
+    : m_baseFolder(baseFolder), m_recurse(recurse), m_withoutRecords(std::move(withoutRecords))
 {
+    m_result.withoutRecords = m_withoutRecords;
     m_result.eraseCell = eraseCell;
-    // The records of one file share their Modified text, and so do files
-    // read together: each text is parsed once, a record with the text of the
-    // one before it takes its time without a look-up, and adds no time when
-    // it is of the same file.
-    QHash<QString, qint64> parsed;
-    const QString* lastText = nullptr;
-    qint64 lastSeconds = NoTime;
-    ForEachFileRecord(list, m_known, [&](std::vector<qint64>& times, const RevisionTableRow& row, bool sameFile) {
-        const QString& text = row.FieldText(RevisionTableRow::Modified);
-        const bool repeated = lastText && SameText(*lastText, text);
-        lastText = &text;
-        if (repeated && sameFile)
-            return;
-        if (!repeated) {
-            auto found = parsed.constFind(text);
-            if (found == parsed.cend()) {
-                TDateTime modified = 0;
-                found = parsed.insert(text, TryStrToDateTime(text, modified) ? Seconds(modified) : NoTime);
+    // Every record is looked at, on several threads for a long list: each
+    // part of the records gives the times of its files, which are then put
+    // together.
+    struct KnownTime
+    {
+        RevisionFileKey file;
+        qint64 seconds;
+    };
+    const auto& rows = list.Rows();
+    const std::vector<size_t> bounds = PartBounds(rows.size(), RecordsPerPart);
+    std::vector<std::vector<KnownTime>> parts(bounds.size() - 1);
+    ForEachInParallel(parts.size(), [&](size_t part) {
+        // The records of one file share their Modified text, and so do files
+        // read together: each text is parsed once, a record with the text of
+        // the one before it takes its time without a look-up, and adds no
+        // time when it is of the same file.
+        QHash<QString, qint64> parsed;
+        const QString* lastPath = nullptr;
+        const QString* lastText = nullptr;
+        RevisionFileKey file;
+        qint64 seconds = NoTime;
+        for (size_t i = bounds[part]; i < bounds[part + 1]; ++i) {
+            const QString& path = rows[i]->FieldText(RevisionTableRow::FileName);
+            if (path.isEmpty())
+                continue;
+            const QString& text = rows[i]->FieldText(RevisionTableRow::Modified);
+            const bool sameFile = lastPath && SameText(*lastPath, path);
+            const bool repeated = lastText && SameText(*lastText, text);
+            lastPath = &path;
+            lastText = &text;
+            if (sameFile && repeated)
+                continue;
+            if (!sameFile)
+                file = RevisionFileKey(path);
+            if (!repeated) {
+                auto found = parsed.constFind(text);
+                if (found == parsed.cend()) {
+                    TDateTime modified = 0;
+                    found = parsed.insert(text, TryStrToDateTime(text, modified) ? Seconds(modified) : NoTime);
+                }
+                seconds = *found;
             }
-            lastSeconds = *found;
+            if (seconds != NoTime)
+                parts[part].push_back({file, seconds});
         }
-        if (lastSeconds != NoTime && std::find(times.begin(), times.end(), lastSeconds) == times.end())
-            times.push_back(lastSeconds);
     });
+    size_t count = 0;
+    for (const std::vector<KnownTime>& times : parts)
+        count += times.size();
+    m_known.reserve(count);
+    for (const std::vector<KnownTime>& times : parts)
+        for (const KnownTime& known : times) {
+            KnownTimes& fileTimes = m_known[known.file];
+            if (std::find(fileTimes.begin(), fileTimes.end(), known.seconds) == fileTimes.end())
+                fileTimes.push_back(known.seconds);
+        }
     connect(this, &QThread::finished, this, &QuillfenRevisionTableThread::Finish, Qt::QueuedConnection);
 }
 
@@ -152,55 +180,75 @@ void QuillfenRevisionTableThread::Start(Completion done)
     start();
 }
 
+// A folder of the walk, its files examined.
+struct QuillfenRevisionTableThread::ListedFolder
+{
+    explicit ListedFolder(QString folderPath) : path(std::move(folderPath)) {}
+
+    QString path;
+    FolderListing listing;
+    std::vector<Unchanged> unchanged;  // per listed file
+    std::vector<PreparedFile> changed; // the other files, in their order
+    // Its subfolders were listed with it (not so for a folder reached
+    // again through a link), in their order.
+    bool expanded = false;
+    std::vector<ListedFolder*> subfolders;
+};
+
 void QuillfenRevisionTableThread::run()
 {
     // Once for the whole walk: the zone cannot be reloaded for every file.
     ReloadLocalTimeZone();
-    const std::vector<QString> paths = ListTree();
-    if (paths.empty())
-        return;
+    std::deque<ListedFolder> folders;
+    const std::vector<ListedFolder*> walk = ListTree(folders);
 
-    // Helpers examine and read the files ahead, in walk order; this thread
+    // Helpers read the files that changed ahead, in walk order; this thread
     // takes the results over in that order, so what is skipped, read or
     // stopped at is decided exactly as if it read them one by one.
-    std::vector<PreparedFile> prepared(paths.size());
-    const auto ready = std::make_unique<std::atomic<bool>[]>(paths.size());
+    std::vector<PreparedFile*> toRead;
+    for (ListedFolder* folder : walk)
+        for (PreparedFile& file : folder->changed)
+            toRead.push_back(&file);
+    const auto ready = std::make_unique<std::atomic<bool>[]>(toRead.size());
     std::atomic<size_t> next{0};
-    const auto work = [&](Reader& reader) {
-        for (size_t i; !m_terminated && (i = next++) < paths.size();) {
-            prepared[i] = Prepare(paths[i], reader);
-            ready[i].store(true, std::memory_order_release);
-        }
+    const auto readAt = [&](size_t j, Reader& reader) {
+        Read(*toRead[j], reader);
+        ready[j].store(true, std::memory_order_release);
     };
-    const size_t helpers = HelperCount(paths.size());
-    std::vector<Reader> readers(helpers + 1);
-    std::vector<std::thread> threads;
-    for (size_t h = 0; h < helpers; ++h)
-        threads.emplace_back(work, std::ref(readers[h + 1]));
-    for (size_t i = 0; i < paths.size() && !m_terminated; ++i) {
-        ShowStatus(paths[i]);
-        // Not taken by a helper yet: read it here.
-        size_t expected = i;
-        if (next.compare_exchange_strong(expected, i + 1)) {
-            prepared[i] = Prepare(paths[i], readers[0]);
-            ready[i].store(true, std::memory_order_release);
-        }
-        // A helper has it: read the next free file meanwhile.
-        while (!ready[i].load(std::memory_order_acquire)) {
-            const size_t ahead = next++;
-            if (ahead >= paths.size()) {
-                std::this_thread::yield();
+    std::vector<Reader> readers(MaxReadHelpers + 1);
+    const PoolHelpers helpers(toRead.empty() ? 0 : std::min(MaxReadHelpers, toRead.size() - 1), [&](size_t helper) {
+        for (size_t j; !m_terminated && (j = next++) < toRead.size();)
+            readAt(j, readers[helper]);
+    });
+    size_t j = 0; // toRead[j]: the next file that changed
+    for (auto folder = walk.begin(); folder != walk.end() && !m_terminated; ++folder) {
+        const std::vector<FolderListing::File>& listed = (*folder)->listing.files;
+        for (size_t i = 0, c = 0; i < listed.size() && !m_terminated; ++i) {
+            ShowStatus(listed[i].path);
+            if ((*folder)->unchanged[i] != Unchanged::No) {
+                if ((*folder)->unchanged[i] == Unchanged::WithRecords)
+                    ++m_result.filesSkipped;
                 continue;
             }
-            prepared[ahead] = Prepare(paths[ahead], readers[0]);
-            ready[ahead].store(true, std::memory_order_release);
+            // Not taken by a helper yet: read it here.
+            size_t expected = j;
+            if (next.compare_exchange_strong(expected, j + 1))
+                readAt(j, readers[0]);
+            // A helper has it: read the next free file meanwhile.
+            while (!ready[j].load(std::memory_order_acquire)) {
+                const size_t ahead = next++;
+                if (ahead >= toRead.size()) {
+                    std::this_thread::yield();
+                    continue;
+                }
+                readAt(ahead, readers[0]);
+            }
+            ++j;
+            TakeOver((*folder)->changed[c++]);
         }
-        TakeOver(paths[i], prepared[i]);
     }
     // Stopped: the helpers take no further file.
-    next = paths.size();
-    for (std::thread& thread : threads)
-        thread.join();
+    next = toRead.size();
 }
 
 void QuillfenRevisionTableThread::Finish()
@@ -211,106 +259,138 @@ void QuillfenRevisionTableThread::Finish()
     deleteLater();
 }
 
-QuillfenRevisionTableThread::FolderListing QuillfenRevisionTableThread::ListFolder(const QString& folder,
-                                                                                  bool recurse)
+
+void QuillfenRevisionTableThread::ListAndExamine(ListedFolder& folder) const
 {
-    FolderListing listing;
-    const QDir dir(folder);
-    listing.canonical = dir.canonicalPath();
-    if (listing.canonical.isEmpty())
-        return listing;
-    if (recurse)
-        for (const QFileInfo& sub : dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | AllAttributes,
-                                                      FolderOrder))
-            listing.subfolders.push_back(sub.filePath());
-    for (const QFileInfo& file : dir.entryInfoList(FormPattern, QDir::Files | AllAttributes, FolderOrder))
-        listing.files.push_back(file.filePath());
-    return listing;
+    folder.listing = ListFolder(folder.path, FormExtension, m_recurse);
+    folder.unchanged.reserve(folder.listing.files.size());
+    for (const FolderListing::File& file : folder.listing.files) {
+        PreparedFile examined = Examine(file);
+        folder.unchanged.push_back(examined.unchanged);
+        if (examined.unchanged == Unchanged::No)
+            folder.changed.push_back(std::move(examined));
+    }
 }
 
-std::vector<QString> QuillfenRevisionTableThread::ListTree()
+std::vector<QuillfenRevisionTableThread::ListedFolder*>
+QuillfenRevisionTableThread::ListTree(std::deque<ListedFolder>& folders)
 {
-    // Listing a folder is mostly waiting for the system: the folders of one
-    // depth are listed together, on several threads. A folder reached again
-    // (through a link) is not gone into twice, which also ends a loop of
-    // links.
-    QHash<QString, FolderListing> listings;
-    QSet<QString> entered;
-    std::vector<QString> depth{m_baseFolder};
-    while (!depth.empty()) {
-        std::vector<FolderListing> listed(depth.size());
-        ForEachOnHelpers(depth.size(), [&](size_t i) { listed[i] = ListFolder(depth[i], m_recurse); });
-        std::vector<QString> deeper;
-        for (size_t i = 0; i < depth.size(); ++i) {
-            if (!listed[i].canonical.isEmpty() && !entered.contains(listed[i].canonical)) {
-                entered.insert(listed[i].canonical);
-                deeper.insert(deeper.end(), listed[i].subfolders.begin(), listed[i].subfolders.end());
+    // Listing a folder and looking at its files is mostly waiting for the
+    // system: folders are listed on several threads, a folder's subfolders
+    // queued as soon as it is listed. A folder reached again (through a
+    // link) is not gone into twice, which also ends a loop of links.
+    using FolderId = std::pair<uint64_t, uint64_t>;
+    std::set<FolderId> entered;
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::deque<ListedFolder*> queue{&folders.emplace_back(m_baseFolder)};
+    size_t listing = 0; // folders being listed
+    const auto work = [&](size_t) {
+        std::unique_lock lock(mutex);
+        for (;;) {
+            changed.wait(lock, [&] { return !queue.empty() || listing == 0; });
+            if (queue.empty())
+                return;
+            ListedFolder* folder = queue.front();
+            queue.pop_front();
+            ++listing;
+            lock.unlock();
+            ListAndExamine(*folder);
+            lock.lock();
+            --listing;
+            const FolderListing& listed = folder->listing;
+            if (listed.listed && entered.insert({listed.device, listed.inode}).second) {
+                folder->expanded = true;
+                for (const QString& sub : listed.subfolders) {
+                    folder->subfolders.push_back(&folders.emplace_back(sub));
+                    queue.push_back(folder->subfolders.back());
+                }
             }
-            listings.insert(depth[i], std::move(listed[i]));
+            changed.notify_all();
         }
-        depth = std::move(deeper);
+    };
+    {
+        const PoolHelpers helpers(MaxListHelpers, work);
+        work(0);
     }
     // Then the walk, one folder after the other: subfolders first, a folder
-    // reached twice walked once. A folder the listing above did not go into
-    // (met through a link first) is listed now.
-    std::vector<QString> paths;
-    QSet<QString> visited;
-    const std::function<void(const QString&)> walk = [&](const QString& folder) {
-        const auto found = listings.constFind(folder);
-        FolderListing listedNow;
-        if (found == listings.cend())
-            listedNow = ListFolder(folder, m_recurse);
-        const FolderListing& listing = found != listings.cend() ? *found : listedNow;
-        if (listing.canonical.isEmpty() || visited.contains(listing.canonical))
+    // reached twice walked once. The subfolders of a folder not gone into
+    // above (met through a link first) are listed now.
+    std::vector<ListedFolder*> walk;
+    std::set<FolderId> visited;
+    const std::function<void(ListedFolder&)> enter = [&](ListedFolder& folder) {
+        const FolderListing& listed = folder.listing;
+        if (!listed.listed || !visited.insert({listed.device, listed.inode}).second)
             return;
-        visited.insert(listing.canonical);
-        for (const QString& sub : listing.subfolders)
-            walk(sub);
-        paths.insert(paths.end(), listing.files.begin(), listing.files.end());
+        if (folder.expanded) {
+            for (ListedFolder* sub : folder.subfolders)
+                enter(*sub);
+        } else {
+            for (const QString& sub : listed.subfolders) {
+                ListedFolder& listedNow = folders.emplace_back(sub);
+                ListAndExamine(listedNow);
+                enter(listedNow);
+            }
+        }
+        walk.push_back(&folder);
     };
-    walk(m_baseFolder);
-    return paths;
+    enter(folders.front());
+    return walk;
 }
 
-QuillfenRevisionTableThread::PreparedFile QuillfenRevisionTableThread::Prepare(const QString& path,
-                                                                               Reader& reader) const
+QuillfenRevisionTableThread::PreparedFile QuillfenRevisionTableThread::Examine(const FolderListing::File& listed) const
 {
     PreparedFile file;
+    file.path = listed.path;
+    file.key = RevisionFileKey(file.path);
+    // The Modified text holds the local wall-clock time to the second.
     QDate date;
     QTime time;
-    if (ModificationTime(QFile::encodeName(path), date, time))
+    if (LocalDateTime(listed.modified, date, time))
         file.seconds = Seconds(date, time);
-    file.key = PathKey(path);
+    if (file.seconds == NoTime)
+        return file;
     // Only forms have records, so a file whose records carry its time is an
-    // unchanged form: it need not even be opened.
+    // unchanged form: it need not even be opened. Nor need a file found
+    // without records at that time.
     const auto known = m_known.constFind(file.key);
-    file.unchanged = file.seconds != NoTime && known != m_known.cend()
-                     && std::find(known->begin(), known->end(), file.seconds) != known->end();
-    if (file.unchanged)
-        return file;
-    file.kind = ReadFilledValuesSection(path, reader.section);
-    if (file.kind != FilledValuesFile::Read)
-        return file;
-    // Files saved together share their time: their records share the text.
-    if (file.seconds != reader.modifiedSeconds) {
-        reader.modifiedSeconds = file.seconds;
-        reader.modifiedText = file.seconds != NoTime ? DateTimeToStr(date, time) : QString();
-    }
-    file.damaged = !ReadFilledValues(reader.section, path, reader.modifiedText, file.records, &reader.repeatedTexts);
+    if (known != m_known.cend() && std::find(known->begin(), known->end(), file.seconds) != known->end())
+        file.unchanged = Unchanged::WithRecords;
+    else if (m_withoutRecords.value(file.key, NoTime) == file.seconds)
+        file.unchanged = Unchanged::WithoutRecords;
     return file;
 }
 
-void QuillfenRevisionTableThread::TakeOver(const QString& path, PreparedFile& file)
+void QuillfenRevisionTableThread::Read(PreparedFile& file, Reader& reader) const
+{
+    file.kind = ReadFilledValuesSection(file.path, reader.section);
+    if (file.kind != FilledValuesFile::Read)
+        return;
+    // Files saved together share their time: their records share the text.
+    if (file.seconds != reader.modifiedSeconds) {
+        reader.modifiedSeconds = file.seconds;
+        reader.modifiedText = file.seconds != NoTime ? ModifiedText(file.seconds) : QString();
+    }
+    file.damaged =
+        !ReadFilledValues(reader.section, file.path, reader.modifiedText, file.records, &reader.repeatedTexts);
+}
+
+void QuillfenRevisionTableThread::TakeOver(PreparedFile& file)
 {
     // A file met earlier in this walk under the same name (in other letter
     // case) with the same time is unchanged as well.
     const auto readNow = m_readNow.constFind(file.key);
-    if (file.unchanged
-        || (file.seconds != NoTime && readNow != m_readNow.cend()
+    if ((file.seconds != NoTime && readNow != m_readNow.cend()
             && std::find(readNow->begin(), readNow->end(), file.seconds) != readNow->end())) {
         ++m_result.filesSkipped;
         return;
     }
+    // Until it changes, a file without records need not be opened again.
+    const bool withoutRecords = file.kind == FilledValuesFile::NotAForm || file.kind == FilledValuesFile::NoSection;
+    if (withoutRecords && file.seconds != NoTime)
+        m_result.withoutRecords.insert(file.key, file.seconds);
+    else if (m_result.withoutRecords.contains(file.key))
+        m_result.withoutRecords.remove(file.key);
     if (file.kind != FilledValuesFile::Read)
         return;
     if (file.damaged) {
@@ -323,20 +403,17 @@ void QuillfenRevisionTableThread::TakeOver(const QString& path, PreparedFile& fi
     // Records now carry this time: the same file met again is unchanged.
     if (file.seconds != NoTime)
         m_readNow[file.key].push_back(file.seconds);
-    m_result.files.push_back({path, std::move(file.records)});
+    m_result.files.push_back({file.path, std::move(file.records)});
 }
 
 int ApplyScanResult(RevisionList& list, const RevisionScanResult& result)
 {
-    // Case-folded path -> the records of that file, in storage order.
-    QHash<QString, std::vector<RevisionTableRow*>> byFile;
+    QHash<RevisionFileKey, std::vector<RevisionTableRow*>> byFile;
     if (!result.files.empty())
-        ForEachFileRecord(list, byFile, [](std::vector<RevisionTableRow*>& rows, RevisionTableRow& row, bool) {
-            rows.push_back(&row);
-        });
+        byFile = RecordsByFile(list);
     int added = 0;
     for (const ScannedFile& file : result.files) {
-        const QString key = PathKey(file.path);
+        const RevisionFileKey key(file.path);
         // The file's records as they were before this file was read.
         const auto before = byFile.constFind(key);
         const std::vector<RevisionTableRow*> fileRows =

@@ -11,6 +11,7 @@
 // ApplyScanResult() adds the new records and updates the existing ones
 // (matched by file, page and block) in the order the files were read.
 
+#include "platform/FolderListing.h"
 #include "revisionlist/RevisionFilledValues.h"
 #include "revisionlist/RevisionTableRow.h"
 
@@ -19,12 +20,36 @@
 #include <QSet>
 #include <QString>
 #include <QThread>
+#include <QVarLengthArray>
 
 #include <atomic>
+#include <deque>
 #include <functional>
 #include <vector>
 
 class RevisionList;
+
+// A file's path as the list matches files: without regard to letter case,
+// as on the system the lists were first made on. The path is shared, not
+// copied; its case-folded hash is made once.
+struct RevisionFileKey
+{
+    RevisionFileKey() = default;
+    explicit RevisionFileKey(const QString& filePath);
+    QString path;
+    size_t hash = 0;
+
+    friend bool operator==(const RevisionFileKey& a, const RevisionFileKey& b)
+    {
+        return a.hash == b.hash && (a.path == b.path || a.path.compare(b.path, Qt::CaseInsensitive) == 0);
+    }
+};
+inline size_t qHash(const RevisionFileKey& key, size_t seed = 0) { return key.hash ^ seed; }
+
+// Files a walk found to hold no records (documents other than forms, forms
+// without filled values) with their modification times (local wall clock,
+// whole seconds): unchanged, they need not be opened again.
+using FilesWithoutRecords = QHash<RevisionFileKey, qint64>;
 
 struct ScannedFile
 {
@@ -41,6 +66,7 @@ struct RevisionScanResult
     int filesDamaged = 0;           // forms whose filled values are damaged
     bool eraseCell = false;         // blank fields empty the cells they update
     bool stopped = false;
+    FilesWithoutRecords withoutRecords; // for the next walk
 };
 
 // Applies a scan: new records are appended, a record of a file already in
@@ -58,9 +84,9 @@ public:
     using Completion = std::function<void(RevisionScanResult& result)>;
 
     // Takes what it needs from the list now; the list is not touched again
-    // by the worker.
+    // by the worker. `withoutRecords`: what the last walk's result gave.
     QuillfenRevisionTableThread(const RevisionList& list, const QString& baseFolder, bool recurse,
-                                bool eraseCell);
+                                bool eraseCell, FilesWithoutRecords withoutRecords = {});
     ~QuillfenRevisionTableThread() override;
 
     // Starts the walk. `done` runs on the main thread after the worker has
@@ -86,43 +112,47 @@ private:
         QString modifiedText;
         RepeatedTexts repeatedTexts;
     };
-    // What examining and reading one file gave.
+    enum class Unchanged : char {
+        No,
+        WithRecords,    // the list's records carry its time
+        WithoutRecords, // found without records at its time
+    };
+    // A file of the walk: what looking at it in its folder gave, then what
+    // reading it gave.
     struct PreparedFile
     {
-        QString key;                 // case-folded path
+        QString path;
+        RevisionFileKey key;
         qint64 seconds = -1;         // modification time, local wall clock
-        bool unchanged = false;      // the list's records carry that time
+        Unchanged unchanged = Unchanged::No;
         FilledValuesFile kind = FilledValuesFile::Unreadable;
         bool damaged = false;
         std::vector<RevisionTableRow> records;
     };
 
-    // One folder's entries, each list in the order it is walked.
-    struct FolderListing
-    {
-        QString canonical; // empty: not a folder that can be listed
-        std::vector<QString> subfolders;
-        std::vector<QString> files; // its "*.qfs" files
-    };
+    struct ListedFolder;
 
-    // Any thread.
-    static FolderListing ListFolder(const QString& folder, bool recurse);
-    // The "*.qfs" files under the base folder in walk order: subfolders first.
-    std::vector<QString> ListTree();
-    // Any thread: reads only the file and m_known.
-    PreparedFile Prepare(const QString& path, Reader& reader) const;
+    // The folders under the base folder in walk order (subfolders first),
+    // their "*.qfs" files examined; `folders` holds them.
+    std::vector<ListedFolder*> ListTree(std::deque<ListedFolder>& folders);
+    // Any thread: read only the folder, the file and m_known.
+    void ListAndExamine(ListedFolder& folder) const;
+    PreparedFile Examine(const FolderListing::File& listed) const;
+    void Read(PreparedFile& file, Reader& reader) const;
     // In walk order on the worker: counts the file and keeps its records.
-    void TakeOver(const QString& path, PreparedFile& file);
+    void TakeOver(PreparedFile& file);
     void ShowStatus(const QString& text) { emit StatusChanged(text); }
     void Finish();
 
     QString m_baseFolder;
     bool m_recurse;
-    // Case-folded path -> the modification times (whole seconds) of its
-    // records in the list; not changed while the walk runs.
-    QHash<QString, std::vector<qint64>> m_known;
+    // File -> the modification times (whole seconds) of its records in the
+    // list; not changed while the walk runs. Mostly one time per file.
+    using KnownTimes = QVarLengthArray<qint64, 1>;
+    QHash<RevisionFileKey, KnownTimes> m_known;
     // The same for the files read by this walk.
-    QHash<QString, std::vector<qint64>> m_readNow;
+    QHash<RevisionFileKey, KnownTimes> m_readNow;
+    FilesWithoutRecords m_withoutRecords;
     RevisionScanResult m_result;
     Completion m_done;
     std::atomic<bool> m_terminated{false};

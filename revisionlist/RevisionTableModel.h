@@ -5,15 +5,13 @@
 // import and folder scan. The window stays a thin view over it.
 
 #include "platform/DateTime.h"
+#include "revisionlist/QuillfenRevisionTableThread.h"
 #include "revisionlist/RevisionList.h"
 
 #include <QAbstractTableModel>
 #include <QPointer>
 
 #include <functional>
-
-class QuillfenRevisionTableThread;
-struct RevisionScanResult;
 
 class RevisionTableModel : public QAbstractTableModel
 {
@@ -113,4 +111,5 @@ private:
     QString m_fileName;
     bool m_modified = false;
     QPointer<QuillfenRevisionTableThread> m_scan;
+    FilesWithoutRecords m_withoutRecords; // from the last scan
 };

@@ -67,6 +67,7 @@ protected:
         ASSERT_TRUE(other.open(QIODevice::WriteOnly));
         // A pipe named like a form would block a reader that opened it.
         ASSERT_EQ(mkfifo(QFile::encodeName(Path("pipe.qfs")).constData(), 0600), 0);
+        ASSERT_TRUE(QFile::link(Path("pipe.qfs"), Path("pipelink.qfs")));
     }
 
     QString Path(const QString& name) const { return root + "/" + name; }
@@ -316,12 +317,41 @@ TEST_F(RevisionScanTest, TwoNamesDifferingInLetterCaseAreOneFile)
     model.List().baseFolder = Path("twice");
     Write("twice/X.qfs", Tag::Form, {{{{Id, "1"}}, {}}});
     Write("twice/x.qfs", Tag::Form, {{{{Id, "2"}}, {}}});
+    Write("twice/\u010Cas.qfs", Tag::Form, {{{{Id, "3"}}, {}}});
+    Write("twice/\u010Das.qfs", Tag::Form, {{{{Id, "4"}}, {}}});
     Scan();
     // Whichever comes first is read; the other, of the same time, counts as
     // that file unchanged.
+    EXPECT_EQ(result.filesRead, 2);
+    EXPECT_EQ(result.filesSkipped, 2);
+    EXPECT_EQ(model.List().Rows().size(), 2u);
+    Scan();
+    EXPECT_EQ(result.filesRead, 0);
+    EXPECT_EQ(result.filesSkipped, 4);
+}
+
+TEST_F(RevisionScanTest, FilesWithoutRecordsAreNotOpenedAgainUntilTheyChange)
+{
+    Scan();
+    ASSERT_EQ(model.List().Rows().size(), 4u);
+    // The label sheet and the form without filled values become forms with
+    // records, with their times put back: nothing tells them changed.
+    const QDateTime plainTime = QFileInfo(Path("plain.qfs")).lastModified();
+    Write("label.qfs", Tag::Form, {{{{Id, "9"}, {Name, "label"}}, {}}});
+    Write("plain.qfs", Tag::Form, {{{{Id, "10"}, {Name, "plain"}}, {}}}, plainTime);
+    Scan();
+    EXPECT_EQ(model.List().Rows().size(), 4u);
+    // A new time: read again, so also a document turned into a form.
+    Write("label.qfs", Tag::Form, {{{{Id, "9"}, {Name, "label"}}, {}}}, FileTime.addSecs(1));
+    Scan();
     EXPECT_EQ(result.filesRead, 1);
-    EXPECT_EQ(result.filesSkipped, 1);
-    EXPECT_EQ(model.List().Rows().size(), 1u);
+    EXPECT_EQ(model.List().Rows().size(), 5u);
+    // A form turned into a template is opened again as long as it keeps
+    // changing, and gives nothing.
+    Write("label.qfs", Tag::Temp, {{{{Id, "9"}, {Name, "label"}}, {}}}, FileTime.addSecs(2));
+    Scan();
+    EXPECT_EQ(result.filesRead, 0);
+    EXPECT_EQ(result.filesSkipped, 3);
 }
 
 TEST(RevisionFilledValuesTest, DamagedSectionsGiveNothing)
