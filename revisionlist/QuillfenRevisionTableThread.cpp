@@ -172,14 +172,6 @@ QuillfenRevisionTableThread::QuillfenRevisionTableThread(const RevisionList& lis
     connect(this, &QThread::finished, this, &QuillfenRevisionTableThread::Finish, Qt::QueuedConnection);
 }
 
-QuillfenRevisionTableThread::~QuillfenRevisionTableThread() { wait(); }
-
-void QuillfenRevisionTableThread::Start(Completion done)
-{
-    m_done = std::move(done);
-    start();
-}
-
 // A folder of the walk, its files examined.
 struct QuillfenRevisionTableThread::ListedFolder
 {
@@ -195,13 +187,48 @@ struct QuillfenRevisionTableThread::ListedFolder
     std::vector<ListedFolder*> subfolders;
 };
 
+// The folders as they are listed, shared by the threads that list them.
+struct QuillfenRevisionTableThread::Listing
+{
+    explicit Listing(const QString& baseFolder) { queue.push_back(&folders.emplace_back(baseFolder)); }
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::deque<ListedFolder> folders; // the base folder first
+    std::deque<ListedFolder*> queue;  // to be listed
+    size_t listing = 0;               // being listed
+    std::set<FolderId> entered;       // folders whose subfolders are queued
+    std::unique_ptr<PoolHelpers> helpers;
+};
+
+QuillfenRevisionTableThread::~QuillfenRevisionTableThread() { wait(); }
+
+void QuillfenRevisionTableThread::Start(Completion done)
+{
+    m_done = std::move(done);
+    // Once for the whole walk, before any file's time is taken: the zone
+    // cannot be reloaded for every file.
+    ReloadLocalTimeZone();
+    // Listing needs nothing the worker makes: the pool's threads begin it
+    // at once, and the worker joins them as soon as it runs.
+    m_listing = std::make_unique<Listing>(m_baseFolder);
+    m_listing->helpers = std::make_unique<PoolHelpers>(MaxListHelpers, [this](size_t) { ListFolders(); });
+    start();
+}
+
+
 void QuillfenRevisionTableThread::run()
 {
-    // Once for the whole walk: the zone cannot be reloaded for every file.
-    ReloadLocalTimeZone();
-    std::deque<ListedFolder> folders;
-    const std::vector<ListedFolder*> walk = ListTree(folders);
+    ReadInWalkOrder(ListTree());
+    // Freeing what was listed, most of it made on other threads, is shared
+    // out as well.
+    ForEachInParallel(m_listing->folders.size(), [this](size_t i) {
+        const ListedFolder done = std::move(m_listing->folders[i]);
+    });
+}
 
+void QuillfenRevisionTableThread::ReadInWalkOrder(const std::vector<ListedFolder*>& walk)
+{
     // Helpers read the files that changed ahead, in walk order; this thread
     // takes the results over in that order, so what is skipped, read or
     // stopped at is decided exactly as if it read them one by one.
@@ -247,7 +274,7 @@ void QuillfenRevisionTableThread::run()
             TakeOver((*folder)->changed[c++]);
         }
     }
-    // Stopped: the helpers take no further file.
+    // Stopped: the helpers take no further file, and are waited for.
     next = toRead.size();
 }
 
@@ -272,47 +299,41 @@ void QuillfenRevisionTableThread::ListAndExamine(ListedFolder& folder) const
     }
 }
 
-std::vector<QuillfenRevisionTableThread::ListedFolder*>
-QuillfenRevisionTableThread::ListTree(std::deque<ListedFolder>& folders)
+void QuillfenRevisionTableThread::ListFolders()
 {
     // Listing a folder and looking at its files is mostly waiting for the
     // system: folders are listed on several threads, a folder's subfolders
     // queued as soon as it is listed. A folder reached again (through a
     // link) is not gone into twice, which also ends a loop of links.
-    using FolderId = std::pair<uint64_t, uint64_t>;
-    std::set<FolderId> entered;
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::deque<ListedFolder*> queue{&folders.emplace_back(m_baseFolder)};
-    size_t listing = 0; // folders being listed
-    const auto work = [&](size_t) {
-        std::unique_lock lock(mutex);
-        for (;;) {
-            changed.wait(lock, [&] { return !queue.empty() || listing == 0; });
-            if (queue.empty())
-                return;
-            ListedFolder* folder = queue.front();
-            queue.pop_front();
-            ++listing;
-            lock.unlock();
-            ListAndExamine(*folder);
-            lock.lock();
-            --listing;
-            const FolderListing& listed = folder->listing;
-            if (listed.listed && entered.insert({listed.device, listed.inode}).second) {
-                folder->expanded = true;
-                for (const QString& sub : listed.subfolders) {
-                    folder->subfolders.push_back(&folders.emplace_back(sub));
-                    queue.push_back(folder->subfolders.back());
-                }
+    Listing& state = *m_listing;
+    std::unique_lock lock(state.mutex);
+    for (;;) {
+        state.changed.wait(lock, [&] { return !state.queue.empty() || state.listing == 0; });
+        if (state.queue.empty())
+            return;
+        ListedFolder* folder = state.queue.front();
+        state.queue.pop_front();
+        ++state.listing;
+        lock.unlock();
+        ListAndExamine(*folder);
+        lock.lock();
+        --state.listing;
+        const FolderListing& listed = folder->listing;
+        if (listed.listed && state.entered.insert({listed.device, listed.inode}).second) {
+            folder->expanded = true;
+            for (const QString& sub : listed.subfolders) {
+                folder->subfolders.push_back(&state.folders.emplace_back(sub));
+                state.queue.push_back(folder->subfolders.back());
             }
-            changed.notify_all();
         }
-    };
-    {
-        const PoolHelpers helpers(MaxListHelpers, work);
-        work(0);
+        state.changed.notify_all();
     }
+}
+
+std::vector<QuillfenRevisionTableThread::ListedFolder*> QuillfenRevisionTableThread::ListTree()
+{
+    ListFolders();
+    m_listing->helpers.reset();
     // Then the walk, one folder after the other: subfolders first, a folder
     // reached twice walked once. The subfolders of a folder not gone into
     // above (met through a link first) are listed now.
@@ -327,14 +348,14 @@ QuillfenRevisionTableThread::ListTree(std::deque<ListedFolder>& folders)
                 enter(*sub);
         } else {
             for (const QString& sub : listed.subfolders) {
-                ListedFolder& listedNow = folders.emplace_back(sub);
+                ListedFolder& listedNow = m_listing->folders.emplace_back(sub);
                 ListAndExamine(listedNow);
                 enter(listedNow);
             }
         }
         walk.push_back(&folder);
     };
-    enter(folders.front());
+    enter(m_listing->folders.front());
     return walk;
 }
 

@@ -23,7 +23,7 @@
 #include <QVarLengthArray>
 
 #include <atomic>
-#include <deque>
+#include <memory>
 #include <functional>
 #include <vector>
 
@@ -131,10 +131,16 @@ private:
     };
 
     struct ListedFolder;
+    struct Listing;
+    using FolderId = std::pair<uint64_t, uint64_t>; // device, inode
 
+    // Any thread: lists folders of m_listing until none is left.
+    void ListFolders();
     // The folders under the base folder in walk order (subfolders first),
-    // their "*.qfs" files examined; `folders` holds them.
-    std::vector<ListedFolder*> ListTree(std::deque<ListedFolder>& folders);
+    // their "*.qfs" files examined; m_listing holds them.
+    std::vector<ListedFolder*> ListTree();
+    // Reads the files that changed, and takes every file over in walk order.
+    void ReadInWalkOrder(const std::vector<ListedFolder*>& walk);
     // Any thread: read only the folder, the file and m_known.
     void ListAndExamine(ListedFolder& folder) const;
     PreparedFile Examine(const FolderListing::File& listed) const;
@@ -155,5 +161,6 @@ private:
     FilesWithoutRecords m_withoutRecords;
     RevisionScanResult m_result;
     Completion m_done;
+    std::unique_ptr<Listing> m_listing;
     std::atomic<bool> m_terminated{false};
 };
