@@ -362,8 +362,7 @@ std::vector<QuillfenRevisionTableThread::ListedFolder*> QuillfenRevisionTableThr
 QuillfenRevisionTableThread::PreparedFile QuillfenRevisionTableThread::Examine(const FolderListing::File& listed) const
 {
     PreparedFile file;
-    file.path = listed.path;
-    file.key = RevisionFileKey(file.path);
+    file.key = RevisionFileKey(listed.path);
     // The Modified text holds the local wall-clock time to the second.
     QDate date;
     QTime time;
@@ -384,7 +383,7 @@ QuillfenRevisionTableThread::PreparedFile QuillfenRevisionTableThread::Examine(c
 
 void QuillfenRevisionTableThread::Read(PreparedFile& file, Reader& reader) const
 {
-    file.kind = ReadFilledValuesSection(file.path, reader.section);
+    file.kind = ReadFilledValuesSection(file.key.path, reader.section);
     if (file.kind != FilledValuesFile::Read)
         return;
     // Files saved together share their time: their records share the text.
@@ -393,7 +392,7 @@ void QuillfenRevisionTableThread::Read(PreparedFile& file, Reader& reader) const
         reader.modifiedText = file.seconds != NoTime ? ModifiedText(file.seconds) : QString();
     }
     file.damaged =
-        !ReadFilledValues(reader.section, file.path, reader.modifiedText, file.records, &reader.repeatedTexts);
+        !ReadFilledValues(reader.section, file.key.path, reader.modifiedText, file.records, &reader.repeatedTexts);
 }
 
 void QuillfenRevisionTableThread::TakeOver(PreparedFile& file)
@@ -424,7 +423,7 @@ void QuillfenRevisionTableThread::TakeOver(PreparedFile& file)
     // Records now carry this time: the same file met again is unchanged.
     if (file.seconds != NoTime)
         m_readNow[file.key].push_back(file.seconds);
-    m_result.files.push_back({file.path, std::move(file.records)});
+    m_result.files.push_back({file.key.path, std::move(file.records)});
 }
 
 int ApplyScanResult(RevisionList& list, const RevisionScanResult& result)

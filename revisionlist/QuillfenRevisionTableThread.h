@@ -1,15 +1,18 @@
 #pragma once
 // The folder scan: a worker thread walks the base folder (subfolders first),
 // reads the filled values of every saved form, and turns each block that
-// holds an ID into a record. It lists the files first; a few helper threads
-// read them ahead, and the worker takes the results over in walk order.
+// holds an ID into a record. The folders are listed first, on the threads of
+// the program's pool, which also look at each file's time; a few helpers
+// read the files that changed ahead, and the worker takes the results over
+// in walk order.
 //
 // The worker shares nothing with the list while it runs: it is given, at
-// creation, the modification times of the files the list already holds
-// (to skip files that have not changed), reads into records of its own, and
-// hands them over on the main thread in its completion, where
-// ApplyScanResult() adds the new records and updates the existing ones
-// (matched by file, page and block) in the order the files were read.
+// creation, the modification times of the files the list already holds and
+// of the files the last walk found without records (to skip files that have
+// not changed), reads into records of its own, and hands them over on the
+// main thread in its completion, where ApplyScanResult() adds the new
+// records and updates the existing ones (matched by file, page and block) in
+// the order the files were read.
 
 #include "platform/FolderListing.h"
 #include "revisionlist/RevisionFilledValues.h"
@@ -17,14 +20,13 @@
 
 #include <QByteArray>
 #include <QHash>
-#include <QSet>
 #include <QString>
 #include <QThread>
 #include <QVarLengthArray>
 
 #include <atomic>
-#include <memory>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class RevisionList;
@@ -121,8 +123,7 @@ private:
     // reading it gave.
     struct PreparedFile
     {
-        QString path;
-        RevisionFileKey key;
+        RevisionFileKey key; // and path
         qint64 seconds = -1;         // modification time, local wall clock
         Unchanged unchanged = Unchanged::No;
         FilledValuesFile kind = FilledValuesFile::Unreadable;
