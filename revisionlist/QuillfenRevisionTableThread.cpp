@@ -7,6 +7,8 @@
 #include "revisionlist/RevisionFilters.h"
 #include "revisionlist/RevisionList.h"
 
+#include <QThreadPool>
+
 #include <cmath>
 #include <condition_variable>
 #include <deque>
@@ -106,6 +108,38 @@ RevisionFileKey::RevisionFileKey(const QString& filePath) : path(filePath)
     hash = h;
 }
 
+// A folder of the walk, its files examined.
+struct QuillfenRevisionTableThread::ListedFolder
+{
+    explicit ListedFolder(QString folderPath) : path(std::move(folderPath)) {}
+
+    QString path;
+    FolderListing listing;
+    std::vector<PreparedFile> examined; // per listed file, until sorted out:
+    bool sortedOut = false;
+    std::vector<Unchanged> unchanged;   // per listed file
+    std::vector<PreparedFile> changed;  // the other files, in their order
+    // Its subfolders were listed with it (not so for a folder reached
+    // again through a link), in their order.
+    bool expanded = false;
+    std::vector<ListedFolder*> subfolders;
+};
+
+// The folders as they are listed, shared by the threads that list them.
+struct QuillfenRevisionTableThread::Listing
+{
+    explicit Listing(const QString& baseFolder) { queue.push_back(&folders.emplace_back(baseFolder)); }
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::deque<ListedFolder> folders; // the base folder first
+    std::deque<ListedFolder*> queue;  // to be listed
+    size_t listing = 0;               // being listed
+    bool knownReady = false;          // m_known is complete
+    std::set<FolderId> entered;       // folders whose subfolders are queued
+    std::unique_ptr<PoolHelpers> helpers;
+};
+
 QuillfenRevisionTableThread::QuillfenRevisionTableThread(const RevisionList& list,
                                                          const QString& baseFolder, bool recurse,
                                                          bool eraseCell, FilesWithoutRecords withoutRecords)
@@ -113,6 +147,13 @@ QuillfenRevisionTableThread::QuillfenRevisionTableThread(const RevisionList& lis
 {
     m_result.withoutRecords = m_withoutRecords;
     m_result.eraseCell = eraseCell;
+    // Listing needs nothing from the list: the pool's threads begin it at
+    // once, while the known times are gathered below, and the worker joins
+    // them when it runs. The zone is loaded once for the whole walk, before
+    // any file's time is taken: it cannot be reloaded for every file.
+    ReloadLocalTimeZone();
+    m_listing = std::make_unique<Listing>(m_baseFolder);
+    m_listing->helpers = std::make_unique<PoolHelpers>(MaxListHelpers, [this](size_t) { ListFolders(); });
     // Every record is looked at, on several threads for a long list: each
     // part of the records gives the times of its files, which are then put
     // together.
@@ -135,6 +176,7 @@ QuillfenRevisionTableThread::QuillfenRevisionTableThread(const RevisionList& lis
         RevisionFileKey file;
         qint64 seconds = NoTime;
         for (size_t i = bounds[part]; i < bounds[part + 1]; ++i) {
+            PrefetchRecordsAhead(rows, i, bounds[part + 1], RevisionTableRow::FileName);
             const QString& path = rows[i]->FieldText(RevisionTableRow::FileName);
             if (path.isEmpty())
                 continue;
@@ -169,50 +211,28 @@ QuillfenRevisionTableThread::QuillfenRevisionTableThread(const RevisionList& lis
             if (std::find(fileTimes.begin(), fileTimes.end(), known.seconds) == fileTimes.end())
                 fileTimes.push_back(known.seconds);
         }
+    {
+        // Folders listed from now on are sorted out as they are listed.
+        const std::lock_guard lock(m_listing->mutex);
+        m_listing->knownReady = true;
+    }
     connect(this, &QThread::finished, this, &QuillfenRevisionTableThread::Finish, Qt::QueuedConnection);
 }
 
-// A folder of the walk, its files examined.
-struct QuillfenRevisionTableThread::ListedFolder
+
+QuillfenRevisionTableThread::~QuillfenRevisionTableThread()
 {
-    explicit ListedFolder(QString folderPath) : path(std::move(folderPath)) {}
-
-    QString path;
-    FolderListing listing;
-    std::vector<Unchanged> unchanged;  // per listed file
-    std::vector<PreparedFile> changed; // the other files, in their order
-    // Its subfolders were listed with it (not so for a folder reached
-    // again through a link), in their order.
-    bool expanded = false;
-    std::vector<ListedFolder*> subfolders;
-};
-
-// The folders as they are listed, shared by the threads that list them.
-struct QuillfenRevisionTableThread::Listing
-{
-    explicit Listing(const QString& baseFolder) { queue.push_back(&folders.emplace_back(baseFolder)); }
-
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::deque<ListedFolder> folders; // the base folder first
-    std::deque<ListedFolder*> queue;  // to be listed
-    size_t listing = 0;               // being listed
-    std::set<FolderId> entered;       // folders whose subfolders are queued
-    std::unique_ptr<PoolHelpers> helpers;
-};
-
-QuillfenRevisionTableThread::~QuillfenRevisionTableThread() { wait(); }
+    wait();
+    // Listing helpers still on their way out when the walk ended have
+    // returned by now. What was listed, most of it made on other threads, is
+    // freed on a pool thread.
+    m_listing->helpers.reset();
+    QThreadPool::globalInstance()->start([listing = std::shared_ptr<Listing>(std::move(m_listing))] {});
+}
 
 void QuillfenRevisionTableThread::Start(Completion done)
 {
     m_done = std::move(done);
-    // Once for the whole walk, before any file's time is taken: the zone
-    // cannot be reloaded for every file.
-    ReloadLocalTimeZone();
-    // Listing needs nothing the worker makes: the pool's threads begin it
-    // at once, and the worker joins them as soon as it runs.
-    m_listing = std::make_unique<Listing>(m_baseFolder);
-    m_listing->helpers = std::make_unique<PoolHelpers>(MaxListHelpers, [this](size_t) { ListFolders(); });
     start();
 }
 
@@ -220,11 +240,6 @@ void QuillfenRevisionTableThread::Start(Completion done)
 void QuillfenRevisionTableThread::run()
 {
     ReadInWalkOrder(ListTree());
-    // Freeing what was listed, most of it made on other threads, is shared
-    // out as well.
-    ForEachInParallel(m_listing->folders.size(), [this](size_t i) {
-        const ListedFolder done = std::move(m_listing->folders[i]);
-    });
 }
 
 void QuillfenRevisionTableThread::ReadInWalkOrder(const std::vector<ListedFolder*>& walk)
@@ -290,13 +305,22 @@ void QuillfenRevisionTableThread::Finish()
 void QuillfenRevisionTableThread::ListAndExamine(ListedFolder& folder) const
 {
     folder.listing = ListFolder(folder.path, FormExtension, m_recurse);
-    folder.unchanged.reserve(folder.listing.files.size());
-    for (const FolderListing::File& file : folder.listing.files) {
-        PreparedFile examined = Examine(file);
-        folder.unchanged.push_back(examined.unchanged);
-        if (examined.unchanged == Unchanged::No)
-            folder.changed.push_back(std::move(examined));
+    folder.examined.reserve(folder.listing.files.size());
+    for (const FolderListing::File& file : folder.listing.files)
+        folder.examined.push_back(Examine(file));
+}
+
+void QuillfenRevisionTableThread::SortOut(ListedFolder& folder) const
+{
+    folder.unchanged.reserve(folder.examined.size());
+    for (PreparedFile& file : folder.examined) {
+        file.unchanged = UnchangedState(file);
+        folder.unchanged.push_back(file.unchanged);
+        if (file.unchanged == Unchanged::No)
+            folder.changed.push_back(std::move(file));
     }
+    folder.examined = {};
+    folder.sortedOut = true;
 }
 
 void QuillfenRevisionTableThread::ListFolders()
@@ -314,8 +338,11 @@ void QuillfenRevisionTableThread::ListFolders()
         ListedFolder* folder = state.queue.front();
         state.queue.pop_front();
         ++state.listing;
+        const bool knownReady = state.knownReady;
         lock.unlock();
         ListAndExamine(*folder);
+        if (knownReady)
+            SortOut(*folder);
         lock.lock();
         --state.listing;
         const FolderListing& listed = folder->listing;
@@ -332,8 +359,15 @@ void QuillfenRevisionTableThread::ListFolders()
 
 std::vector<QuillfenRevisionTableThread::ListedFolder*> QuillfenRevisionTableThread::ListTree()
 {
+    // Everything is listed when this returns; helpers still on their way
+    // out are waited for when the thread is deleted.
     ListFolders();
-    m_listing->helpers.reset();
+    // Folders listed before the known times were complete are sorted out
+    // now.
+    ForEachInParallel(m_listing->folders.size(), [this](size_t i) {
+        if (!m_listing->folders[i].sortedOut)
+            SortOut(m_listing->folders[i]);
+    });
     // Then the walk, one folder after the other: subfolders first, a folder
     // reached twice walked once. The subfolders of a folder not gone into
     // above (met through a link first) are listed now.
@@ -350,6 +384,7 @@ std::vector<QuillfenRevisionTableThread::ListedFolder*> QuillfenRevisionTableThr
             for (const QString& sub : listed.subfolders) {
                 ListedFolder& listedNow = m_listing->folders.emplace_back(sub);
                 ListAndExamine(listedNow);
+                SortOut(listedNow);
                 enter(listedNow);
             }
         }
@@ -368,17 +403,22 @@ QuillfenRevisionTableThread::PreparedFile QuillfenRevisionTableThread::Examine(c
     QTime time;
     if (LocalDateTime(listed.modified, date, time))
         file.seconds = Seconds(date, time);
+    return file;
+}
+
+QuillfenRevisionTableThread::Unchanged QuillfenRevisionTableThread::UnchangedState(const PreparedFile& file) const
+{
     if (file.seconds == NoTime)
-        return file;
+        return Unchanged::No;
     // Only forms have records, so a file whose records carry its time is an
     // unchanged form: it need not even be opened. Nor need a file found
     // without records at that time.
     const auto known = m_known.constFind(file.key);
     if (known != m_known.cend() && std::find(known->begin(), known->end(), file.seconds) != known->end())
-        file.unchanged = Unchanged::WithRecords;
-    else if (m_withoutRecords.value(file.key, NoTime) == file.seconds)
-        file.unchanged = Unchanged::WithoutRecords;
-    return file;
+        return Unchanged::WithRecords;
+    if (m_withoutRecords.value(file.key, NoTime) == file.seconds)
+        return Unchanged::WithoutRecords;
+    return Unchanged::No;
 }
 
 void QuillfenRevisionTableThread::Read(PreparedFile& file, Reader& reader) const

@@ -144,7 +144,11 @@ private:
     void ReadInWalkOrder(const std::vector<ListedFolder*>& walk);
     // Any thread: read only the folder, the file and m_known.
     void ListAndExamine(ListedFolder& folder) const;
+    // The file's key and local time.
     PreparedFile Examine(const FolderListing::File& listed) const;
+    // Once m_known is complete: which of the folder's files need be read.
+    void SortOut(ListedFolder& folder) const;
+    Unchanged UnchangedState(const PreparedFile& file) const;
     void Read(PreparedFile& file, Reader& reader) const;
     // In walk order on the worker: counts the file and keeps its records.
     void TakeOver(PreparedFile& file);

@@ -304,7 +304,9 @@ bool ShowsAllRowsSortedAsText(const RevisionList& list, int field)
     ForEachInParallel(bounds.size() - 1, [&](size_t part) {
         QCollator collator;
         collator.setCaseSensitivity(Qt::CaseSensitive);
-        for (size_t i = std::max<size_t>(bounds[part], 1); i < bounds[part + 1] && sorted; ++i) {
+        const size_t end = bounds[part + 1];
+        for (size_t i = std::max<size_t>(bounds[part], 1); i < end && sorted; ++i) {
+            PrefetchRecordsAhead(shown, i, end, field);
             const QString& before = shown[i - 1]->FieldText(field);
             const QString& text = shown[i]->FieldText(field);
             const int order = SameText(before, text) ? 0 : collator.compare(before, text);

@@ -128,8 +128,10 @@ void RevisionList::RemoveRows(const std::vector<const RevisionTableRow*>& rows)
 void RevisionList::PadRows()
 {
     const int n = FieldCount();
-    for (const auto& row : m_rows)
-        row->PadFields(n);
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        PrefetchRecordsAhead(m_rows, i, m_rows.size(), -1);
+        m_rows[i]->PadFields(n);
+    }
 }
 
 void RevisionList::ShowAllRows()

@@ -68,3 +68,22 @@ private:
     int32_t m_page = 0;  // counted from 1; 0 when the row came from no form
     int32_t m_group = 0; // block number within the file, outermost 0
 };
+
+// A pass over many records waits mostly for memory: the records, their field
+// lists and their texts lie scattered. Called at record i of a pass ending
+// at `end`, this asks ahead for record i + 8, the field list of record i + 4
+// and the text of `field` in record i + 2 (no text for a field below 0),
+// each step needing the one before it in memory already. `rows` holds
+// pointers of any kind.
+template <typename Rows>
+void PrefetchRecordsAhead(const Rows& rows, size_t i, size_t end, int field)
+{
+    if (i + 8 < end)
+        __builtin_prefetch(&*rows[i + 8]);
+    if (field < 0)
+        return;
+    if (i + 4 < end)
+        __builtin_prefetch(&rows[i + 4]->FieldText(field));
+    if (i + 2 < end)
+        __builtin_prefetch(rows[i + 2]->FieldText(field).constData());
+}
