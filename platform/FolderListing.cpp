@@ -12,6 +12,8 @@
 #include <unistd.h>
 
 namespace {
+using StatBuffer = struct stat;
+
 // An entry with the key it is ordered by: QDir orders by the lower-case name
 // compared character by character. Names equal that way (two files on a
 // system that tells letter case apart) follow each other in an order of
@@ -45,7 +47,7 @@ FolderListing ListFolder(const QString& folder, const QString& extension, bool w
     if (fd < 0)
         return listing;
     const std::unique_ptr<DIR, DirCloser> dir(fdopendir(fd));
-    struct stat folderStat {};
+    StatBuffer folderStat{};
     if (!dir) {
         close(fd);
         return listing;
@@ -78,7 +80,7 @@ FolderListing ListFolder(const QString& folder, const QString& extension, bool w
         if (!wantedFile && !mayBeFolder)
             continue;
         // One look gives both what a link points to and a file's time.
-        struct stat st {};
+        StatBuffer st{};
         if (fstatat(fd, raw, &st, 0) != 0)
             continue; // a broken link, or gone since the folder was read
         if (S_ISDIR(st.st_mode) && mayBeFolder)

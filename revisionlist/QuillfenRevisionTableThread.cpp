@@ -219,7 +219,6 @@ QuillfenRevisionTableThread::QuillfenRevisionTableThread(const RevisionList& lis
     connect(this, &QThread::finished, this, &QuillfenRevisionTableThread::Finish, Qt::QueuedConnection);
 }
 
-
 QuillfenRevisionTableThread::~QuillfenRevisionTableThread()
 {
     wait();
@@ -235,7 +234,6 @@ void QuillfenRevisionTableThread::Start(Completion done)
     m_done = std::move(done);
     start();
 }
-
 
 void QuillfenRevisionTableThread::run()
 {
@@ -300,7 +298,6 @@ void QuillfenRevisionTableThread::Finish()
         m_done(m_result);
     deleteLater();
 }
-
 
 void QuillfenRevisionTableThread::ListAndExamine(ListedFolder& folder) const
 {

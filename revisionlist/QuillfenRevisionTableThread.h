@@ -87,6 +87,8 @@ public:
 
     // Takes what it needs from the list now; the list is not touched again
     // by the worker. `withoutRecords`: what the last walk's result gave.
+    // Listing the folders, which needs nothing from the list, begins at once
+    // on the program's pool.
     QuillfenRevisionTableThread(const RevisionList& list, const QString& baseFolder, bool recurse,
                                 bool eraseCell, FilesWithoutRecords withoutRecords = {});
     ~QuillfenRevisionTableThread() override;
