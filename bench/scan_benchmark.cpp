@@ -151,12 +151,14 @@ int main(int argc, char** argv)
     const ScanFigures second = Scan(model);
     std::printf("plain C reader: %lld files, %lld forms, %lld bytes, %.3f s (processor %.3f s)\n", totals.files,
                 totals.forms, totals.bytes, cSeconds, cCpu);
-    std::printf("first scan:     %d files read, %d records, %.4f s (processor %.3f s, %.2f x the C reader's)\n",
+    std::printf("first scan:     %d files read, %d records, %.4f s (processor %.3f s, %.2f x the C "
+                "reader's)\n",
                 first.filesRead, first.records, first.seconds, first.cpu, first.cpu / cCpu);
-    std::printf("second scan:    %d files read, %d unchanged, %d records, %.4f s, %.1f %% of the first's "
-                "(processor %.3f s, %.1f %%)\n",
-                second.filesRead, second.filesSkipped, second.records, second.seconds,
-                100.0 * second.seconds / first.seconds, second.cpu, 100.0 * second.cpu / first.cpu);
+    std::printf(
+        "second scan:    %d files read, %d unchanged, %d records, %.4f s, %.1f %% of the first's "
+        "(processor %.3f s, %.1f %%)\n",
+        second.filesRead, second.filesSkipped, second.records, second.seconds,
+        100.0 * second.seconds / first.seconds, second.cpu, 100.0 * second.cpu / first.cpu);
     if (!tsv.isEmpty() && !model.ExportText(tsv)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(tsv));
         return 1;

@@ -24,8 +24,8 @@ struct FolderListing
         qint64 modified = 0; // seconds since 1970-01-01 UTC, whole seconds
     };
 
-    bool listed = false;   // false: not a folder that can be read
-    uint64_t device = 0;   // with inode: the same folder however it is reached
+    bool listed = false; // false: not a folder that can be read
+    uint64_t device = 0; // with inode: the same folder however it is reached
     uint64_t inode = 0;
     std::vector<QString> subfolders; // their paths
     std::vector<File> files;         // files whose names end in the extension

@@ -6,7 +6,8 @@
 #include <atomic>
 #include <thread>
 
-PoolHelpers::PoolHelpers(size_t wanted, std::function<void(size_t helper)> work) : m_work(std::move(work))
+PoolHelpers::PoolHelpers(size_t wanted, std::function<void(size_t helper)> work)
+    : m_work(std::move(work))
 {
     QThreadPool* pool = QThreadPool::globalInstance();
     for (size_t helper = 1; helper <= wanted; ++helper) {
@@ -50,8 +51,8 @@ void ForEachInParallel(size_t n, const std::function<void(size_t)>& work, size_t
 
 std::vector<size_t> PartBounds(size_t n, size_t minPerPart)
 {
-    const size_t parts =
-        std::clamp<size_t>(n / std::max<size_t>(minPerPart, 1), 1, std::max(1u, std::thread::hardware_concurrency()));
+    const size_t parts = std::clamp<size_t>(n / std::max<size_t>(minPerPart, 1), 1,
+                                            std::max(1u, std::thread::hardware_concurrency()));
     std::vector<size_t> bounds(parts + 1);
     for (size_t p = 0; p <= parts; ++p)
         bounds[p] = n * p / parts;

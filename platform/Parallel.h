@@ -35,7 +35,8 @@ private:
 
 // Runs work(i) once for every i below n, on the calling thread and on up to
 // `maxHelpers` free pool threads, each taking the next i not yet taken.
-void ForEachInParallel(size_t n, const std::function<void(size_t)>& work, size_t maxHelpers = SIZE_MAX);
+void ForEachInParallel(size_t n, const std::function<void(size_t)>& work,
+                       size_t maxHelpers = SIZE_MAX);
 
 // Splits [0, n) into consecutive parts, one per processor for a long range,
 // none shorter than `minPerPart` unless the range is: bounds[p] to

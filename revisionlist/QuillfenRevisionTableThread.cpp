@@ -66,7 +66,8 @@ QString ModifiedText(qint64 seconds)
 {
     const qint64 day = seconds / SecondsPerDay - (seconds % SecondsPerDay < 0 ? 1 : 0);
     const qint64 second = seconds - day * SecondsPerDay;
-    return DateTimeToStr(QDate::fromJulianDay(day), QTime::fromMSecsSinceStartOfDay(static_cast<int>(second * 1000)));
+    return DateTimeToStr(QDate::fromJulianDay(day),
+                         QTime::fromMSecsSinceStartOfDay(static_cast<int>(second * 1000)));
 }
 
 // The same for a TDateTime, counted as DateTimeToQDateTime() does (the
@@ -117,8 +118,8 @@ struct QuillfenRevisionTableThread::ListedFolder
     FolderListing listing;
     std::vector<PreparedFile> examined; // per listed file, until sorted out:
     bool sortedOut = false;
-    std::vector<Unchanged> unchanged;   // per listed file
-    std::vector<PreparedFile> changed;  // the other files, in their order
+    std::vector<Unchanged> unchanged;  // per listed file
+    std::vector<PreparedFile> changed; // the other files, in their order
     // Its subfolders were listed with it (not so for a folder reached
     // again through a link), in their order.
     bool expanded = false;
@@ -128,7 +129,10 @@ struct QuillfenRevisionTableThread::ListedFolder
 // The folders as they are listed, shared by the threads that list them.
 struct QuillfenRevisionTableThread::Listing
 {
-    explicit Listing(const QString& baseFolder) { queue.push_back(&folders.emplace_back(baseFolder)); }
+    explicit Listing(const QString& baseFolder)
+    {
+        queue.push_back(&folders.emplace_back(baseFolder));
+    }
 
     std::mutex mutex;
     std::condition_variable changed;
@@ -142,7 +146,8 @@ struct QuillfenRevisionTableThread::Listing
 
 QuillfenRevisionTableThread::QuillfenRevisionTableThread(const RevisionList& list,
                                                          const QString& baseFolder, bool recurse,
-                                                         bool eraseCell, FilesWithoutRecords withoutRecords)
+                                                         bool eraseCell,
+                                                         FilesWithoutRecords withoutRecords)
     : m_baseFolder(baseFolder), m_recurse(recurse), m_withoutRecords(std::move(withoutRecords))
 {
     m_result.withoutRecords = m_withoutRecords;
@@ -153,7 +158,8 @@ QuillfenRevisionTableThread::QuillfenRevisionTableThread(const RevisionList& lis
     // any file's time is taken: it cannot be reloaded for every file.
     ReloadLocalTimeZone();
     m_listing = std::make_unique<Listing>(m_baseFolder);
-    m_listing->helpers = std::make_unique<PoolHelpers>(MaxListHelpers, [this](size_t) { ListFolders(); });
+    m_listing->helpers =
+        std::make_unique<PoolHelpers>(MaxListHelpers, [this](size_t) { ListFolders(); });
     // Every record is looked at, on several threads for a long list: each
     // part of the records gives the times of its files, which are then put
     // together.
@@ -193,7 +199,8 @@ QuillfenRevisionTableThread::QuillfenRevisionTableThread(const RevisionList& lis
                 auto found = parsed.constFind(text);
                 if (found == parsed.cend()) {
                     TDateTime modified = 0;
-                    found = parsed.insert(text, TryStrToDateTime(text, modified) ? Seconds(modified) : NoTime);
+                    found = parsed.insert(text, TryStrToDateTime(text, modified) ? Seconds(modified)
+                                                                                 : NoTime);
                 }
                 seconds = *found;
             }
@@ -226,7 +233,8 @@ QuillfenRevisionTableThread::~QuillfenRevisionTableThread()
     // returned by now. What was listed, most of it made on other threads, is
     // freed on a pool thread.
     m_listing->helpers.reset();
-    QThreadPool::globalInstance()->start([listing = std::shared_ptr<Listing>(std::move(m_listing))] {});
+    QThreadPool::globalInstance()->start(
+        [listing = std::shared_ptr<Listing>(std::move(m_listing))] {});
 }
 
 void QuillfenRevisionTableThread::Start(Completion done)
@@ -256,10 +264,11 @@ void QuillfenRevisionTableThread::ReadInWalkOrder(const std::vector<ListedFolder
         ready[j].store(true, std::memory_order_release);
     };
     std::vector<Reader> readers(MaxReadHelpers + 1);
-    const PoolHelpers helpers(toRead.empty() ? 0 : std::min(MaxReadHelpers, toRead.size() - 1), [&](size_t helper) {
-        for (size_t j; !m_terminated && (j = next++) < toRead.size();)
-            readAt(j, readers[helper]);
-    });
+    const PoolHelpers helpers(toRead.empty() ? 0 : std::min(MaxReadHelpers, toRead.size() - 1),
+                              [&](size_t helper) {
+                                  for (size_t j; !m_terminated && (j = next++) < toRead.size();)
+                                      readAt(j, readers[helper]);
+                              });
     size_t j = 0; // toRead[j]: the next file that changed
     for (auto folder = walk.begin(); folder != walk.end() && !m_terminated; ++folder) {
         const std::vector<FolderListing::File>& listed = (*folder)->listing.files;
@@ -391,7 +400,8 @@ std::vector<QuillfenRevisionTableThread::ListedFolder*> QuillfenRevisionTableThr
     return walk;
 }
 
-QuillfenRevisionTableThread::PreparedFile QuillfenRevisionTableThread::Examine(const FolderListing::File& listed) const
+QuillfenRevisionTableThread::PreparedFile QuillfenRevisionTableThread::Examine(
+    const FolderListing::File& listed) const
 {
     PreparedFile file;
     file.key = RevisionFileKey(listed.path);
@@ -403,7 +413,8 @@ QuillfenRevisionTableThread::PreparedFile QuillfenRevisionTableThread::Examine(c
     return file;
 }
 
-QuillfenRevisionTableThread::Unchanged QuillfenRevisionTableThread::UnchangedState(const PreparedFile& file) const
+QuillfenRevisionTableThread::Unchanged QuillfenRevisionTableThread::UnchangedState(
+    const PreparedFile& file) const
 {
     if (file.seconds == NoTime)
         return Unchanged::No;
@@ -411,7 +422,8 @@ QuillfenRevisionTableThread::Unchanged QuillfenRevisionTableThread::UnchangedSta
     // unchanged form: it need not even be opened. Nor need a file found
     // without records at that time.
     const auto known = m_known.constFind(file.key);
-    if (known != m_known.cend() && std::find(known->begin(), known->end(), file.seconds) != known->end())
+    if (known != m_known.cend()
+        && std::find(known->begin(), known->end(), file.seconds) != known->end())
         return Unchanged::WithRecords;
     if (m_withoutRecords.value(file.key, NoTime) == file.seconds)
         return Unchanged::WithoutRecords;
@@ -428,8 +440,8 @@ void QuillfenRevisionTableThread::Read(PreparedFile& file, Reader& reader) const
         reader.modifiedSeconds = file.seconds;
         reader.modifiedText = file.seconds != NoTime ? ModifiedText(file.seconds) : QString();
     }
-    file.damaged =
-        !ReadFilledValues(reader.section, file.key.path, reader.modifiedText, file.records, &reader.repeatedTexts);
+    file.damaged = !ReadFilledValues(reader.section, file.key.path, reader.modifiedText,
+                                     file.records, &reader.repeatedTexts);
 }
 
 void QuillfenRevisionTableThread::TakeOver(PreparedFile& file)
@@ -438,12 +450,13 @@ void QuillfenRevisionTableThread::TakeOver(PreparedFile& file)
     // case) with the same time is unchanged as well.
     const auto readNow = m_readNow.constFind(file.key);
     if ((file.seconds != NoTime && readNow != m_readNow.cend()
-            && std::find(readNow->begin(), readNow->end(), file.seconds) != readNow->end())) {
+         && std::find(readNow->begin(), readNow->end(), file.seconds) != readNow->end())) {
         ++m_result.filesSkipped;
         return;
     }
     // Until it changes, a file without records need not be opened again.
-    const bool withoutRecords = file.kind == FilledValuesFile::NotAForm || file.kind == FilledValuesFile::NoSection;
+    const bool withoutRecords =
+        file.kind == FilledValuesFile::NotAForm || file.kind == FilledValuesFile::NoSection;
     if (withoutRecords && file.seconds != NoTime)
         m_result.withoutRecords.insert(file.key, file.seconds);
     else if (m_result.withoutRecords.contains(file.key))

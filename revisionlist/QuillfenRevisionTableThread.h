@@ -43,10 +43,14 @@ struct RevisionFileKey
 
     friend bool operator==(const RevisionFileKey& a, const RevisionFileKey& b)
     {
-        return a.hash == b.hash && (a.path == b.path || a.path.compare(b.path, Qt::CaseInsensitive) == 0);
+        return a.hash == b.hash
+               && (a.path == b.path || a.path.compare(b.path, Qt::CaseInsensitive) == 0);
     }
 };
-inline size_t qHash(const RevisionFileKey& key, size_t seed = 0) { return key.hash ^ seed; }
+inline size_t qHash(const RevisionFileKey& key, size_t seed = 0)
+{
+    return key.hash ^ seed;
+}
 
 // Files a walk found to hold no records (documents other than forms, forms
 // without filled values) with their modification times (local wall clock,
@@ -125,7 +129,7 @@ private:
     // reading it gave.
     struct PreparedFile
     {
-        RevisionFileKey key; // and path
+        RevisionFileKey key;         // and path
         qint64 seconds = -1;         // modification time, local wall clock
         Unchanged unchanged = Unchanged::No;
         FilledValuesFile kind = FilledValuesFile::Unreadable;

@@ -25,7 +25,6 @@ constexpr size_t ParsesPerThread = 256;
 
 bool ParseDate(const QString& text, TDateTime& value) { return TryStrToDateTime(text, value); }
 
-
 // Runs work(begin, end) for every part, on several threads. The parts touch
 // disjoint elements only.
 void ForEachPart(const std::vector<size_t>& bounds, const std::function<void(size_t, size_t)>& work)
@@ -96,8 +95,8 @@ std::vector<int> StableOrder(const std::vector<Key>& keys, Less less)
             const size_t begin = runs[r];
             const size_t middle = runs[r + 1];
             const size_t end = r + 2 < runs.size() ? runs[r + 2] : middle;
-            std::merge(index.begin() + begin, index.begin() + middle, index.begin() + middle, index.begin() + end,
-                       merged.begin() + begin, before);
+            std::merge(index.begin() + begin, index.begin() + middle, index.begin() + middle,
+                       index.begin() + end, merged.begin() + begin, before);
         });
         index.swap(merged);
         runs = std::move(next);
@@ -300,7 +299,8 @@ bool ShowsAllRowsSortedAsText(const RevisionList& list, int field)
     // made, and neighbours with the same text need no collator at all.
     const std::vector<size_t> bounds = PartBounds(shown.size(), RowsPerThread);
     std::atomic<bool> sorted{true};
-    std::vector<std::vector<size_t>> tiesOfPart(bounds.size() - 1); // i: shown[i - 1] ties with shown[i]
+    std::vector<std::vector<size_t>> tiesOfPart(bounds.size()
+                                                - 1); // i: shown[i - 1] ties with shown[i]
     ForEachInParallel(bounds.size() - 1, [&](size_t part) {
         QCollator collator;
         collator.setCaseSensitivity(Qt::CaseSensitive);

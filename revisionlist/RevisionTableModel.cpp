@@ -280,8 +280,8 @@ QuillfenRevisionTableThread* RevisionTableModel::StartScan(bool eraseCell, ScanD
 {
     if (m_scan)
         return nullptr;
-    auto* scan = new QuillfenRevisionTableThread(m_list, m_list.baseFolder, m_list.scanSubfolders, eraseCell,
-                                                 m_withoutRecords);
+    auto* scan = new QuillfenRevisionTableThread(m_list, m_list.baseFolder, m_list.scanSubfolders,
+                                                 eraseCell, m_withoutRecords);
     m_scan = scan;
     scan->Start([this, done = std::move(done)](RevisionScanResult& result) {
         m_scan = nullptr;

@@ -13,7 +13,10 @@
 
 #include <sys/stat.h>
 
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace {
 
@@ -36,7 +39,10 @@ QStringList Paths(const std::vector<FolderListing::File>& files)
     return paths;
 }
 
-QStringList Paths(const std::vector<QString>& folders) { return QStringList(folders.begin(), folders.end()); }
+QStringList Paths(const std::vector<QString>& folders)
+{
+    return QStringList(folders.begin(), folders.end());
+}
 
 } // namespace
 
@@ -49,11 +55,13 @@ TEST(FolderListingTest, ListsWhatQDirListsInItsOrderWithTheFilesTimes)
         QFile file(root + "/" + name);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << name.toStdString();
         file.write("x");
-        ASSERT_TRUE(file.setFileTime(QDateTime::fromSecsSinceEpoch(seconds), QFileDevice::FileModificationTime));
+        ASSERT_TRUE(file.setFileTime(QDateTime::fromSecsSinceEpoch(seconds),
+                                     QFileDevice::FileModificationTime));
     };
     // Letter case, punctuation and letters beyond ASCII decide the order;
     // hidden files count; other extensions do not.
-    const QStringList forms = {"b.qfs", "A.qfs", "_x.qfs", "a_b.QFS", ".hidden.qfs", "\u010C\u00e1ra.qfs", "zz.Qfs"};
+    const QStringList forms = {
+        "b.qfs", "A.qfs", "_x.qfs", "a_b.QFS", ".hidden.qfs", "\u010C\u00e1ra.qfs", "zz.Qfs"};
     for (int i = 0; i < forms.size(); ++i)
         write(forms[i], 1700000000 + i * 3601);
     write("notes.txt", 1);
@@ -76,17 +84,21 @@ TEST(FolderListingTest, ListsWhatQDirListsInItsOrderWithTheFilesTimes)
         const FolderListing listing = ListFolder(base, ".qfs", true);
         ASSERT_TRUE(listing.listed);
         EXPECT_EQ(Paths(listing.files),
-                  Paths(qdir.entryInfoList({"*.qfs"}, QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase)));
-        EXPECT_EQ(Paths(listing.subfolders), Paths(qdir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
-                                                                     QDir::Name | QDir::IgnoreCase)));
+                  Paths(qdir.entryInfoList({"*.qfs"}, QDir::Files | QDir::Hidden,
+                                           QDir::Name | QDir::IgnoreCase)));
+        EXPECT_EQ(Paths(listing.subfolders),
+                  Paths(qdir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
+                                           QDir::Name | QDir::IgnoreCase)));
         for (const FolderListing::File& file : listing.files)
-            EXPECT_EQ(file.modified, QFileInfo(file.path).lastModified().toSecsSinceEpoch()) << file.path.toStdString();
+            EXPECT_EQ(file.modified, QFileInfo(file.path).lastModified().toSecsSinceEpoch())
+                << file.path.toStdString();
     }
     // Without subfolders: the same files, the eight forms and the link to
     // one of them.
     const FolderListing flat = ListFolder(root, ".qfs", false);
-    EXPECT_EQ(Paths(flat.files), Paths(QDir(root).entryInfoList({"*.qfs"}, QDir::Files | QDir::Hidden,
-                                                                QDir::Name | QDir::IgnoreCase)));
+    EXPECT_EQ(Paths(flat.files),
+              Paths(QDir(root).entryInfoList({"*.qfs"}, QDir::Files | QDir::Hidden,
+                                             QDir::Name | QDir::IgnoreCase)));
     EXPECT_EQ(flat.files.size(), 8u);
     EXPECT_TRUE(flat.subfolders.empty());
 
