@@ -21,18 +21,26 @@ std::function<QDateTime()>& Clock()
 }
 } // namespace
 
-QDateTime DateTimeToQDateTime(TDateTime value)
+bool DateTimeParts(TDateTime value, QDate& date, QTime& time)
 {
     if (!std::isfinite(value) || std::fabs(value) > 3e6)
-        return QDateTime();
+        return false;
     double days = std::trunc(value);
     qint64 msec = std::llround(std::fabs(value - days) * MsecPerDay);
     if (msec >= 86400000) {
         msec -= 86400000;
         days += value < 0 ? -1 : 1;
     }
-    const QDate date = Epoch.addDays(static_cast<qint64>(days));
-    return QDateTime(date, QTime(0, 0).addMSecs(static_cast<int>(msec)));
+    date = Epoch.addDays(static_cast<qint64>(days));
+    time = QTime(0, 0).addMSecs(static_cast<int>(msec));
+    return true;
+}
+
+QDateTime DateTimeToQDateTime(TDateTime value)
+{
+    QDate date;
+    QTime time;
+    return DateTimeParts(value, date, time) ? QDateTime(date, time) : QDateTime();
 }
 
 TDateTime QDateToDateTime(const QDate& date) { return static_cast<double>(Epoch.daysTo(date)); }

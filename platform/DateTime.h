@@ -11,6 +11,11 @@
 using TDateTime = double;
 
 QDateTime DateTimeToQDateTime(TDateTime value);
+// The wall-clock date and time of day a value stands for (the fraction is
+// the time of day, also before 1899-12-30), as DateTimeToQDateTime() takes
+// them, without making a QDateTime, which costs a time zone lookup and would
+// move a time in a summer-time gap. False for a value out of range.
+bool DateTimeParts(TDateTime value, QDate& date, QTime& time);
 TDateTime QDateTimeToDateTime(const QDateTime& value);
 TDateTime QDateToDateTime(const QDate& date);
 

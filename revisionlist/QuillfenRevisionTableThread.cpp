@@ -9,7 +9,6 @@
 
 #include <QThreadPool>
 
-#include <cmath>
 #include <condition_variable>
 #include <deque>
 #include <memory>
@@ -22,7 +21,6 @@ namespace {
 // listed, as opening one could block the walk.
 const QString FormExtension = QStringLiteral(".qfs");
 constexpr qint64 SecondsPerDay = 86400;
-constexpr qint64 MsecPerDay = SecondsPerDay * 1000;
 constexpr qint64 NoTime = -1;
 // Below this many records per thread, starting threads costs more than
 // gathering the files' times saves.
@@ -32,9 +30,6 @@ constexpr size_t RecordsPerPart = 8192;
 constexpr size_t MaxReadHelpers = 3;
 // Listing waits for the system far less: as many as the pool has.
 constexpr size_t MaxListHelpers = SIZE_MAX;
-
-// The day TDateTime counts from, 1899-12-30.
-const qint64 EpochJulianDay = QDate(1899, 12, 30).toJulianDay();
 
 // The records of every file, in storage order. The records of one file
 // mostly follow each other: a path is hashed once for each run of them.
@@ -70,19 +65,12 @@ QString ModifiedText(qint64 seconds)
                          QTime::fromMSecsSinceStartOfDay(static_cast<int>(second * 1000)));
 }
 
-// The same for a TDateTime, counted as DateTimeToQDateTime() does (the
-// fraction is the time of day, also before 1899-12-30) but without making a
-// local QDateTime, which costs a time zone lookup.
+// The same for a TDateTime; NoTime for one out of range.
 qint64 Seconds(TDateTime value)
 {
-    const double days = std::trunc(value);
-    qint64 msec = std::llround(std::fabs(value - days) * MsecPerDay);
-    qint64 day = static_cast<qint64>(days);
-    if (msec >= MsecPerDay) {
-        msec -= MsecPerDay;
-        day += value < 0 ? -1 : 1;
-    }
-    return (EpochJulianDay + day) * SecondsPerDay + msec / 1000;
+    QDate date;
+    QTime time;
+    return DateTimeParts(value, date, time) ? Seconds(date, time) : NoTime;
 }
 
 } // namespace
