@@ -105,9 +105,8 @@ struct QuillfenRevisionTableThread::ListedFolder
     QString path;
     FolderListing listing;
     std::vector<PreparedFile> examined; // per listed file, until sorted out:
-    bool sortedOut = false;
-    std::vector<Unchanged> unchanged;  // per listed file
-    std::vector<PreparedFile> changed; // the other files, in their order
+    std::vector<Unchanged> unchanged;   // per listed file
+    std::vector<PreparedFile> changed;  // the other files, in their order
     // Its subfolders were listed with it (not so for a folder reached
     // again through a link), in their order.
     bool expanded = false;
@@ -306,15 +305,15 @@ void QuillfenRevisionTableThread::ListAndExamine(ListedFolder& folder) const
 
 void QuillfenRevisionTableThread::SortOut(ListedFolder& folder) const
 {
+    // A folder sorted out already has nothing left to examine.
     folder.unchanged.reserve(folder.examined.size());
     for (PreparedFile& file : folder.examined) {
-        file.unchanged = UnchangedState(file);
-        folder.unchanged.push_back(file.unchanged);
-        if (file.unchanged == Unchanged::No)
+        const Unchanged unchanged = UnchangedState(file);
+        folder.unchanged.push_back(unchanged);
+        if (unchanged == Unchanged::No)
             folder.changed.push_back(std::move(file));
     }
     folder.examined = {};
-    folder.sortedOut = true;
 }
 
 void QuillfenRevisionTableThread::ListFolders()
@@ -358,10 +357,8 @@ std::vector<QuillfenRevisionTableThread::ListedFolder*> QuillfenRevisionTableThr
     ListFolders();
     // Folders listed before the known times were complete are sorted out
     // now.
-    ForEachInParallel(m_listing->folders.size(), [this](size_t i) {
-        if (!m_listing->folders[i].sortedOut)
-            SortOut(m_listing->folders[i]);
-    });
+    ForEachInParallel(m_listing->folders.size(),
+                      [this](size_t i) { SortOut(m_listing->folders[i]); });
     // Then the walk, one folder after the other: subfolders first, a folder
     // reached twice walked once. The subfolders of a folder not gone into
     // above (met through a link first) are listed now.
@@ -461,7 +458,7 @@ void QuillfenRevisionTableThread::TakeOver(PreparedFile& file)
     // Records now carry this time: the same file met again is unchanged.
     if (file.seconds != NoTime)
         m_readNow[file.key].push_back(file.seconds);
-    m_result.files.push_back({file.key.path, std::move(file.records)});
+    m_result.files.push_back({file.key, std::move(file.records)});
 }
 
 int ApplyScanResult(RevisionList& list, const RevisionScanResult& result)
@@ -471,7 +468,7 @@ int ApplyScanResult(RevisionList& list, const RevisionScanResult& result)
         byFile = RecordsByFile(list);
     int added = 0;
     for (const ScannedFile& file : result.files) {
-        const RevisionFileKey key(file.path);
+        const RevisionFileKey& key = file.key;
         // The file's records as they were before this file was read.
         const auto before = byFile.constFind(key);
         const std::vector<RevisionTableRow*> fileRows =

@@ -59,7 +59,7 @@ using FilesWithoutRecords = QHash<RevisionFileKey, qint64>;
 
 struct ScannedFile
 {
-    QString path;
+    RevisionFileKey key; // and path
     // The records of its ID blocks, in the order the blocks end.
     std::vector<RevisionTableRow> records;
 };
@@ -131,7 +131,6 @@ private:
     {
         RevisionFileKey key;         // and path
         qint64 seconds = -1;         // modification time, local wall clock
-        Unchanged unchanged = Unchanged::No;
         FilledValuesFile kind = FilledValuesFile::Unreadable;
         bool damaged = false;
         std::vector<RevisionTableRow> records;

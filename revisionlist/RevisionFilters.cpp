@@ -299,8 +299,8 @@ bool ShowsAllRowsSortedAsText(const RevisionList& list, int field)
     // made, and neighbours with the same text need no collator at all.
     const std::vector<size_t> bounds = PartBounds(shown.size(), RowsPerThread);
     std::atomic<bool> sorted{true};
-    std::vector<std::vector<size_t>> tiesOfPart(bounds.size()
-                                                - 1); // i: shown[i - 1] ties with shown[i]
+    // Per part, each i where shown[i - 1] and shown[i] tie.
+    std::vector<std::vector<size_t>> tiesOfPart(bounds.size() - 1);
     ForEachInParallel(bounds.size() - 1, [&](size_t part) {
         QCollator collator;
         collator.setCaseSensitivity(Qt::CaseSensitive);
