@@ -9,4 +9,4 @@ if command -v ccache >/dev/null 2>&1; then
 fi
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQF_TESTS=OFF "${launcher[@]}" >/dev/null
 cmake --build build-release
-exec build-release/revisionlist/Quillfen2 "$@"
+exec build-release/app/Quillfen2 "$@"

@@ -1,4 +1,4 @@
-#include "revisionlist/app/QuillfenProgram.h"
+#include "app/QuillfenProgram.h"
 
 #include "dataprocessing/widgets/CreateBarcode.h"
 #include "dataprocessing/widgets/QuillfenTransfer.h"

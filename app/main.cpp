@@ -2,7 +2,7 @@
 // closes.
 
 #include "platform/widgets/WidgetDialogs.h"
-#include "revisionlist/app/QuillfenProgram.h"
+#include "app/QuillfenProgram.h"
 
 #include <QApplication>
 

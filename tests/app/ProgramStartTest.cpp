@@ -10,7 +10,7 @@
 #include "language/Language.h"
 #include "language/StringIds.h"
 #include "platform/Registry.h"
-#include "revisionlist/app/QuillfenProgram.h"
+#include "app/QuillfenProgram.h"
 #include "revisionlist/widgets/QuillfenRevisionTable.h"
 #include "revisionlist/widgets/QuillfenSetup.h"
 
