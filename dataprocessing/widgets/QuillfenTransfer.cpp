@@ -103,6 +103,7 @@ protected:
         if (event->buttons() & Qt::LeftButton)
             m_window->eventFilter(this, event);
     }
+    void mouseReleaseEvent(QMouseEvent*) override { m_window->PaintBox1MouseUp(); }
     void dragEnterEvent(QDragEnterEvent* event) override
     {
         event->setAccepted(event->mimeData()->hasFormat(DragMime));
@@ -349,6 +350,8 @@ void TForm3::SetHooks(Hooks hooks)
             TForm6 files(printDialog, this);
             files.exec();
         };
+    if (!m_hooks.ExecDrag)
+        m_hooks.ExecDrag = [](QDrag& drag) { return drag.exec(Qt::CopyAction | Qt::MoveAction); };
     FillRecordHook();
 }
 
@@ -373,6 +376,7 @@ void TForm3::Repaint()
 
 void TForm3::ShowPage(int index)
 {
+    ForgetDrag();
     Form().SelectPage(index);
     Repaint();
 }
@@ -442,8 +446,7 @@ void TForm3::hideEvent(QHideEvent* event)
     QMainWindow::hideEvent(event);
     if (event->spontaneous())
         return;
-    m_dragged.reset();
-    m_dragSource = nullptr;
+    ForgetDrag();
     m_document->Discard();
     TreeView1->clear();
     SetCaption();
@@ -453,6 +456,7 @@ void TForm3::New1Click()
 {
     if (!FormCloseQuery())
         return;
+    ForgetDrag();
     m_document->NewDocument();
     SetCaption();
     RebuildDataTree();
@@ -495,7 +499,7 @@ void TForm3::SaveAs1Click()
 
 void TForm3::LoadDocument(const QString& path)
 {
-    m_dragSource = nullptr;
+    ForgetDrag();
     Report(m_document->LoadDocument(path));
     SetCaption();
     RebuildDataTree();
@@ -687,6 +691,7 @@ void TForm3::RebuildDataTree()
 
 void TForm3::TreeView1MouseDown(QTreeWidgetItem* item)
 {
+    ForgetDrag();
     const InstrumentAbstract* node = NodeData(item);
     if (!node)
         return;
@@ -747,7 +752,7 @@ void TForm3::Delete1Click()
 {
     if (Ask(StringId::DeletePageQuestion, false) != IDYES)
         return;
-    m_dragSource = nullptr;
+    ForgetDrag();
     m_document->DeleteCurrentPage();
     Repaint();
 }
@@ -767,6 +772,7 @@ void TForm3::ComboBox4Change()
 
 void TForm3::FindIdClick()
 {
+    ForgetDrag();
     Form().FindId(Edit7->text());
     Repaint();
 }
@@ -777,6 +783,8 @@ void TForm3::Barcode1Click()
 {
     if (!m_hooks.BarcodeWizard)
         return;
+    // The sheet is rebuilt from its labels: no field picked up before stays.
+    ForgetDrag();
     if (!Form().IsLabelSheet()) {
         if (!FormCloseQuery())
             return;
@@ -809,6 +817,9 @@ void TForm3::Barcode1Click()
 
 void TForm3::PaintBox1MouseDown(Qt::MouseButton button, QPoint point, bool doubleClick)
 {
+    // Only a press on a filled measure field picks a value up; any other
+    // press lets go of one picked up before.
+    ForgetDrag();
     if (button == Qt::RightButton) {
         m_popupPoint = point;
         PopupMenu1->popup(PaintBox1->mapToGlobal(point));
@@ -853,20 +864,33 @@ void TForm3::PaintBox1DragDrop(QPoint point)
         m_dragSource = nullptr;
     }
     Form().DropData(m_dragged.get(), point.x(), point.y());
-    m_dragged.reset();
+    ForgetDrag();
     Repaint();
+}
+
+void TForm3::PaintBox1MouseUp()
+{
+    // Released where it was pressed, without a drag.
+    ForgetDrag();
 }
 
 void TForm3::StartDrag(QWidget* source)
 {
-    auto* drag = new QDrag(source);
+    QPointer<QDrag> drag = new QDrag(source);
     auto* mime = new QMimeData;
     mime->setData(DragMime, QByteArray());
     drag->setMimeData(mime);
-    if (drag->exec(Qt::CopyAction | Qt::MoveAction) == Qt::IgnoreAction) {
-        m_dragged.reset();
-        m_dragSource = nullptr;
-    }
+    m_hooks.ExecDrag(*drag);
+    // Dropped or cancelled, the drag is over: its value must not reach a later one.
+    ForgetDrag();
+    if (drag)
+        drag->deleteLater();
+}
+
+void TForm3::ForgetDrag()
+{
+    m_dragged.reset();
+    m_dragSource = nullptr;
 }
 
 void TForm3::Removedatafromfield1Click()
@@ -893,10 +917,13 @@ bool TForm3::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == TreeView1->viewport() && event->type() == QEvent::MouseButtonPress) {
         auto* mouse = static_cast<QMouseEvent*>(event);
+        ForgetDrag();
         if (mouse->button() == Qt::LeftButton) {
             m_dragStart = mouse->position().toPoint();
             TreeView1MouseDown(TreeView1->itemAt(m_dragStart));
         }
+    } else if (watched == TreeView1->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        ForgetDrag();
     } else if ((watched == TreeView1->viewport() || watched == PaintBox1) && event->type() == QEvent::MouseMove) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (m_dragged && (mouse->buttons() & Qt::LeftButton)

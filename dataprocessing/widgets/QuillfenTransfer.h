@@ -15,6 +15,7 @@
 
 class QAction;
 class QComboBox;
+class QDrag;
 class QLineEdit;
 class QMenu;
 class QScrollArea;
@@ -55,6 +56,9 @@ public:
         std::function<std::optional<LabelSheetLayout>(QuillfenTransferForm& form, std::vector<LabelNumber>& numbers,
                                                       std::unique_ptr<AbstractFormObject>& labelTemplate)>
             BarcodeWizard;
+        // Runs a drag of the tree or the canvas until its drop or cancel and
+        // returns its action (empty: the window system's drag).
+        std::function<Qt::DropAction(QDrag& drag)> ExecDrag;
     };
 
     explicit TForm3(QWidget* parent = nullptr);
@@ -134,6 +138,7 @@ public slots:
     void TreeView1MouseDown(QTreeWidgetItem* item);
     void TreeView1KeyDown(int key);
     void PaintBox1MouseDown(Qt::MouseButton button, QPoint point, bool doubleClick);
+    void PaintBox1MouseUp();
     bool PaintBox1DragOver(QPoint point) const;
     void PaintBox1DragDrop(QPoint point);
     // The value a drag carries, null when none.
@@ -160,6 +165,9 @@ private:
     QString OpenDialog();
     void EnableTransferButtons(bool enabled);
     void StartDrag(QWidget* source);
+    // The value a press picked up is dropped or given up: nothing carries it
+    // over to a later drag.
+    void ForgetDrag();
     int DisplayFlags() const;
     void FillRecordHook();
 

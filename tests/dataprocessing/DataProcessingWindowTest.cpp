@@ -19,9 +19,11 @@
 #include "revisionlist/RevisionTableRow.h"
 
 #include <QComboBox>
+#include <QDrag>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -287,6 +289,112 @@ TEST_F(WindowTest, PagesZoomFindIdCloseQueryAndDemonstrationData)
     ASSERT_TRUE(table.open(QIODevice::ReadOnly));
     const QByteArray html = table.readAll();
     EXPECT_TRUE(html.startsWith("<HTML>\r\r\n") && html.endsWith("</TABLE></BODY>")) << html.constData();
+}
+
+// What the window system does when a drag ends over the canvas: the drag
+// enters, moves and drops at `at`.
+Qt::DropAction DropOn(QWidget* canvas, const QDrag& drag, QPoint at)
+{
+    const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter(at, actions, drag.mimeData(), Qt::LeftButton, {});
+    QCoreApplication::sendEvent(canvas, &enter);
+    QDragMoveEvent move(at, actions, drag.mimeData(), Qt::LeftButton, {});
+    QCoreApplication::sendEvent(canvas, &move);
+    if (!enter.isAccepted() || !move.isAccepted())
+        return Qt::IgnoreAction;
+    QDropEvent drop(QPointF(at), actions, drag.mimeData(), Qt::LeftButton, {});
+    QCoreApplication::sendEvent(canvas, &drop);
+    return drop.dropAction();
+}
+
+TEST_F(WindowTest, OnlyADragCarriesTheValueItsPressPickedUp)
+{
+    TForm3 window;
+    QWidget* canvas = window.findChild<QWidget*>(QStringLiteral("PaintBox1"));
+    ASSERT_NE(canvas, nullptr);
+    QPoint releaseAt;
+    int drags = 0;
+    bool dropped = true;
+    window.SetHooks({.ExecDrag = [&](QDrag& drag) {
+        ++drags;
+        return dropped ? DropOn(canvas, drag, releaseAt) : Qt::IgnoreAction;
+    }});
+    window.show();
+    QuillfenTransferForm& form = window.Form();
+    MeasureObject* fields[2];
+    for (int i = 0; i < 2; ++i) {
+        auto field = std::make_unique<MeasureObject>();
+        field->SetRect(100 + 500 * i, 100, 500 + 500 * i, 200);
+        fields[i] = static_cast<MeasureObject*>(form.GetPage(0)->AddObject(std::move(field)));
+    }
+    fields[0]->SetValue(InstrumentItem(1.5, 1, true, false).CloneItem().get());
+    form.AddPage();
+    form.SetModified(false);
+    window.First1Click();
+    const QuillfenZoom& zoom = form.GetZoom();
+    const auto at = [&](int x, int y) { return QPoint(zoom.ModelToScreen(x), zoom.ModelToScreen(y)); };
+    const QPoint onA = at(300, 150);
+    const QPoint onB = at(800, 150);
+    const QPoint free = at(1500, 2000);
+    const QPoint step(20, 20);
+    // Pressed at `from`, moved far enough for a drag, released at `to`.
+    const auto dragOnPage = [&](QPoint from, QPoint to) {
+        releaseAt = to;
+        QTest::mousePress(canvas, Qt::LeftButton, {}, from);
+        QTest::mouseMove(canvas, from + step);
+        QTest::mouseRelease(canvas, Qt::LeftButton, {}, to);
+    };
+
+    // A click on A, then a drag from free page area: nothing is carried.
+    QTest::mouseClick(canvas, Qt::LeftButton, {}, onA);
+    EXPECT_EQ(window.DraggedValue(), nullptr);
+    dragOnPage(free, free + step);
+    // A click on a bank of the tree, then the same drag on the page.
+    QTest::keyClicks(&window, "kvzq");
+    QTreeWidgetItem* bank = window.TreeView1->topLevelItem(1)->child(0);
+    ASSERT_NE(bank, nullptr);
+    QTest::mouseClick(window.TreeView1->viewport(), Qt::LeftButton, {},
+                      window.TreeView1->visualItemRect(bank).center());
+    EXPECT_EQ(window.DraggedValue(), nullptr);
+    dragOnPage(free, onB);
+    EXPECT_EQ(drags, 0);
+    ASSERT_NE(fields[0]->GetValue(), nullptr);
+    EXPECT_EQ(fields[0]->GetValue()->GetValue(), 1.5);
+    EXPECT_EQ(fields[1]->GetValue(), nullptr);
+    EXPECT_FALSE(form.IsModified());
+
+    // A page change or a new document while the button is held lets go too.
+    QTest::mousePress(canvas, Qt::LeftButton, {}, onA);
+    ASSERT_NE(window.DraggedValue(), nullptr);
+    QTest::keyClick(window.ScrollBox1, Qt::Key_PageDown);
+    QTest::mouseMove(canvas, onA + step);
+    QTest::mouseRelease(canvas, Qt::LeftButton, {}, onA + step);
+    window.First1Click();
+    EXPECT_EQ(drags, 0);
+    EXPECT_NE(fields[0]->GetValue(), nullptr);
+
+    // A real drag moves A's value to B; a cancelled one changes nothing and
+    // leaves nothing behind for the next press.
+    dragOnPage(onA, onB);
+    EXPECT_EQ(drags, 1);
+    EXPECT_EQ(fields[0]->GetValue(), nullptr);
+    ASSERT_NE(fields[1]->GetValue(), nullptr);
+    EXPECT_EQ(fields[1]->GetValue()->GetValue(), 1.5);
+    EXPECT_TRUE(form.IsModified());
+    dropped = false;
+    dragOnPage(onB, free);
+    dropped = true;
+    dragOnPage(free, free + step);
+    EXPECT_EQ(drags, 2);
+    EXPECT_NE(fields[1]->GetValue(), nullptr);
+
+    QTest::mousePress(canvas, Qt::LeftButton, {}, onB);
+    dialogs.answers.enqueue(IDNO);
+    window.New1Click();
+    QTest::mouseMove(canvas, onB + step);
+    QTest::mouseRelease(canvas, Qt::LeftButton, {}, free);
+    EXPECT_EQ(drags, 2);
+    EXPECT_EQ(window.DraggedValue(), nullptr);
 }
 
 TEST_F(WindowTest, SettingsDialogReadsEditsAndWrites)
