@@ -332,7 +332,9 @@ TEST_F(WindowTest, OnlyADragCarriesTheValueItsPressPickedUp)
     form.SetModified(false);
     window.First1Click();
     const QuillfenZoom& zoom = form.GetZoom();
-    const auto at = [&](int x, int y) { return QPoint(zoom.ModelToScreen(x), zoom.ModelToScreen(y)); };
+    const auto at = [&](int x, int y) {
+        return QPoint(zoom.ModelToScreen(x), zoom.ModelToScreen(y));
+    };
     const QPoint onA = at(300, 150);
     const QPoint onB = at(800, 150);
     const QPoint free = at(1500, 2000);
