@@ -22,6 +22,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLocale>
 #include <QToolBar>
 
@@ -134,6 +135,11 @@ void QuillfenProgram::ConnectWindows()
     };
     listHooks.DesignerCloseQuery = [designer] { return designer->FormCloseQuery(); };
     listHooks.DataProcessingCloseQuery = [data] { return data->FormCloseQuery(); };
+    // The list's close query has asked every window already. Quitting would
+    // close the windows still shown and ask them again, and a Cancel then
+    // would leave the program running without its main window; leaving the
+    // event loop ends it with the answers given.
+    listHooks.EndProgram = [] { QCoreApplication::exit(0); };
     listHooks.EraseCell = [settings] { return settings->CheckBox2->isChecked(); };
     listHooks.PortName = [data] { return data->ComboBox2->currentText(); };
     listHooks.EnableTransferButtons = [data](bool enabled) {

@@ -314,7 +314,10 @@ void TForm7::closeEvent(QCloseEvent* event)
         event->accept();
         // The list is the main window: the program ends with it, whatever
         // other window is still open.
-        QCoreApplication::quit();
+        if (m_hooks.EndProgram)
+            m_hooks.EndProgram();
+        else
+            QCoreApplication::quit();
     } else {
         event->ignore();
     }

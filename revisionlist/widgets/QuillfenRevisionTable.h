@@ -47,6 +47,9 @@ public:
         std::function<void(const QString& path)> OpenTemplate;
         std::function<bool()> DesignerCloseQuery;
         std::function<bool()> DataProcessingCloseQuery;
+        // Ends the program once every window has answered its save question
+        // (empty: the application is asked to quit).
+        std::function<void()> EndProgram;
         // The settings dialog's "Erase cell if field is blank".
         std::function<bool()> EraseCell;
         // The port chosen in the data processing window; empty when none.
