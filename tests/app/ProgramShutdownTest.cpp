@@ -81,14 +81,7 @@ protected:
     QuillfenProgram program;
 };
 
-TEST_F(ProgramShutdownTest, ClosingTheMainWindowAsksEachWindowOnceAndEnds)
-{
-    dialogs.answers << IDNO << IDNO;
-    EXPECT_TRUE(EndsProgram([&] { program.RevisionList().close(); }));
-    EXPECT_EQ(Askers(), Windows({StringId::TemplateDesigner, StringId::DataProcessing}));
-}
-
-TEST_F(ProgramShutdownTest, CancelKeepsEveryWindowAndDocumentAndExitAsksAgain)
+TEST_F(ProgramShutdownTest, EachWindowIsAskedOnceAndCancelKeepsTheProgramWhole)
 {
     TForm7& list = program.RevisionList();
     list.Model().SetModified(true);
@@ -102,10 +95,10 @@ TEST_F(ProgramShutdownTest, CancelKeepsEveryWindowAndDocumentAndExitAsksAgain)
     EXPECT_TRUE(program.DataProcessing().Form().IsModified());
     EXPECT_TRUE(list.Model().IsModified());
 
-    // The next try asks each window once more, the list last, and ends.
+    // Closing the main window asks each window once more, the list last, and ends.
     dialogs.messages.clear();
     dialogs.answers << IDNO << IDNO << IDNO;
-    EXPECT_TRUE(EndsProgram([&] { list.Exit1->trigger(); }));
+    EXPECT_TRUE(EndsProgram([&] { list.close(); }));
     EXPECT_EQ(Askers(), Windows({StringId::TemplateDesigner, StringId::DataProcessing,
                                  StringId::RevisionList}));
 }
