@@ -135,11 +135,7 @@ void QuillfenProgram::ConnectWindows()
     };
     listHooks.DesignerCloseQuery = [designer] { return designer->FormCloseQuery(); };
     listHooks.DataProcessingCloseQuery = [data] { return data->FormCloseQuery(); };
-    // The list's close query has asked every window already. Quitting would
-    // close the windows still shown and ask them again, and a Cancel then
-    // would leave the program running without its main window; leaving the
-    // event loop ends it with the answers given.
-    listHooks.EndProgram = [] { QCoreApplication::exit(0); };
+    listHooks.EndProgram = [this] { EndProgram(); };
     listHooks.EraseCell = [settings] { return settings->CheckBox2->isChecked(); };
     listHooks.PortName = [data] { return data->ComboBox2->currentText(); };
     listHooks.EnableTransferButtons = [data](bool enabled) {
@@ -182,6 +178,18 @@ void QuillfenProgram::ConnectWindows()
     });
     QObject::connect(settings, &TForm11::LanguageChanged, list, [this] { ApplyLanguageToAll(); });
     settings->ApplyIconBars();
+}
+
+void QuillfenProgram::EndProgram()
+{
+    // The list's close query has asked every window already. Quitting would
+    // close the windows still shown and ask them again, and a Cancel then
+    // would leave the program running without its main window. The windows
+    // go with the answers given, so that nothing asks while they are torn
+    // down, and the event loop ends.
+    m_form2->hide();
+    m_form3->hide();
+    QCoreApplication::exit(0);
 }
 
 void QuillfenProgram::ChooseLanguage(int userLanguageId)

@@ -55,6 +55,9 @@ public:
 
 private:
     void ConnectWindows();
+    // The main window has closed and every window has answered its save
+    // question: the program ends without asking again.
+    void EndProgram();
 
     // Creation order is the order the windows are made in; the settings
     // dialog goes last, so it writes the registry after the others have gone.
