@@ -308,9 +308,11 @@ TEST_F(DesignerWindowTest, NewPageAndNewTableDialogsRefuseBadSizes)
 
     TForm4* table = w.NewTableDialog;
     WhenShown(table, [&] {
-        const std::pair<QLineEdit*, const char*> bad[] = {{table->Edit1, "0"},  {table->Edit1, "2.5"},
-                                                          {table->Edit1, "101"}, {table->Edit2, "-3"},
-                                                          {table->Edit3, "0"},  {table->Edit4, "x"}};
+        const std::pair<QLineEdit*, const char*> bad[] = {{table->Edit1, "2.5"},
+                                                          {table->Edit1, "101"},
+                                                          {table->Edit2, "x"},
+                                                          {table->Edit3, "0"},
+                                                          {table->Edit4, "x"}};
         for (const auto& [box, text] : bad) {
             for (QLineEdit* good : {table->Edit1, table->Edit2, table->Edit3, table->Edit4})
                 good->setText("1");
@@ -339,6 +341,18 @@ TEST_F(DesignerWindowTest, NewPageAndNewTableDialogsRefuseBadSizes)
     });
     w.Table1Click();
     EXPECT_EQ(Page(w).GetCount(), 1);
+
+    // No rows or no columns pass the dialog and build nothing.
+    for (const char* rows : {"0", "-3", "2"}) {
+        WhenShown(table, [&] {
+            table->Edit1->setText(QString::fromLatin1(rows));
+            table->Edit2->setText(QString::fromLatin1(rows[0] == '2' ? "0" : "2"));
+            table->Button1->click();
+            EXPECT_FALSE(table->isVisible()) << rows;
+        });
+        w.Table1Click();
+        EXPECT_EQ(Page(w).GetCount(), 1) << rows;
+    }
 }
 
 TEST_F(DesignerWindowTest, LimitsDialogSwitchesTheActionOnlyWhenTheUserTypes)
