@@ -15,17 +15,22 @@
 #include "documents/TextObject.h"
 #include "instruments/InstrumentTranslator.h"
 #include "language/Language.h"
+#include "platform/Registry.h"
 #include "platform/SerialPort.h"
 #include "revisionlist/RevisionTableRow.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -287,6 +292,73 @@ TEST_F(WindowTest, PagesZoomFindIdCloseQueryAndDemonstrationData)
     ASSERT_TRUE(table.open(QIODevice::ReadOnly));
     const QByteArray html = table.readAll();
     EXPECT_TRUE(html.startsWith("<HTML>\r\r\n") && html.endsWith("</TABLE></BODY>")) << html.constData();
+}
+
+TEST_F(WindowTest, PortsArrivingLaterAreAppendedAndTheStoredOneChosenAgain)
+{
+    {
+        TRegistry registry;
+        registry.OpenKey(QStringLiteral("\\Software\\Quillfen2"), true);
+        registry.WriteInteger(QStringLiteral("ComPort"), 0); // COM1, not there yet
+    }
+    TForm3 window;
+    ASSERT_EQ(window.ComboBox2->count(), 1);
+    EXPECT_EQ(window.ComboBox2->currentText(), "COM3");
+
+    // An adapter plugged in: the device folder changes, and after it has
+    // settled the new port follows those listed and is chosen as stored.
+    ports.Map(QStringLiteral("COM1"), sim.DevicePath());
+    window.DevicesChanged();
+    for (int wait = 0; wait < 200 && window.ComboBox2->count() < 2; ++wait)
+        QTest::qWait(50);
+    ASSERT_EQ(window.ComboBox2->count(), 2);
+    EXPECT_EQ(window.ComboBox2->itemText(0), "COM3");
+    EXPECT_EQ(window.ComboBox2->itemText(1), "COM1");
+    EXPECT_EQ(window.ComboBox2->currentText(), "COM1");
+    EXPECT_EQ(window.ComboBox2->currentData().toInt(), 0);
+}
+
+TEST_F(WindowTest, WheelStepsOverPagesAndTypedZoomIsNotCollected)
+{
+    TForm3 window;
+    window.show();
+    QuillfenTransferForm& form = window.Form();
+    form.AddPage();
+    form.AddPage();
+    window.First1Click();
+    window.Next1Click();
+    QScrollBar* bar = window.ScrollBox1->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 100);
+    const auto wheel = [&](int delta) {
+        QWidget* viewport = window.ScrollBox1->viewport();
+        const QPointF at(10, 10);
+        QWheelEvent event(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(viewport, &event);
+    };
+    bar->setValue(0);
+    wheel(-120);
+    EXPECT_EQ(bar->value(), 25);
+    EXPECT_EQ(form.GetCurrentPageIndex(), 1);
+    // Back to the top is the previous page at once, at its end.
+    wheel(120);
+    EXPECT_EQ(form.GetCurrentPageIndex(), 0);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    EXPECT_EQ(window.Edit1->text(), "1");
+    // At the bottom, down goes to the next page's top.
+    wheel(-120);
+    EXPECT_EQ(form.GetCurrentPageIndex(), 1);
+    EXPECT_EQ(bar->value(), 0);
+
+    // A typed zoom is applied, not added to the list.
+    window.ComboBox4->lineEdit()->selectAll();
+    QTest::keyClicks(window.ComboBox4->lineEdit(), "abc");
+    QTest::keyClick(window.ComboBox4->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(window.ComboBox4->count(), 7);
+    EXPECT_EQ(form.GetZoom().GetZoom(), 100);
+    QTest::keyClicks(window.ComboBox4->lineEdit(), "7");
+    QTest::keyClick(window.ComboBox4->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(window.ComboBox4->count(), 7);
 }
 
 TEST_F(WindowTest, SettingsDialogReadsEditsAndWrites)
