@@ -343,15 +343,16 @@ TEST_F(DesignerWindowTest, NewPageAndNewTableDialogsRefuseBadSizes)
     EXPECT_EQ(Page(w).GetCount(), 1);
 
     // No rows or no columns pass the dialog and build nothing.
-    for (const char* rows : {"0", "-3", "2"}) {
+    const std::pair<const char*, const char*> empty[] = {{"0", "2"}, {"-3", "2"}, {"2", "0"}};
+    for (const auto& [rows, columns] : empty) {
         WhenShown(table, [&] {
             table->Edit1->setText(QString::fromLatin1(rows));
-            table->Edit2->setText(QString::fromLatin1(rows[0] == '2' ? "0" : "2"));
+            table->Edit2->setText(QString::fromLatin1(columns));
             table->Button1->click();
-            EXPECT_FALSE(table->isVisible()) << rows;
+            EXPECT_FALSE(table->isVisible()) << rows << " x " << columns;
         });
         w.Table1Click();
-        EXPECT_EQ(Page(w).GetCount(), 1) << rows;
+        EXPECT_EQ(Page(w).GetCount(), 1) << rows << " x " << columns;
     }
 }
 
@@ -418,8 +419,11 @@ TEST_F(DesignerWindowTest, ZoomGridPagesAndStatusLine)
     MoveTo(w.PaintBox1, QPoint(100, 100));
     EXPECT_EQ(w.statusBar()->currentMessage(), "10.0:10.0   ");
 
-    // Pages: new after the current, keys and the page box clamp.
+    // Pages: new after the current, keys and the page box clamp. The
+    // coordinates read on one page go with it.
     w.New3Click();
+    EXPECT_TRUE(w.statusBar()->currentMessage().isEmpty());
+    MoveTo(w.PaintBox1, QPoint(100, 100));
     w.New3Click();
     EXPECT_EQ(w.Edit7->text(), "3");
     QTest::keyClick(w.ScrollBox1, Qt::Key_Home);
@@ -457,6 +461,16 @@ TEST_F(DesignerWindowTest, ZoomGridPagesAndStatusLine)
     EXPECT_EQ(w.GetDocument().GetPageCount(), 3);
     w.Delete1Click();
     EXPECT_EQ(w.GetDocument().GetPageCount(), 2);
+
+    MoveTo(w.PaintBox1, QPoint(100, 100));
+    w.First1Click();
+    EXPECT_TRUE(w.statusBar()->currentMessage().isEmpty());
+    MoveTo(w.PaintBox1, QPoint(100, 100));
+    w.First1Click(); // the same page: the coordinates still hold
+    EXPECT_FALSE(w.statusBar()->currentMessage().isEmpty());
+    w.hide(); // a new document
+    w.show();
+    EXPECT_TRUE(w.statusBar()->currentMessage().isEmpty());
 }
 
 TEST_F(DesignerWindowTest, AFilledFormOpensWithoutItsNameSoSavingCannotDropItsSections)
