@@ -4,6 +4,7 @@
 #include "dataprocessing/widgets/InstrumentSetupDialog.h"
 #include "dataprocessing/widgets/QuillfenTransfer.h"
 
+#include "common/DrawRecorder.h"
 #include "common/FakeDialogs.h"
 #include "common/FakePrinters.h"
 #include "common/InstrumentSimulator.h"
@@ -23,6 +24,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -381,6 +383,28 @@ TEST_F(WindowTest, SettingsDialogReadsEditsAndWrites)
                 number = dynamic_cast<InstrumentSetupItemNumber*>(dialog.Setup().GetBank(g)->GetItem(i));
         }
         ASSERT_NE(number, nullptr);
+
+        // Each row draws its image, then its text after it: a group's image
+        // at the row's left edge, a setting's one image further right.
+        const QRect rowRect(0, 0, 300, 20);
+        for (const auto& [listRow, imageLeft] : {std::pair{0, 0}, std::pair{1, 20}}) {
+            DrawRecorder device;
+            QStyleOptionViewItem option;
+            option.rect = rowRect;
+            {
+                QPainter painter(&device);
+                dialog.ListBox1->itemDelegate()->paint(&painter, option,
+                                                       dialog.ListBox1->model()->index(listRow, 0));
+            }
+            ASSERT_EQ(device.engine.images.size(), 1) << listRow;
+            const QRect image = device.engine.images.front();
+            EXPECT_GE(image.left(), imageLeft) << listRow;
+            EXPECT_LE(image.right(), imageLeft + 20) << listRow;
+            ASSERT_FALSE(device.engine.texts.isEmpty()) << listRow;
+            for (const DrawRecorder::Text& text : device.engine.texts)
+                EXPECT_GE(text.at.x(), imageLeft + 20) << listRow << " " << text.text.toStdString();
+        }
+
         dialog.ListBox1->setCurrentRow(row - 1);
         dialog.ListBox1DblClick();
         EXPECT_TRUE(dialog.Edit1->isVisible());
