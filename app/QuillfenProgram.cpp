@@ -14,6 +14,7 @@
 #include "platform/Registry.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
+#include "platform/widgets/ScreenFit.h"
 #include "revisionlist/widgets/QuillfenRevisionTable.h"
 #include "revisionlist/widgets/QuillfenSetup.h"
 #include "revisionlist/widgets/RevisionDateFilter.h"
@@ -222,6 +223,9 @@ void QuillfenProgram::ApplyLanguageToAll()
     m_form6->ApplyLanguage();
     m_textSetup->ApplyLanguage();
     m_form7->show();
+    // Captions of another language take another room: the windows that are
+    // shown now make room for them (hidden ones do when they are shown).
+    FitVisibleWindows();
 }
 
 bool QuillfenProgram::OpenCommandLineDocument(const QStringList& arguments)

@@ -1,6 +1,7 @@
 // Filled forms and measured data of the older generation: single streams of
 // 8-byte tags and records. Nothing writes them any more; a damaged one is
-// refused whole, so the window keeps what it showed.
+// refused whole, so the window keeps what it showed (a form's filled part cut
+// short is no damage: it has no other way to end early).
 
 #include "dataprocessing/QuillfenTransferForm.h"
 
@@ -12,6 +13,8 @@
 namespace {
 
 constexpr qint64 TagSize = 8;
+// The two int32 values after the tag of "ObjData " and "ObjText ".
+constexpr qint64 RecordHeaderSize = 4 + 4;
 const QByteArray FormsTag = QByteArrayLiteral("Forms   ");
 const QByteArray PageTag = QByteArrayLiteral("Page    ");
 const QByteArray DataTag = QByteArrayLiteral("ObjData ");
@@ -36,7 +39,9 @@ bool ReadLegacyDataStream(QIODevice& stream, InstrumentData& read)
 }
 
 // The records of the filled part: pages copied from the template and field
-// values taken from the data body. False when the part is damaged.
+// values taken from the data body. False when the part is damaged. The
+// stream's end counts as the end of the part: a file cut short keeps the
+// pages and values before the cut.
 class FilledPartReader
 {
 public:
@@ -50,37 +55,38 @@ public:
     {
         for (;;) {
             if (BytesLeft(stream) < TagSize)
-                return false; // cut before its end tag
-            const QByteArray tag = ReadBytes(stream, TagSize);
-            if (tag == EndTag)
                 return true;
-            if (tag == PageTag) {
-                if (!NextPage())
-                    return false;
-            } else if (tag == DataTag) {
-                if (!ReadObjData(stream))
-                    return false;
-            } else if (tag == TextTag) {
-                if (!ReadObjText(stream))
-                    return false;
-            }
+            const QByteArray tag = ReadBytes(stream, TagSize);
+            Step step = Step::Next;
+            if (tag == EndTag)
+                step = Step::End;
+            else if (tag == PageTag)
+                step = NextPage();
+            else if (tag == DataTag)
+                step = ReadObjData(stream);
+            else if (tag == TextTag)
+                step = ReadObjText(stream);
             // Any other name carries nothing.
+            if (step != Step::Next)
+                return step == Step::End;
         }
     }
 
 private:
-    bool NextPage()
+    enum class Step { Next, End, Damaged };
+
+    Step NextPage()
     {
         // A page beyond the template's pages has nothing to be copied from:
         // the file does not belong to its own template.
         if (m_nextTemplate >= m_templates.size())
-            return false;
+            return Step::Damaged;
         m_form.AddPage();
         // A real page, so that its filled values are written as a page block.
         auto copy = std::make_unique<PageObject>(*m_templates[m_nextTemplate++]);
         m_form.ReplacePage(m_form.GetPageCount() - 1, std::move(copy));
         m_page = m_form.GetPage(m_form.GetPageCount() - 1);
-        return true;
+        return Step::Next;
     }
 
     AbstractFormObject* Field(int32_t index) const
@@ -88,17 +94,17 @@ private:
         return m_page ? m_page->GetObject(index) : nullptr;
     }
 
-    bool ReadObjData(QIODevice& stream)
+    Step ReadObjData(QIODevice& stream)
     {
-        if (!CheckCount(stream, 1, 4 + 4))
-            return false;
+        if (BytesLeft(stream) < RecordHeaderSize)
+            return Step::End;
         const int32_t objectIndex = ReadInt32(stream);
         const int32_t itemIndex = ReadInt32(stream);
         if (itemIndex < 0)
-            return false;
+            return Step::Damaged;
         AbstractFormObject* field = Field(objectIndex);
         if (!field || itemIndex >= static_cast<int32_t>(m_items.size()))
-            return true;
+            return Step::Next;
         LegacyImportEntry& entry = m_items[static_cast<size_t>(itemIndex)];
         if (field->GetTypeCode() == ObjectCode::Measure && entry.Item) {
             static_cast<MeasureObject*>(field)->SetValue(entry.Item);
@@ -106,22 +112,25 @@ private:
             field->SetText(entry.Text->GetWideText());
             entry.Text.reset(); // one text goes to one field
         }
-        return true;
+        return Step::Next;
     }
 
-    bool ReadObjText(QIODevice& stream)
+    Step ReadObjText(QIODevice& stream)
     {
-        if (!CheckCount(stream, 1, 4 + 4))
-            return false;
+        if (BytesLeft(stream) < RecordHeaderSize)
+            return Step::End;
         const int32_t objectIndex = ReadInt32(stream);
         const int32_t length = ReadInt32(stream);
-        // The length counts bytes, as for the texts of the data body.
-        if (!CheckCount(stream, length, 1))
-            return false;
+        // The length counts bytes, as for the texts of the data body. A text
+        // cut by the stream's end is not given to its field.
+        if (length < 0)
+            return Step::Damaged;
+        if (length > BytesLeft(stream))
+            return Step::End;
         const QString text = Utf16Text(ReadBytes(stream, length));
         if (AbstractFormObject* field = Field(objectIndex))
             field->SetText(text);
-        return true;
+        return Step::Next;
     }
 
     QuillfenTransferForm& m_form;

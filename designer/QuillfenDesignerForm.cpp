@@ -140,6 +140,9 @@ AbstractFormObject* QuillfenDesignerForm::PlaceObject(std::unique_ptr<AbstractFo
 void QuillfenDesignerForm::AddTable(const TableShape& shape)
 {
     EndDrag();
+    // No rows or no columns: a table without a cell, which adds nothing.
+    if (shape.Rows < 1 || shape.Columns < 1)
+        return;
     AbstractFormObject* table = AddObject(BuildTable(shape, GetGlobalTexts()));
     Selection.Clear();
     Selection.AddObject(table);

@@ -6,6 +6,7 @@
 #include "platform/NumberText.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
+#include "platform/widgets/ScreenFit.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -17,6 +18,7 @@
 #include <QListView>
 #include <QPainter>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -59,6 +61,7 @@ TForm9::TForm9(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TForm9"));
     SetTag(this, StringId::BarcodeWizard);
+    FitOnScreenWhenShown(this);
     setMinimumSize(MinimumWidth, MinimumHeight);
 
     auto* layoutBox = new QGridLayout;
@@ -104,6 +107,7 @@ TForm9::TForm9(QWidget* parent) : QDialog(parent)
     ListBox1->setResizeMode(QListView::Adjust);
     ListBox1->setUniformItemSizes(true);
     ListBox1->installEventFilter(this);
+    ListBox1->viewport()->installEventFilter(this);
     auto* numberRow = new QHBoxLayout;
     numberRow->addWidget(Edit9, 1);
     numberRow->addWidget(Button3);
@@ -320,15 +324,15 @@ void TForm9::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
 }
 
-void TForm9::resizeEvent(QResizeEvent* event)
-{
-    QDialog::resizeEvent(event);
-    const int columns = std::max(1, ListBox1->width() / ListColumnWidth);
-    ListBox1->setGridSize(QSize(ListBox1->viewport()->width() / columns, ListBox1->fontMetrics().height()));
-}
-
 bool TForm9::eventFilter(QObject* watched, QEvent* event)
 {
+    // The columns follow the list's own size, which the layout sets after
+    // the dialog's.
+    if (watched == ListBox1->viewport() && event->type() == QEvent::Resize) {
+        const int width = static_cast<QResizeEvent*>(event)->size().width();
+        const int columns = std::max(1, width / ListColumnWidth);
+        ListBox1->setGridSize(QSize(width / columns, ListBox1->fontMetrics().height()));
+    }
     if (watched == ListBox1 && event->type() == QEvent::KeyPress
         && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
         QList<int> rows;

@@ -90,8 +90,7 @@ public slots:
     void SpeedButton1Click();
 
 protected:
-    void showEvent(QShowEvent* event) override;     // FormShow
-    void resizeEvent(QResizeEvent* event) override; // FormResize
+    void showEvent(QShowEvent* event) override;                 // FormShow
     bool eventFilter(QObject* watched, QEvent* event) override; // ListBox1KeyDown
 
 private:

@@ -7,24 +7,32 @@
 #include "platform/NumberText.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
+#include "platform/widgets/ScreenFit.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
 
+// The dialog's size where the screen has room for it.
+constexpr int PreferredWidth = 439;
+constexpr int PreferredHeight = 451;
 constexpr int RowHeight = 20;
 constexpr int TabWidth = 200;
 constexpr int SettingIndent = 40;
 constexpr int GroupIndent = 20;
 constexpr int EditorLeft = 240;
+constexpr int ImageSide = 16;
 constexpr int SettingRole = Qt::UserRole;
 
 InstrumentSetupAbstract* RowObject(const QListWidgetItem* item)
@@ -32,18 +40,50 @@ InstrumentSetupAbstract* RowObject(const QListWidgetItem* item)
     return item ? reinterpret_cast<InstrumentSetupAbstract*>(item->data(SettingRole).value<quintptr>()) : nullptr;
 }
 
+// The rows' styled text, each after its image: a group's at the row's left
+// edge, a setting's one image further right, under its group's text.
+class SettingsRowDelegate : public StyledTextDelegate
+{
+public:
+    SettingsRowDelegate(const QListWidget* list, RowText rowText, int tabPosition)
+        : StyledTextDelegate(std::move(rowText), tabPosition, const_cast<QListWidget*>(list))
+        , m_list(list)
+    {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override
+    {
+        StyledTextDelegate::paint(painter, option, index);
+        const InstrumentSetupAbstract* object = RowObject(m_list->item(index.row()));
+        if (!object)
+            return;
+        const bool group = object->GetKind() == InstrumentSetupAbstract::KindGroup;
+        const QIcon image = m_list->style()->standardIcon(
+            group ? QStyle::SP_DirClosedIcon : QStyle::SP_FileDialogDetailedView);
+        const QRect r = option.rect;
+        const int left = r.left() + (group ? 0 : GroupIndent);
+        const int side = std::min(ImageSide, r.height());
+        image.paint(painter, QRect(left + (GroupIndent - side) / 2,
+                                   r.top() + (r.height() - side) / 2, side, side));
+    }
+
+private:
+    const QListWidget* m_list;
+};
+
 } // namespace
 
 TForm12::TForm12(QWidget* parent) : QDialog(parent), m_setup(std::make_unique<InstrumentSetup>())
 {
     setObjectName(QStringLiteral("TForm12"));
     SetTag(this, StringId::Setup);
-    resize(439, 451);
+    FitOnScreenWhenShown(this, QSize(PreferredWidth, PreferredHeight));
     auto* layout = new QVBoxLayout(this);
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     ListBox1->setUniformItemSizes(true);
-    ListBox1->setItemDelegate(new StyledTextDelegate(
+    ListBox1->setItemDelegate(new SettingsRowDelegate(
+        ListBox1,
         [this](const QModelIndex& index, StyledTextDelegate::Row& row) {
             const InstrumentSetupAbstract* object = RowObject(ListBox1->item(index.row()));
             if (!object)
@@ -54,7 +94,7 @@ TForm12::TForm12(QWidget* parent) : QDialog(parent), m_setup(std::make_unique<In
             row.Indent = row.Bold ? GroupIndent : SettingIndent;
             return true;
         },
-        TabWidth, ListBox1));
+        TabWidth));
     ListBox1->viewport()->installEventFilter(this);
     layout->addWidget(ListBox1, 1);
     auto* buttons = new QHBoxLayout;

@@ -19,6 +19,7 @@
 #include "platform/SerialPort.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
+#include "platform/widgets/ScreenFit.h"
 #include "storage/Utf8.h"
 
 #include <QAction>
@@ -29,6 +30,7 @@
 #include <QDrag>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -37,6 +39,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -49,6 +52,9 @@ namespace {
 constexpr int NodeRole = Qt::UserRole;
 constexpr int DragDistance = 10;
 constexpr int WheelStep = 25;
+// The window's size where the screen has room for it.
+constexpr int PreferredWidth = 900;
+constexpr int PreferredHeight = 700;
 constexpr int TreeTabColumn = 40;
 constexpr int MaxNodeText = 100;
 constexpr char DragMime[] = "application/x-quillfen-measured-data";
@@ -59,6 +65,11 @@ const QString XmlFilter = QStringLiteral("Extesible markup language (xml) (*.xml
 const QString RegistryKey = QStringLiteral("\\Software\\Quillfen2");
 const QString ComPortValue = QStringLiteral("ComPort");
 constexpr int ZoomChoices[] = {25, 50, 75, 100, 150, 200, 250};
+// Where serial devices appear when an adapter is plugged in.
+const QString DeviceFolders[] = {QStringLiteral("/dev"), QStringLiteral("/dev/serial")};
+// A new device node gets its owner and permissions a moment after it
+// appears; the ports are probed once the folder has been quiet this long.
+constexpr int DeviceSettleMilliseconds = 1000;
 
 QString Str(int id)
 {
@@ -127,7 +138,7 @@ TForm3::TForm3(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("TForm3"));
     SetTag(this, StringId::DataProcessing);
-    resize(900, 700);
+    FitOnScreenWhenShown(this, QSize(PreferredWidth, PreferredHeight));
 
     auto* splitter = new QSplitter(this);
     TreeView1 = new QTreeWidget(splitter);
@@ -140,6 +151,8 @@ TForm3::TForm3(QWidget* parent) : QMainWindow(parent)
     ScrollBox1 = new QScrollArea(splitter);
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     ScrollBox1->installEventFilter(this);
+    // Wheel events reach the viewport, which would scroll by its own step.
+    ScrollBox1->viewport()->installEventFilter(this);
     Panel3 = new QWidget;
     Panel3->setObjectName(QStringLiteral("Panel3"));
     PaintBox1 = new TPaintBox(this, Panel3);
@@ -168,6 +181,7 @@ TForm3::TForm3(QWidget* parent) : QMainWindow(parent)
         TreeTabColumn, TreeView1));
     Form().SelectPage(0);
     SetCaption();
+    WatchDevices();
     ProbePorts();
     RebuildDataTree();
     ApplyCaptions(this);
@@ -290,6 +304,9 @@ void TForm3::BuildMenus()
     QToolBar* files = addToolBar(QStringLiteral("File"));
     files->addActions({New1, Open1, Append1, Save1, Print1, Revisionlist1, Templatedesigner1});
 
+    // The finding, zoom and page bars go on a row of their own: behind the
+    // file bars they would end up in the overflow menu on common screens.
+    addToolBarBreak();
     QToolBar* find = addToolBar(QStringLiteral("Find ID"));
     Edit7 = new QLineEdit(find);
     Edit7->setObjectName(QStringLiteral("Edit7"));
@@ -303,6 +320,8 @@ void TForm3::BuildMenus()
     ComboBox4 = new QComboBox(scale);
     ComboBox4->setObjectName(QStringLiteral("ComboBox4"));
     ComboBox4->setEditable(true);
+    // A typed zoom is applied, not collected into the list.
+    ComboBox4->setInsertPolicy(QComboBox::NoInsert);
     for (int z : ZoomChoices)
         ComboBox4->addItem(QStringLiteral("%1 %").arg(z));
     scale->addWidget(ComboBox4);
@@ -581,6 +600,28 @@ void TForm3::ProbePorts()
     } catch (const ERegistryException&) {
         // A missing value keeps the first port.
     }
+}
+
+void TForm3::WatchDevices()
+{
+    m_deviceSettle = new QTimer(this);
+    m_deviceSettle->setSingleShot(true);
+    m_deviceSettle->setInterval(DeviceSettleMilliseconds);
+    connect(m_deviceSettle, &QTimer::timeout, this, &TForm3::ProbePorts);
+    m_deviceWatcher = new QFileSystemWatcher(this);
+    connect(m_deviceWatcher, &QFileSystemWatcher::directoryChanged, this, &TForm3::DevicesChanged);
+    for (const QString& folder : DeviceFolders)
+        if (QFileInfo(folder).isDir())
+            m_deviceWatcher->addPath(folder);
+}
+
+void TForm3::DevicesChanged()
+{
+    // The serial folder comes and goes with the first adapter plugged in.
+    for (const QString& folder : DeviceFolders)
+        if (!m_deviceWatcher->directories().contains(folder) && QFileInfo(folder).isDir())
+            m_deviceWatcher->addPath(folder);
+    m_deviceSettle->start();
 }
 
 void TForm3::ComboBox2Change()
@@ -933,7 +974,8 @@ bool TForm3::eventFilter(QObject* watched, QEvent* event)
         }
     } else if (watched == TreeView1 && event->type() == QEvent::KeyPress) {
         TreeView1KeyDown(static_cast<QKeyEvent*>(event)->key());
-    } else if (watched == ScrollBox1 && event->type() == QEvent::Wheel) {
+    } else if (event->type() == QEvent::Wheel && ScrollBox1
+               && (watched == ScrollBox1 || watched == ScrollBox1->viewport())) {
         wheelEvent(static_cast<QWheelEvent*>(event));
         return true;
     } else if (watched == ScrollBox1 && event->type() == QEvent::KeyPress) {

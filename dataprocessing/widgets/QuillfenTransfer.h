@@ -16,9 +16,11 @@
 class QAction;
 class QComboBox;
 class QDrag;
+class QFileSystemWatcher;
 class QLineEdit;
 class QMenu;
 class QScrollArea;
+class QTimer;
 class QTreeWidget;
 class QTreeWidgetItem;
 class TPaintBox;
@@ -68,6 +70,8 @@ public:
     TransferDocument& Document() { return *m_document; }
     QuillfenTransferForm& Form() { return m_document->Form(); }
 
+    // Lists the ports not listed yet that can be opened now, after those
+    // already listed, and selects the stored port again.
     void ProbePorts();
     void RebuildDataTree();
     // False when the user cancelled the name or the file could not be written.
@@ -85,7 +89,7 @@ public:
     QComboBox* ComboBox4; // zoom
     QLineEdit* Edit1;     // page number
     QLineEdit* Edit7;     // Find ID
-    QScrollArea* ScrollBox1;
+    QScrollArea* ScrollBox1 = nullptr; // events reach the window before it is made
     QWidget* Panel3;
     TPaintBox* PaintBox1;
     QMenu* PopupMenu1; // the canvas's "Remove data" menu
@@ -124,6 +128,8 @@ public slots:
     void Delete1Click();
     void Barcode1Click();
     void ComboBox2Change();
+    // A device appeared or went: the ports are probed again shortly after.
+    void DevicesChanged();
     void ComboBox4Change();
     void Edit1Enter();
     void FindIdClick();
@@ -155,6 +161,7 @@ private:
     friend class TPaintBox;
 
     void BuildMenus();
+    void WatchDevices();
     void SetCaption();
     void Repaint();
     void ShowPage(int index);
@@ -180,4 +187,6 @@ private:
     DemonstrationKeys m_demoKeys;
     bool m_transferRunning = false;
     QPointer<InstrumentTransferWindow> m_thread;
+    QFileSystemWatcher* m_deviceWatcher = nullptr;
+    QTimer* m_deviceSettle = nullptr;
 };

@@ -6,6 +6,7 @@
 #include "language/StringIds.h"
 #include "platform/NumberText.h"
 #include "platform/widgets/Captions.h"
+#include "platform/widgets/ScreenFit.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -28,7 +29,9 @@ constexpr int CellKindCaptions[] = {StringId::Barcode, StringId::Choice,  String
 std::optional<int32_t> CellCount(const QString& text)
 {
     int value = 0;
-    if (!TryStrToInt(text, value) || value < 1 || value > DesignerUnits::MaxTableCells)
+    // Zero or fewer pass: such a table has no cell and builds nothing. The
+    // upper bound keeps a typing slip from building a huge table.
+    if (!TryStrToInt(text, value) || value > DesignerUnits::MaxTableCells)
         return std::nullopt;
     return value;
 }
@@ -47,6 +50,7 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TForm4"));
     SetTag(this, StringId::NewTable);
+    FitOnScreenWhenShown(this);
     auto* layout = new QGridLayout(this);
     Edit1 = new QLineEdit(this);
     Edit2 = new QLineEdit(this);

@@ -41,7 +41,8 @@ public:
     QPushButton* Button2;
 
 public slots:
-    // Rows and columns 1..MaxTableCells, cell sizes above 0: the first box
+    // Whole numbers of rows and columns up to MaxTableCells (none or fewer
+    // build nothing), cell sizes above 0: the first box
     // that fails is refused and the dialog stays open.
     void Button1Click();
 

@@ -28,6 +28,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QToolButton>
@@ -158,10 +159,17 @@ QLabel* CaptionLabel(int id, QWidget* parent)
     return label;
 }
 
+// Characters a list box shows at least, whatever its entries.
+constexpr int ListBoxMinimumChars = 12;
+
 QComboBox* ListBox(const char* name, QWidget* parent)
 {
     auto* box = new QComboBox(parent);
     box->setObjectName(QString::fromLatin1(name));
+    // A long entry (a font's name, a quantity's description) widens the
+    // drop-down, not the panel.
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    box->setMinimumContentsLength(ListBoxMinimumChars);
     return box;
 }
 
@@ -310,6 +318,18 @@ void TForm2::BuildPanels()
     column->addWidget(Panel12);
     column->addStretch();
     ScrollBox2->setWidget(area);
+    // The panels are never cut at the side: the area is as wide as the
+    // panels shown need, and grows when another panel appears.
+    ScrollBox2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    FitPanels();
+}
+
+void TForm2::FitPanels()
+{
+    QWidget* area = ScrollBox2->widget();
+    area->layout()->activate();
+    ScrollBox2->setMinimumWidth(area->minimumSizeHint().width() + 2 * ScrollBox2->frameWidth()
+                                + ScrollBox2->verticalScrollBar()->sizeHint().width());
 }
 
 void TForm2::PanelsLanguage()
@@ -361,6 +381,7 @@ void TForm2::Refresh()
     const AbstractFormObject* only = selection.GetCount() == 1 ? selection.GetObject(0) : nullptr;
     SpeedButton27->setChecked(only && only->IsGroup());
     PaintBox4->update();
+    FitPanels();
 }
 
 void TForm2::RefreshSymbols()

@@ -5,6 +5,7 @@
 #include "language/StringIds.h"
 #include "platform/NumberText.h"
 #include "platform/widgets/Captions.h"
+#include "platform/widgets/ScreenFit.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -28,6 +29,7 @@ TForm10::TForm10(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TForm10"));
     SetTag(this, StringId::Limits);
+    FitOnScreenWhenShown(this);
     auto* layout = new QGridLayout(this);
     GroupBox1 = new QGroupBox(this);
     GroupBox2 = new QGroupBox(this);

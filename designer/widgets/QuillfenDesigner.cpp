@@ -12,6 +12,7 @@
 #include "language/StringIds.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
+#include "platform/widgets/ScreenFit.h"
 #include "revisionlist/widgets/QuillfenSetup.h"
 
 #include <QCheckBox>
@@ -33,6 +34,11 @@
 namespace {
 
 using namespace DesignerUnits;
+
+// The window's size where the screen has room for it: the canvas beside
+// the property panels.
+constexpr int PreferredWidth = 1100;
+constexpr int PreferredHeight = 800;
 
 constexpr int32_t FreshWidth = QuillfenForm::DefaultWidth;
 constexpr int32_t FreshHeight = QuillfenForm::DefaultHeight;
@@ -80,6 +86,7 @@ TForm2::TForm2(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("TForm2"));
     SetTag(this, StringId::TemplateDesigner);
+    FitOnScreenWhenShown(this, QSize(PreferredWidth, PreferredHeight));
     ScrollBox1 = new QScrollArea(this);
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     ScrollBox1->setFocusPolicy(Qt::StrongFocus);
@@ -308,6 +315,7 @@ void TForm2::NewDocument(int32_t width, int32_t height)
     ComboBox4->setEditText(ZoomText(QuillfenZoom::DefaultZoom));
     FileName.clear();
     SetCaption();
+    statusBar()->clearMessage();
     Repaint();
     Refresh();
 }
@@ -435,6 +443,7 @@ void TForm2::LoadFile(const QString& path)
     }
     SetCaption();
     ComboBox4->setEditText(ZoomText(Document->GetZoom().GetZoom()));
+    statusBar()->clearMessage();
     Repaint();
     Refresh();
 }
@@ -597,6 +606,11 @@ void TForm2::Table1Click()
 
 void TForm2::Repaint()
 {
+    // The coordinates shown belong to the page they were read on.
+    if (Document->GetCurrentPage() != m_statusPage) {
+        statusBar()->clearMessage();
+        m_statusPage = Document->GetCurrentPage();
+    }
     PaintBox1->Invalidate();
     PaintBox4->update();
     Edit7->setText(QString::number(Document->GetCurrentPageIndex() + 1));

@@ -231,6 +231,8 @@ private:
     // Marks the document modified and repaints after a panel edit.
     void Applied();
     void RefreshSymbols();
+    // Widens the property area to the panels it shows.
+    void FitPanels();
     void PanelsLanguage();
     QString KindTextAt(int32_t x, int32_t y) const;
 
@@ -238,4 +240,6 @@ private:
     QString FileName;
     int BorderSide = TopSide;
     DesignerHooks m_hooks;
+    // The page whose coordinates the status line shows.
+    const void* m_statusPage = nullptr;
 };

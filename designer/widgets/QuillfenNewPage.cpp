@@ -4,6 +4,7 @@
 #include "designer/widgets/ColorSwatch.h"
 #include "language/StringIds.h"
 #include "platform/widgets/Captions.h"
+#include "platform/widgets/ScreenFit.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -15,6 +16,7 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TForm1"));
     SetTag(this, StringId::NewTemplate);
+    FitOnScreenWhenShown(this);
     auto* layout = new QGridLayout(this);
     ComboBox1 = new QComboBox(this);
     Label1 = new QLabel(this);

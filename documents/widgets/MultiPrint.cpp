@@ -6,6 +6,7 @@
 #include "language/StringIds.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
+#include "platform/widgets/ScreenFit.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -35,6 +36,7 @@ TForm6::TForm6(TForm5& printDialog, QWidget* parent) : QDialog(parent), m_printD
 {
     setObjectName(QStringLiteral("TForm6"));
     SetTag(this, StringId::FilesToPrint);
+    FitOnScreenWhenShown(this);
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     ListBox1->setSelectionMode(QAbstractItemView::ExtendedSelection);

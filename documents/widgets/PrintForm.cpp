@@ -5,6 +5,7 @@
 #include "documents/widgets/Printers.h"
 #include "language/StringIds.h"
 #include "platform/widgets/Captions.h"
+#include "platform/widgets/ScreenFit.h"
 #include "platform/widgets/ThreadCalls.h"
 
 #include <QCoreApplication>
@@ -22,6 +23,7 @@ TForm5::TForm5(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TForm5"));
     SetTag(this, StringId::PrintTitle);
+    FitOnScreenWhenShown(this);
     setModal(true);
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));

@@ -1,12 +1,26 @@
 #include "documents/widgets/Printers.h"
 
+#include "language/Language.h"
+#include "language/StringIds.h"
+
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 #include <memory>
 
 namespace {
+
+// The command's caption without the dots that say it opens a dialog.
+QString SetupTitle()
+{
+    QString title = MainLanguage.GetString(StringId::PrintSetup);
+    if (title.endsWith(QLatin1String("...")))
+        title.chop(3);
+    return title.trimmed();
+}
 
 class SystemPrinters : public PrinterAccess
 {
@@ -37,8 +51,17 @@ public:
 
     bool ExecPrinterSetup(QWidget* parent) override
     {
+        // The print dialog chooses the printer and its page setup; here it
+        // only sets them up, so it is not titled or buttoned as printing.
         QPrintDialog dialog(&Printer(), parent);
         dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+        dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+        dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+        dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+        dialog.setWindowTitle(SetupTitle());
+        for (QDialogButtonBox* buttons : dialog.findChildren<QDialogButtonBox*>())
+            if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
+                ok->setText(MainLanguage.GetString(StringId::Ok));
         return dialog.exec() == QDialog::Accepted;
     }
 

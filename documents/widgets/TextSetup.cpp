@@ -8,6 +8,7 @@
 #include "platform/DateTime.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
+#include "platform/widgets/ScreenFit.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -72,6 +73,7 @@ TTextSetup1::TTextSetup1(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TTextSetup1"));
     SetTag(this, StringId::TextEdit);
+    FitOnScreenWhenShown(this);
     setModal(true);
 
     RichEdit1 = new RichEdit(this);

@@ -22,6 +22,7 @@
 #include "language/StringIds.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
+#include "platform/widgets/ScreenFit.h"
 
 namespace Installer {
 
@@ -39,6 +40,7 @@ TForm1::TForm1(const QString& programPath, const QString& uninstaller, QWidget* 
     : QWidget(parent), m_programPath(programPath), m_uninstaller(uninstaller)
 {
     SetTag(this, StringId::InstallCaption);
+    FitOnScreenWhenShown(this);
     Image1 = new QLabel(this);
     const QString picture = QStringLiteral(":/Quillfen2.svg"); // built into the Setup program
     if (QFile::exists(picture))

@@ -11,6 +11,7 @@
 #include "language/Language.h"
 #include "language/StringIds.h"
 #include "platform/widgets/Captions.h"
+#include "platform/widgets/ScreenFit.h"
 
 namespace Installer {
 
@@ -22,6 +23,7 @@ constexpr int TextHeight = 360;
 TForm2::TForm2(QWidget* parent) : QDialog(parent)
 {
     // No Tag: the window takes the language's own name as its caption.
+    FitOnScreenWhenShown(this);
     Memo1 = new QPlainTextEdit(this);
     Memo1->setReadOnly(true);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -9,6 +9,7 @@
 #include "language/Language.h"
 #include "language/StringIds.h"
 #include "platform/widgets/Captions.h"
+#include "platform/widgets/ScreenFit.h"
 
 namespace Installer {
 
@@ -20,6 +21,7 @@ constexpr int TextHeight = 240;
 TForm3::TForm3(QWidget* parent) : QDialog(parent)
 {
     SetTag(this, StringId::UninstallCaption);
+    FitOnScreenWhenShown(this);
     Memo1 = new QPlainTextEdit(this);
     Memo1->setReadOnly(true);
     Memo1->setFrameShape(QFrame::NoFrame);

@@ -18,6 +18,16 @@ auto OnMainThread(Fn fn) -> decltype(fn())
 }
 
 QWidget* Parent() { return QApplication::activeWindow(); }
+
+// A window that stays on top (the progress of a transfer) must not hide
+// a question asked while it is shown: the question then stays on top too.
+bool WindowOnTopShown()
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(), [](const QWidget* window) {
+        return window->isVisible() && window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    });
+}
 } // namespace
 
 int WidgetDialogs::MessageBox(const QString& text, const QString& caption, MsgButtons buttons,
@@ -25,6 +35,8 @@ int WidgetDialogs::MessageBox(const QString& text, const QString& caption, MsgBu
 {
     return OnMainThread([&]() -> int {
         QMessageBox box(Parent());
+        if (WindowOnTopShown())
+            box.setWindowFlag(Qt::WindowStaysOnTopHint);
         box.setWindowTitle(caption);
         box.setText(text);
         switch (icon) {

@@ -8,6 +8,7 @@
 #include "platform/DateTime.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
+#include "platform/widgets/ScreenFit.h"
 #include "revisionlist/AnsiText.h"
 #include "revisionlist/QuillfenRevisionTableThread.h"
 #include "revisionlist/RevisionTableModel.h"
@@ -30,7 +31,10 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStatusBar>
+#include <QStyleOptionHeader>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QToolBar>
 #include <QToolButton>
@@ -45,6 +49,12 @@ constexpr char XmlFilter[] = "Extesible markup language (xml) (*.xml)";
 constexpr char TextFilter[] = "Text (*.txt)";
 constexpr int RowNumberWidth = 50;
 constexpr int DefaultRowHeight = 20;
+// The caption of the sort column starts after its sort mark.
+constexpr int SortMarkIndent = 17;
+constexpr int SortMarkLeft = 3;
+constexpr int SortMarkSize = 13;
+// Rows the window shows when it opens, where the screen has room for them.
+constexpr int PreferredRows = 25;
 constexpr int NextRevisionField = 3;
 constexpr int NewFilesDays = 7;
 constexpr int MaxPrintPage = 999;
@@ -66,20 +76,25 @@ public:
 protected:
     void paintSection(QPainter* painter, const QRect& rect, int section) const override
     {
+        const int top = rect.top() + (rect.height() - SortMarkSize) / 2;
+        const QVariant sortMark =
+            model() && orientation() == Qt::Horizontal
+                ? model()->headerData(section, Qt::Horizontal, RevisionTableModel::SortMarkRole)
+                : QVariant();
         painter->save();
-        QHeaderView::paintSection(painter, rect, section);
+        if (sortMark.isValid() && sortMark.toInt() != RevisionTableModel::NoMark)
+            PaintIndentedSection(painter, rect, section);
+        else
+            QHeaderView::paintSection(painter, rect, section);
         painter->restore();
         if (!model())
             return;
-        constexpr int MarkSize = 13;
-        const int top = rect.top() + (rect.height() - MarkSize) / 2;
         if (orientation() == Qt::Horizontal) {
-            const QVariant mark = model()->headerData(section, Qt::Horizontal, RevisionTableModel::SortMarkRole);
-            if (mark.toInt() == RevisionTableModel::NoMark || !mark.isValid())
+            if (!sortMark.isValid() || sortMark.toInt() == RevisionTableModel::NoMark)
                 return;
-            const QRect box(rect.left() + 3, top, MarkSize, MarkSize);
+            const QRect box(rect.left() + SortMarkLeft, top, SortMarkSize, SortMarkSize);
             QPolygon triangle;
-            if (mark.toInt() == RevisionTableModel::Ascending)
+            if (sortMark.toInt() == RevisionTableModel::Ascending)
                 triangle << QPoint(box.center().x(), box.top()) << box.bottomLeft() << box.bottomRight();
             else
                 triangle << box.topLeft() << box.topRight() << QPoint(box.center().x(), box.bottom());
@@ -93,7 +108,40 @@ protected:
             return;
         painter->setBrush(mark == RevisionTableModel::Expired ? Qt::red : Qt::darkGreen);
         painter->setPen(Qt::NoPen);
-        painter->drawEllipse(QRect(rect.right() - 16, top, MarkSize, MarkSize));
+        painter->drawEllipse(QRect(rect.right() - 16, top, SortMarkSize, SortMarkSize));
+    }
+
+private:
+    // The section as the style draws it, its caption moved right to leave
+    // room for the sort mark.
+    void PaintIndentedSection(QPainter* painter, const QRect& rect, int section) const
+    {
+        QStyleOptionHeader option;
+        initStyleOption(&option);
+        initStyleOptionForIndex(&option, section);
+        option.rect = rect;
+        style()->drawControl(QStyle::CE_HeaderSection, &option, painter, this);
+        QStyleOptionHeader caption = option;
+        caption.rect = rect.adjusted(SortMarkIndent, 0, 0, 0);
+        style()->drawControl(QStyle::CE_HeaderLabel, &caption, painter, this);
+    }
+};
+
+// Cells show one line: line breaks inside a field are shown as spaces, so
+// that a long name is cut at the cell's end instead of wrapping onto a
+// second line the row has no room for.
+class SingleLineDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QString displayText(const QVariant& value, const QLocale& locale) const override
+    {
+        QString text = QStyledItemDelegate::displayText(value, locale);
+        for (QChar& c : text)
+            if (c == u'\n' || c == u'\r' || c == QChar::LineSeparator)
+                c = u' ';
+        return text;
     }
 };
 } // namespace
@@ -103,6 +151,7 @@ TForm7::TForm7(QWidget* parent)
 {
     setObjectName(QStringLiteral("Form7"));
     SetTag(this, StringId::RevisionList);
+    FitOnScreenWhenShown(this);
     m_model = new RevisionTableModel(this);
     m_setup = new TForm8(this);
     m_textFilter = new TForm13(this);
@@ -113,6 +162,8 @@ TForm7::TForm7(QWidget* parent)
     DrawGrid1->setHorizontalHeader(new MarkHeader(Qt::Horizontal, DrawGrid1));
     DrawGrid1->setVerticalHeader(new MarkHeader(Qt::Vertical, DrawGrid1));
     DrawGrid1->setModel(m_model);
+    DrawGrid1->setWordWrap(false);
+    DrawGrid1->setItemDelegate(new SingleLineDelegate(DrawGrid1));
     DrawGrid1->verticalHeader()->setDefaultSectionSize(DefaultRowHeight);
     DrawGrid1->verticalHeader()->setFixedWidth(RowNumberWidth);
     DrawGrid1->horizontalHeader()->setSectionsClickable(true);
@@ -137,6 +188,17 @@ TForm7::TForm7(QWidget* parent)
             DrawGrid1->setCurrentIndex(index);
         PopupMenu1->popup(DrawGrid1->viewport()->mapToGlobal(point));
     });
+    // A right click on a caption selects that column and opens the pop-up menu.
+    DrawGrid1->horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(DrawGrid1->horizontalHeader(), &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& point) {
+                QHeaderView* header = DrawGrid1->horizontalHeader();
+                const int column = header->logicalIndexAt(point);
+                if (column < 0)
+                    return;
+                DrawGrid1->selectColumn(column);
+                PopupMenu1->popup(header->mapToGlobal(point));
+            });
     connect(m_model, &QAbstractItemModel::modelReset, this, &TForm7::ShowGridFromList);
 
     StatusBar1 = new QLabel(this);
@@ -148,6 +210,18 @@ TForm7::TForm7(QWidget* parent)
 }
 
 TForm7::~TForm7() = default;
+
+QSize TForm7::sizeHint() const
+{
+    // Room for every visible column and a screenful of rows beside the row
+    // numbers; the grid's own hint is a fixed small size.
+    const QHeaderView* header = DrawGrid1->horizontalHeader();
+    const int frame = 2 * DrawGrid1->frameWidth();
+    const int scrollBar = DrawGrid1->verticalScrollBar()->sizeHint().width();
+    const QSize grid(RowNumberWidth + header->length() + frame + scrollBar,
+                     header->height() + PreferredRows * DefaultRowHeight + frame);
+    return QMainWindow::sizeHint() + (grid - DrawGrid1->sizeHint()).expandedTo(QSize(0, 0));
+}
 
 void TForm7::BuildMenus()
 {

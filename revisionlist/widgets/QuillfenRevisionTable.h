@@ -127,6 +127,10 @@ signals:
     // The upload has ended (the buttons are enabled again).
     void UploadFinished();
 
+public:
+    // Wide enough for every visible column.
+    QSize sizeHint() const override;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -3,6 +3,7 @@
 #include "language/Language.h"
 #include "language/StringIds.h"
 #include "platform/widgets/Captions.h"
+#include "platform/widgets/ScreenFit.h"
 #include "revisionlist/widgets/DialogButtons.h"
 
 #include <QCheckBox>
@@ -40,6 +41,7 @@ TForm11::TForm11(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TForm11"));
     SetTag(this, StringId::ProgramSetup);
+    FitOnScreenWhenShown(this);
     setModal(true);
 
     GroupBox1 = Named(new QGroupBox(this), "GroupBox1", StringId::TemplateDesigner);

@@ -4,6 +4,7 @@
 #include "language/StringIds.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
+#include "platform/widgets/ScreenFit.h"
 #include "revisionlist/widgets/DialogButtons.h"
 
 #include <QEvent>
@@ -17,6 +18,7 @@ TForm15::TForm15(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TForm15"));
     SetTag(this, StringId::DateFilter);
+    FitOnScreenWhenShown(this);
     setModal(true);
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));

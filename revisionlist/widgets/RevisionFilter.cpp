@@ -2,6 +2,7 @@
 
 #include "language/StringIds.h"
 #include "platform/widgets/Captions.h"
+#include "platform/widgets/ScreenFit.h"
 #include "revisionlist/widgets/DialogButtons.h"
 
 #include <QCheckBox>
@@ -13,6 +14,7 @@ TForm13::TForm13(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TForm13"));
     SetTag(this, StringId::TextFilter);
+    FitOnScreenWhenShown(this);
     setModal(true);
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));

@@ -4,6 +4,7 @@
 #include "language/StringIds.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
+#include "platform/widgets/ScreenFit.h"
 #include "revisionlist/RevisionList.h"
 #include "revisionlist/widgets/DialogButtons.h"
 
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -29,20 +31,22 @@ namespace {
 constexpr int LastFixedColumn = 10;
 constexpr int NewColumnWidth = 100;
 constexpr int ColumnRole = Qt::UserRole + 1;
+// The list's columns are never narrower than this, nor than their texts.
+constexpr int MinimumColumnWidths[] = {200, 100};
 } // namespace
 
 TForm8::TForm8(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Form8"));
     SetTag(this, StringId::RevisionListSetup);
+    FitOnScreenWhenShown(this);
     setModal(true);
 
     ListView1 = new QTreeWidget(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setColumnCount(2);
     ListView1->setHeaderLabels({QStringLiteral("Caption"), QStringLiteral("Sort type")});
-    ListView1->header()->resizeSection(0, 200);
-    ListView1->header()->resizeSection(1, 100);
+    ListView1->header()->setMinimumSectionSize(0);
     ListView1->setRootIsDecorated(false);
     ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
     ListView1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
@@ -134,6 +138,7 @@ void TForm8::Fill(RevisionList& list)
     for (RevisionTableColumn* column : list.OrderedColumns())
         AddItem(column, std::find(visible.begin(), visible.end(), column) != visible.end());
     m_nextNumber = list.NextColumnNumber();
+    FitColumns();
 }
 
 void TForm8::Apply(RevisionList& list)
@@ -236,8 +241,26 @@ void TForm8::Button3Click()
         Edit1->setText(folder);
 }
 
+void TForm8::FitColumns()
+{
+    // Each column as wide as its caption and its texts, and the list wide
+    // enough for all of them, so that no caption or type name is cut.
+    QHeaderView* header = ListView1->header();
+    int total = 2 * ListView1->frameWidth() + ListView1->verticalScrollBar()->sizeHint().width();
+    for (int i = 0; i < ListView1->columnCount(); ++i) {
+        const int width = std::max(
+            {header->sectionSizeHint(i),
+             static_cast<const QAbstractItemView*>(ListView1)->sizeHintForColumn(i),
+             MinimumColumnWidths[std::min<size_t>(size_t(i), std::size(MinimumColumnWidths) - 1)]});
+        header->resizeSection(i, width);
+        total += width;
+    }
+    ListView1->setMinimumWidth(total);
+}
+
 void TForm8::showEvent(QShowEvent* event)
 {
+    FitColumns();
     QDialog::showEvent(event);
     m_shownFolder = Edit1->text();
     m_shownSubfolders = CheckBox1->isChecked();

@@ -72,6 +72,7 @@ private:
     static RevisionTableColumn* ColumnOf(const QTreeWidgetItem* item);
     QTreeWidgetItem* AddItem(RevisionTableColumn* column, bool visible);
     void ShowItem(QTreeWidgetItem* item);
+    void FitColumns();
     void MoveSelected(int step);
 
     std::vector<std::unique_ptr<RevisionTableColumn>> m_added;

@@ -4,6 +4,7 @@
 #include "dataprocessing/widgets/InstrumentSetupDialog.h"
 #include "dataprocessing/widgets/QuillfenTransfer.h"
 
+#include "common/DrawRecorder.h"
 #include "common/FakeDialogs.h"
 #include "common/FakePrinters.h"
 #include "common/InstrumentSimulator.h"
@@ -15,19 +16,24 @@
 #include "documents/TextObject.h"
 #include "instruments/InstrumentTranslator.h"
 #include "language/Language.h"
+#include "platform/Registry.h"
 #include "platform/SerialPort.h"
 #include "revisionlist/RevisionTableRow.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDrag>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -382,6 +388,71 @@ TEST_F(WindowTest, OnlyADragCarriesTheValueItsPressPickedUp)
     QTest::mouseMove(canvas, onB + step);
     QTest::mouseRelease(canvas, Qt::LeftButton, {}, free);
     EXPECT_EQ(drags, 1);
+TEST_F(WindowTest, PortsArrivingLaterAreAppendedAndTheStoredOneChosenAgain)
+{
+    {
+        TRegistry registry;
+        registry.OpenKey(QStringLiteral("\\Software\\Quillfen2"), true);
+        registry.WriteInteger(QStringLiteral("ComPort"), 0); // COM1, not there yet
+    }
+    TForm3 window;
+    ASSERT_EQ(window.ComboBox2->count(), 1);
+    EXPECT_EQ(window.ComboBox2->currentText(), "COM3");
+
+    // An adapter plugged in: the device folder changes, and after it has
+    // settled the new port follows those listed and is chosen as stored.
+    ports.Map(QStringLiteral("COM1"), sim.DevicePath());
+    window.DevicesChanged();
+    for (int wait = 0; wait < 200 && window.ComboBox2->count() < 2; ++wait)
+        QTest::qWait(50);
+    ASSERT_EQ(window.ComboBox2->count(), 2);
+    EXPECT_EQ(window.ComboBox2->itemText(0), "COM3");
+    EXPECT_EQ(window.ComboBox2->itemText(1), "COM1");
+    EXPECT_EQ(window.ComboBox2->currentText(), "COM1");
+    EXPECT_EQ(window.ComboBox2->currentData().toInt(), 0);
+}
+
+TEST_F(WindowTest, WheelStepsOverPagesAndTypedZoomIsNotCollected)
+{
+    TForm3 window;
+    window.show();
+    QuillfenTransferForm& form = window.Form();
+    form.AddPage();
+    form.AddPage();
+    window.First1Click();
+    window.Next1Click();
+    QScrollBar* bar = window.ScrollBox1->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 100);
+    const auto wheel = [&](int delta) {
+        QWidget* viewport = window.ScrollBox1->viewport();
+        const QPointF at(10, 10);
+        QWheelEvent event(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(viewport, &event);
+    };
+    bar->setValue(0);
+    wheel(-120);
+    EXPECT_EQ(bar->value(), 25);
+    EXPECT_EQ(form.GetCurrentPageIndex(), 1);
+    // Back to the top is the previous page at once, at its end.
+    wheel(120);
+    EXPECT_EQ(form.GetCurrentPageIndex(), 0);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    EXPECT_EQ(window.Edit1->text(), "1");
+    // At the bottom, down goes to the next page's top.
+    wheel(-120);
+    EXPECT_EQ(form.GetCurrentPageIndex(), 1);
+    EXPECT_EQ(bar->value(), 0);
+
+    // A typed zoom is applied, not added to the list.
+    window.ComboBox4->lineEdit()->selectAll();
+    QTest::keyClicks(window.ComboBox4->lineEdit(), "abc");
+    QTest::keyClick(window.ComboBox4->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(window.ComboBox4->count(), 7);
+    EXPECT_EQ(form.GetZoom().GetZoom(), 100);
+    QTest::keyClicks(window.ComboBox4->lineEdit(), "7");
+    QTest::keyClick(window.ComboBox4->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(window.ComboBox4->count(), 7);
 }
 
 TEST_F(WindowTest, SettingsDialogReadsEditsAndWrites)
@@ -404,6 +475,28 @@ TEST_F(WindowTest, SettingsDialogReadsEditsAndWrites)
                 number = dynamic_cast<InstrumentSetupItemNumber*>(dialog.Setup().GetBank(g)->GetItem(i));
         }
         ASSERT_NE(number, nullptr);
+
+        // Each row draws its image, then its text after it: a group's image
+        // at the row's left edge, a setting's one image further right.
+        const QRect rowRect(0, 0, 300, 20);
+        for (const auto& [listRow, imageLeft] : {std::pair{0, 0}, std::pair{1, 20}}) {
+            DrawRecorder device;
+            QStyleOptionViewItem option;
+            option.rect = rowRect;
+            {
+                QPainter painter(&device);
+                dialog.ListBox1->itemDelegate()->paint(&painter, option,
+                                                       dialog.ListBox1->model()->index(listRow, 0));
+            }
+            ASSERT_EQ(device.engine.images.size(), 1) << listRow;
+            const QRect image = device.engine.images.front();
+            EXPECT_GE(image.left(), imageLeft) << listRow;
+            EXPECT_LE(image.right(), imageLeft + 20) << listRow;
+            ASSERT_FALSE(device.engine.texts.isEmpty()) << listRow;
+            for (const DrawRecorder::Text& text : device.engine.texts)
+                EXPECT_GE(text.at.x(), imageLeft + 20) << listRow << " " << text.text.toStdString();
+        }
+
         dialog.ListBox1->setCurrentRow(row - 1);
         dialog.ListBox1DblClick();
         EXPECT_TRUE(dialog.Edit1->isVisible());

@@ -403,12 +403,29 @@ TEST(OlderStreams, DamagedOnesAreRefused)
     const QByteArray good = LegacyStream().Tag("Forms   ").Tag("Page    ").Tag("FormsEof").Bytes();
     ASSERT_TRUE(ReadForm(FormStream(good))->ok);
     const QByteArray damaged[] = {
-        LegacyStream().Tag("Forms   ").Tag("Page    ").Tag("ObjData ").Int(0).Int(-1).Tag("FormsEof").Bytes(),
-        LegacyStream().Tag("Forms   ").Tag("Page    ").Tag("ObjText ").Int(0).Int(1000).Bytes(),
-        LegacyStream().Tag("Forms   ").Tag("Page    ").Tag("ObjText ").Int(0).Int(-4).Tag("FormsEof").Bytes(),
-        LegacyStream().Tag("Forms   ").Tag("Page    ").Tag("Page    ").Tag("Page    ").Tag("FormsEof").Bytes(),
-        LegacyStream().Tag("Forms   ").Tag("Page    ").Tag("ObjData ").Int(0).Bytes(),
-        LegacyStream().Tag("Forms   ").Tag("Page    ").Bytes(),
+        LegacyStream()
+            .Tag("Forms   ")
+            .Tag("Page    ")
+            .Tag("ObjData ")
+            .Int(0)
+            .Int(-1)
+            .Tag("FormsEof")
+            .Bytes(),
+        LegacyStream()
+            .Tag("Forms   ")
+            .Tag("Page    ")
+            .Tag("ObjText ")
+            .Int(0)
+            .Int(-4)
+            .Tag("FormsEof")
+            .Bytes(),
+        LegacyStream()
+            .Tag("Forms   ")
+            .Tag("Page    ")
+            .Tag("Page    ")
+            .Tag("Page    ")
+            .Tag("FormsEof")
+            .Bytes(),
     };
     for (const QByteArray& filled : damaged)
         EXPECT_FALSE(ReadForm(FormStream(filled))->ok) << filled.toHex().constData();
@@ -429,6 +446,39 @@ TEST(OlderStreams, DamagedOnesAreRefused)
     ReadBuffer again(stream);
     EXPECT_TRUE(QuillfenTransferForm::ImportLegacyData(again, data));
     EXPECT_EQ(data.GetCount(), 1);
+}
+
+TEST(OlderStreams, FilledPartCutShortKeepsWhatWasRead)
+{
+    // The stream's end is the end of the filled part, wherever it falls:
+    // between records, in a record's numbers or in a text.
+    const QByteArray read = LegacyStream()
+                                .Tag("Forms   ")
+                                .Tag("Page    ")
+                                .Tag("ObjData ")
+                                .Int(0)
+                                .Int(1)
+                                .Tag("Page    ")
+                                .Tag("ObjText ")
+                                .Int(1)
+                                .Int(4)
+                                .Raw(Utf16(u"hi"))
+                                .Bytes();
+    const QByteArray cuts[] = {
+        read,
+        read + LegacyStream().Tag("ObjData ").Int(0).Bytes(),
+        read + LegacyStream().Tag("ObjText ").Int(1).Int(1000).Raw(Utf16(u"lost")).Bytes(),
+        read + QByteArrayLiteral("Form"),
+    };
+    for (const QByteArray& filled : cuts) {
+        const auto form = ReadForm(FormStream(filled));
+        ASSERT_TRUE(form->ok) << filled.toHex().constData();
+        ASSERT_EQ(form->form.GetPageCount(), 2);
+        EXPECT_EQ(ValueOf(static_cast<MeasureObject*>(form->form.GetPage(0)->GetObject(0))), 230);
+        EXPECT_EQ(form->form.GetPage(1)->GetObject(1)->GetText(), "hi")
+            << filled.toHex().constData();
+        EXPECT_EQ(form->data.GetCount(), 1);
+    }
 }
 
 TEST(Demonstration, AccessCodeAddsFourBanks)

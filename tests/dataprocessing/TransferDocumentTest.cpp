@@ -223,9 +223,18 @@ TEST(TransferDocument, OlderFormStreamsReplaceOrKeepEverything)
                             + LegacyStream().Tag("Data    ").Head(3).Item("U=1 V", 3).Tag("DataEof ").Bytes();
     const QByteArray filled = LegacyStream().Tag("Forms   ").Tag("Page    ")
                                   .Tag("ObjText ").Int(0).Int(4).Raw(Utf16(u"ok")).Tag("FormsEof").Bytes();
+    const QByteArray damaged = LegacyStream()
+                                   .Tag("Forms   ")
+                                   .Tag("Page    ")
+                                   .Tag("ObjText ")
+                                   .Int(0)
+                                   .Int(-4)
+                                   .Tag("FormsEof")
+                                   .Bytes();
     const QString good = dir.filePath("good.qff");
     const QString bad = dir.filePath("bad.qff");
-    for (const auto& [path, bytes] : {std::pair{good, body + filled}, std::pair{bad, body + filled.left(30)}}) {
+    for (const auto& [path, bytes] :
+         {std::pair{good, body + filled}, std::pair{bad, body + damaged}}) {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);

@@ -308,9 +308,11 @@ TEST_F(DesignerWindowTest, NewPageAndNewTableDialogsRefuseBadSizes)
 
     TForm4* table = w.NewTableDialog;
     WhenShown(table, [&] {
-        const std::pair<QLineEdit*, const char*> bad[] = {{table->Edit1, "0"},  {table->Edit1, "2.5"},
-                                                          {table->Edit1, "101"}, {table->Edit2, "-3"},
-                                                          {table->Edit3, "0"},  {table->Edit4, "x"}};
+        const std::pair<QLineEdit*, const char*> bad[] = {{table->Edit1, "2.5"},
+                                                          {table->Edit1, "101"},
+                                                          {table->Edit2, "x"},
+                                                          {table->Edit3, "0"},
+                                                          {table->Edit4, "x"}};
         for (const auto& [box, text] : bad) {
             for (QLineEdit* good : {table->Edit1, table->Edit2, table->Edit3, table->Edit4})
                 good->setText("1");
@@ -339,6 +341,19 @@ TEST_F(DesignerWindowTest, NewPageAndNewTableDialogsRefuseBadSizes)
     });
     w.Table1Click();
     EXPECT_EQ(Page(w).GetCount(), 1);
+
+    // No rows or no columns pass the dialog and build nothing.
+    const std::pair<const char*, const char*> empty[] = {{"0", "2"}, {"-3", "2"}, {"2", "0"}};
+    for (const auto& [rows, columns] : empty) {
+        WhenShown(table, [&] {
+            table->Edit1->setText(QString::fromLatin1(rows));
+            table->Edit2->setText(QString::fromLatin1(columns));
+            table->Button1->click();
+            EXPECT_FALSE(table->isVisible()) << rows << " x " << columns;
+        });
+        w.Table1Click();
+        EXPECT_EQ(Page(w).GetCount(), 1) << rows << " x " << columns;
+    }
 }
 
 TEST_F(DesignerWindowTest, LimitsDialogSwitchesTheActionOnlyWhenTheUserTypes)
@@ -404,8 +419,11 @@ TEST_F(DesignerWindowTest, ZoomGridPagesAndStatusLine)
     MoveTo(w.PaintBox1, QPoint(100, 100));
     EXPECT_EQ(w.statusBar()->currentMessage(), "10.0:10.0   ");
 
-    // Pages: new after the current, keys and the page box clamp.
+    // Pages: new after the current, keys and the page box clamp. The
+    // coordinates read on one page go with it.
     w.New3Click();
+    EXPECT_TRUE(w.statusBar()->currentMessage().isEmpty());
+    MoveTo(w.PaintBox1, QPoint(100, 100));
     w.New3Click();
     EXPECT_EQ(w.Edit7->text(), "3");
     QTest::keyClick(w.ScrollBox1, Qt::Key_Home);
@@ -443,6 +461,16 @@ TEST_F(DesignerWindowTest, ZoomGridPagesAndStatusLine)
     EXPECT_EQ(w.GetDocument().GetPageCount(), 3);
     w.Delete1Click();
     EXPECT_EQ(w.GetDocument().GetPageCount(), 2);
+
+    MoveTo(w.PaintBox1, QPoint(100, 100));
+    w.First1Click();
+    EXPECT_TRUE(w.statusBar()->currentMessage().isEmpty());
+    MoveTo(w.PaintBox1, QPoint(100, 100));
+    w.First1Click(); // the same page: the coordinates still hold
+    EXPECT_FALSE(w.statusBar()->currentMessage().isEmpty());
+    w.hide(); // a new document
+    w.show();
+    EXPECT_TRUE(w.statusBar()->currentMessage().isEmpty());
 }
 
 TEST_F(DesignerWindowTest, AFilledFormOpensWithoutItsNameSoSavingCannotDropItsSections)

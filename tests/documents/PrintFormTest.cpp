@@ -3,16 +3,21 @@
 #include "documents/widgets/MultiPrint.h"
 #include "documents/widgets/PrintForm.h"
 #include "documents/widgets/PrintJob.h"
+#include "documents/widgets/Printers.h"
+#include "language/Language.h"
 
 #include "common/FakeDialogs.h"
 #include "common/FakePrinters.h"
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFile>
 #include <QListWidget>
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 
 namespace {
 
@@ -207,3 +212,28 @@ TEST_F(PrintFormTest, FilesPrintOneJobEachAndUnreadableOnesAreSkipped)
 }
 
 } // namespace
+
+TEST(PrinterSetup, SetsUpThePrinterWithoutOfferingToPrint)
+{
+    // The system's own dialog: no test printer is installed here.
+    MainLanguage.SetLanguage(Language::English);
+    bool shown = false;
+    QString title;
+    QStringList buttons;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        shown = true;
+        title = dialog->windowTitle();
+        for (const QPushButton* button : dialog->findChildren<QPushButton*>())
+            if (button->isVisibleTo(dialog))
+                buttons << button->text().remove(u'&');
+        dialog->reject();
+    });
+    EXPECT_FALSE(Printers().ExecPrinterSetup(nullptr));
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(title, "Print setup");
+    EXPECT_FALSE(buttons.contains("Print")) << buttons.join(", ").toStdString();
+    EXPECT_TRUE(buttons.contains("OK")) << buttons.join(", ").toStdString();
+}

@@ -7,10 +7,15 @@
 #include "common/TransferHarness.h"
 #include "instruments/widgets/ProgressForm.h"
 #include "language/Language.h"
+#include "platform/widgets/WidgetDialogs.h"
 
+#include <QApplication>
+#include <QMessageBox>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSemaphore>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -141,4 +146,33 @@ TEST(ProgressForm, ErrorsGoToTheDialogsAndWaitForThem)
     EXPECT_EQ(dialogs.messages.back().text, "Transmission failed");
     EXPECT_EQ(dialogs.messages.back().caption, "Error");
     EXPECT_EQ(dialogs.messages.back().icon, MsgIcon::None);
+}
+
+TEST(ProgressForm, AQuestionAskedWhileItIsShownStaysAboveIt)
+{
+    // The program's own dialogs, not the fake: the box they build is checked.
+    WidgetDialogs dialogs;
+    TProgressForm form;
+    const auto ask = [&] {
+        bool onTop = false;
+        bool asked = false;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            asked = box != nullptr;
+            if (!box)
+                return;
+            onTop = box->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+            box->button(QMessageBox::No)->click();
+        });
+        EXPECT_EQ(dialogs.MessageBox(QStringLiteral("Delete all?"),
+                                     QStringLiteral("Data processing"), MsgButtons::YesNo,
+                                     MsgIcon::Question),
+                  IDNO);
+        EXPECT_TRUE(asked);
+        return onTop;
+    };
+    form.ShowForThread(nullptr);
+    EXPECT_TRUE(ask());
+    form.close();
+    EXPECT_FALSE(ask());
 }

@@ -3,6 +3,7 @@
 // record's form, the list saved and opened again; list printing to PDF; the
 // upload of records to a simulated instrument.
 
+#include "common/DrawRecorder.h"
 #include "common/FakeDialogs.h"
 #include "common/FakePrinters.h"
 #include "common/FilledFormFiles.h"
@@ -25,11 +26,16 @@
 #include "revisionlist/widgets/RevisionSetup.h"
 
 #include <QActionGroup>
+#include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QDateTime>
 #include <QHeaderView>
-#include <QMenuBar>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -179,6 +185,49 @@ TEST_F(ListWindowTest, ScanSortEditFilterDeleteDuplicateOpenSaveReopen)
     ASSERT_TRUE(window.OpenDocument(Path("list.qfs")));
     EXPECT_EQ(window.ListRowIds(), saved);
     EXPECT_EQ(window.SetupDialog().Edit1->text(), dir.path());
+}
+
+TEST_F(ListWindowTest, CaptionsTakeARightClickAndLeaveRoomForTheSortMark)
+{
+    window.show();
+    QHeaderView* header = window.DrawGrid1->horizontalHeader();
+    const int column = 2;
+    const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                    header->height() / 2);
+    QContextMenuEvent click(QContextMenuEvent::Mouse, at, header->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(header->viewport(), &click);
+    EXPECT_TRUE(window.DrawGrid1->selectionModel()->isColumnSelected(column, QModelIndex()));
+    EXPECT_TRUE(window.PopupMenu1->isVisible());
+    window.PopupMenu1->close();
+
+    // The sort column's caption starts after its sort mark.
+    const int sorted = window.Model().SortColumn();
+    const int left = header->sectionViewportPosition(sorted);
+    const int right = left + header->sectionSize(sorted);
+    DrawRecorder device;
+    {
+        QPainter painter(&device);
+        header->render(&painter);
+    }
+    QList<QRect> marks;
+    for (const QRect& shape : device.engine.shapes)
+        if (shape.left() >= left && shape.right() < right)
+            marks << shape;
+    ASSERT_EQ(marks.size(), 1);
+    int captions = 0;
+    for (const DrawRecorder::Text& text : device.engine.texts) {
+        if (text.at.x() < left || text.at.x() >= right)
+            continue;
+        ++captions;
+        EXPECT_GT(text.at.x(), marks.front().right()) << text.text.toStdString();
+    }
+    EXPECT_GT(captions, 0);
+
+    // Cells are one line each: a field's line breaks do not wrap its row.
+    EXPECT_FALSE(window.DrawGrid1->wordWrap());
+    const auto* cells = qobject_cast<QStyledItemDelegate*>(window.DrawGrid1->itemDelegate());
+    ASSERT_NE(cells, nullptr);
+    EXPECT_EQ(cells->displayText(QStringLiteral("Boiler\nroom"), QLocale()), "Boiler room");
 }
 
 TEST_F(ListWindowTest, ListChangesAreRefusedWhileAScanRuns)
