@@ -601,8 +601,11 @@ void TForm7::SpeedButton9Click()
     if (port.isEmpty())
         return;
     // Writing the records replaces the instrument's memory, its stored
-    // measurements included: the user must agree first.
-    if (Ask(StringId::UploadErasesQuestion, false) != IDYES)
+    // measurements included: the user must agree first, and Return must not
+    // agree for them.
+    if (Dialogs().MessageBox(Str(StringId::UploadErasesQuestion), Str(StringId::RevisionList),
+                             MsgButtons::YesNoDefaultNo, MsgIcon::Question)
+        != IDYES)
         return;
     Upload1->setEnabled(false);
     if (m_hooks.EnableTransferButtons)
