@@ -8,6 +8,7 @@
 #include "common/ScopedGuards.h"
 #include "dataprocessing/widgets/QuillfenTransfer.h"
 #include "instruments/InstrumentTranslator.h"
+#include "instruments/widgets/ProgressForm.h"
 #include "language/Language.h"
 #include "platform/widgets/WidgetDialogs.h"
 #include "revisionlist/RevisionTableModel.h"
@@ -17,14 +18,19 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QMessageBox>
+#include <QSemaphore>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 namespace {
 
 constexpr int EnglishLocale = 0x409;
+constexpr uint8_t WriteRequest = 0xAC;
+constexpr int TransferWaitMs = 120000;
 constexpr int BoxPollMs = 10;
 
 class ProgramTransferTest : public ::testing::Test
@@ -83,8 +89,59 @@ TEST_F(ProgramTransferTest, ReturnOnTheEraseQuestionSendsNothing)
     program.RevisionList().Upload1->trigger();
     SetDialogs(&dialogs);
     // No upload started, and nothing reached the instrument.
+    EXPECT_FALSE(program.RevisionList().IsUploadRunning());
     EXPECT_TRUE(sim.Requests().empty());
     EXPECT_EQ(StartCommands(), (std::vector<bool>{true, true, true, true}));
+}
+
+TEST_F(ProgramTransferTest, AnUploadHoldsEveryTransferCommandAndItsProgressUntilItEnds)
+{
+    TForm3& data = program.DataProcessing();
+    TForm7& list = program.RevisionList();
+    ASSERT_EQ(data.ComboBox2->currentText(), "COM3");
+    TProgressForm* progress = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* form = qobject_cast<TProgressForm*>(widget))
+            progress = form;
+    ASSERT_NE(progress, nullptr);
+
+    // The instrument holds the first written block until the test has looked.
+    QSemaphore writing;
+    QSemaphore release;
+    std::atomic<bool> held{false};
+    sim.SetRequestHook([&](const InstrumentSimulator::Request& request) {
+        if (request.kind != WriteRequest || held.exchange(true))
+            return;
+        writing.release();
+        release.acquire();
+    });
+    bool finished = false;
+    QObject::connect(&list, &TForm7::UploadFinished, [&] { finished = true; });
+
+    list.Upload1->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return writing.tryAcquire(); }, TransferWaitMs));
+    EXPECT_EQ(StartCommands(), (std::vector<bool>{false, false, false, false}));
+    EXPECT_TRUE(progress->isVisible());
+    ASSERT_NE(progress->Thread(), nullptr);
+
+    // Reached some other way (a shortcut, a stale button), the commands start
+    // nothing, and rebuilding the data tree enables none of them.
+    data.TransferdatafromKx31011Click();
+    data.Transfer1Click();
+    list.SpeedButton9Click();
+    data.RebuildDataTree();
+    EXPECT_FALSE(data.IsTransferRunning());
+    EXPECT_EQ(StartCommands(), (std::vector<bool>{false, false, false, false}));
+    EXPECT_TRUE(progress->isVisible());
+    EXPECT_NE(progress->Thread(), nullptr);
+    release.release();
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return finished; }, TransferWaitMs));
+    EXPECT_EQ(StartCommands(), (std::vector<bool>{true, true, true, true}));
+    EXPECT_FALSE(progress->isVisible());
+    // Only the erase question was asked: no transfer failed on the busy port.
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].buttons, MsgButtons::YesNoDefaultNo);
 }
 
 } // namespace
