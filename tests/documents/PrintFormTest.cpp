@@ -234,6 +234,9 @@ protected:
             auto* open = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
             ASSERT_NE(open, nullptr);
             answer(*open);
+            // An answer cut short by a failed assertion must not leave the test waiting.
+            if (open->isVisible())
+                open->reject();
         });
         return Printers().ExecPrintDialog(nullptr, 1, pages, from, to);
     }
