@@ -139,10 +139,9 @@ void QuillfenProgram::ConnectWindows()
     listHooks.EndProgram = [this] { EndProgram(); };
     listHooks.EraseCell = [settings] { return settings->CheckBox2->isChecked(); };
     listHooks.PortName = [data] { return data->ComboBox2->currentText(); };
-    listHooks.EnableTransferButtons = [data](bool enabled) {
-        data->Transfer1->setEnabled(enabled);
-        data->Setup1->setEnabled(enabled);
-    };
+    // The data window weighs the upload's state with its own.
+    listHooks.EnableTransferButtons = [data](bool) { data->UpdateTransferCommands(); };
+    listHooks.TransferRunning = [data] { return data->UsesInstrument(); };
     listHooks.Print = [print](std::unique_ptr<PrintJob> job) { print->Print(std::move(job)); };
     list->SetHooks(std::move(listHooks));
 
@@ -152,6 +151,7 @@ void QuillfenProgram::ConnectWindows()
     dataHooks.GroupSameNumber = [settings] { return settings->CheckBox7->isChecked(); };
     dataHooks.Records = list;
     dataHooks.EnableUpload = [list](bool enabled) { list->Upload1->setEnabled(enabled); };
+    dataHooks.UploadRunning = [list] { return list->IsUploadRunning(); };
     dataHooks.ShowDesigner = [designer] { ShowAndRaise(*designer); };
     dataHooks.ShowRevisionList = [list] { ShowAndRaise(*list); };
     dataHooks.ShowSettings = [settings] { settings->exec(); };

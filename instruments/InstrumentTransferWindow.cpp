@@ -15,8 +15,8 @@ class PlainReporter final : public TransferReporter
 {
 public:
     void ShowProgress(InstrumentTransferWindow*, const QString&) override {}
-    void SetProgress(int) override {}
-    void HideProgress() override {}
+    void SetProgress(InstrumentTransferWindow*, int) override {}
+    void HideProgress(InstrumentTransferWindow*) override {}
     void ShowError(const QString& text, const QString& caption) override
     {
         Dialogs().MessageBox(text, caption, MsgButtons::Ok, MsgIcon::None);
@@ -85,7 +85,7 @@ InstrumentTransferWindow::InstrumentTransferWindow()
 InstrumentTransferWindow::~InstrumentTransferWindow()
 {
     wait();
-    m_reporter->HideProgress();
+    m_reporter->HideProgress(this);
 }
 
 void InstrumentTransferWindow::ShowProgress(const QString& caption)
@@ -96,13 +96,13 @@ void InstrumentTransferWindow::ShowProgress(const QString& caption)
 void InstrumentTransferWindow::HideProgress()
 {
     m_position = 0;
-    m_reporter->HideProgress();
+    m_reporter->HideProgress(this);
 }
 
 void InstrumentTransferWindow::SetProgress(int percent)
 {
     m_position = percent;
-    m_reporter->SetProgress(percent);
+    m_reporter->SetProgress(this, percent);
 }
 
 void InstrumentTransferWindow::ShowError(TransferResult result)

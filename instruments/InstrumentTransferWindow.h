@@ -30,14 +30,15 @@ class InstrumentDatabase;
 // What the user sees of a running transfer. The worker thread calls these;
 // an implementation that touches windows must carry the call over to the
 // main thread and return only when it is done there, and ShowError returns
-// only when the user has closed the message.
+// only when the user has closed the message. Progress belongs to the thread
+// that shows it: another thread's progress or end must not change it.
 class TransferReporter
 {
 public:
     virtual ~TransferReporter() = default;
     virtual void ShowProgress(InstrumentTransferWindow* thread, const QString& caption) = 0;
-    virtual void SetProgress(int percent) = 0;
-    virtual void HideProgress() = 0;
+    virtual void SetProgress(InstrumentTransferWindow* thread, int percent) = 0;
+    virtual void HideProgress(InstrumentTransferWindow* thread) = 0;
     virtual void ShowError(const QString& text, const QString& caption) = 0;
 };
 

@@ -6,7 +6,9 @@
 #include <QString>
 #include <QStringList>
 
-enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+// YesNoDefaultNo: Yes and No where Return answers No (a question whose Yes
+// destroys something).
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, YesNoDefaultNo };
 enum class MsgIcon { None, Information, Warning, Error, Question };
 // The class library's results.
 enum MsgResult { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };

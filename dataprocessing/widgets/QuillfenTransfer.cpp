@@ -634,8 +634,14 @@ void TForm3::ComboBox2Change()
     }
 }
 
-void TForm3::EnableTransferButtons(bool enabled)
+bool TForm3::InstrumentBusy() const
 {
+    return UsesInstrument() || (m_hooks.UploadRunning && m_hooks.UploadRunning());
+}
+
+void TForm3::UpdateTransferCommands()
+{
+    const bool enabled = !InstrumentBusy();
     Transfer1->setEnabled(enabled);
     Setup1->setEnabled(enabled);
     TransferdatafromKx31011->setEnabled(enabled);
@@ -650,10 +656,10 @@ void TForm3::Transfer1Click()
                              MsgIcon::Information);
         return;
     }
-    if (ComboBox2->currentIndex() < 0 || m_transferRunning)
+    if (ComboBox2->currentIndex() < 0 || InstrumentBusy())
         return;
     m_transferRunning = true;
-    EnableTransferButtons(false);
+    UpdateTransferCommands();
     TreeView1->clear();
     auto* thread = new InstrumentTransferWindowThread(ComboBox2->currentText());
     thread->SetGroupSameNumber(m_hooks.GroupSameNumber && m_hooks.GroupSameNumber() ? 1 : 0);
@@ -668,22 +674,24 @@ void TForm3::Transfer1Click()
 
 void TForm3::Setup1Click()
 {
-    if (m_transferRunning)
+    if (InstrumentBusy())
         return;
-    EnableTransferButtons(false);
+    m_setupOpen = true;
+    UpdateTransferCommands();
     if (ComboBox2->currentIndex() >= 0) {
         TForm12 dialog(this);
         dialog.Run(ComboBox2->currentText());
     }
-    EnableTransferButtons(true);
+    m_setupOpen = false;
+    UpdateTransferCommands();
 }
 
 void TForm3::TransferdatafromKx31011Click()
 {
-    if (ComboBox2->currentIndex() < 0 || m_transferRunning)
+    if (ComboBox2->currentIndex() < 0 || InstrumentBusy())
         return;
     m_transferRunning = true;
-    EnableTransferButtons(false);
+    UpdateTransferCommands();
     TreeView1->clear();
     auto* thread = new Kx310Old(ComboBox2->currentText());
     m_thread = thread;
@@ -727,7 +735,7 @@ void TForm3::RebuildDataTree()
         }
         root->setExpanded(true);
     }
-    EnableTransferButtons(!m_transferRunning);
+    UpdateTransferCommands();
 }
 
 void TForm3::TreeView1MouseDown(QTreeWidgetItem* item)

@@ -39,9 +39,11 @@ public:
         std::function<bool()> AutoFill;
         std::function<bool()> Backup;
         std::function<bool()> GroupSameNumber;
-        // The revision list: its records (not owned) and its upload button.
+        // The revision list: its records (not owned), its upload button and
+        // whether its upload is running.
         const RecordLookup* Records = nullptr;
         std::function<void(bool enabled)> EnableUpload;
+        std::function<bool()> UploadRunning;
         // The "Window" menu and the settings dialog.
         std::function<void()> ShowDesigner;
         std::function<void()> ShowRevisionList;
@@ -82,6 +84,11 @@ public:
     // True when the window may drop its document.
     bool FormCloseQuery();
     bool IsTransferRunning() const { return m_transferRunning; }
+    // A transfer of this window runs or its instrument settings dialog is open.
+    bool UsesInstrument() const { return m_transferRunning || m_setupOpen; }
+    // One transfer at a time on the instrument: every command that starts
+    // one, the upload's too, is enabled only while none runs anywhere.
+    void UpdateTransferCommands();
 
     // Components.
     QTreeWidget* TreeView1;
@@ -170,7 +177,7 @@ private:
     bool Report(const FileOutcome& outcome);
     int Ask(int textId, bool withCancel);
     QString OpenDialog();
-    void EnableTransferButtons(bool enabled);
+    bool InstrumentBusy() const;
     void StartDrag(QWidget* source);
     // The value a press picked up is dropped or given up: nothing carries it
     // over to a later drag.
@@ -186,6 +193,7 @@ private:
     QPoint m_popupPoint;
     DemonstrationKeys m_demoKeys;
     bool m_transferRunning = false;
+    bool m_setupOpen = false;
     QPointer<InstrumentTransferWindow> m_thread;
     QFileSystemWatcher* m_deviceWatcher = nullptr;
     QTimer* m_deviceSettle = nullptr;

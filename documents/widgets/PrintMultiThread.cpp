@@ -2,7 +2,21 @@
 
 #include "documents/QuillfenForm.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QPrinter>
+
 #include <memory>
+
+namespace {
+// "out.pdf" and 2 give "out-2.pdf", beside it.
+QString NumberedFileName(const QString& path, int number)
+{
+    const QFileInfo info(path);
+    const QString suffix = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
+    return info.dir().filePath(info.completeBaseName() + u'-' + QString::number(number) + suffix);
+}
+} // namespace
 
 TPrintMultiThread::TPrintMultiThread(QPrinter& printer) : DocumentPrintJob(printer) {}
 
@@ -10,11 +24,17 @@ TPrintMultiThread::~TPrintMultiThread() = default;
 
 void TPrintMultiThread::Execute()
 {
-    for (const QString& path : m_files) {
-        if (IsTerminated())
-            break;
-        PrintFile(path);
+    // Printed to a file, every job would write the same file over the one
+    // before: each document gets a file of its own, numbered in list order.
+    const QString output = Printer().outputFileName();
+    const bool numbered = !output.isEmpty() && m_files.size() > 1;
+    for (int i = 0; i < m_files.size() && !IsTerminated(); ++i) {
+        if (numbered)
+            Printer().setOutputFileName(NumberedFileName(output, i + 1));
+        PrintFile(m_files[i]);
     }
+    if (numbered)
+        Printer().setOutputFileName(output);
 }
 
 void TPrintMultiThread::PrintFile(const QString& path)

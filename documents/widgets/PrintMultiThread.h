@@ -1,6 +1,8 @@
 #pragma once
 // Printing of document files: each file with a section "form" is printed
 // whole as its own print job, titled with its path, one after the other.
+// Printing to a file, several documents go to numbered files beside the one
+// chosen ("out.pdf": "out-1.pdf", "out-2.pdf", ... for the list's entries).
 
 #include "documents/widgets/PrintThread.h"
 

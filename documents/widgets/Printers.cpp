@@ -38,7 +38,13 @@ public:
 
     bool ExecPrintDialog(QWidget* parent, int minPage, int maxPage, int& fromPage, int& toPage) override
     {
-        QPrintDialog dialog(&Printer(), parent);
+        // The range belongs to the document, not to the printer: a range left
+        // from the last document would print part of this one, unseen in the
+        // dialog while its options are folded away.
+        QPrinter& printer = Printer();
+        printer.setPrintRange(QPrinter::AllPages);
+        printer.setPageRanges({});
+        QPrintDialog dialog(&printer, parent);
         dialog.setMinMax(minPage, maxPage);
         dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
         if (dialog.exec() != QDialog::Accepted)

@@ -15,8 +15,10 @@ public:
 
     // The printer the print jobs print on and the dialogs set up.
     virtual QPrinter& Printer() = 0;
-    // The print dialog, offering pages minPage..maxPage. False when cancelled;
-    // otherwise the chosen range, or 0 and 0 when the user chose no range.
+    // The print dialog, offering pages minPage..maxPage and opening on all of
+    // them (the printer's other settings stay as last chosen). False when
+    // cancelled; otherwise the chosen range, or 0 and 0 when the user chose
+    // no range.
     virtual bool ExecPrintDialog(QWidget* parent, int minPage, int maxPage, int& fromPage, int& toPage) = 0;
     // The printer setup dialog. False when cancelled.
     virtual bool ExecPrinterSetup(QWidget* parent) = 0;

@@ -56,14 +56,19 @@ void TProgressForm::ShowProgress(InstrumentTransferWindow* thread, const QString
     });
 }
 
-void TProgressForm::SetProgress(int percent)
-{
-    CallOnThreadOf(this, [&] { ProgressBar1->setValue(percent); });
-}
-
-void TProgressForm::HideProgress()
+void TProgressForm::SetProgress(InstrumentTransferWindow* thread, int percent)
 {
     CallOnThreadOf(this, [&] {
+        if (m_thread == thread)
+            ProgressBar1->setValue(percent);
+    });
+}
+
+void TProgressForm::HideProgress(InstrumentTransferWindow* thread)
+{
+    CallOnThreadOf(this, [&] {
+        if (m_thread != thread)
+            return;
         // The transfer closes the window itself: that is no cancel request
         // (an operation may go on with a second loop), and the thread may be
         // on its way out.

@@ -26,8 +26,11 @@ public:
 
     // TransferReporter; safe from any thread.
     void ShowProgress(InstrumentTransferWindow* thread, const QString& caption) override;
-    void SetProgress(int percent) override;
-    void HideProgress() override;
+    // A thread's progress and end reach the window only while it shows that
+    // thread: a transfer that fails at once must not hide or take over a
+    // running one's progress, which the user could then neither see nor cancel.
+    void SetProgress(InstrumentTransferWindow* thread, int percent) override;
+    void HideProgress(InstrumentTransferWindow* thread) override;
     void ShowError(const QString& text, const QString& caption) override;
 
     QProgressBar* ProgressBar1;

@@ -53,6 +53,10 @@ int WidgetDialogs::MessageBox(const QString& text, const QString& caption, MsgBu
         case MsgButtons::YesNoCancel:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
             break;
+        case MsgButtons::YesNoDefaultNo:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            box.setDefaultButton(QMessageBox::No);
+            break;
         }
         switch (box.exec()) {
         case QMessageBox::Ok: return IDOK;

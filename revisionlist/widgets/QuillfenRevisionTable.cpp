@@ -675,12 +675,16 @@ bool TForm7::eventFilter(QObject* watched, QEvent* event)
 void TForm7::SpeedButton9Click()
 {
     const QString port = m_hooks.PortName ? m_hooks.PortName() : QString();
-    if (port.isEmpty())
+    if (port.isEmpty() || m_uploadRunning || (m_hooks.TransferRunning && m_hooks.TransferRunning()))
         return;
     // Writing the records replaces the instrument's memory, its stored
-    // measurements included: the user must agree first.
-    if (Ask(StringId::UploadErasesQuestion, false) != IDYES)
+    // measurements included: the user must agree first, and Return must not
+    // agree for them.
+    if (Dialogs().MessageBox(Str(StringId::UploadErasesQuestion), Str(StringId::RevisionList),
+                             MsgButtons::YesNoDefaultNo, MsgIcon::Question)
+        != IDYES)
         return;
+    m_uploadRunning = true;
     Upload1->setEnabled(false);
     if (m_hooks.EnableTransferButtons)
         m_hooks.EnableTransferButtons(false);
@@ -698,6 +702,7 @@ void TForm7::SpeedButton9Click()
 
 void TForm7::OnUploadDone()
 {
+    m_uploadRunning = false;
     Upload1->setEnabled(true);
     if (m_hooks.EnableTransferButtons)
         m_hooks.EnableTransferButtons(true);

@@ -54,7 +54,11 @@ public:
         std::function<bool()> EraseCell;
         // The port chosen in the data processing window; empty when none.
         std::function<QString()> PortName;
+        // The upload starts (false) or has ended (true): the data processing
+        // window's transfer commands follow.
         std::function<void(bool enabled)> EnableTransferButtons;
+        // A transfer of the data processing window holds the instrument.
+        std::function<bool()> TransferRunning;
         // Runs a print job through the print dialog; returns when it ended.
         std::function<void(std::unique_ptr<PrintJob> job)> Print;
     };
@@ -68,6 +72,7 @@ public:
     TForm13& TextFilterDialog() { return *m_textFilter; }
     TForm15& DateFilterDialog() { return *m_dateFilter; }
     InstrumentDatabase& UploadRecords() { return *m_upload; }
+    bool IsUploadRunning() const { return m_uploadRunning; }
 
     // --- RecordLookup
     QStringList ListRowIds() const override;
@@ -156,4 +161,5 @@ private:
     TForm15* m_dateFilter;
     QActionGroup* m_filters;
     std::unique_ptr<InstrumentDatabase> m_upload;
+    bool m_uploadRunning = false;
 };

@@ -30,7 +30,7 @@ public:
         messages.append({text, caption, buttons, icon});
         if (!answers.isEmpty())
             return answers.dequeue();
-        return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? IDYES : IDOK;
+        return buttons == MsgButtons::Ok || buttons == MsgButtons::OkCancel ? IDOK : IDYES;
     }
     QString GetOpenFileName(const QString&, const QString&, const QString&) override { return Next(); }
     QStringList GetOpenFileNames(const QString&, const QString&, const QString&) override

@@ -37,7 +37,7 @@ public:
         m_caption = caption;
         m_visible = true;
     }
-    void SetProgress(int percent) override
+    void SetProgress(InstrumentTransferWindow*, int percent) override
     {
         std::function<void(int)> hook;
         {
@@ -48,7 +48,7 @@ public:
         if (hook)
             hook(percent);
     }
-    void HideProgress() override
+    void HideProgress(InstrumentTransferWindow*) override
     {
         QMutexLocker lock(&m_mutex);
         m_visible = false;

@@ -388,6 +388,8 @@ TEST_F(WindowTest, OnlyADragCarriesTheValueItsPressPickedUp)
     QTest::mouseMove(canvas, onB + step);
     QTest::mouseRelease(canvas, Qt::LeftButton, {}, free);
     EXPECT_EQ(drags, 1);
+}
+
 TEST_F(WindowTest, PortsArrivingLaterAreAppendedAndTheStoredOneChosenAgain)
 {
     {

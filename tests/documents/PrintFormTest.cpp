@@ -15,9 +15,14 @@
 #include <QFile>
 #include <QListWidget>
 #include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
+
+#include <functional>
 
 namespace {
 
@@ -209,6 +214,90 @@ TEST_F(PrintFormTest, FilesPrintOneJobEachAndUnreadableOnesAreSkipped)
     files.Button3->click();
     ASSERT_EQ(printers.Jobs().size(), 3);
     EXPECT_EQ(SheetsOf(printers.Jobs()[2]), (QStringList{"Sheet1"}));
+}
+
+// The program's own printer and print dialog, printing to files in a
+// folder of the test's: what the user gets with "Print to File (PDF)".
+class SystemPrinterTest : public ::testing::Test
+{
+protected:
+    SystemPrinterTest() { printer.setOutputFileName(Path("out.pdf")); }
+    ~SystemPrinterTest() override { printer.setOutputFileName({}); }
+
+    QString Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+
+    // The print dialog over pages 1..pages; `answer` runs on it while it is
+    // open and closes it.
+    bool RunPrintDialog(int pages, int& from, int& to,
+                        const std::function<void(QPrintDialog&)>& answer)
+    {
+        QTimer::singleShot(0, [&] {
+            auto* open = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(open, nullptr);
+            answer(*open);
+            // An answer cut short by a failed assertion must not leave the test waiting.
+            if (open->isVisible())
+                open->reject();
+        });
+        return Printers().ExecPrintDialog(nullptr, 1, pages, from, to);
+    }
+
+    QTemporaryDir dir;
+    QPrinter& printer = Printers().Printer();
+    TForm5 dialog;
+};
+
+TEST_F(SystemPrinterTest, EveryPrintDialogOpensOnAllPagesOfItsDocument)
+{
+    int from = 0;
+    int to = 0;
+    ASSERT_TRUE(RunPrintDialog(3, from, to, [](QPrintDialog& open) {
+        auto* range = open.findChild<QRadioButton*>(QStringLiteral("printRange"));
+        auto* first = open.findChild<QSpinBox*>(QStringLiteral("from"));
+        auto* last = open.findChild<QSpinBox*>(QStringLiteral("to"));
+        ASSERT_TRUE(range && first && last);
+        range->setChecked(true);
+        first->setValue(2);
+        last->setValue(2);
+        open.accept();
+    }));
+    EXPECT_EQ(from, 2);
+    EXPECT_EQ(to, 2);
+    dialog.PrintDocument(*Document(3), from, to);
+    EXPECT_EQ(PdfInfo::Of(Path("out.pdf")).pages, 1);
+
+    // The next document's dialog, accepted as it opens, prints all of it.
+    printer.setOutputFileName(Path("next.pdf"));
+    ASSERT_TRUE(RunPrintDialog(4, from, to, [](QPrintDialog& open) { open.accept(); }));
+    EXPECT_EQ(from, 0);
+    EXPECT_EQ(to, 0);
+    dialog.PrintDocument(*Document(4), 1, 4);
+    EXPECT_EQ(PdfInfo::Of(Path("next.pdf")).pages, 4);
+}
+
+TEST_F(SystemPrinterTest, FilesPrintedToAFileEachKeepTheirOwnOutput)
+{
+    const auto save = [](const QuillfenForm& document, const QString& path) {
+        FileWriter writer(path, Tag::Form);
+        ASSERT_TRUE(document.WriteSection(writer));
+        ASSERT_TRUE(writer.Commit());
+    };
+    save(*Document(1), Path("one.qfs"));
+    save(*Document(2), Path("two.qfs"));
+    save(*Document(3), Path("three.qfs"));
+    dialog.PrintFiles({Path("three.qfs"), Path("one.qfs"), Path("missing.qfs"), Path("two.qfs")});
+
+    EXPECT_EQ(PdfInfo::Of(Path("out-1.pdf")).pages, 3);
+    EXPECT_EQ(PdfInfo::Of(Path("out-2.pdf")).pages, 1);
+    EXPECT_FALSE(QFile::exists(Path("out-3.pdf")));
+    EXPECT_EQ(PdfInfo::Of(Path("out-4.pdf")).pages, 2);
+    EXPECT_EQ(PdfInfo::PageText(Path("out-4.pdf"), 2).trimmed(), "Sheet2");
+    // The name the user chose stays for the next print.
+    EXPECT_EQ(printer.outputFileName(), Path("out.pdf"));
+
+    // One file alone goes where the user said.
+    dialog.PrintFiles({Path("two.qfs")});
+    EXPECT_EQ(PdfInfo::Of(Path("out.pdf")).pages, 2);
 }
 
 } // namespace

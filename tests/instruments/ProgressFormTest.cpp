@@ -176,3 +176,42 @@ TEST(ProgressForm, AQuestionAskedWhileItIsShownStaysAboveIt)
     form.close();
     EXPECT_FALSE(ask());
 }
+
+TEST(ProgressForm, AnotherThreadsProgressAndEndLeaveTheShownOneAlone)
+{
+    TProgressForm form;
+    QSemaphore shown;
+    QSemaphore looked;
+    RunTransfer([&](InstrumentTransferWindow::Completion done) {
+        auto* running = new ScriptedThread;
+        running->SetReporter(&form);
+        running->work = [&](ScriptedThread& self) {
+            self.ShowProgress(QStringLiteral("upload"));
+            self.SetProgress(30);
+            shown.release();
+            looked.acquire();
+            self.HideProgress();
+            return TransferResult::Success;
+        };
+        running->Go(std::move(done));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return shown.tryAcquire(); }, WorkerPatienceMs));
+
+        // A second thread that never shows its own progress and ends at once.
+        RunTransfer([&](InstrumentTransferWindow::Completion secondDone) {
+            auto* failing = new ScriptedThread;
+            failing->SetReporter(&form);
+            failing->work = [](ScriptedThread& self) {
+                self.SetProgress(90);
+                self.HideProgress();
+                return TransferResult::NotConnected;
+            };
+            failing->Go(std::move(secondDone));
+        });
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_EQ(form.Thread(), running);
+        EXPECT_EQ(form.ProgressBar1->value(), 30);
+        looked.release();
+    });
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(form.Thread(), nullptr);
+}
