@@ -1,7 +1,7 @@
 #include "dataprocessing/widgets/QuillfenTransfer.h"
 
 #include "dataprocessing/widgets/InstrumentSetupDialog.h"
-#include "dataprocessing/widgets/StyledTextDelegate.h"
+#include "documents/widgets/StyledTextDelegate.h"
 #include "documents/BarcodeObject.h"
 #include "documents/MeasureObject.h"
 #include "documents/StyledText.h"
@@ -19,6 +19,7 @@
 #include "platform/SerialPort.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
+#include "platform/widgets/ThemeIcons.h"
 #include "storage/Utf8.h"
 
 #include <QAction>
@@ -47,6 +48,8 @@ namespace {
 
 // The node's data in the tree: which object it shows.
 constexpr int NodeRole = Qt::UserRole;
+// A root's caption id, so that its text follows the language.
+constexpr int RootCaptionRole = Qt::UserRole + 1;
 constexpr int DragDistance = 10;
 constexpr int WheelStep = 25;
 constexpr int TreeTabColumn = 40;
@@ -64,6 +67,34 @@ QString Str(int id)
 {
     return MainLanguage.GetString(id);
 }
+
+// The icon bars' pictures: freedesktop icon names of the commands.
+const std::pair<QAction* TForm3::*, const char*> ToolBarIcons[] = {
+    {&TForm3::Transfer1, "go-down"},
+    {&TForm3::Setup1, "document-properties"},
+    {&TForm3::Info1, "dialog-information"},
+    {&TForm3::Opendata1, "document-open"},
+    {&TForm3::Appenddata1, "list-add"},
+    {&TForm3::SaveDataAs1, "document-save-as"},
+    {&TForm3::Removedatafrompage1, "edit-clear"},
+    {&TForm3::Fill1, "edit-paste"},
+    {&TForm3::Deletealldata1, "edit-delete"},
+    {&TForm3::New1, "document-new"},
+    {&TForm3::Open1, "document-open"},
+    {&TForm3::Append1, "document-import"},
+    {&TForm3::Save1, "document-save"},
+    {&TForm3::Print1, "document-print"},
+    {&TForm3::Revisionlist1, "x-office-spreadsheet"},
+    {&TForm3::Templatedesigner1, "document-edit"},
+    {&TForm3::FindId1, "edit-find"},
+    {&TForm3::Zoomin1, "zoom-in"},
+    {&TForm3::Zoomout1, "zoom-out"},
+    {&TForm3::Wholepage1, "zoom-fit-best"},
+    {&TForm3::First1, "go-first"},
+    {&TForm3::Previous1, "go-previous"},
+    {&TForm3::Next1, "go-next"},
+    {&TForm3::Last1, "go-last"},
+};
 
 InstrumentAbstract* NodeData(const QTreeWidgetItem* item)
 {
@@ -266,7 +297,7 @@ void TForm3::BuildMenus()
     Itemnumber1 = check("Itemnumber1", StringId::AddressNumber, "Address number");
     Deletealldata1 = action(nullptr, "Deletealldata1", StringId::DeleteAll, "Delete all", &TForm3::Deletealldata1Click);
     Sort1 = action(nullptr, "Sort1", StringId::SortTransferredData, "Sort transfered data", &TForm3::Sort1Click);
-    Fill1 = action(nullptr, "Fill1", 0, "Fill", &TForm3::Fill1Click);
+    Fill1 = action(nullptr, "Fill1", StringId::FillButton, "Fill", &TForm3::Fill1Click);
     TreeView1->setContextMenuPolicy(Qt::ActionsContextMenu);
     TreeView1->addActions({Name1, Unit1, Note1, Itemnumber1, Deletealldata1, Sort1});
 
@@ -314,6 +345,9 @@ void TForm3::BuildMenus()
     Edit1->setObjectName(QStringLiteral("Edit1"));
     pages->addWidget(Edit1);
     connect(Edit1, &QLineEdit::returnPressed, this, &TForm3::Edit1Enter);
+
+    for (const auto& [action, icon] : ToolBarIcons)
+        SetThemeIcon(this->*action, icon);
 }
 
 void TForm3::SetHooks(Hooks hooks)
@@ -661,6 +695,16 @@ int TForm3::DisplayFlags() const
     return (Name1->isChecked() ? 1 : 0) | (Unit1->isChecked() ? 2 : 0) | (Note1->isChecked() ? 4 : 0);
 }
 
+void TForm3::ApplyLanguage()
+{
+    ApplyCaptions(this);
+    SetCaption();
+    for (int i = 0; i < TreeView1->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* root = TreeView1->topLevelItem(i);
+        root->setText(0, Str(root->data(0, RootCaptionRole).toInt()));
+    }
+}
+
 void TForm3::RebuildDataTree()
 {
     TreeView1->clear();
@@ -668,6 +712,7 @@ void TForm3::RebuildDataTree()
                                                      {StringId::Transferred, &m_document->Transfered()}};
     for (const auto& [textId, data] : roots) {
         auto* root = new QTreeWidgetItem(TreeView1, {Str(textId)});
+        root->setData(0, RootCaptionRole, textId);
         for (int b = 0; b < data->GetCount(); ++b) {
             InstrumentBank* bank = data->GetBank(b);
             auto* bankNode = new QTreeWidgetItem(root, {QStringLiteral(" ")});

@@ -66,6 +66,8 @@ public:
 
     void ProbePorts();
     void RebuildDataTree();
+    // Captions, the window title and the tree's roots in the current language.
+    void ApplyLanguage();
     // False when the user cancelled the name or the file could not be written.
     bool SaveDocument();
     void LoadDocument(const QString& path);
