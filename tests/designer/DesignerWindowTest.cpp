@@ -19,10 +19,14 @@
 
 #include "common/FakeDialogs.h"
 #include "common/FieldRecords.h"
+#include "common/TextRecorder.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QIcon>
+#include <QPixmap>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -36,6 +40,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 
 namespace {
@@ -108,6 +113,50 @@ void MoveTo(QWidget* widget, QPoint p)
     QMouseEvent move(QEvent::MouseMove, p, widget->mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(widget, &move);
 }
+
+// The rows of `view` that are on screen, as their styled texts show them.
+QString ShownRows(QAbstractItemView& view)
+{
+    QString shown;
+    for (int row = 0; row < view.model()->rowCount(); ++row) {
+        const QModelIndex index = view.model()->index(row, 0);
+        if (view.visualRect(index).intersects(view.viewport()->rect()))
+            shown += ShownLetters(index.data().toString());
+    }
+    return shown;
+}
+
+// An icon theme holding only `icons`, the application's theme while it lives.
+class ScopedIconTheme
+{
+public:
+    explicit ScopedIconTheme(const QStringList& icons)
+    {
+        const QString folder = m_dir.filePath(QStringLiteral("qftest/16x16/actions"));
+        QDir().mkpath(folder);
+        QFile index(m_dir.filePath(QStringLiteral("qftest/index.theme")));
+        index.open(QIODevice::WriteOnly);
+        index.write("[Icon Theme]\nName=qftest\nDirectories=16x16/actions\n\n"
+                    "[16x16/actions]\nSize=16\nType=Fixed\n");
+        index.close();
+        QPixmap picture(16, 16);
+        picture.fill(Qt::red);
+        for (const QString& icon : icons)
+            picture.save(folder + u'/' + icon + QStringLiteral(".png"));
+        QIcon::setThemeSearchPaths({m_dir.path()});
+        QIcon::setThemeName(QStringLiteral("qftest"));
+    }
+    ~ScopedIconTheme()
+    {
+        QIcon::setThemeSearchPaths(m_paths);
+        QIcon::setThemeName(m_name);
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QStringList m_paths = QIcon::themeSearchPaths();
+    QString m_name = QIcon::themeName();
+};
 
 struct DesignerWindowTest : ::testing::Test
 {
@@ -472,4 +521,72 @@ TEST_F(DesignerWindowTest, AFilledFormOpensWithoutItsNameSoSavingCannotDropItsSe
     EXPECT_TRUE(w.close());
     EXPECT_EQ(w.GetDocument().GetCurrentPage()->GetCount(), 0);
     EXPECT_FALSE(w.GetDocument().IsModified());
+}
+
+TEST_F(DesignerWindowTest, StyledListsShowEachTextOnceAndTheAlignBoxItsDrawing)
+{
+    w.InsertField(FieldKind::Measure);
+    ClickOn(w, Page(w).GetObject(0));
+    ASSERT_TRUE(w.Panel11->isVisibleTo(&w));
+    QApplication::processEvents();
+    TextRecorder recorder;
+    // Quantity symbols carry style escapes: drawn styled, never raw beside or under it.
+    const QString expected = ShownRows(*w.CheckListBox1);
+    ASSERT_FALSE(expected.isEmpty());
+    EXPECT_EQ(recorder.RenderLetters(*w.CheckListBox1), expected);
+    w.ComboBox3->showPopup();
+    QAbstractItemView* formats = w.ComboBox3->view();
+    EXPECT_EQ(recorder.RenderLetters(*formats), ShownRows(*formats));
+    w.ComboBox3->hidePopup();
+
+    // The closed align box shows the chosen alignment's picture, no number.
+    Choose(w.ComboBox5, 4);
+    EXPECT_TRUE(w.ComboBox5->currentText().isEmpty());
+    EXPECT_FALSE(w.ComboBox5->itemIcon(4).isNull());
+    EXPECT_EQ(recorder.RenderLetters(*w.ComboBox5), QString());
+    EXPECT_EQ(static_cast<TextObject*>(Page(w).GetObject(0))->GetAlign(), 4);
+}
+
+TEST(DesignerIconBarTest, ThemeIconsWithCaptionTipsAndTheWordWhereTheThemeHasNone)
+{
+    EnglishTexts english;
+    FakeDialogs dialogs;
+    ScopedIconTheme theme({QStringLiteral("document-open"), QStringLiteral("x-office-spreadsheet")});
+    TForm2 w;
+    int dataShown = 0;
+    int listShown = 0;
+    DesignerHooks hooks;
+    hooks.ShowDataProcessing = [&] { ++dataShown; };
+    hooks.ShowRevisionList = [&] { ++listShown; };
+    w.SetHooks(std::move(hooks));
+    w.show();
+    const auto button = [&](QAction* action) {
+        return qobject_cast<QToolButton*>(w.ControlBar1->widgetForAction(action));
+    };
+
+    QToolButton* open = button(w.Open1);
+    ASSERT_NE(open, nullptr);
+    EXPECT_FALSE(open->icon().isNull());
+    EXPECT_EQ(open->toolTip(), "Open"); // "Open ..." without its dots
+
+    // The File panel ends with the two other windows.
+    QToolButton* list = button(w.RevisionList1);
+    QToolButton* data = button(w.DataProcessing1);
+    ASSERT_NE(list, nullptr);
+    ASSERT_NE(data, nullptr);
+    EXPECT_FALSE(list->icon().isNull());
+    EXPECT_EQ(list->toolTip(), "Revision list");
+    EXPECT_TRUE(data->icon().isNull());
+    EXPECT_EQ(data->text(), "Data processing");
+    QTest::mouseClick(list, Qt::LeftButton);
+    QTest::mouseClick(data, Qt::LeftButton);
+    EXPECT_EQ(listShown, 1);
+    EXPECT_EQ(dataShown, 1);
+
+    // Without a picture in the theme the button keeps its word.
+    TextRecorder recorder;
+    EXPECT_EQ(recorder.RenderLetters(*data), "Dataprocessing");
+    EXPECT_EQ(recorder.RenderLetters(*open), QString());
+    EXPECT_EQ(w.SpeedButton27->toolTip(), w.SpeedButton27->text());
+    EXPECT_FALSE(w.SpeedButton27->toolTip().isEmpty());
 }
