@@ -1,9 +1,9 @@
 // Quillfen2: the revision list is the main window; the program ends when it
 // closes.
 
+#include "app/QuillfenProgram.h"
 #include "platform/widgets/ThemeIcons.h"
 #include "platform/widgets/WidgetDialogs.h"
-#include "app/QuillfenProgram.h"
 
 #include <QApplication>
 

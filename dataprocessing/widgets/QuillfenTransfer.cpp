@@ -1,7 +1,6 @@
 #include "dataprocessing/widgets/QuillfenTransfer.h"
 
 #include "dataprocessing/widgets/InstrumentSetupDialog.h"
-#include "documents/widgets/StyledTextDelegate.h"
 #include "documents/BarcodeObject.h"
 #include "documents/MeasureObject.h"
 #include "documents/StyledText.h"
@@ -9,6 +8,7 @@
 #include "documents/widgets/MultiPrint.h"
 #include "documents/widgets/PrintForm.h"
 #include "documents/widgets/Printers.h"
+#include "documents/widgets/StyledTextDelegate.h"
 #include "documents/widgets/TextSetup.h"
 #include "instruments/InstrumentTransferWindow.h"
 #include "instruments/Kx310Old.h"
@@ -69,7 +69,12 @@ QString Str(int id)
 }
 
 // The icon bars' pictures: freedesktop icon names of the commands.
-const std::pair<QAction* TForm3::*, const char*> ToolBarIcons[] = {
+struct ToolBarIcon
+{
+    QAction* TForm3::*action;
+    const char* name;
+};
+const ToolBarIcon ToolBarIcons[] = {
     {&TForm3::Transfer1, "go-down"},
     {&TForm3::Setup1, "document-properties"},
     {&TForm3::Info1, "dialog-information"},
@@ -346,8 +351,8 @@ void TForm3::BuildMenus()
     pages->addWidget(Edit1);
     connect(Edit1, &QLineEdit::returnPressed, this, &TForm3::Edit1Enter);
 
-    for (const auto& [action, icon] : ToolBarIcons)
-        SetThemeIcon(this->*action, icon);
+    for (const ToolBarIcon& icon : ToolBarIcons)
+        SetThemeIcon(this->*icon.action, icon.name);
 }
 
 void TForm3::SetHooks(Hooks hooks)

@@ -89,7 +89,8 @@ void DrawAlignItem(QPainter& painter, const QRect& cell, int item)
     const int h = inner.height() / 2;
     const int column = (item % 9) / 3;
     const int row = item % 3;
-    const QRect block(inner.left() + column * inner.width() / 4, inner.top() + row * inner.height() / 4, w, h);
+    const QRect block(inner.left() + column * inner.width() / 4,
+                      inner.top() + row * inner.height() / 4, w, h);
     painter.fillRect(block, Qt::black);
     QFont font(QStringLiteral("Courier New"));
     font.setBold(true);
@@ -250,7 +251,8 @@ void TForm2::BuildPanels()
     Panel11->setObjectName(QStringLiteral("Panel11"));
     auto* measure = new QGridLayout(Panel11);
     ComboBox3 = ListBox("ComboBox3", Panel11);
-    ComboBox3->setItemDelegate(new StyledTextDelegate(nullptr, StyledTabColumn, ComboBox3, FormatItemHeight));
+    ComboBox3->setItemDelegate(
+        new StyledTextDelegate(nullptr, StyledTabColumn, ComboBox3, FormatItemHeight));
     for (const char* format : FormatItems)
         ComboBox3->addItem(QString::fromUtf8(format));
     SpeedButton2 = new QToolButton(Panel11);
@@ -262,7 +264,8 @@ void TForm2::BuildPanels()
         ComboBox8->addItem(QString::fromLatin1(decimals));
     CheckListBox1 = new QListWidget(Panel11);
     CheckListBox1->setObjectName(QStringLiteral("CheckListBox1"));
-    CheckListBox1->setItemDelegate(new StyledTextDelegate(nullptr, StyledTabColumn, CheckListBox1, QuantityItemHeight));
+    CheckListBox1->setItemDelegate(
+        new StyledTextDelegate(nullptr, StyledTabColumn, CheckListBox1, QuantityItemHeight));
     for (int i = 0; i < QuantityItems; ++i) {
         auto* item = new QListWidgetItem(QString::number(i), CheckListBox1);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);

@@ -64,7 +64,12 @@ QString Str(int id)
 }
 
 // The tool bar's pictures: freedesktop icon names of the commands.
-const std::pair<QAction* TForm2::*, const char*> ToolBarIcons[] = {
+struct ToolBarIcon
+{
+    QAction* TForm2::*action;
+    const char* name;
+};
+const ToolBarIcon ToolBarIcons[] = {
     {&TForm2::New4, "document-new"},
     {&TForm2::Open1, "document-open"},
     {&TForm2::Save2, "document-save"},
@@ -100,7 +105,6 @@ constexpr FieldButton FieldButtons[] = {
     {StringId::Barcode, FieldKind::Barcode, nullptr},
     {StringId::Picture, FieldKind::Picture, "insert-image"},
 };
-
 
 // The settings dialog's "Show field number"; on without the dialog.
 bool ShowFieldNumberSetting()
@@ -228,8 +232,14 @@ void TForm2::BuildMenus()
     connect(Settings1, &QAction::triggered, this, &TForm2::Settings1Click);
 
     QMenu* window = menu(StringId::WindowMenu);
-    DataProcessing1 = item(window, StringId::DataProcessing, [this] { if (m_hooks.ShowDataProcessing) m_hooks.ShowDataProcessing(); });
-    RevisionList1 = item(window, StringId::RevisionList, [this] { if (m_hooks.ShowRevisionList) m_hooks.ShowRevisionList(); });
+    DataProcessing1 = item(window, StringId::DataProcessing, [this] {
+        if (m_hooks.ShowDataProcessing)
+            m_hooks.ShowDataProcessing();
+    });
+    RevisionList1 = item(window, StringId::RevisionList, [this] {
+        if (m_hooks.ShowRevisionList)
+            m_hooks.ShowRevisionList();
+    });
 
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
@@ -257,8 +267,8 @@ void TForm2::BuildToolBar()
 {
     QToolBar* bar = ControlBar1 = addToolBar(QStringLiteral("ControlBar1"));
     bar->setObjectName(QStringLiteral("ControlBar1"));
-    for (const auto& [action, icon] : ToolBarIcons)
-        SetThemeIcon(this->*action, icon);
+    for (const ToolBarIcon& icon : ToolBarIcons)
+        SetThemeIcon(this->*icon.action, icon.name);
     bar->addActions({New4, Open1, Save2, Print1, DataProcessing1, RevisionList1});
     bar->addSeparator();
     for (QAction* a : {First1, Previous1, Next1, Last1, New3, Delete1})
@@ -304,7 +314,8 @@ void TForm2::BuildToolBar()
     bar->addWidget(ComboBox6);
     bar->addSeparator();
     for (const FieldButton& field : FieldButtons) {
-        QAction* a = bar->addAction(QString(), this, [this, kind = field.kind] { InsertField(kind); });
+        QAction* a =
+            bar->addAction(QString(), this, [this, kind = field.kind] { InsertField(kind); });
         SetTag(a, field.caption);
         SetThemeIcon(a, field.icon);
     }

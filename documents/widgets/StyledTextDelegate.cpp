@@ -10,12 +10,16 @@ namespace {
 const QByteArray RowFont = QByteArrayLiteral("Arial");
 } // namespace
 
-StyledTextDelegate::StyledTextDelegate(RowText rowText, int tabPosition, QObject* parent, int rowHeight)
-    : QStyledItemDelegate(parent), m_rowText(std::move(rowText)), m_tabPosition(tabPosition), m_rowHeight(rowHeight)
-{
-}
+StyledTextDelegate::StyledTextDelegate(RowText rowText, int tabPosition, QObject* parent,
+                                       int rowHeight)
+    : QStyledItemDelegate(parent)
+    , m_rowText(std::move(rowText))
+    , m_tabPosition(tabPosition)
+    , m_rowHeight(rowHeight)
+{}
 
-void StyledTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+void StyledTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                               const QModelIndex& index) const
 {
     Row row;
     if (m_rowText) {
@@ -37,23 +41,27 @@ void StyledTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
 
     const bool selected = bare.state & QStyle::State_Selected;
     const QPalette::ColorGroup group = !(bare.state & QStyle::State_Enabled) ? QPalette::Disabled
-                                       : (bare.state & QStyle::State_Active)  ? QPalette::Normal
-                                                                              : QPalette::Inactive;
+                                       : (bare.state & QStyle::State_Active) ? QPalette::Normal
+                                                                             : QPalette::Inactive;
     // The canvas fills behind every piece of text: with the row's own colour
     // so that the selection stays visible under it.
-    const QColor background = selected                        ? bare.palette.color(group, QPalette::Highlight)
-                              : bare.backgroundBrush.style() != Qt::NoBrush ? bare.backgroundBrush.color()
-                                                                            : bare.palette.color(group, QPalette::Base);
+    const QColor background = selected ? bare.palette.color(group, QPalette::Highlight)
+                              : bare.backgroundBrush.style() != Qt::NoBrush
+                                  ? bare.backgroundBrush.color()
+                                  : bare.palette.color(group, QPalette::Base);
     const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &bare, widget);
     PainterCanvas canvas(*painter);
-    canvas.SetTextColor(FromQColor(bare.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text)));
+    canvas.SetTextColor(FromQColor(
+        bare.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text)));
     canvas.SetBrushColor(FromQColor(background));
-    DrawStyledText(canvas, RowFont, TRect{text.left() + row.Indent, option.rect.top(), option.rect.right() + 1,
-                                          option.rect.bottom() + 1},
+    DrawStyledText(canvas, RowFont,
+                   TRect{text.left() + row.Indent, option.rect.top(), option.rect.right() + 1,
+                         option.rect.bottom() + 1},
                    row.Text, m_tabPosition, row.Bold);
 }
 
-QSize StyledTextDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
+QSize StyledTextDelegate::sizeHint(const QStyleOptionViewItem& option,
+                                   const QModelIndex& index) const
 {
     const QSize own = QStyledItemDelegate::sizeHint(option, index);
     return m_rowHeight > 0 ? QSize(own.width(), m_rowHeight) : own;

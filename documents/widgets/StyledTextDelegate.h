@@ -21,7 +21,8 @@ public:
 
     // Without rowText every row is its own display text, not bold.
     StyledTextDelegate(RowText rowText, int tabPosition, QObject* parent, int rowHeight = 0);
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 private:

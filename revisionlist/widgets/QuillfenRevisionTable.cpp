@@ -98,15 +98,16 @@ protected:
     }
 };
 // The icon bar's pictures: freedesktop icon names of the commands.
-const std::pair<QAction* TForm7::*, const char*> ToolBarIcons[] = {
-    {&TForm7::New1, "document-new"},
-    {&TForm7::Open1, "document-open"},
-    {&TForm7::Save1, "document-save"},
-    {&TForm7::LoadRevisionList1, "view-refresh"},
-    {&TForm7::Stop1, "process-stop"},
-    {&TForm7::Print1, "document-print"},
-    {&TForm7::Transfer1, "x-office-document"},
-    {&TForm7::Designer1, "document-edit"},
+struct ToolBarIcon
+{
+    QAction* TForm7::*action;
+    const char* name;
+};
+const ToolBarIcon ToolBarIcons[] = {
+    {&TForm7::New1, "document-new"},           {&TForm7::Open1, "document-open"},
+    {&TForm7::Save1, "document-save"},         {&TForm7::LoadRevisionList1, "view-refresh"},
+    {&TForm7::Stop1, "process-stop"},          {&TForm7::Print1, "document-print"},
+    {&TForm7::Transfer1, "x-office-document"}, {&TForm7::Designer1, "document-edit"},
     {&TForm7::Upload1, "document-send"},
 };
 
@@ -221,8 +222,8 @@ void TForm7::BuildMenus()
     ControlBar1 = addToolBar(QStringLiteral("ControlBar1"));
     ControlBar1->setObjectName(QStringLiteral("ControlBar1"));
     ControlBar1->addActions({New1, Open1, Save1, LoadRevisionList1, Stop1, Print1, Transfer1, Designer1, Upload1});
-    for (const auto& [a, icon] : ToolBarIcons)
-        SetThemeIcon(this->*a, icon);
+    for (const ToolBarIcon& icon : ToolBarIcons)
+        SetThemeIcon(this->*icon.action, icon.name);
     SpeedButton4 = qobject_cast<QToolButton*>(ControlBar1->widgetForAction(LoadRevisionList1));
     SpeedButton5 = qobject_cast<QToolButton*>(ControlBar1->widgetForAction(Stop1));
     SpeedButton9 = qobject_cast<QToolButton*>(ControlBar1->widgetForAction(Upload1));

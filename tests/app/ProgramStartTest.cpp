@@ -2,6 +2,7 @@
 // from the registry or the user's locale, documents from the command line
 // opened in the window of their type.
 
+#include "app/QuillfenProgram.h"
 #include "common/FakeDialogs.h"
 #include "common/FilledFormFiles.h"
 #include "dataprocessing/widgets/QuillfenTransfer.h"
@@ -10,7 +11,6 @@
 #include "language/Language.h"
 #include "language/StringIds.h"
 #include "platform/Registry.h"
-#include "app/QuillfenProgram.h"
 #include "revisionlist/RevisionTableModel.h"
 #include "revisionlist/widgets/QuillfenRevisionTable.h"
 #include "revisionlist/widgets/QuillfenSetup.h"

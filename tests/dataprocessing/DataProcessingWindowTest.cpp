@@ -316,7 +316,8 @@ TEST_F(WindowTest, SettingsDialogReadsEditsAndWrites)
         // Each row's styled text once, never its raw text as well.
         QString shown;
         for (int row = 0; row < dialog.ListBox1->count(); ++row)
-            if (dialog.ListBox1->visualItemRect(dialog.ListBox1->item(row)).intersects(dialog.ListBox1->viewport()->rect()))
+            if (dialog.ListBox1->visualItemRect(dialog.ListBox1->item(row))
+                    .intersects(dialog.ListBox1->viewport()->rect()))
                 shown += ShownLetters(dialog.ListBox1->item(row)->text());
         TextRecorder recorder;
         EXPECT_EQ(recorder.RenderLetters(*dialog.ListBox1), shown);

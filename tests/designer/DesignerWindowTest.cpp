@@ -24,14 +24,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QIcon>
-#include <QPixmap>
-#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -551,7 +551,8 @@ TEST(DesignerIconBarTest, ThemeIconsWithCaptionTipsAndTheWordWhereTheThemeHasNon
 {
     EnglishTexts english;
     FakeDialogs dialogs;
-    ScopedIconTheme theme({QStringLiteral("document-open"), QStringLiteral("x-office-spreadsheet")});
+    ScopedIconTheme theme(
+        {QStringLiteral("document-open"), QStringLiteral("x-office-spreadsheet")});
     TForm2 w;
     int dataShown = 0;
     int listShown = 0;

@@ -277,5 +277,7 @@ TEST(LanguageTables, CzechNamesTheRevisionListAlwaysTheSameWay)
 {
     const Language czech(Language::Czech);
     for (int id = 0; id < ProgramCount; ++id)
-        EXPECT_FALSE(czech.GetString(id).contains(QString::fromUtf8("revizní seznam"), Qt::CaseInsensitive)) << id;
+        EXPECT_FALSE(
+            czech.GetString(id).contains(QString::fromUtf8("revizní seznam"), Qt::CaseInsensitive))
+            << id;
 }
