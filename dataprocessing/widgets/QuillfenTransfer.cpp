@@ -75,7 +75,7 @@ struct ToolBarIcon
     const char* name;
 };
 const ToolBarIcon ToolBarIcons[] = {
-    {&TForm3::Transfer1, "go-down"},
+    {&TForm3::Transfer1, "network-receive"},
     {&TForm3::Setup1, "document-properties"},
     {&TForm3::Info1, "dialog-information"},
     {&TForm3::Opendata1, "document-open"},
@@ -90,7 +90,7 @@ const ToolBarIcon ToolBarIcons[] = {
     {&TForm3::Save1, "document-save"},
     {&TForm3::Print1, "document-print"},
     {&TForm3::Revisionlist1, "x-office-spreadsheet"},
-    {&TForm3::Templatedesigner1, "document-edit"},
+    {&TForm3::Templatedesigner1, "document-page-setup"},
     {&TForm3::FindId1, "edit-find"},
     {&TForm3::Zoomin1, "zoom-in"},
     {&TForm3::Zoomout1, "zoom-out"},

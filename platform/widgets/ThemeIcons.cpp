@@ -1,5 +1,7 @@
 #include "platform/widgets/ThemeIcons.h"
 
+#include "platform/widgets/Captions.h"
+
 #include <QAction>
 #include <QIcon>
 #include <QToolButton>
@@ -23,6 +25,18 @@ void SetThemeIcon(QToolButton* button, const char* name)
 {
     // The captions put the button's text into its tool tip as well.
     button->setIcon(ThemeIcon(name));
+}
+
+QAction* IconBarTwin(QAction* command, const char* name)
+{
+    auto* twin = new QAction(command->text(), command->parent());
+    twin->setObjectName(command->objectName() + QStringLiteral("Button"));
+    SetTag(twin, GetTag(command));
+    twin->setEnabled(command->isEnabled());
+    SetThemeIcon(twin, name);
+    QObject::connect(twin, &QAction::triggered, command, &QAction::trigger);
+    QObject::connect(command, &QAction::enabledChanged, twin, &QAction::setEnabled);
+    return twin;
 }
 
 void UseDefaultIconTheme()

@@ -10,6 +10,12 @@ class QToolButton;
 void SetThemeIcon(QAction* action, const char* name);
 void SetThemeIcon(QToolButton* button, const char* name);
 
+// A tool-bar twin of a command that also stands in the menu bar, where an
+// icon would take the place of its caption: the twin has the command's
+// caption (and follows its language and enabled state), the picture, and
+// triggers the command.
+QAction* IconBarTwin(QAction* command, const char* name);
+
 // Desktops that name no icon theme of their own get the installed Adwaita
 // theme, which carries the freedesktop names.
 void UseDefaultIconTheme();

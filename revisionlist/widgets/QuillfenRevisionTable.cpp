@@ -104,11 +104,10 @@ struct ToolBarIcon
     const char* name;
 };
 const ToolBarIcon ToolBarIcons[] = {
-    {&TForm7::New1, "document-new"},           {&TForm7::Open1, "document-open"},
-    {&TForm7::Save1, "document-save"},         {&TForm7::LoadRevisionList1, "view-refresh"},
-    {&TForm7::Stop1, "process-stop"},          {&TForm7::Print1, "document-print"},
-    {&TForm7::Transfer1, "x-office-document"}, {&TForm7::Designer1, "document-edit"},
-    {&TForm7::Upload1, "document-send"},
+    {&TForm7::New1, "document-new"},        {&TForm7::Open1, "document-open"},
+    {&TForm7::Save1, "document-save"},      {&TForm7::LoadRevisionList1, "view-refresh"},
+    {&TForm7::Stop1, "process-stop"},       {&TForm7::Print1, "document-print"},
+    {&TForm7::Upload1, "network-transmit"},
 };
 
 } // namespace
@@ -221,7 +220,10 @@ void TForm7::BuildMenus()
 
     ControlBar1 = addToolBar(QStringLiteral("ControlBar1"));
     ControlBar1->setObjectName(QStringLiteral("ControlBar1"));
-    ControlBar1->addActions({New1, Open1, Save1, LoadRevisionList1, Stop1, Print1, Transfer1, Designer1, Upload1});
+    // The other windows' commands stand in the menu bar as well: the bar has twins of them.
+    ControlBar1->addActions({New1, Open1, Save1, LoadRevisionList1, Stop1, Print1,
+                             IconBarTwin(Transfer1, "x-office-document"),
+                             IconBarTwin(Designer1, "document-page-setup"), Upload1});
     for (const ToolBarIcon& icon : ToolBarIcons)
         SetThemeIcon(this->*icon.action, icon.name);
     SpeedButton4 = qobject_cast<QToolButton*>(ControlBar1->widgetForAction(LoadRevisionList1));

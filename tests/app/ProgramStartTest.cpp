@@ -11,6 +11,7 @@
 #include "language/Language.h"
 #include "language/StringIds.h"
 #include "platform/Registry.h"
+#include "revisionlist/RevisionTableColumn.h"
 #include "revisionlist/RevisionTableModel.h"
 #include "revisionlist/widgets/QuillfenRevisionTable.h"
 #include "revisionlist/widgets/QuillfenSetup.h"
@@ -128,7 +129,15 @@ TEST_F(ProgramStartTest, TextsMadeBeforeTheLanguageFollowItAtStartAndAtEverySwit
     EXPECT_EQ(data.Fill1->text(), "Fill");
     EXPECT_EQ(list.Upload1->text(), "Upload");
     EXPECT_EQ(list.Stop1->text(), "Stop");
+    // The icon bar's button for a window that also stands in the menu bar.
+    auto* dataButton = list.findChild<QAction*>(QStringLiteral("Transfer1Button"));
+    ASSERT_NE(dataButton, nullptr);
+    EXPECT_EQ(dataButton->text(), "Data processing");
     EXPECT_FALSE(columnCaptions.isEmpty());
+    const int firstCaption = list.Model().VisibleColumn(0)->GetDefaultCaptionId();
+    ASSERT_NE(firstCaption, 0);
+    EXPECT_EQ(list.Model().headerData(0, Qt::Horizontal).toString(),
+              MainLanguage.GetString(firstCaption, Language::English));
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), "&Yes");
 }
 
