@@ -15,6 +15,7 @@
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
 #include "platform/widgets/ScreenFit.h"
+#include "platform/widgets/QtTranslation.h"
 #include "revisionlist/widgets/QuillfenRevisionTable.h"
 #include "revisionlist/widgets/QuillfenSetup.h"
 #include "revisionlist/widgets/RevisionDateFilter.h"
@@ -212,9 +213,11 @@ void QuillfenProgram::ChooseLanguage(int userLanguageId)
 
 void QuillfenProgram::ApplyLanguageToAll()
 {
+    UseQtTranslation(MainLanguage.GetLanguage());
     m_form2->ApplyLanguage();
-    for (QWidget* window : std::initializer_list<QWidget*>{m_form3.get(), m_form7.get(), m_form9.get(),
-                                                           m_form11.get()})
+    m_form3->ApplyLanguage();
+    m_form7->ApplyLanguage();
+    for (QWidget* window : std::initializer_list<QWidget*>{m_form9.get(), m_form11.get()})
         ApplyCaptions(window);
     for (QWidget* dialog : std::initializer_list<QWidget*>{&m_form7->SetupDialog(), &m_form7->TextFilterDialog(),
                                                            &m_form7->DateFilterDialog()})

@@ -1,8 +1,9 @@
 // Quillfen2: the revision list is the main window; the program ends when it
 // closes.
 
-#include "platform/widgets/WidgetDialogs.h"
 #include "app/QuillfenProgram.h"
+#include "platform/widgets/ThemeIcons.h"
+#include "platform/widgets/WidgetDialogs.h"
 
 #include <QApplication>
 
@@ -10,6 +11,7 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillfen2"));
+    UseDefaultIconTheme();
     WidgetDialogs dialogs;
     SetDialogs(&dialogs);
     int result = 0;

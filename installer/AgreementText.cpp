@@ -25,7 +25,7 @@ constexpr char CzechAgreement[] =
     "revizích elektrických instalací.\n"
     "2. Instalační soubory si smíte zkopírovat pro vlastní zálohu.\n"
     "3. Program nesmíte prodávat, pronajímat ani půjčovat, ani jej měnit či dekompilovat.\n"
-    "4. Naměřené hodnoty, formuláře a revizní seznamy, které vytvoříte, patří vám.\n"
+    "4. Naměřené hodnoty, formuláře a seznamy revizí, které vytvoříte, patří vám.\n"
     "5. Program se poskytuje tak, jak je. Za výsledky revize odpovídá revizní technik, který je "
     "podepisuje; každou hodnotu, kterou program zobrazí, před použitím ověřte na přístroji.\n"
     "6. Autor neodpovídá za škody vzniklé užíváním programu nad rámec ceny zaplacené za "

@@ -47,7 +47,7 @@ constexpr Row Rows[] = {
     {13, "Instrument", "Přístroj"},
     {14, "Start transfer", "Spustit přenos"},
     {15, "Setup", "Nastavení"},
-    {16, "Setup", "Nastavení"},
+    {16, "Setup", "Nastavit"},
     {17, "Default settings", "Výchozí nastavení"},
     {18, "Cancel", "Storno"},
     {19, "Interupted by user", "Přerušeno uživatelem"},
@@ -72,7 +72,7 @@ constexpr Row Rows[] = {
     {38, "Ungroup", "Zrušit seskupení"},
     {39, "Select All", "Vybrat vše"},
     {40, "Field", "Pole"},
-    {41, "New", "Nový"},
+    {41, "New", "Nové"},
     {42, "Barcode", "Čárový kód"},
     {43, "Barcode text", "Text čárového kódu"},
     {44, "Choice", "Výběr"},
@@ -102,7 +102,7 @@ constexpr Row Rows[] = {
     {68, "Bottom:", "Dole:"},
     {69, "Width:", "Šířka:"},
     {70, "Height:", "Výška:"},
-    {71, "Borders [mm]", "Okraje [mm]"},
+    {71, "Borders [mm]", "Ohraničení [mm]"},
     {72, "Font:", "Písmo:"},
     {73, "Size:", "Velikost:"},
     {74, "Align:", "Zarovnání:"},
@@ -143,7 +143,7 @@ constexpr Row Rows[] = {
     {109, "Close", "Zavřít"},
     {110, "New column", "Nový sloupec"},
     {111, "Caption", "Nadpis"},
-    {112, "Print", "Tisknout"},
+    {112, "Print", "Tisk"},
     {113, "New template", "Nová šablona"},
     {114, "Text edit", "Úprava textu"},
     {115, "Append ...", "Připojit ..."},
@@ -163,7 +163,7 @@ constexpr Row Rows[] = {
     {129, "I disagree", "Nesouhlasím"},
     {130, "Voltage", "Napětí"},
     {131, "Voltage", "Napětí"},
-    {132, "Loop resistance", "Odpor smyčky"},
+    {132, "Loop resistance", "Impedance smyčky"},
     {133, "Touch voltage", "Dotykové napětí"},
     {134, "Tripping current", "Vybavovací proud"},
     {135, "Tripping time", "Vybavovací čas"},
@@ -261,11 +261,21 @@ constexpr Row Rows[] = {
     {227, "Start transfer Kx310.1", "Spustit přenos Kx310.1"},
     {228, "Version", "Verze"},
     {229, "Show icon bar", "Zobrazit panel ikon"},
-    {230, "Uninstallation of program Quillfen\n\nPress Continue to  uninstall some installed program parts\n\nInstalled parts:\n\tLabel design\n\tTemplate design\n\tData processing\n\tExample of forms\n\tIcons in the offer Start (On desktop) ", "Odinstalace programu Quillfen\n\nStiskněte Pokračovat pro odinstalování nainstalovaných částí programu\n\nNainstalované části:\n\tNávrh štítků\n\tNávrh šablon\n\tZpracování dat\n\tUkázky formulářů\n\tIkony v nabídce Start (na ploše) "},
+    {230,
+     "Uninstallation of program Quillfen\n\nPress Continue to  uninstall some installed program "
+     "parts\n\nInstalled parts:\n\tLabel design\n\tTemplate design\n\tData processing\n\tExample "
+     "of forms\n\tIcons in the offer Start (On desktop) ",
+     "Odinstalace programu Quillfen\n\nStiskněte Pokračovat, chcete-li odinstalovat některé "
+     "nainstalované části programu\n\nNainstalované části:\n\tNávrh štítků\n\tNávrh "
+     "šablon\n\tZpracování dat\n\tUkázky formulářů\n\tIkony v nabídce Start (na ploše) "},
     {231, "Continue", "Pokračovat"},
     {232, "Quillfen uninstall", "Odinstalace Quillfen"},
     {233, "Quillfen was removed from your computer", "Quillfen byl odebrán z vašeho počítače"},
-    {234, "Could not create program folder. You have unacceptable characters in target path or you have no rights.", "Nelze vytvořit složku programu. Cílová cesta obsahuje nepřípustné znaky nebo nemáte dostatečná práva."},
+    {234,
+     "Could not create program folder. You have unacceptable characters in target path or you have "
+     "no rights.",
+     "Nelze vytvořit složku programu. Cílová cesta obsahuje nepřípustné znaky nebo nemáte "
+     "dostatečná práva."},
     {235, "Could not open uninst.dat.", "Nelze otevřít uninst.dat."},
     {236, "Could not open Quillfen2.cab", "Nelze otevřít Quillfen2.cab"},
     {237, "", ""},
@@ -300,10 +310,10 @@ constexpr Row Rows[] = {
     // so both languages must list the options in that order.
     {265, "English;Czech", "Angličtina;Čeština"},
     {266, "Open text database ...", "Otevřít textovou databázi ..."},
-    {267, "Group same number folders", "Seskupit složky se stejným číslem"},
+    {267, "Group same number folders", "Seskupovat složky se stejným číslem"},
     {268, "Location", "Umístění"},
     {269, "Off;On", "Vypnuto;Zapnuto"},
-    {270, "Beep", "Pípnutí"},
+    {270, "Beep", "Pípání"},
     {271, "Rpe beep limit", "Mez Rpe pro pípnutí"},
     {272, "Create backup file", "Vytvářet záložní soubor"},
     {273, "Find ID", "Najít ID"},
@@ -313,7 +323,7 @@ constexpr Row Rows[] = {
     {277, "Leakage current (IM4)", "Unikající proud (IM4)"},
     {278, "Residual voltage", "Zbytkové napětí"},
     {279, " ", " "},
-    {280, "Clamp current (IC)", "Proud měřený klešťmi (IC)"},
+    {280, "Clamp current (IC)", "Proud měřený kleštěmi (IC)"},
     {281, "(U1M)", "(U1M)"},
     {282, "(U0P)", "(U0P)"},
     {283, "(IWP)", "(IWP)"},
@@ -323,26 +333,34 @@ constexpr Row Rows[] = {
     {287, "DAR", "DAR"},
     {288, "Capacitance", "Kapacita"},
     {289, "The file could not be opened.", "Soubor nelze otevřít."},
-    {290, "The file is damaged; what could not be read was not loaded.", "Soubor je poškozený; co nešlo přečíst, nebylo načteno."},
+    {290, "The file is damaged; what could not be read was not loaded.",
+     "Soubor je poškozený; co nešlo přečíst, nebylo načteno."},
     {291, "The file could not be saved.", "Soubor nelze uložit."},
-    {292, "The installation is incomplete. The files copied so far can be removed with the uninstaller.",
-     "Instalace není úplná. Dosud zkopírované soubory lze odstranit odinstalací."},
+    {292,
+     "The installation is incomplete. The files copied so far can be removed with the uninstaller.",
+     "Instalace není úplná. Dosud zkopírované soubory lze odstranit odinstalačním programem."},
     {293, "Quillfen2.cab holds a file that would be written outside the program folder:",
      "Quillfen2.cab obsahuje soubor, který by se zapsal mimo složku programu:"},
     {294, "The text is too long: a field takes at most 1000 characters.",
      "Text je příliš dlouhý: pole pojme nejvýše 1000 znaků."},
-    {295, "The settings of this instrument cannot be written.", "Nastavení tohoto přístroje nelze zapsat."},
-    {296, "The number list can hold at most 100000 labels.", "Seznam čísel může obsahovat nejvýše 100000 štítků."},
+    {295, "The settings of this instrument cannot be written.",
+     "Nastavení tohoto přístroje nelze zapsat."},
+    {296, "The number list can hold at most 100000 labels.",
+     "Seznam čísel může obsahovat nejvýše 100000 štítků."},
     {297, "The file is damaged and was not read; the list is unchanged.",
      "Soubor je poškozený a nebyl načten; seznam zůstal beze změny."},
     {298, "'%1' is not a valid date and time", "'%1' není platné datum a čas"},
     {299, "The revision list is being loaded. Stop the loading first.",
-     "Revizní seznam se právě načítá. Nejprve načítání zastavte."},
-    {300, "The upload replaces the instrument's memory: the measurements stored in it will be erased. Continue ?",
-     "Odeslání přepíše paměť přístroje: měření v něm uložená budou smazána. Pokračovat ?"},
+     "Seznam revizí se právě načítá. Nejprve načítání zastavte."},
+    {300,
+     "The upload replaces the instrument's memory: the measurements stored in it will be erased. "
+     "Continue ?",
+     "Odeslání přepíše paměť přístroje: uložená měření budou smazána. Pokračovat ?"},
+    {301, "Fill", "Vyplnit"},
+    {302, "Upload", "Odeslat"},
 };
 
-constexpr std::size_t ProgramCount = 301;
+constexpr std::size_t ProgramCount = 303;
 
 constexpr bool IdsRunWithoutGaps()
 {
@@ -351,7 +369,7 @@ constexpr bool IdsRunWithoutGaps()
             return false;
     return true;
 }
-static_assert(std::size(Rows) == ProgramCount, "ids 0 to 300, one row each");
+static_assert(std::size(Rows) == ProgramCount, "ids 0 to 302, one row each");
 static_assert(IdsRunWithoutGaps(), "rows must be in id order without gaps");
 
 // The installer carries an older edition: fewer ids and its own version

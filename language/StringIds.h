@@ -290,5 +290,7 @@ enum : int {
     NotADate = 298, // "'%1' is not a valid date and time"
     ScanRunning = 299,
     UploadErasesQuestion = 300,
+    FillButton = 301,   // the data window's "Fill" icon-bar button
+    UploadButton = 302, // the revision list's "Upload" icon-bar button
 };
 } // namespace StringId

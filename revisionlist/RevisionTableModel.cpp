@@ -194,6 +194,12 @@ void RevisionTableModel::ColumnsChanged()
     ChangeShownRows([this] { m_list.PadRows(); });
 }
 
+void RevisionTableModel::CaptionsChanged()
+{
+    if (columnCount() > 0)
+        emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+}
+
 void RevisionTableModel::ResetList()
 {
     ChangeShownRows([this] {

@@ -73,6 +73,8 @@ public:
     // After the columns were rearranged (setup dialog): every record gets
     // the list's fields; marks the list modified.
     void ColumnsChanged();
+    // After a switch of language: the default column captions are redrawn.
+    void CaptionsChanged();
 
     // --- the document
     // New: default columns, no records, sort by the first column ascending.

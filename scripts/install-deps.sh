@@ -9,6 +9,7 @@ packages=(
   libjpeg-dev libmspack-dev gcab
   libgtest-dev
   fonts-liberation2 poppler-utils
+  qt6-translations-l10n adwaita-icon-theme
   clang libclang-rt-14-dev
 )
 

@@ -1,6 +1,6 @@
 #include "dataprocessing/widgets/InstrumentSetupDialog.h"
 
-#include "dataprocessing/widgets/StyledTextDelegate.h"
+#include "documents/widgets/StyledTextDelegate.h"
 #include "instruments/InstrumentTransferWindow.h"
 #include "language/Language.h"
 #include "language/StringIds.h"

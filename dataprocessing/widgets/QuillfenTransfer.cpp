@@ -1,7 +1,6 @@
 #include "dataprocessing/widgets/QuillfenTransfer.h"
 
 #include "dataprocessing/widgets/InstrumentSetupDialog.h"
-#include "dataprocessing/widgets/StyledTextDelegate.h"
 #include "documents/BarcodeObject.h"
 #include "documents/MeasureObject.h"
 #include "documents/StyledText.h"
@@ -9,6 +8,7 @@
 #include "documents/widgets/MultiPrint.h"
 #include "documents/widgets/PrintForm.h"
 #include "documents/widgets/Printers.h"
+#include "documents/widgets/StyledTextDelegate.h"
 #include "documents/widgets/TextSetup.h"
 #include "instruments/InstrumentTransferWindow.h"
 #include "instruments/Kx310Old.h"
@@ -20,6 +20,7 @@
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
 #include "platform/widgets/ScreenFit.h"
+#include "platform/widgets/ThemeIcons.h"
 #include "storage/Utf8.h"
 
 #include <QAction>
@@ -50,6 +51,8 @@ namespace {
 
 // The node's data in the tree: which object it shows.
 constexpr int NodeRole = Qt::UserRole;
+// A root's caption id, so that its text follows the language.
+constexpr int RootCaptionRole = Qt::UserRole + 1;
 constexpr int DragDistance = 10;
 constexpr int WheelStep = 25;
 // The window's size where the screen has room for it.
@@ -75,6 +78,39 @@ QString Str(int id)
 {
     return MainLanguage.GetString(id);
 }
+
+// The icon bars' pictures: freedesktop icon names of the commands.
+struct ToolBarIcon
+{
+    QAction* TForm3::*action;
+    const char* name;
+};
+const ToolBarIcon ToolBarIcons[] = {
+    {&TForm3::Transfer1, "network-receive"},
+    {&TForm3::Setup1, "document-properties"},
+    {&TForm3::Info1, "dialog-information"},
+    {&TForm3::Opendata1, "document-open"},
+    {&TForm3::Appenddata1, "list-add"},
+    {&TForm3::SaveDataAs1, "document-save-as"},
+    {&TForm3::Removedatafrompage1, "edit-clear"},
+    {&TForm3::Fill1, "edit-paste"},
+    {&TForm3::Deletealldata1, "edit-delete"},
+    {&TForm3::New1, "document-new"},
+    {&TForm3::Open1, "document-open"},
+    {&TForm3::Append1, "document-import"},
+    {&TForm3::Save1, "document-save"},
+    {&TForm3::Print1, "document-print"},
+    {&TForm3::Revisionlist1, "x-office-spreadsheet"},
+    {&TForm3::Templatedesigner1, "document-page-setup"},
+    {&TForm3::FindId1, "edit-find"},
+    {&TForm3::Zoomin1, "zoom-in"},
+    {&TForm3::Zoomout1, "zoom-out"},
+    {&TForm3::Wholepage1, "zoom-fit-best"},
+    {&TForm3::First1, "go-first"},
+    {&TForm3::Previous1, "go-previous"},
+    {&TForm3::Next1, "go-next"},
+    {&TForm3::Last1, "go-last"},
+};
 
 InstrumentAbstract* NodeData(const QTreeWidgetItem* item)
 {
@@ -281,7 +317,7 @@ void TForm3::BuildMenus()
     Itemnumber1 = check("Itemnumber1", StringId::AddressNumber, "Address number");
     Deletealldata1 = action(nullptr, "Deletealldata1", StringId::DeleteAll, "Delete all", &TForm3::Deletealldata1Click);
     Sort1 = action(nullptr, "Sort1", StringId::SortTransferredData, "Sort transfered data", &TForm3::Sort1Click);
-    Fill1 = action(nullptr, "Fill1", 0, "Fill", &TForm3::Fill1Click);
+    Fill1 = action(nullptr, "Fill1", StringId::FillButton, "Fill", &TForm3::Fill1Click);
     TreeView1->setContextMenuPolicy(Qt::ActionsContextMenu);
     TreeView1->addActions({Name1, Unit1, Note1, Itemnumber1, Deletealldata1, Sort1});
 
@@ -334,6 +370,9 @@ void TForm3::BuildMenus()
     Edit1->setObjectName(QStringLiteral("Edit1"));
     pages->addWidget(Edit1);
     connect(Edit1, &QLineEdit::returnPressed, this, &TForm3::Edit1Enter);
+
+    for (const ToolBarIcon& icon : ToolBarIcons)
+        SetThemeIcon(this->*icon.action, icon.name);
 }
 
 void TForm3::SetHooks(Hooks hooks)
@@ -714,6 +753,16 @@ int TForm3::DisplayFlags() const
     return (Name1->isChecked() ? 1 : 0) | (Unit1->isChecked() ? 2 : 0) | (Note1->isChecked() ? 4 : 0);
 }
 
+void TForm3::ApplyLanguage()
+{
+    ApplyCaptions(this);
+    SetCaption();
+    for (int i = 0; i < TreeView1->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* root = TreeView1->topLevelItem(i);
+        root->setText(0, Str(root->data(0, RootCaptionRole).toInt()));
+    }
+}
+
 void TForm3::RebuildDataTree()
 {
     TreeView1->clear();
@@ -721,6 +770,7 @@ void TForm3::RebuildDataTree()
                                                      {StringId::Transferred, &m_document->Transfered()}};
     for (const auto& [textId, data] : roots) {
         auto* root = new QTreeWidgetItem(TreeView1, {Str(textId)});
+        root->setData(0, RootCaptionRole, textId);
         for (int b = 0; b < data->GetCount(); ++b) {
             InstrumentBank* bank = data->GetBank(b);
             auto* bankNode = new QTreeWidgetItem(root, {QStringLiteral(" ")});

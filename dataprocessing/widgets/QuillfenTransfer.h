@@ -76,6 +76,8 @@ public:
     // already listed, and selects the stored port again.
     void ProbePorts();
     void RebuildDataTree();
+    // Captions, the window title and the tree's roots in the current language.
+    void ApplyLanguage();
     // False when the user cancelled the name or the file could not be written.
     bool SaveDocument();
     void LoadDocument(const QString& path);

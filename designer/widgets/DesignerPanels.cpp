@@ -12,6 +12,7 @@
 #include "documents/MeasureLimit.h"
 #include "documents/MeasureObject.h"
 #include "documents/StyledText.h"
+#include "documents/widgets/StyledTextDelegate.h"
 #include "instruments/QuantityTable.h"
 #include "language/Language.h"
 #include "language/StringIds.h"
@@ -22,11 +23,13 @@
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QGridLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPainter>
+#include <QPixmap>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -63,13 +66,12 @@ constexpr int BorderWidths = 11; // "0 mm" ... "1 mm" in tenths
 constexpr int SizeItems = 10;    // "1 mm" ... "10 mm"
 constexpr int AlignItems = 18;
 constexpr int AlignItemHeight = 40;
+constexpr QSize AlignIconSize(48, 32);
 constexpr int FormatItemHeight = 18;
 constexpr int QuantityItemHeight = 20;
-constexpr int StyledTextIndent = 2;
 constexpr int StyledTabColumn = 55;
 constexpr int BordersPreviewSize = 80;
 constexpr int SwatchSize = 24;
-const QByteArray ListFont = QByteArrayLiteral("Arial");
 
 // The measure field's value formats, as UTF-8 styled texts (ESC 2 subscript
 // is not used; the brackets show the SI prefix).
@@ -78,44 +80,43 @@ constexpr const char* FormatItems[] = {"120", "120 AC", "120 V", "120 V AC", "U=
                                        "120 [k]", "120 [M]", "120 [G]"};
 constexpr const char* DecimalItems[] = {"0,", "0,0", "0,00", "0,000", "0,0000"};
 
-// Draws list items as ESC-styled text in Arial.
-class StyledItemDelegate : public QStyledItemDelegate
-{
-public:
-    StyledItemDelegate(int height, QObject* parent) : QStyledItemDelegate(parent), m_height(height) {}
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        const bool selected = option.state & QStyle::State_Selected;
-        painter->fillRect(option.rect, option.palette.color(selected ? QPalette::Highlight : QPalette::Base));
-        if (index.flags() & Qt::ItemIsUserCheckable) {
-            QStyleOptionViewItem check = option;
-            initStyleOption(&check, index);
-            check.text.clear();
-            QStyledItemDelegate::paint(painter, check, index);
-        }
-        PainterCanvas canvas(*painter);
-        canvas.SetTextColor(FromQColor(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text)));
-        canvas.SetBrushColor(FromQColor(option.palette.color(selected ? QPalette::Highlight : QPalette::Base)));
-        const QRect r = option.rect.adjusted(StyledTextIndent + CheckIndent(index), 0, 0, 0);
-        DrawStyledText(canvas, ListFont, TRect{r.left(), r.top(), r.right() + 1, r.bottom() + 1},
-                       index.data(Qt::DisplayRole).toString(), StyledTabColumn, false);
-    }
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        return {QStyledItemDelegate::sizeHint(option, index).width(), m_height};
-    }
-
-private:
-    static int CheckIndent(const QModelIndex& index)
-    {
-        return index.flags() & Qt::ItemIsUserCheckable ? QuantityItemHeight : 0;
-    }
-    int m_height;
-};
-
 // Item i of the alignment list: a white box with a black block where the
 // text would sit and an "A" in it, upright for 0..8 and turned for 9..17.
+void DrawAlignItem(QPainter& painter, const QRect& cell, int item)
+{
+    const QRect inner = cell.adjusted(2, 2, -2, -2);
+    painter.fillRect(inner, Qt::white);
+    const int w = inner.width() / 2;
+    const int h = inner.height() / 2;
+    const int column = (item % 9) / 3;
+    const int row = item % 3;
+    const QRect block(inner.left() + column * inner.width() / 4,
+                      inner.top() + row * inner.height() / 4, w, h);
+    painter.fillRect(block, Qt::black);
+    QFont font(QStringLiteral("Courier New"));
+    font.setBold(true);
+    font.setPixelSize(FormatItemHeight);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.save();
+    painter.translate(block.center());
+    if (item >= 9)
+        painter.rotate(-90);
+    painter.drawText(QRect(-w / 2, -h / 2, w, h), Qt::AlignCenter, QStringLiteral("A"));
+    painter.restore();
+}
+
+// The closed box shows the chosen item's drawing, so each item carries it as
+// its icon; the items have no text.
+QIcon AlignItemIcon(int item)
+{
+    QPixmap pixmap(AlignIconSize);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    DrawAlignItem(painter, pixmap.rect(), item);
+    return QIcon(pixmap);
+}
+
 class AlignItemDelegate : public QStyledItemDelegate
 {
 public:
@@ -123,28 +124,9 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
-        const int item = index.row();
         const bool selected = option.state & QStyle::State_Selected;
         painter->fillRect(option.rect, option.palette.color(selected ? QPalette::Highlight : QPalette::Base));
-        const QRect inner = option.rect.adjusted(2, 2, -2, -2);
-        painter->fillRect(inner, Qt::white);
-        const int w = inner.width() / 2;
-        const int h = inner.height() / 2;
-        const int column = (item % 9) / 3;
-        const int row = item % 3;
-        const QRect block(inner.left() + column * inner.width() / 4, inner.top() + row * inner.height() / 4, w, h);
-        painter->fillRect(block, Qt::black);
-        QFont font(QStringLiteral("Courier New"));
-        font.setBold(true);
-        font.setPixelSize(FormatItemHeight);
-        painter->setFont(font);
-        painter->setPen(Qt::white);
-        painter->save();
-        painter->translate(block.center());
-        if (item >= 9)
-            painter->rotate(-90);
-        painter->drawText(QRect(-w / 2, -h / 2, w, h), Qt::AlignCenter, QStringLiteral("A"));
-        painter->restore();
+        DrawAlignItem(*painter, option.rect, index.row());
     }
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
@@ -243,8 +225,9 @@ void TForm2::BuildPanels()
         ComboBox2->addItem(QString::number(mm) + QStringLiteral(" mm"));
     ComboBox5 = ListBox("ComboBox5", TextPanel);
     ComboBox5->setItemDelegate(new AlignItemDelegate(ComboBox5));
+    ComboBox5->setIconSize(AlignIconSize);
     for (int i = 0; i < AlignItems; ++i)
-        ComboBox5->addItem(QString::number(i));
+        ComboBox5->addItem(AlignItemIcon(i), QString());
     ComboBox7 = ListBox("ComboBox7", TextPanel);
     for (size_t i = 0; i < TextTypeCaptions.size(); ++i)
         ComboBox7->addItem(QString());
@@ -276,7 +259,8 @@ void TForm2::BuildPanels()
     Panel11->setObjectName(QStringLiteral("Panel11"));
     auto* measure = new QGridLayout(Panel11);
     ComboBox3 = ListBox("ComboBox3", Panel11);
-    ComboBox3->setItemDelegate(new StyledItemDelegate(FormatItemHeight, ComboBox3));
+    ComboBox3->setItemDelegate(
+        new StyledTextDelegate(nullptr, StyledTabColumn, ComboBox3, FormatItemHeight));
     for (const char* format : FormatItems)
         ComboBox3->addItem(QString::fromUtf8(format));
     SpeedButton2 = new QToolButton(Panel11);
@@ -288,7 +272,8 @@ void TForm2::BuildPanels()
         ComboBox8->addItem(QString::fromLatin1(decimals));
     CheckListBox1 = new QListWidget(Panel11);
     CheckListBox1->setObjectName(QStringLiteral("CheckListBox1"));
-    CheckListBox1->setItemDelegate(new StyledItemDelegate(QuantityItemHeight, CheckListBox1));
+    CheckListBox1->setItemDelegate(
+        new StyledTextDelegate(nullptr, StyledTabColumn, CheckListBox1, QuantityItemHeight));
     for (int i = 0; i < QuantityItems; ++i) {
         auto* item = new QListWidgetItem(QString::number(i), CheckListBox1);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);

@@ -13,6 +13,7 @@
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
 #include "platform/widgets/ScreenFit.h"
+#include "platform/widgets/ThemeIcons.h"
 #include "revisionlist/widgets/QuillfenSetup.h"
 
 #include <QCheckBox>
@@ -67,6 +68,49 @@ QString Str(int id)
 {
     return MainLanguage.GetString(id);
 }
+
+// The tool bar's pictures: freedesktop icon names of the commands.
+struct ToolBarIcon
+{
+    QAction* TForm2::*action;
+    const char* name;
+};
+const ToolBarIcon ToolBarIcons[] = {
+    {&TForm2::New4, "document-new"},
+    {&TForm2::Open1, "document-open"},
+    {&TForm2::Save2, "document-save"},
+    {&TForm2::Print1, "document-print"},
+    {&TForm2::DataProcessing1, "x-office-document"},
+    {&TForm2::RevisionList1, "x-office-spreadsheet"},
+    {&TForm2::First1, "go-first"},
+    {&TForm2::Previous1, "go-previous"},
+    {&TForm2::Next1, "go-next"},
+    {&TForm2::Last1, "go-last"},
+    {&TForm2::New3, "list-add"},
+    {&TForm2::Delete1, "list-remove"},
+    {&TForm2::Zoomin1, "zoom-in"},
+    {&TForm2::Zoomout1, "zoom-out"},
+    {&TForm2::Wholepage1, "zoom-fit-best"},
+    {&TForm2::ToFront1, "go-top"},
+    {&TForm2::ToBack1, "go-bottom"},
+};
+
+// The Field panel, in tool-bar order; kinds without a freedesktop name show their caption.
+struct FieldButton
+{
+    int caption;
+    FieldKind kind;
+    const char* icon;
+};
+constexpr FieldButton FieldButtons[] = {
+    {StringId::Text, FieldKind::Text, "insert-text"},
+    {StringId::GlobalText, FieldKind::GlobalText, nullptr},
+    {StringId::Link, FieldKind::Link, "insert-link"},
+    {StringId::Choice, FieldKind::Choice, nullptr},
+    {StringId::Measure, FieldKind::Measure, nullptr},
+    {StringId::Barcode, FieldKind::Barcode, nullptr},
+    {StringId::Picture, FieldKind::Picture, "insert-image"},
+};
 
 // The settings dialog's "Show field number"; on without the dialog.
 bool ShowFieldNumberSetting()
@@ -195,8 +239,14 @@ void TForm2::BuildMenus()
     connect(Settings1, &QAction::triggered, this, &TForm2::Settings1Click);
 
     QMenu* window = menu(StringId::WindowMenu);
-    item(window, StringId::DataProcessing, [this] { if (m_hooks.ShowDataProcessing) m_hooks.ShowDataProcessing(); });
-    item(window, StringId::RevisionList, [this] { if (m_hooks.ShowRevisionList) m_hooks.ShowRevisionList(); });
+    DataProcessing1 = item(window, StringId::DataProcessing, [this] {
+        if (m_hooks.ShowDataProcessing)
+            m_hooks.ShowDataProcessing();
+    });
+    RevisionList1 = item(window, StringId::RevisionList, [this] {
+        if (m_hooks.ShowRevisionList)
+            m_hooks.ShowRevisionList();
+    });
 
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
@@ -224,10 +274,9 @@ void TForm2::BuildToolBar()
 {
     QToolBar* bar = ControlBar1 = addToolBar(QStringLiteral("ControlBar1"));
     bar->setObjectName(QStringLiteral("ControlBar1"));
-    bar->addAction(New4);
-    bar->addAction(Open1);
-    bar->addAction(Save2);
-    bar->addAction(Print1);
+    for (const ToolBarIcon& icon : ToolBarIcons)
+        SetThemeIcon(this->*icon.action, icon.name);
+    bar->addActions({New4, Open1, Save2, Print1, DataProcessing1, RevisionList1});
     bar->addSeparator();
     for (QAction* a : {First1, Previous1, Next1, Last1, New3, Delete1})
         bar->addAction(a);
@@ -237,9 +286,7 @@ void TForm2::BuildToolBar()
     connect(Edit7, &QLineEdit::returnPressed, this, &TForm2::Edit7Enter);
     bar->addWidget(Edit7);
     bar->addSeparator();
-    bar->addAction(Zoomin1);
-    bar->addAction(Zoomout1);
-    bar->addAction(Wholepage1);
+    bar->addActions({Zoomin1, Zoomout1, Wholepage1});
     ComboBox4 = new QComboBox(bar);
     ComboBox4->setObjectName(QStringLiteral("ComboBox4"));
     ComboBox4->setEditable(true);
@@ -273,20 +320,18 @@ void TForm2::BuildToolBar()
     connect(ComboBox6->lineEdit(), &QLineEdit::returnPressed, this, &TForm2::ComboBox6Enter);
     bar->addWidget(ComboBox6);
     bar->addSeparator();
-    const std::pair<int, FieldKind> fields[] = {
-        {StringId::Text, FieldKind::Text}, {StringId::GlobalText, FieldKind::GlobalText},
-        {StringId::Link, FieldKind::Link}, {StringId::Choice, FieldKind::Choice},
-        {StringId::Measure, FieldKind::Measure}, {StringId::Barcode, FieldKind::Barcode},
-        {StringId::Picture, FieldKind::Picture}};
-    for (const auto& [id, kind] : fields) {
-        QAction* a = bar->addAction(QString(), this, [this, kind = kind] { InsertField(kind); });
-        SetTag(a, id);
+    for (const FieldButton& field : FieldButtons) {
+        QAction* a =
+            bar->addAction(QString(), this, [this, kind = field.kind] { InsertField(kind); });
+        SetTag(a, field.caption);
+        SetThemeIcon(a, field.icon);
     }
     bar->addSeparator();
     SpeedButton27 = new QToolButton(bar);
     SpeedButton27->setObjectName(QStringLiteral("SpeedButton27"));
     SpeedButton27->setCheckable(true);
     SetTag(SpeedButton27, StringId::GroupButton);
+    SetThemeIcon(SpeedButton27, "object-group");
     connect(SpeedButton27, &QToolButton::clicked, this, &TForm2::SpeedButton27Click);
     bar->addWidget(SpeedButton27);
     bar->addAction(ToFront1);

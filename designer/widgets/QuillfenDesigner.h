@@ -133,6 +133,8 @@ public:
     QAction* New3;
     QAction* Delete1;
     QAction* Settings1;
+    QAction* DataProcessing1; // Window menu and File panel
+    QAction* RevisionList1;
     QAction* DeleteEditableText1;
     QAction* DeleteSelectedText1;
 

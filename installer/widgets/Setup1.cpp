@@ -23,6 +23,7 @@
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
 #include "platform/widgets/ScreenFit.h"
+#include "platform/widgets/QtTranslation.h"
 
 namespace Installer {
 
@@ -91,6 +92,7 @@ void TForm1::SetWindows(TForm2* agreement, TForm3* uninstallation)
 
 void TForm1::ApplyLanguageToAll()
 {
+    UseQtTranslation(MainLanguage.GetLanguage());
     for (QWidget* window : {static_cast<QWidget*>(this), static_cast<QWidget*>(m_agreement),
                             static_cast<QWidget*>(m_uninstallation)})
         if (window)

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QRadioButton>
+#include <QToolButton>
 #include <QVariant>
 #include <QWidget>
 
@@ -25,7 +26,11 @@ void ApplyCaption(QObject* object, RadioButtonCaptions radioButtons)
     const QString text = MainLanguage.GetString(tag);
     if (auto* label = qobject_cast<QLabel*>(object))
         label->setText(text);
-    else if (auto* button = qobject_cast<QAbstractButton*>(object))
+    else if (auto* tool = qobject_cast<QToolButton*>(object)) {
+        // A tool button may show only its icon: the caption is its tool tip too.
+        tool->setText(text);
+        tool->setToolTip(text);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(object))
         button->setText(text);
     else if (auto* group = qobject_cast<QGroupBox*>(object))
         group->setTitle(text);

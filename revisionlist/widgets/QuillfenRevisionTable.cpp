@@ -9,6 +9,7 @@
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
 #include "platform/widgets/ScreenFit.h"
+#include "platform/widgets/ThemeIcons.h"
 #include "revisionlist/AnsiText.h"
 #include "revisionlist/QuillfenRevisionTableThread.h"
 #include "revisionlist/RevisionTableModel.h"
@@ -144,6 +145,20 @@ public:
         return text;
     }
 };
+
+// The icon bar's pictures: freedesktop icon names of the commands.
+struct ToolBarIcon
+{
+    QAction* TForm7::*action;
+    const char* name;
+};
+const ToolBarIcon ToolBarIcons[] = {
+    {&TForm7::New1, "document-new"},        {&TForm7::Open1, "document-open"},
+    {&TForm7::Save1, "document-save"},      {&TForm7::LoadRevisionList1, "view-refresh"},
+    {&TForm7::Stop1, "process-stop"},       {&TForm7::Print1, "document-print"},
+    {&TForm7::Upload1, "network-transmit"},
+};
+
 } // namespace
 
 TForm7::TForm7(QWidget* parent)
@@ -261,11 +276,9 @@ void TForm7::BuildMenus()
             m_hooks.ShowSettings();
     });
     Version1 = action("Version1", StringId::VersionMenu, &TForm7::Version1Click);
-    Stop1 = action("Stop1", 0, &TForm7::Stop1Click);
-    Stop1->setText(QStringLiteral("Stop"));
+    Stop1 = action("Stop1", StringId::Stop, &TForm7::Stop1Click);
     Stop1->setEnabled(false);
-    Upload1 = action("Upload1", 0, &TForm7::SpeedButton9Click);
-    Upload1->setText(QStringLiteral("Upload"));
+    Upload1 = action("Upload1", StringId::UploadButton, &TForm7::SpeedButton9Click);
 
     QMenu* file = menuBar()->addMenu(QString());
     SetTag(file, StringId::FileMenu);
@@ -282,7 +295,12 @@ void TForm7::BuildMenus()
 
     ControlBar1 = addToolBar(QStringLiteral("ControlBar1"));
     ControlBar1->setObjectName(QStringLiteral("ControlBar1"));
-    ControlBar1->addActions({New1, Open1, Save1, LoadRevisionList1, Stop1, Print1, Transfer1, Designer1, Upload1});
+    // The other windows' commands stand in the menu bar as well: the bar has twins of them.
+    ControlBar1->addActions({New1, Open1, Save1, LoadRevisionList1, Stop1, Print1,
+                             IconBarTwin(Transfer1, "x-office-document"),
+                             IconBarTwin(Designer1, "document-page-setup"), Upload1});
+    for (const ToolBarIcon& icon : ToolBarIcons)
+        SetThemeIcon(this->*icon.action, icon.name);
     SpeedButton4 = qobject_cast<QToolButton*>(ControlBar1->widgetForAction(LoadRevisionList1));
     SpeedButton5 = qobject_cast<QToolButton*>(ControlBar1->widgetForAction(Stop1));
     SpeedButton9 = qobject_cast<QToolButton*>(ControlBar1->widgetForAction(Upload1));
@@ -316,6 +334,14 @@ void TForm7::BuildMenus()
 void TForm7::SetIconBarVisible(bool visible)
 {
     ControlBar1->setVisible(visible);
+}
+
+void TForm7::ApplyLanguage()
+{
+    ApplyCaptions(this);
+    SetCaption();
+    // The default column captions come from the language tables.
+    m_model->CaptionsChanged();
 }
 
 void TForm7::SetCaption()

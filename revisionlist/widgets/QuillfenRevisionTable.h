@@ -67,6 +67,8 @@ public:
     ~TForm7() override;                         // FormDestroy
 
     void SetHooks(Hooks hooks) { m_hooks = std::move(hooks); }
+    // Captions, the window title and the column captions in the current language.
+    void ApplyLanguage();
     RevisionTableModel& Model() { return *m_model; }
     TForm8& SetupDialog() { return *m_setup; }
     TForm13& TextFilterDialog() { return *m_textFilter; }

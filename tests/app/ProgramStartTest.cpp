@@ -2,6 +2,7 @@
 // from the registry or the user's locale, documents from the command line
 // opened in the window of their type.
 
+#include "app/QuillfenProgram.h"
 #include "common/FakeDialogs.h"
 #include "common/FilledFormFiles.h"
 #include "dataprocessing/widgets/QuillfenTransfer.h"
@@ -10,12 +11,16 @@
 #include "language/Language.h"
 #include "language/StringIds.h"
 #include "platform/Registry.h"
-#include "app/QuillfenProgram.h"
+#include "revisionlist/RevisionTableColumn.h"
+#include "revisionlist/RevisionTableModel.h"
 #include "revisionlist/widgets/QuillfenRevisionTable.h"
 #include "revisionlist/widgets/QuillfenSetup.h"
 
+#include <QAction>
 #include <QComboBox>
+#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -97,6 +102,43 @@ TEST_F(ProgramStartTest, LanguageChangesRefillTheDesignerListsWithoutDoubling)
     EXPECT_EQ(program.Designer().ComboBox7->count(), 12);
     EXPECT_EQ(program.RevisionList().windowTitle(),
               MainLanguage.GetString(StringId::RevisionList, Language::English));
+}
+
+TEST_F(ProgramStartTest, TextsMadeBeforeTheLanguageFollowItAtStartAndAtEverySwitch)
+{
+    QuillfenProgram program;
+    program.Start({}, QuillfenProgram::CzechLanguageId);
+    TForm3& data = program.DataProcessing();
+    TForm7& list = program.RevisionList();
+    const auto czech = [](int id) { return MainLanguage.GetString(id, Language::Czech); };
+    ASSERT_EQ(data.TreeView1->topLevelItemCount(), 2);
+    EXPECT_EQ(data.TreeView1->topLevelItem(0)->text(0), czech(StringId::Saved));
+    EXPECT_EQ(data.TreeView1->topLevelItem(1)->text(0), czech(StringId::Transferred));
+    EXPECT_EQ(data.Fill1->text(), czech(StringId::FillButton));
+    EXPECT_EQ(list.Upload1->text(), czech(StringId::UploadButton));
+    EXPECT_EQ(list.Stop1->text(), czech(StringId::Stop));
+    // Qt's own dialogs: the buttons of a message box.
+    EXPECT_NE(QCoreApplication::translate("QPlatformTheme", "&Yes"), "&Yes");
+
+    QSignalSpy columnCaptions(&list.Model(), &QAbstractItemModel::headerDataChanged);
+    TForm11& settings = program.Settings();
+    settings.ComboBox1->setCurrentIndex(Language::English);
+    settings.ComboBox1Change(Language::English);
+    EXPECT_EQ(data.TreeView1->topLevelItem(0)->text(0), "Saved");
+    EXPECT_EQ(data.TreeView1->topLevelItem(1)->text(0), "Transfered");
+    EXPECT_EQ(data.Fill1->text(), "Fill");
+    EXPECT_EQ(list.Upload1->text(), "Upload");
+    EXPECT_EQ(list.Stop1->text(), "Stop");
+    // The icon bar's button for a window that also stands in the menu bar.
+    auto* dataButton = list.findChild<QAction*>(QStringLiteral("Transfer1Button"));
+    ASSERT_NE(dataButton, nullptr);
+    EXPECT_EQ(dataButton->text(), "Data processing");
+    EXPECT_FALSE(columnCaptions.isEmpty());
+    const int firstCaption = list.Model().VisibleColumn(0)->GetDefaultCaptionId();
+    ASSERT_NE(firstCaption, 0);
+    EXPECT_EQ(list.Model().headerData(0, Qt::Horizontal).toString(),
+              MainLanguage.GetString(firstCaption, Language::English));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), "&Yes");
 }
 
 TEST_F(ProgramStartTest, CommandLineDocumentsOpenInTheirWindows)

@@ -10,6 +10,7 @@
 #include "common/InstrumentSimulator.h"
 #include "common/RecordBytes.h"
 #include "common/ScopedGuards.h"
+#include "common/TextRecorder.h"
 #include "common/TransferHarness.h"
 #include "dataprocessing/RecordLookup.h"
 #include "documents/MeasureObject.h"
@@ -34,6 +35,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QWheelEvent>
+#include <QTreeWidgetItemIterator>
 
 #include <gtest/gtest.h>
 
@@ -286,6 +288,16 @@ TEST_F(WindowTest, PagesZoomFindIdCloseQueryAndDemonstrationData)
     QTest::keyClicks(&window, "kvzq");
     EXPECT_EQ(window.Document().Transfered().GetCount(), 4);
     EXPECT_EQ(window.TreeView1->topLevelItem(1)->childCount(), 4);
+    // Every node's own text (" [n]" of a primary item) is drawn once, after its styled value.
+    window.TreeView1->expandAll();
+    QApplication::processEvents();
+    int numbered = 0;
+    for (QTreeWidgetItemIterator it(window.TreeView1); *it; ++it)
+        if (window.TreeView1->visualItemRect(*it).intersects(window.TreeView1->viewport()->rect()))
+            numbered += int((*it)->text(0).count(u'['));
+    ASSERT_GT(numbered, 0);
+    TextRecorder recorder;
+    EXPECT_EQ(recorder.RenderLetters(*window.TreeView1).count(u'['), numbered);
 
     // "Save Data As ..." writes what its chosen filter entry names.
     dialogs.filterIndexes.enqueue(3);
@@ -468,6 +480,14 @@ TEST_F(WindowTest, SettingsDialogReadsEditsAndWrites)
         QTest::qWaitFor([&] { return !dialog.IsTransferRunning(); }, TransferWaitMs);
         ASSERT_TRUE(dialog.Button3->isEnabled());
         ASSERT_GT(dialog.ListBox1->count(), 1);
+        // Each row's styled text once, never its raw text as well.
+        QString shown;
+        for (int row = 0; row < dialog.ListBox1->count(); ++row)
+            if (dialog.ListBox1->visualItemRect(dialog.ListBox1->item(row))
+                    .intersects(dialog.ListBox1->viewport()->rect()))
+                shown += ShownLetters(dialog.ListBox1->item(row)->text());
+        TextRecorder recorder;
+        EXPECT_EQ(recorder.RenderLetters(*dialog.ListBox1), shown);
         // The first number setting: a value outside its limits changes nothing.
         int row = 0;
         InstrumentSetupItemNumber* number = nullptr;

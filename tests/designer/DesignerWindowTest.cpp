@@ -19,15 +19,20 @@
 
 #include "common/FakeDialogs.h"
 #include "common/FieldRecords.h"
+#include "common/ScopedIconTheme.h"
+#include "common/TextRecorder.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QIcon>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -36,6 +41,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 
 namespace {
@@ -107,6 +113,18 @@ void MoveTo(QWidget* widget, QPoint p)
 {
     QMouseEvent move(QEvent::MouseMove, p, widget->mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(widget, &move);
+}
+
+// The rows of `view` that are on screen, as their styled texts show them.
+QString ShownRows(QAbstractItemView& view)
+{
+    QString shown;
+    for (int row = 0; row < view.model()->rowCount(); ++row) {
+        const QModelIndex index = view.model()->index(row, 0);
+        if (view.visualRect(index).intersects(view.viewport()->rect()))
+            shown += ShownLetters(index.data().toString());
+    }
+    return shown;
 }
 
 struct DesignerWindowTest : ::testing::Test
@@ -500,4 +518,73 @@ TEST_F(DesignerWindowTest, AFilledFormOpensWithoutItsNameSoSavingCannotDropItsSe
     EXPECT_TRUE(w.close());
     EXPECT_EQ(w.GetDocument().GetCurrentPage()->GetCount(), 0);
     EXPECT_FALSE(w.GetDocument().IsModified());
+}
+
+TEST_F(DesignerWindowTest, StyledListsShowEachTextOnceAndTheAlignBoxItsDrawing)
+{
+    w.InsertField(FieldKind::Measure);
+    ClickOn(w, Page(w).GetObject(0));
+    ASSERT_TRUE(w.Panel11->isVisibleTo(&w));
+    QApplication::processEvents();
+    TextRecorder recorder;
+    // Quantity symbols carry style escapes: drawn styled, never raw beside or under it.
+    const QString expected = ShownRows(*w.CheckListBox1);
+    ASSERT_FALSE(expected.isEmpty());
+    EXPECT_EQ(recorder.RenderLetters(*w.CheckListBox1), expected);
+    w.ComboBox3->showPopup();
+    QAbstractItemView* formats = w.ComboBox3->view();
+    EXPECT_EQ(recorder.RenderLetters(*formats), ShownRows(*formats));
+    w.ComboBox3->hidePopup();
+
+    // The closed align box shows the chosen alignment's picture, no number.
+    Choose(w.ComboBox5, 4);
+    EXPECT_TRUE(w.ComboBox5->currentText().isEmpty());
+    EXPECT_FALSE(w.ComboBox5->itemIcon(4).isNull());
+    EXPECT_EQ(recorder.RenderLetters(*w.ComboBox5), QString());
+    EXPECT_EQ(static_cast<TextObject*>(Page(w).GetObject(0))->GetAlign(), 4);
+}
+
+TEST(DesignerIconBarTest, ThemeIconsWithCaptionTipsAndTheWordWhereTheThemeHasNone)
+{
+    EnglishTexts english;
+    FakeDialogs dialogs;
+    ScopedIconTheme theme(
+        {QStringLiteral("document-open"), QStringLiteral("x-office-spreadsheet")});
+    TForm2 w;
+    int dataShown = 0;
+    int listShown = 0;
+    DesignerHooks hooks;
+    hooks.ShowDataProcessing = [&] { ++dataShown; };
+    hooks.ShowRevisionList = [&] { ++listShown; };
+    w.SetHooks(std::move(hooks));
+    w.show();
+    const auto button = [&](QAction* action) {
+        return qobject_cast<QToolButton*>(w.ControlBar1->widgetForAction(action));
+    };
+
+    QToolButton* open = button(w.Open1);
+    ASSERT_NE(open, nullptr);
+    EXPECT_FALSE(open->icon().isNull());
+    EXPECT_EQ(open->toolTip(), "Open"); // "Open ..." without its dots
+
+    // The File panel ends with the two other windows.
+    QToolButton* list = button(w.RevisionList1);
+    QToolButton* data = button(w.DataProcessing1);
+    ASSERT_NE(list, nullptr);
+    ASSERT_NE(data, nullptr);
+    EXPECT_FALSE(list->icon().isNull());
+    EXPECT_EQ(list->toolTip(), "Revision list");
+    EXPECT_TRUE(data->icon().isNull());
+    EXPECT_EQ(data->text(), "Data processing");
+    QTest::mouseClick(list, Qt::LeftButton);
+    QTest::mouseClick(data, Qt::LeftButton);
+    EXPECT_EQ(listShown, 1);
+    EXPECT_EQ(dataShown, 1);
+
+    // Without a picture in the theme the button keeps its word.
+    TextRecorder recorder;
+    EXPECT_EQ(recorder.RenderLetters(*data), "Dataprocessing");
+    EXPECT_EQ(recorder.RenderLetters(*open), QString());
+    EXPECT_EQ(w.SpeedButton27->toolTip(), w.SpeedButton27->text());
+    EXPECT_FALSE(w.SpeedButton27->toolTip().isEmpty());
 }

@@ -343,6 +343,12 @@ TEST_F(SetupTest, UninstallerDeletesNothingOutsideTheFolder)
     EXPECT_EQ(FilesBelow(outside), (std::set<QString>{"a.txt", "b.txt", "c.txt"}));
 }
 
+// The Yes button's text in Qt's own dialogs.
+QString QtYes()
+{
+    return QCoreApplication::translate("QPlatformTheme", "&Yes");
+}
+
 TEST_F(SetupTest, AgreementSwitchesEveryWindowAndDisagreeEnds)
 {
     // Czech first: captions, window title and agreement text.
@@ -353,8 +359,11 @@ TEST_F(SetupTest, AgreementSwitchesEveryWindowAndDisagreeEnds)
         EXPECT_EQ(form2->Memo1->toPlainText(), AgreementText(Language::Czech));
         EXPECT_EQ(form2->ComboBox1->count(), 2);
         EXPECT_EQ(form2->ComboBox1->currentIndex(), Language::Czech);
+        // Qt's own buttons (message boxes, the folder dialog) speak the same language.
+        EXPECT_NE(QtYes(), "&Yes");
 
         emit form2->ComboBox1->activated(Language::English);
+        EXPECT_EQ(QtYes(), "&Yes");
         EXPECT_EQ(MainLanguage.GetLanguage(), Language::English);
         EXPECT_EQ(form2->ComboBox1->currentIndex(), Language::English);
         EXPECT_EQ(form2->windowTitle(), "English");

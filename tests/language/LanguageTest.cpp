@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int ProgramCount = 301;
+constexpr int ProgramCount = 303;
 constexpr int EmptyIds[] = {173, 174, 181, 237, 240};
 
 bool IsEmptyId(int id)
@@ -271,4 +271,13 @@ TEST(LanguageLookup, DecodingStopsWhereTheTextCannotBeRead)
     EXPECT_EQ(language.GetString(2), QString::fromUtf8("é"));
     EXPECT_EQ(language.GetString(3), "ok");
     EXPECT_TRUE(language.GetString(4).isEmpty());
+}
+
+TEST(LanguageTables, CzechNamesTheRevisionListAlwaysTheSameWay)
+{
+    const Language czech(Language::Czech);
+    for (int id = 0; id < ProgramCount; ++id)
+        EXPECT_FALSE(
+            czech.GetString(id).contains(QString::fromUtf8("revizní seznam"), Qt::CaseInsensitive))
+            << id;
 }

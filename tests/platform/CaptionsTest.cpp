@@ -96,7 +96,7 @@ TEST_F(CaptionsTest, EveryTaggedComponentTakesTheCurrentLanguage)
     EXPECT_EQ(w.exitAction->text(), "Konec");
     EXPECT_EQ(w.label->text(), "Jazyk");
     EXPECT_EQ(w.button->text(), "Storno");
-    EXPECT_EQ(w.group->title(), "Okraje [mm]");
+    EXPECT_EQ(w.group->title(), QString::fromUtf8("Ohraničení [mm]"));
     EXPECT_EQ(w.nestedLabel->text(), QString::fromUtf8("Poznámka"));
 }
 

@@ -10,12 +10,14 @@
 #include "common/InstrumentSimulator.h"
 #include "common/RecordingCanvas.h"
 #include "common/ScopedGuards.h"
+#include "common/ScopedIconTheme.h"
 #include "common/TransferHarness.h"
 #include "documents/widgets/PrintForm.h"
 #include "instruments/InstrumentDatabase.h"
 #include "instruments/InstrumentTranslator.h"
 #include "instruments/Kx420Translator.h"
 #include "language/Language.h"
+#include "language/StringIds.h"
 #include "platform/DateTime.h"
 #include "platform/SerialPort.h"
 #include "revisionlist/RevisionTableModel.h"
@@ -31,6 +33,7 @@
 #include <QContextMenuEvent>
 #include <QDateTime>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -40,6 +43,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -93,6 +98,30 @@ protected:
     }};
     TForm7 window;
 };
+
+TEST(ListIconBarTest, MenuBarKeepsItsCaptionsWhileTheIconBarShowsPictures)
+{
+    ScopedIconTheme theme(
+        {QStringLiteral("x-office-document"), QStringLiteral("network-transmit")});
+    FakeDialogs dialogs;
+    TForm7 window;
+    int shown = 0;
+    TForm7::Hooks hooks;
+    hooks.ShowDataProcessing = [&] { ++shown; };
+    window.SetHooks(hooks);
+    // The menu bar would draw an action's icon instead of its caption.
+    for (QAction* action : window.menuBar()->actions())
+        EXPECT_TRUE(action->icon().isNull()) << action->text().toStdString();
+    auto* twin = window.findChild<QAction*>(QStringLiteral("Transfer1Button"));
+    ASSERT_NE(twin, nullptr);
+    EXPECT_FALSE(twin->icon().isNull());
+    EXPECT_EQ(twin->toolTip(), MainLanguage.GetString(StringId::DataProcessing));
+    auto* button = qobject_cast<QToolButton*>(window.ControlBar1->widgetForAction(twin));
+    ASSERT_NE(button, nullptr);
+    button->click();
+    EXPECT_EQ(shown, 1);
+    EXPECT_FALSE(window.Upload1->icon().isNull());
+}
 
 TEST_F(ListWindowTest, ScanSortEditFilterDeleteDuplicateOpenSaveReopen)
 {
