@@ -290,5 +290,12 @@ enum : int {
     NotADate = 298, // "'%1' is not a valid date and time"
     ScanRunning = 299,
     UploadErasesQuestion = 300,
+    ArchivePartOfSet = 301,
+    ArchiveDamaged = 302,   // a reason beside a failed extraction
+    FileNotInstalled = 303, // "This file could not be installed:", the member and the reason follow
+    FolderNotWritable = 304,
+    ArchiveNameUnfit = 305, // the cabinet holds a name that cannot be logged as it is
+    NothingInstalled = 306,
+    UninstallSuccessful = 307,
 };
 } // namespace StringId
