@@ -14,6 +14,7 @@
 #include <QtTest/QTest>
 
 #include <atomic>
+#include <utility>
 #include <set>
 
 #include "common/FakeDialogs.h"
@@ -68,12 +69,63 @@ protected:
     void SetUp() override
     {
         InstallerSandbox::WriteFile(ProgramPath(), "installer program bytes");
+        NewWindows();
+    }
+
+    // The windows of a fresh start of the installer.
+    void NewWindows()
+    {
         form1 = std::make_unique<TForm1>(ProgramPath(), ProgramPath());
         form2 = new TForm2(form1.get());
         form3 = new TForm3(form1.get());
         form1->SetWindows(form2, form3);
         form1->ApplyLanguageToAll();
     }
+
+    // Nothing of the installation is registered with the desktop or the
+    // uninstall entry.
+    void ExpectNothingRegistered() const
+    {
+        EXPECT_FALSE(QFileInfo::exists(sandbox.Path("home/Desktop/Quillfen2.desktop")));
+        EXPECT_FALSE(QFileInfo::exists(sandbox.DataHome() + "/applications/Quillfen2"));
+        EXPECT_FALSE(QFileInfo::exists(sandbox.DataHome() + "/applications/Quillfen2.desktop"));
+        EXPECT_FALSE(QFileInfo::exists(sandbox.DataHome() + "/mime/packages/Quillfen2.xml"));
+        EXPECT_FALSE(QFileInfo::exists(sandbox.ConfigHome() + "/mimeapps.list"));
+        EXPECT_FALSE(TRegistry(RootKey::LocalMachine).KeyExists(UninstallKey));
+    }
+
+    // Shows the installation window as the program does, which opens the
+    // agreement; the user agrees.
+    void ShowAndAgree()
+    {
+        bool agreed = false;
+        QTimer agree;
+        QObject::connect(&agree, &QTimer::timeout, form2, [&] {
+            if (form2->isVisible() && !std::exchange(agreed, true))
+                form2->Button1->click();
+        });
+        agree.start(0);
+        form1->show();
+        QTRY_VERIFY(agreed && !form2->isVisible());
+        ASSERT_FALSE(form1->IsEnded());
+    }
+
+    // Holds the worker before its second member, as the stop question does.
+    void HoldAfterFirstFile(std::atomic<bool>& firstStarted)
+    {
+        QObject::connect(form1.get(), &TForm1::CopyStarting, [&firstStarted](SetupCopy* copy) {
+            QObject::connect(
+                copy, &SetupCopy::FileStarted, copy,
+                [copy, &firstStarted] {
+                    if (!firstStarted.exchange(true))
+                        copy->Pause();
+                },
+                Qt::DirectConnection);
+        });
+    }
+
+    static constexpr char UninstallKey[] =
+        "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillfen2";
 
     // Types the folder the way a user might and presses Install, then waits
     // for the program to end.
@@ -133,6 +185,12 @@ TEST_P(SetupInLanguage, InstallsEverythingAndTheUninstallerRemovesOnlyWhatWasIns
     EXPECT_EQ(InstallerSandbox::ReadFile(Folder() + "/uninst.dat"),
               (Targets().join("\r\n") + "\r\n").toUtf8());
     EXPECT_EQ(InstallerSandbox::ReadFile(Folder() + "/uninst"), "installer program bytes");
+    // The programs run (the menu, the icon and the association start them);
+    // nothing else becomes executable.
+    EXPECT_TRUE(QFileInfo(Folder() + "/Quillfen2").isExecutable());
+    EXPECT_TRUE(QFileInfo(Folder() + "/uninst").isExecutable());
+    for (const char* data : {"/Quillfen2.svg", "/qfs/Example.qfs", "/uninst.dat"})
+        EXPECT_FALSE(QFileInfo(Folder() + data).isExecutable()) << data;
 
     // Registry values: the program's language and the uninstall entry.
     {
@@ -179,6 +237,13 @@ TEST_P(SetupInLanguage, InstallsEverythingAndTheUninstallerRemovesOnlyWhatWasIns
     TForm3 uninstaller;
     uninstaller.Button1->click();
     EXPECT_EQ(FilesBelow(Folder()), (std::set<QString>{"notes.txt", "qfs/Mine.qfs"}));
+    EXPECT_FALSE(QFileInfo::exists(Folder() + "/help")); // made by the archive, left empty
+    ASSERT_EQ(dialogs.Texts().size(), 2);
+    EXPECT_EQ(dialogs.Texts().last(), Text(StringId::UninstallSuccessful));
+    EXPECT_EQ(dialogs.messages.last().caption, Text(StringId::UninstallCaption));
+    // Settings files left without values are removed (the user's list stays).
+    EXPECT_FALSE(QFileInfo::exists(sandbox.ConfigHome() + "/Quillfen2.ini"));
+    EXPECT_FALSE(QFileInfo::exists(sandbox.ConfigHome() + "/Quillfen2"));
     EXPECT_FALSE(QFileInfo::exists(desktopIcon));
     EXPECT_FALSE(QFileInfo::exists(startMenu));
     EXPECT_FALSE(QFileInfo::exists(data + "/mime/packages/Quillfen2.xml"));
@@ -187,7 +252,6 @@ TEST_P(SetupInLanguage, InstallsEverythingAndTheUninstallerRemovesOnlyWhatWasIns
               "[Default Applications]\ntext/html=browser.desktop\n");
     EXPECT_EQ(ReadValue(RootKey::LocalMachine, uninstallKey, "InstallDir"), "<no key>");
     EXPECT_FALSE(TRegistry().KeyExists("\\Software\\Quillfen2"));
-    EXPECT_EQ(dialogs.Texts().size(), 1);
 
     // A second run finds no log and removes nothing more.
     EXPECT_FALSE(RemoveInstallation());
@@ -207,31 +271,39 @@ TEST_F(SetupTest, WithoutShortcutsOnlyTheEntriesAreWritten)
     EXPECT_FALSE(QFileInfo::exists(sandbox.Path("home/Desktop")));
     EXPECT_FALSE(QFileInfo::exists(sandbox.DataHome() + "/applications/Quillfen2"));
     EXPECT_TRUE(QFileInfo::exists(sandbox.DataHome() + "/applications/Quillfen2.desktop"));
-    EXPECT_EQ(ReadValue(RootKey::LocalMachine,
-                        "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillfen2",
-                        "InstallDir"),
-              Folder());
+    EXPECT_EQ(ReadValue(RootKey::LocalMachine, UninstallKey, "InstallDir"), Folder());
+
+    // Removed again, the installation leaves neither its folder nor a file
+    // among the user's settings.
+    TForm3 uninstaller;
+    uninstaller.Button1->click();
+    EXPECT_FALSE(QFileInfo::exists(Folder()));
+    EXPECT_TRUE(QFileInfo::exists(sandbox.Path("Program Files")));
+    EXPECT_TRUE(FilesBelow(sandbox.ConfigHome()).empty());
+    EXPECT_FALSE(QFileInfo::exists(sandbox.ConfigHome() + "/Quillfen2"));
 }
 
-TEST_F(SetupTest, StoppingMidwayIsReportedAndTheUninstallerRemovesWhatWasCopied)
+// Stopped with the Stop button or with the window's close box: the same
+// question, the same ending.
+class SetupStopTest : public SetupTest, public ::testing::WithParamInterface<bool>
 {
+};
+
+TEST_P(SetupStopTest, StoppingMidwayIsReportedAndTheUninstallerRemovesWhatWasCopied)
+{
+    const bool byCloseBox = GetParam();
     sandbox.MakeCabinet(Cabinet(), members);
     std::atomic<bool> firstStarted{false};
-    // Holds the worker before its second member, as the stop question does.
-    QObject::connect(form1.get(), &TForm1::CopyStarting, [&firstStarted](SetupCopy* copy) {
-        QObject::connect(
-            copy, &SetupCopy::FileStarted, copy,
-            [copy, &firstStarted] {
-                if (!firstStarted.exchange(true))
-                    copy->Pause();
-            },
-            Qt::DirectConnection);
-    });
+    HoldAfterFirstFile(firstStarted);
+    ShowAndAgree();
     form1->Edit1->setText(Folder());
     form1->Button3->click();
     QTRY_VERIFY_WITH_TIMEOUT(firstStarted, CopyTimeoutMs);
     EXPECT_EQ(form1->Button3->text(), Text(StringId::Stop));
-    form1->Button3->click(); // "Cancel installation ?" Yes
+    if (byCloseBox)
+        EXPECT_FALSE(form1->close()); // the answer ends the program, not the close box
+    else
+        form1->Button3->click(); // "Cancel installation ?" Yes
     QTRY_VERIFY_WITH_TIMEOUT(form1->IsEnded(), CopyTimeoutMs);
 
     ASSERT_EQ(dialogs.Texts().size(), 2);
@@ -246,7 +318,28 @@ TEST_F(SetupTest, StoppingMidwayIsReportedAndTheUninstallerRemovesWhatWasCopied)
 
     TForm3 uninstaller;
     uninstaller.Button1->click();
-    EXPECT_TRUE(FilesBelow(Folder()).empty());
+    EXPECT_FALSE(QFileInfo::exists(Folder()));
+}
+
+INSTANTIATE_TEST_SUITE_P(ButtonOrCloseBox, SetupStopTest, ::testing::Bool());
+
+TEST_F(SetupTest, ClosingWhileCopyingAndAnsweringNoGoesOn)
+{
+    sandbox.MakeCabinet(Cabinet(), members);
+    std::atomic<bool> firstStarted{false};
+    HoldAfterFirstFile(firstStarted);
+    ShowAndAgree();
+    form1->Edit1->setText(Folder());
+    form1->Button3->click();
+    QTRY_VERIFY_WITH_TIMEOUT(firstStarted, CopyTimeoutMs);
+    dialogs.answers.enqueue(IDNO);
+    EXPECT_FALSE(form1->close());
+    EXPECT_TRUE(form1->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(form1->IsEnded(), CopyTimeoutMs);
+    EXPECT_EQ(dialogs.Texts(), QStringList({Text(StringId::CancelInstallationQuestion),
+                                            Text(StringId::SetupSuccessful)}));
+    for (const auto& [name, bytes] : members)
+        EXPECT_EQ(InstallerSandbox::ReadFile(Folder() + '/' + name), bytes) << qPrintable(name);
 }
 
 TEST_F(SetupTest, ArchiveWithANameOutsideTheFolderInstallsNothing)
@@ -259,12 +352,11 @@ TEST_F(SetupTest, ArchiveWithANameOutsideTheFolderInstallsNothing)
     InstallerSandbox::WriteFile(Cabinet(), cabinet);
 
     Install();
-    ASSERT_EQ(dialogs.Texts().size(), 1);
-    EXPECT_TRUE(dialogs.Texts()[0].startsWith(Text(StringId::ArchiveNameOutside) + "\n..\\x\n"));
-    EXPECT_TRUE(dialogs.Texts()[0].endsWith(Text(StringId::InstallationIncomplete)));
+    EXPECT_EQ(dialogs.Texts(), QStringList{Text(StringId::ArchiveNameOutside) + "\n..\\x\n\n"
+                                           + Text(StringId::NothingInstalled)});
     EXPECT_FALSE(QFileInfo::exists(sandbox.Path("Program Files/x")));
-    EXPECT_EQ(FilesBelow(Folder()), (std::set<QString>{"uninst", "uninst.dat"}));
-    EXPECT_TRUE(InstallerSandbox::ReadFile(Folder() + "/uninst.dat").isEmpty());
+    EXPECT_TRUE(FilesBelow(Folder()).empty());
+    ExpectNothingRegistered();
 }
 
 TEST_F(SetupTest, DamagedArchiveIsReportedIncomplete)
@@ -275,7 +367,16 @@ TEST_F(SetupTest, DamagedArchiveIsReportedIncomplete)
     InstallerSandbox::WriteFile(Cabinet(), cabinet);
 
     Install();
-    EXPECT_EQ(dialogs.Texts(), QStringList{Text(StringId::InstallationIncomplete)});
+    // The member that failed and why, beside the closing message.
+    ASSERT_EQ(dialogs.Texts().size(), 1);
+    const QStringList lines = dialogs.Texts()[0].split('\n');
+    ASSERT_EQ(lines.size(), 5) << qPrintable(dialogs.Texts()[0]);
+    EXPECT_EQ(lines[0], Text(StringId::FileNotInstalled));
+    EXPECT_TRUE(std::any_of(members.begin(), members.end(),
+                            [&](const auto& member) { return QString(member.first).replace('/', '\\') == lines[1]; }))
+        << qPrintable(lines[1]);
+    EXPECT_EQ(lines[2], Text(StringId::ArchiveDamaged));
+    EXPECT_EQ(lines[4], Text(StringId::InstallationIncomplete));
     // What was begun stays listed, so the uninstaller can take it away.
     const QStringList listed = QString::fromUtf8(InstallerSandbox::ReadFile(Folder() + "/uninst.dat"))
                                    .split("\r\n", Qt::SkipEmptyParts);
@@ -369,8 +470,9 @@ TEST_F(SetupTest, AgreementSwitchesEveryWindowAndDisagreeEnds)
     form1->FormShow();
     EXPECT_TRUE(form1->IsEnded());
 
-    // Agreeing leaves the installation window to the user.
-    TForm1 again(sandbox.Path("cd/SETUP.EXE"), ProgramPath());
+    // Agreeing leaves the installation window to the user, whatever name
+    // the installer was saved under.
+    TForm1 again(sandbox.Path("Downloads/Setup (1)"), ProgramPath());
     TForm2 agreement(&again);
     again.SetWindows(&agreement, nullptr);
     QTimer::singleShot(0, &agreement, [&] { agreement.Button1->click(); });
