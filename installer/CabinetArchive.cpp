@@ -45,12 +45,17 @@ CabinetFile* FileOf(mspack_file* file)
 int OpenFlags(int mode)
 {
     switch (mode) {
-    case MSPACK_SYS_OPEN_READ: return O_RDONLY;
+    case MSPACK_SYS_OPEN_READ:
+        return O_RDONLY;
     // A link left where a member goes would carry the member elsewhere.
-    case MSPACK_SYS_OPEN_WRITE: return O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW;
-    case MSPACK_SYS_OPEN_UPDATE: return O_RDWR;
-    case MSPACK_SYS_OPEN_APPEND: return O_RDWR | O_APPEND;
-    default: return -1;
+    case MSPACK_SYS_OPEN_WRITE:
+        return O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW;
+    case MSPACK_SYS_OPEN_UPDATE:
+        return O_RDWR;
+    case MSPACK_SYS_OPEN_APPEND:
+        return O_RDWR | O_APPEND;
+    default:
+        return -1;
     }
 }
 
@@ -94,8 +99,8 @@ int ReadFile(mspack_file* handle, void* buffer, int bytes)
     // libmspack takes a short read for the end of the file, so read on
     // until the end or an error.
     while (done < bytes) {
-        const ssize_t got = ::read(file->fd, static_cast<char*>(buffer) + done,
-                                   static_cast<size_t>(bytes - done));
+        const ssize_t got =
+            ::read(file->fd, static_cast<char*>(buffer) + done, static_cast<size_t>(bytes - done));
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0) {

@@ -79,10 +79,10 @@ MemberNameCheck CheckMemberName(const QString& memberName)
     const QStringList parts = name.split(u'/');
     if (name.startsWith(u'/') || parts.contains(QLatin1String("..")))
         return MemberNameCheck::LeavesFolder;
-    const bool control = std::any_of(name.begin(), name.end(), [](QChar c) {
-        return c.category() == QChar::Other_Control;
-    });
-    if (control || !std::all_of(parts.begin(), parts.end(), IsFitPart) || IsOneOf(name, OwnFiles, Qt::CaseInsensitive))
+    const bool control = std::any_of(name.begin(), name.end(),
+                                     [](QChar c) { return c.category() == QChar::Other_Control; });
+    if (control || !std::all_of(parts.begin(), parts.end(), IsFitPart)
+        || IsOneOf(name, OwnFiles, Qt::CaseInsensitive))
         return MemberNameCheck::Unfit;
     return MemberNameCheck::Fit;
 }

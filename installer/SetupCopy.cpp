@@ -105,9 +105,12 @@ CopyOutcome SetupCopy::PlaceMembers(const QStringList& members, QStringList& tar
 {
     for (const QString& member : members) {
         switch (CheckMemberName(member)) {
-        case MemberNameCheck::Fit: break;
-        case MemberNameCheck::LeavesFolder: return Refuse(CopyOutcome::UnsafeMember, member);
-        case MemberNameCheck::Unfit: return Refuse(CopyOutcome::UnfitMemberName, member);
+        case MemberNameCheck::Fit:
+            break;
+        case MemberNameCheck::LeavesFolder:
+            return Refuse(CopyOutcome::UnsafeMember, member);
+        case MemberNameCheck::Unfit:
+            return Refuse(CopyOutcome::UnfitMemberName, member);
         }
         targets << MemberTarget(m_folder, member);
         if (targets.last().isEmpty() || !WayStaysInside(m_folder, targets.last()))
@@ -132,7 +135,8 @@ CopyOutcome SetupCopy::Copy()
     // installation's log) as it was.
     const QStringList members = archive.MemberNames();
     QStringList targets;
-    if (const CopyOutcome refused = PlaceMembers(members, targets); refused != CopyOutcome::Complete)
+    if (const CopyOutcome refused = PlaceMembers(members, targets);
+        refused != CopyOutcome::Complete)
         return refused;
 
     InstallLogWriter log;

@@ -8,8 +8,8 @@
 // the completion once the thread has finished.
 
 #include <QMutex>
-#include <QStringList>
 #include <QString>
+#include <QStringList>
 #include <QThread>
 #include <QWaitCondition>
 
@@ -17,7 +17,7 @@
 
 enum class CopyOutcome {
     Complete,
-    Stopped,          // the user stopped the installation
+    Stopped, // the user stopped the installation
     // Refused before anything was written:
     ArchiveUnreadable,
     PartOfSet,         // the archive belongs to a set of cabinets
