@@ -9,6 +9,8 @@ bool InstallLogWriter::Open(const QString& logPath)
 {
     m_file.close();
     QDir().mkpath(QFileInfo(logPath).absolutePath());
+    if (QFileInfo(logPath).isSymLink())
+        QFile::remove(logPath);
     m_file.setFileName(logPath);
     return m_file.open(QIODevice::WriteOnly | QIODevice::Truncate);
 }
@@ -27,13 +29,16 @@ QStringList ReadInstallLog(QByteArrayView bytes, const QString& folder)
         qsizetype end = bytes.indexOf('\n', start);
         if (end < 0)
             end = bytes.size();
-        const QByteArrayView line = bytes.sliced(start, end - start).trimmed();
+        QByteArrayView line = bytes.sliced(start, end - start);
         start = end + 1;
+        if (line.endsWith('\r'))
+            line.chop(1);
         if (line.isEmpty() || line.size() > MaxLogLine || line.contains('\0'))
             continue;
         const QString path = QFile::decodeName(line.toByteArray());
-        if (IsInsideFolder(folder, path))
-            paths << QDir::cleanPath(path);
+        if (IsInsideFolder(folder, path) && QDir::cleanPath(path) == path
+            && QFile::encodeName(path) == line)
+            paths << path;
     }
     return paths;
 }

@@ -17,9 +17,10 @@ inline constexpr char Icon[] = "Quillfen2.svg";
 inline constexpr char Documents[] = "qfs";
 } // namespace InstallNames
 
-// True for the installer's own name, "Setup" with or without ".exe" in any
-// letter case; the program uninstalls under every other name.
-bool IsInstallerName(const QString& programPath);
+// True for the uninstaller's own name, "uninst" with or without ".exe" in any
+// letter case; the program installs under every other name (a downloaded
+// copy may well be called "Setup (1)").
+bool IsUninstallerName(const QString& programPath);
 
 // The folder as the user typed it: without leading and trailing blanks and
 // without one trailing "/".
@@ -35,6 +36,32 @@ QString ArchiveBeside(const QString& programPath);
 // compared after "." and ".." are resolved.
 bool IsInsideFolder(const QString& folder, const QString& path);
 
+// Why a cabinet member's name cannot be installed, if it cannot.
+enum class MemberNameCheck {
+    Fit,
+    // Absolute, or climbing with "..": the file would land outside the folder.
+    LeavesFolder,
+    // Empty parts, parts ending in a blank or a dot, control characters, or
+    // the name of the installer's own files: such a name would be logged as
+    // something else than the file written, and the uninstaller would then
+    // delete a file the installer never wrote.
+    Unfit,
+};
+MemberNameCheck CheckMemberName(const QString& memberName);
+
 // The target of a cabinet member below `folder`: its "\" separators become
-// "/". Empty (refused) when the name is empty, absolute, or climbs with "..".
+// "/". Empty (refused) unless CheckMemberName finds the name fit.
 QString MemberTarget(const QString& folder, const QString& memberName);
+
+// Whether every folder that already exists between `folder` and `target`
+// really lies inside `folder` once links are resolved: a link to elsewhere
+// (or a broken one) on the way would carry the file out of the folder. The
+// target itself is not looked at; the installer replaces whatever is there.
+bool WayStaysInside(const QString& folder, const QString& target);
+
+// Whether the member is a program the installation runs (and so is made
+// executable); every other member is plain data.
+bool IsProgramMember(const QString& memberName);
+
+// A member name fit for a message: control characters are shown as "\xNN".
+QString PrintableName(const QString& memberName);

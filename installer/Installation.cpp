@@ -64,25 +64,63 @@ void WriteShortcut(const QString& path, const DesktopEntry& entry, bool executab
     QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner | QFile::ExeUser);
 }
 
-QString FinalMessage(CopyOutcome outcome, const QString& failedMember)
+QString Text(int id)
 {
-    const QString incomplete = MainLanguage.GetString(StringId::InstallationIncomplete);
+    return MainLanguage.GetString(id);
+}
+
+// The reason beside a failure: the system's own words, or that the archive
+// is damaged.
+QString Reason(const CopyFailure& failure)
+{
+    if (!failure.systemReason.isEmpty())
+        return failure.systemReason;
+    return failure.damaged ? Text(StringId::ArchiveDamaged) : QString();
+}
+
+// What went wrong, then the member and the reason, each on its own line when
+// there is one.
+QString Explained(int what, const QString& member, const QString& reason)
+{
+    QString text = Text(what);
+    for (const QString& line : {member, reason})
+        if (!line.isEmpty())
+            text += u'\n' + line;
+    return text;
+}
+
+QString FinalMessage(CopyOutcome outcome, const CopyFailure& failure, const QString& folder)
+{
+    const QString member = PrintableName(failure.member);
+    QString why;
+    int closing = StringId::NothingInstalled;
     switch (outcome) {
     case CopyOutcome::Complete:
-        return MainLanguage.GetString(StringId::SetupSuccessful);
-    case CopyOutcome::UnsafeMember:
-        return MainLanguage.GetString(StringId::ArchiveNameOutside) + u'\n' + failedMember
-               + QLatin1String("\n\n") + incomplete;
-    case CopyOutcome::ArchiveUnreadable:
-    case CopyOutcome::PartOfSet:
-        return MainLanguage.GetString(StringId::CannotOpenArchive) + QLatin1String("\n\n")
-               + incomplete;
+        return Text(StringId::SetupSuccessful);
     case CopyOutcome::Stopped:
+        return Text(StringId::InstallationIncomplete);
+    case CopyOutcome::ArchiveUnreadable:
+        why = Explained(StringId::CannotOpenArchive, QString(), Reason(failure));
+        break;
+    case CopyOutcome::PartOfSet:
+        why = Explained(StringId::CannotOpenArchive, QString(), Text(StringId::ArchivePartOfSet));
+        break;
+    case CopyOutcome::UnsafeMember:
+        why = Explained(StringId::ArchiveNameOutside, member, QString());
+        break;
+    case CopyOutcome::UnfitMemberName:
+        why = Explained(StringId::ArchiveNameUnfit, member, QString());
+        break;
+    case CopyOutcome::FolderNotWritable:
+        why = Explained(StringId::FolderNotWritable, folder, Reason(failure));
+        break;
     case CopyOutcome::ExtractFailed:
     case CopyOutcome::LogFailed:
+        why = Explained(StringId::FileNotInstalled, member, Reason(failure));
+        closing = StringId::InstallationIncomplete;
         break;
     }
-    return incomplete;
+    return why + QLatin1String("\n\n") + Text(closing);
 }
 } // namespace
 
@@ -127,13 +165,18 @@ void CreateShortcuts(const InstallChoice& choice)
 }
 
 void CompleteInstallation(const InstallChoice& choice, CopyOutcome outcome,
-                          const QString& failedMember)
+                          const CopyFailure& failure, bool wroteFiles)
 {
-    if (!WriteRegistryEntries(choice.folder, choice.language))
-        Dialogs().MessageBox(RegistrationError, RegistrationCaption, MsgButtons::Ok, MsgIcon::Error);
-    CreateShortcuts(choice);
+    // Without a single file in the folder there is nothing for the menu, the
+    // desktop or the uninstall entry to point at.
+    if (wroteFiles) {
+        if (!WriteRegistryEntries(choice.folder, choice.language))
+            Dialogs().MessageBox(RegistrationError, RegistrationCaption, MsgButtons::Ok,
+                                 MsgIcon::Error);
+        CreateShortcuts(choice);
+    }
     const bool complete = outcome == CopyOutcome::Complete;
-    Dialogs().MessageBox(FinalMessage(outcome, failedMember),
+    Dialogs().MessageBox(FinalMessage(outcome, failure, choice.folder),
                          MainLanguage.GetString(StringId::InstallCaption), MsgButtons::Ok,
                          complete ? MsgIcon::Information : MsgIcon::Warning);
 }

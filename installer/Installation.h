@@ -31,9 +31,9 @@ bool WriteRegistryEntries(const QString& folder, int language);
 // cannot be written is left out.
 void CreateShortcuts(const InstallChoice& choice);
 // The whole completion, closing message included (success only when every
-// file was copied).
+// file was copied). Nothing is registered unless the copy wrote files.
 void CompleteInstallation(const InstallChoice& choice, CopyOutcome outcome,
-                          const QString& failedMember);
+                          const CopyFailure& failure, bool wroteFiles);
 
 // The file name of the Start menu's uninstall entry in `language`.
 QString UninstallEntryName(int language);

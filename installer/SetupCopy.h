@@ -9,6 +9,7 @@
 
 #include <QMutex>
 #include <QString>
+#include <QStringList>
 #include <QThread>
 #include <QWaitCondition>
 
@@ -16,12 +17,24 @@
 
 enum class CopyOutcome {
     Complete,
-    Stopped,          // the user stopped the installation
+    Stopped, // the user stopped the installation
+    // Refused before anything was written:
     ArchiveUnreadable,
-    PartOfSet,        // the archive belongs to a set of cabinets
-    UnsafeMember,     // a member would be written outside the folder
+    PartOfSet,         // the archive belongs to a set of cabinets
+    UnsafeMember,      // a member would be written outside the folder
+    UnfitMemberName,   // a member's name cannot be logged as it is
+    FolderNotWritable, // the install log could not be created
+    // Stopped on the way, with the files before it installed:
     ExtractFailed,
     LogFailed,
+};
+
+// Why the copy stopped early.
+struct CopyFailure
+{
+    QString member;       // the member at fault, as the archive names it
+    QString systemReason; // the system's own words for a failed file operation
+    bool damaged = false; // the archive's contents could not be unpacked
 };
 
 class SetupCopy : public QThread
@@ -45,8 +58,10 @@ public:
 
     // After the thread has finished.
     CopyOutcome Outcome() const { return m_outcome; }
-    // The member that stopped the copy (unsafe or failed), if any.
-    QString FailedMember() const { return m_failedMember; }
+    CopyFailure Failure() const { return m_failure; }
+    // Whether anything was written into the folder (the log first of all):
+    // only then is there an installation to register.
+    bool WroteFiles() const { return m_wroteFiles; }
 
 signals:
     // On the worker thread, before each member is extracted.
@@ -57,6 +72,9 @@ protected:
 
 private:
     CopyOutcome Copy();
+    // Every member's target, or the outcome that refuses the archive.
+    CopyOutcome PlaceMembers(const QStringList& members, QStringList& targets);
+    CopyOutcome Refuse(CopyOutcome outcome, const QString& member);
     void CopyUninstaller();
     // False when the worker is to stop.
     bool PassGate();
@@ -69,5 +87,6 @@ private:
     bool m_paused = false;
     std::atomic<bool> m_terminated{false};
     CopyOutcome m_outcome = CopyOutcome::Complete;
-    QString m_failedMember;
+    CopyFailure m_failure;
+    bool m_wroteFiles = false;
 };

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 #include "installer/DesktopFiles.h"
 #include "installer/InstallLog.h"
 #include "installer/InstallPaths.h"
@@ -33,6 +35,57 @@ void RemoveIn(const QString& folder, const QString& name)
 {
     if (!folder.isEmpty())
         QFile::remove(folder + u'/' + name);
+}
+
+// The folders below `folder` that hold listed files, the deepest first: the
+// folders the archive made. Each goes only when nothing is left in it, and
+// then the installation folder itself.
+void RemoveEmptyFolders(const QString& folder, const QStringList& listed)
+{
+    QStringList folders;
+    for (const QString& path : listed)
+        for (QString up = QFileInfo(path).path(); IsInsideFolder(folder, up);
+             up = QFileInfo(up).path())
+            folders << up;
+    folders.removeDuplicates();
+    std::sort(folders.begin(), folders.end(),
+              [](const QString& a, const QString& b) { return a.size() > b.size(); });
+    for (const QString& below : folders)
+        QDir().rmdir(below); // only when empty; a link is no folder to rmdir
+    QDir().rmdir(folder);
+}
+
+// True when the file holds nothing but blanks, line ends and section headers.
+bool HoldsNoValues(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    return std::all_of(lines.begin(), lines.end(), [](const QByteArray& line) {
+        const QByteArray trimmed = line.trimmed();
+        return trimmed.isEmpty() || (trimmed.startsWith('[') && trimmed.endsWith(']'));
+    });
+}
+
+void RemoveIfEmpty(const QString& path)
+{
+    if (QFileInfo(path).isFile() && HoldsNoValues(path))
+        QFile::remove(path);
+}
+
+// The registry's files (the program's key in "Quillfen2.ini", the other keys
+// in "Quillfen2/<root key>.ini") and the default-application list are left
+// without values once the entries are gone; empty, they are removed.
+void RemoveEmptySettingsFiles()
+{
+    const QString registry = RegistryDirectory();
+    RemoveIfEmpty(registry + QLatin1String("/Quillfen2.ini"));
+    const QDir rootKeys(registry + QLatin1String("/Quillfen2"));
+    for (const QString& name : rootKeys.entryList({QStringLiteral("*.ini")}, QDir::Files))
+        RemoveIfEmpty(rootKeys.filePath(name));
+    QDir().rmdir(rootKeys.path());
+    RemoveIfEmpty(MimeAppsListPath());
 }
 } // namespace
 
@@ -70,7 +123,12 @@ bool RemoveInstallation()
     QDir(folder).rmdir(QLatin1String(InstallNames::Documents)); // only when empty
     // A running program's file can be removed here: no restart is needed.
     QFile::remove(folder + u'/' + QLatin1String(InstallNames::Uninstaller));
+    RemoveEmptyFolders(folder, listed);
     RemoveRegistryEntriesAndShortcuts();
+    RemoveEmptySettingsFiles();
+    Dialogs().MessageBox(MainLanguage.GetString(StringId::UninstallSuccessful),
+                         MainLanguage.GetString(StringId::UninstallCaption), MsgButtons::Ok,
+                         MsgIcon::Information);
     return true;
 }
 

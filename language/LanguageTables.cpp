@@ -358,9 +358,18 @@ constexpr Row Rows[] = {
      "Odeslání přepíše paměť přístroje: uložená měření budou smazána. Pokračovat ?"},
     {301, "Fill", "Vyplnit"},
     {302, "Upload", "Odeslat"},
+    {303, "Quillfen2.cab is one cabinet of a set; Setup installs from a single cabinet only.",
+     "Quillfen2.cab je jedním archivem ze sady; instalovat lze jen z jediného archivu."},
+    {304, "The archive is damaged.", "Archiv je poškozený."},
+    {305, "This file could not be installed:", "Tento soubor nelze nainstalovat:"},
+    {306, "The program folder cannot be written:", "Do složky programu nelze zapisovat:"},
+    {307, "Quillfen2.cab holds a file whose name cannot be installed:",
+     "Quillfen2.cab obsahuje soubor, jehož název nelze nainstalovat:"},
+    {308, "Nothing was installed.", "Nic nebylo nainstalováno."},
+    {309, "Quillfen2 was uninstalled.", "Quillfen2 byl odinstalován."},
 };
 
-constexpr std::size_t ProgramCount = 303;
+constexpr std::size_t ProgramCount = 310;
 
 constexpr bool IdsRunWithoutGaps()
 {
@@ -369,7 +378,7 @@ constexpr bool IdsRunWithoutGaps()
             return false;
     return true;
 }
-static_assert(std::size(Rows) == ProgramCount, "ids 0 to 302, one row each");
+static_assert(std::size(Rows) == ProgramCount, "ids 0 to 309, one row each");
 static_assert(IdsRunWithoutGaps(), "rows must be in id order without gaps");
 
 // The installer carries an older edition: fewer ids and its own version
@@ -381,9 +390,11 @@ constexpr Row InstallerRows[] = {
     {126, QF_ABOUT_EN("Quillfen", QF_INSTALLER_VERSION), QF_ABOUT_CS("Quillfen", QF_INSTALLER_VERSION)},
     {255, QF_ABOUT_EN("Tarnvox", QF_INSTALLER_VERSION), QF_ABOUT_CS("Tarnvox", QF_INSTALLER_VERSION)},
 };
-constexpr int InstallerAddedIds[] = {StringId::InstallationIncomplete,
-                                     StringId::ArchiveNameOutside};
-constexpr std::size_t InstallerCount = 294;
+constexpr int InstallerAddedIds[] = {
+    StringId::InstallationIncomplete, StringId::ArchiveNameOutside, StringId::ArchivePartOfSet,
+    StringId::ArchiveDamaged,         StringId::FileNotInstalled,   StringId::FolderNotWritable,
+    StringId::ArchiveNameUnfit,       StringId::NothingInstalled,   StringId::UninstallSuccessful};
+constexpr std::size_t InstallerCount = 310;
 static_assert(InstallerAddedIds[std::size(InstallerAddedIds) - 1] + 1 == InstallerCount);
 
 // One language's pointer table of `Count` ids: the first `edition` rows with

@@ -292,5 +292,12 @@ enum : int {
     UploadErasesQuestion = 300,
     FillButton = 301,   // the data window's "Fill" icon-bar button
     UploadButton = 302, // the revision list's "Upload" icon-bar button
+    ArchivePartOfSet = 303,
+    ArchiveDamaged = 304,   // a reason beside a failed extraction
+    FileNotInstalled = 305, // "This file could not be installed:", the member and the reason follow
+    FolderNotWritable = 306,
+    ArchiveNameUnfit = 307, // the cabinet holds a name that cannot be logged as it is
+    NothingInstalled = 308,
+    UninstallSuccessful = 309,
 };
 } // namespace StringId

@@ -1,6 +1,7 @@
 #include "installer/widgets/Setup1.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -37,6 +39,12 @@ void ApplyLanguage(QWidget* window)
     ApplyCaptions(window, RadioButtonCaptions::Keep);
 }
 
+void KeepDialogHistoryIn(const QString& folder)
+{
+    for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+        QSettings::setPath(format, QSettings::UserScope, folder);
+}
+
 TForm1::TForm1(const QString& programPath, const QString& uninstaller, QWidget* parent)
     : QWidget(parent), m_programPath(programPath), m_uninstaller(uninstaller)
 {
@@ -59,6 +67,9 @@ TForm1::TForm1(const QString& programPath, const QString& uninstaller, QWidget* 
     SetTag(CheckBox2, StringId::StartMenuIcons);
     CheckBox2->setChecked(true);
     Label4 = new QLabel(this);
+    // A long path must not widen the window (past the screen, with Stop).
+    Label4->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    Label4->installEventFilter(this);
     Button3 = new QPushButton(this);
     SetTag(Button3, StringId::Install);
     Button3->setDefault(true);
@@ -108,7 +119,7 @@ void TForm1::showEvent(QShowEvent* event)
 
 void TForm1::FormShow()
 {
-    if (!IsInstallerName(m_programPath)) {
+    if (IsUninstallerName(m_programPath)) {
         if (m_uninstallation)
             m_uninstallation->exec();
         EndProgram();
@@ -152,7 +163,7 @@ void TForm1::Button3Click()
         return;
     }
     m_copy = new SetupCopy(archive, m_choice.folder, m_uninstaller, this);
-    connect(m_copy, &SetupCopy::FileStarted, Label4, &QLabel::setText);
+    connect(m_copy, &SetupCopy::FileStarted, this, &TForm1::ShowProgress);
     connect(m_copy, &QThread::finished, this, &TForm1::CompleteInstallation);
     emit CopyStarting(m_copy);
     m_copy->start();
@@ -186,10 +197,40 @@ void TForm1::CompleteInstallation()
         return;
     SetupCopy* copy = std::exchange(m_copy, nullptr);
     Button3->setText(MainLanguage.GetString(StringId::Install));
-    Label4->clear();
-    ::CompleteInstallation(m_choice, copy->Outcome(), copy->FailedMember());
+    ShowProgress(QString());
+    ::CompleteInstallation(m_choice, copy->Outcome(), copy->Failure(), copy->WroteFiles());
     copy->deleteLater();
     EndProgram();
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    if (!m_copy) {
+        QWidget::closeEvent(event);
+        return;
+    }
+    event->ignore();
+    if (!m_asking)
+        AskToStop();
+}
+
+void TForm1::ShowProgress(const QString& path)
+{
+    m_progress = path;
+    ElideProgress();
+}
+
+void TForm1::ElideProgress()
+{
+    Label4->setText(Label4->fontMetrics().elidedText(m_progress, Qt::ElideMiddle,
+                                                     Label4->contentsRect().width()));
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Label4 && event->type() == QEvent::Resize)
+        ElideProgress();
+    return QWidget::eventFilter(watched, event);
 }
 
 void TForm1::EndProgram()

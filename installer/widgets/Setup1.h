@@ -54,6 +54,8 @@ public slots:
     void Button3Click();
     // The copy thread's completion.
     void CompleteInstallation();
+    // The progress line: the file being copied, shortened to the window.
+    void ShowProgress(const QString& path);
 
 signals:
     // The program is to end.
@@ -63,8 +65,12 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Closing while files are copied is a stop, with the same question.
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void ElideProgress();
     void AskToStop();
     void EndProgram();
 
@@ -74,6 +80,7 @@ private:
     TForm3* m_uninstallation = nullptr;
     SetupCopy* m_copy = nullptr;
     InstallChoice m_choice;
+    QString m_progress; // the whole path Label4 shows a part of
     bool m_shown = false;
     bool m_asking = false;
     bool m_finishedWhileAsking = false;
@@ -82,5 +89,11 @@ private:
 
 // Captions of one installer window (its radio buttons keep their texts).
 void ApplyLanguage(QWidget* window);
+
+// Qt's own dialogs (the folder browser) keep their history in a settings
+// file of the user's config folder; the installer sends it to `folder`, so
+// that the installation leaves no file behind that its removal would not
+// take away.
+void KeepDialogHistoryIn(const QString& folder);
 
 } // namespace Installer

@@ -1,6 +1,8 @@
 // The installer program: installs Quillfen2 from the cabinet beside it, or,
-// run under any name but "Setup", removes the installation it belongs to.
+// run as "uninst" (its copy in the installation), removes the installation
+// it belongs to.
 #include <QApplication>
+#include <QTemporaryDir>
 
 #include <exception>
 
@@ -14,6 +16,9 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    const QTemporaryDir dialogHistory;
+    if (dialogHistory.isValid())
+        Installer::KeepDialogHistoryIn(dialogHistory.path());
     WidgetDialogs dialogs;
     SetDialogs(&dialogs);
     // The installer carries its own edition of the tables and starts in

@@ -3,22 +3,31 @@
 // entries checked byte for byte.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
+#include <QtEndian>
 #include <QtTest/QTest>
 
+#include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <set>
+#include <utility>
+
+#include <unistd.h>
 
 #include "common/FakeDialogs.h"
 #include "installer/AgreementText.h"
 #include "installer/DesktopFiles.h"
+#include "installer/InstallPaths.h"
 #include "installer/InstallerSandbox.h"
 #include "installer/SetupCopy.h"
 #include "installer/Uninstallation.h"
@@ -57,6 +66,33 @@ QString ReadValue(RootKey root, const QString& key, const QString& name)
     return reg.OpenKey(key, false) ? reg.ReadString(name) : QStringLiteral("<no key>");
 }
 
+// A single cabinet made the first of a set: the names of the next cabinet
+// and its disk follow the header, and every offset behind them moves on.
+QByteArray AsFirstOfASet(QByteArray cabinet)
+{
+    constexpr qsizetype SizeAt = 8, FilesAt = 16, FolderCountAt = 26, FlagsAt = 30, HeaderSize = 36;
+    constexpr quint16 NextCabinetFlag = 0x0002, ReserveFlag = 0x0004;
+    constexpr qsizetype FolderEntrySize = 8;
+    const auto u16 = [&](qsizetype at) {
+        return qFromLittleEndian<quint16>(cabinet.constData() + at);
+    };
+    const auto addTo32 = [&](qsizetype at, quint32 add) {
+        qToLittleEndian<quint32>(qFromLittleEndian<quint32>(cabinet.constData() + at) + add,
+                                 cabinet.data() + at);
+    };
+    EXPECT_TRUE(cabinet.startsWith("MSCF"));
+    EXPECT_EQ(u16(FlagsAt) & ReserveFlag, 0);
+    const QByteArray names("Quillfen2b.cab\0Disk 2\0", 22);
+    const int folders = u16(FolderCountAt);
+    cabinet.insert(HeaderSize, names);
+    qToLittleEndian<quint16>(u16(FlagsAt) | NextCabinetFlag, cabinet.data() + FlagsAt);
+    addTo32(SizeAt, names.size());
+    addTo32(FilesAt, names.size());
+    for (int i = 0; i < folders; ++i)
+        addTo32(HeaderSize + names.size() + i * FolderEntrySize, names.size()); // its data's offset
+    return cabinet;
+}
+
 class SetupTest : public ::testing::Test
 {
 protected:
@@ -68,12 +104,79 @@ protected:
     void SetUp() override
     {
         InstallerSandbox::WriteFile(ProgramPath(), "installer program bytes");
+        NewWindows();
+    }
+
+    // The windows of a fresh start of the installer.
+    void NewWindows()
+    {
         form1 = std::make_unique<TForm1>(ProgramPath(), ProgramPath());
         form2 = new TForm2(form1.get());
         form3 = new TForm3(form1.get());
         form1->SetWindows(form2, form3);
         form1->ApplyLanguageToAll();
     }
+
+    // Nothing of the installation is registered with the desktop or the
+    // uninstall entry.
+    void ExpectNothingRegistered() const
+    {
+        EXPECT_FALSE(QFileInfo::exists(sandbox.Path("home/Desktop/Quillfen2.desktop")));
+        EXPECT_FALSE(QFileInfo::exists(sandbox.DataHome() + "/applications/Quillfen2"));
+        EXPECT_FALSE(QFileInfo::exists(sandbox.DataHome() + "/applications/Quillfen2.desktop"));
+        EXPECT_FALSE(QFileInfo::exists(sandbox.DataHome() + "/mime/packages/Quillfen2.xml"));
+        EXPECT_FALSE(QFileInfo::exists(sandbox.ConfigHome() + "/mimeapps.list"));
+        EXPECT_FALSE(TRegistry(RootKey::LocalMachine).KeyExists(UninstallKey));
+    }
+
+    // Shows the installation window as the program does, which opens the
+    // agreement; the user agrees.
+    void ShowAndAgree()
+    {
+        bool agreed = false;
+        QTimer agree;
+        QObject::connect(&agree, &QTimer::timeout, form2, [&] {
+            if (form2->isVisible() && !std::exchange(agreed, true))
+                form2->Button1->click();
+        });
+        agree.start(0);
+        form1->show();
+        QTRY_VERIFY(agreed && !form2->isVisible());
+        ASSERT_FALSE(form1->IsEnded());
+    }
+
+    // Holds the worker before its second member, as the stop question does.
+    void HoldAfterFirstFile(std::atomic<bool>& firstStarted)
+    {
+        QObject::connect(form1.get(), &TForm1::CopyStarting, [&firstStarted](SetupCopy* copy) {
+            QObject::connect(
+                copy, &SetupCopy::FileStarted, copy,
+                [copy, &firstStarted] {
+                    if (!firstStarted.exchange(true))
+                        copy->Pause();
+                },
+                Qt::DirectConnection);
+        });
+    }
+
+    // Gives a packed member the name gcab cannot store; both names are as long.
+    void RenameInCabinet(const QByteArray& packed, const QByteArray& name) const
+    {
+        ASSERT_EQ(packed.size(), name.size());
+        QByteArray cabinet = InstallerSandbox::ReadFile(Cabinet());
+        ASSERT_EQ(cabinet.count(packed), 1) << packed.constData();
+        cabinet.replace(packed, name);
+        InstallerSandbox::WriteFile(Cabinet(), cabinet);
+    }
+
+    // The closing message of an archive refused before anything was written.
+    static QString Refused(int why, const QString& member)
+    {
+        return Text(why) + '\n' + PrintableName(member) + "\n\n" + Text(StringId::NothingInstalled);
+    }
+
+    static constexpr char UninstallKey[] =
+        "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillfen2";
 
     // Types the folder the way a user might and presses Install, then waits
     // for the program to end.
@@ -133,6 +236,12 @@ TEST_P(SetupInLanguage, InstallsEverythingAndTheUninstallerRemovesOnlyWhatWasIns
     EXPECT_EQ(InstallerSandbox::ReadFile(Folder() + "/uninst.dat"),
               (Targets().join("\r\n") + "\r\n").toUtf8());
     EXPECT_EQ(InstallerSandbox::ReadFile(Folder() + "/uninst"), "installer program bytes");
+    // The programs run (the menu, the icon and the association start them);
+    // nothing else becomes executable.
+    EXPECT_TRUE(QFileInfo(Folder() + "/Quillfen2").isExecutable());
+    EXPECT_TRUE(QFileInfo(Folder() + "/uninst").isExecutable());
+    for (const char* data : {"/Quillfen2.svg", "/qfs/Example.qfs", "/uninst.dat"})
+        EXPECT_FALSE(QFileInfo(Folder() + data).isExecutable()) << data;
 
     // Registry values: the program's language and the uninstall entry.
     {
@@ -179,6 +288,13 @@ TEST_P(SetupInLanguage, InstallsEverythingAndTheUninstallerRemovesOnlyWhatWasIns
     TForm3 uninstaller;
     uninstaller.Button1->click();
     EXPECT_EQ(FilesBelow(Folder()), (std::set<QString>{"notes.txt", "qfs/Mine.qfs"}));
+    EXPECT_FALSE(QFileInfo::exists(Folder() + "/help")); // made by the archive, left empty
+    ASSERT_EQ(dialogs.Texts().size(), 2);
+    EXPECT_EQ(dialogs.Texts().last(), Text(StringId::UninstallSuccessful));
+    EXPECT_EQ(dialogs.messages.last().caption, Text(StringId::UninstallCaption));
+    // Settings files left without values are removed (the user's list stays).
+    EXPECT_FALSE(QFileInfo::exists(sandbox.ConfigHome() + "/Quillfen2.ini"));
+    EXPECT_FALSE(QFileInfo::exists(sandbox.ConfigHome() + "/Quillfen2"));
     EXPECT_FALSE(QFileInfo::exists(desktopIcon));
     EXPECT_FALSE(QFileInfo::exists(startMenu));
     EXPECT_FALSE(QFileInfo::exists(data + "/mime/packages/Quillfen2.xml"));
@@ -187,7 +303,6 @@ TEST_P(SetupInLanguage, InstallsEverythingAndTheUninstallerRemovesOnlyWhatWasIns
               "[Default Applications]\ntext/html=browser.desktop\n");
     EXPECT_EQ(ReadValue(RootKey::LocalMachine, uninstallKey, "InstallDir"), "<no key>");
     EXPECT_FALSE(TRegistry().KeyExists("\\Software\\Quillfen2"));
-    EXPECT_EQ(dialogs.Texts().size(), 1);
 
     // A second run finds no log and removes nothing more.
     EXPECT_FALSE(RemoveInstallation());
@@ -207,31 +322,38 @@ TEST_F(SetupTest, WithoutShortcutsOnlyTheEntriesAreWritten)
     EXPECT_FALSE(QFileInfo::exists(sandbox.Path("home/Desktop")));
     EXPECT_FALSE(QFileInfo::exists(sandbox.DataHome() + "/applications/Quillfen2"));
     EXPECT_TRUE(QFileInfo::exists(sandbox.DataHome() + "/applications/Quillfen2.desktop"));
-    EXPECT_EQ(ReadValue(RootKey::LocalMachine,
-                        "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillfen2",
-                        "InstallDir"),
-              Folder());
+    EXPECT_EQ(ReadValue(RootKey::LocalMachine, UninstallKey, "InstallDir"), Folder());
+
+    // Removed again, the installation leaves neither its folder nor a file
+    // among the user's settings.
+    TForm3 uninstaller;
+    uninstaller.Button1->click();
+    EXPECT_FALSE(QFileInfo::exists(Folder()));
+    EXPECT_TRUE(QFileInfo::exists(sandbox.Path("Program Files")));
+    EXPECT_TRUE(FilesBelow(sandbox.ConfigHome()).empty());
+    EXPECT_FALSE(QFileInfo::exists(sandbox.ConfigHome() + "/Quillfen2"));
 }
 
-TEST_F(SetupTest, StoppingMidwayIsReportedAndTheUninstallerRemovesWhatWasCopied)
+// Stopped with the Stop button or with the window's close box: the same
+// question, the same ending.
+class SetupStopTest : public SetupTest, public ::testing::WithParamInterface<bool>
+{};
+
+TEST_P(SetupStopTest, StoppingMidwayIsReportedAndTheUninstallerRemovesWhatWasCopied)
 {
+    const bool byCloseBox = GetParam();
     sandbox.MakeCabinet(Cabinet(), members);
     std::atomic<bool> firstStarted{false};
-    // Holds the worker before its second member, as the stop question does.
-    QObject::connect(form1.get(), &TForm1::CopyStarting, [&firstStarted](SetupCopy* copy) {
-        QObject::connect(
-            copy, &SetupCopy::FileStarted, copy,
-            [copy, &firstStarted] {
-                if (!firstStarted.exchange(true))
-                    copy->Pause();
-            },
-            Qt::DirectConnection);
-    });
+    HoldAfterFirstFile(firstStarted);
+    ShowAndAgree();
     form1->Edit1->setText(Folder());
     form1->Button3->click();
     QTRY_VERIFY_WITH_TIMEOUT(firstStarted, CopyTimeoutMs);
     EXPECT_EQ(form1->Button3->text(), Text(StringId::Stop));
-    form1->Button3->click(); // "Cancel installation ?" Yes
+    if (byCloseBox)
+        EXPECT_FALSE(form1->close()); // the answer ends the program, not the close box
+    else
+        form1->Button3->click(); // "Cancel installation ?" Yes
     QTRY_VERIFY_WITH_TIMEOUT(form1->IsEnded(), CopyTimeoutMs);
 
     ASSERT_EQ(dialogs.Texts().size(), 2);
@@ -246,7 +368,28 @@ TEST_F(SetupTest, StoppingMidwayIsReportedAndTheUninstallerRemovesWhatWasCopied)
 
     TForm3 uninstaller;
     uninstaller.Button1->click();
-    EXPECT_TRUE(FilesBelow(Folder()).empty());
+    EXPECT_FALSE(QFileInfo::exists(Folder()));
+}
+
+INSTANTIATE_TEST_SUITE_P(ButtonOrCloseBox, SetupStopTest, ::testing::Bool());
+
+TEST_F(SetupTest, ClosingWhileCopyingAndAnsweringNoGoesOn)
+{
+    sandbox.MakeCabinet(Cabinet(), members);
+    std::atomic<bool> firstStarted{false};
+    HoldAfterFirstFile(firstStarted);
+    ShowAndAgree();
+    form1->Edit1->setText(Folder());
+    form1->Button3->click();
+    QTRY_VERIFY_WITH_TIMEOUT(firstStarted, CopyTimeoutMs);
+    dialogs.answers.enqueue(IDNO);
+    EXPECT_FALSE(form1->close());
+    EXPECT_TRUE(form1->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(form1->IsEnded(), CopyTimeoutMs);
+    EXPECT_EQ(dialogs.Texts(), QStringList({Text(StringId::CancelInstallationQuestion),
+                                            Text(StringId::SetupSuccessful)}));
+    for (const auto& [name, bytes] : members)
+        EXPECT_EQ(InstallerSandbox::ReadFile(Folder() + '/' + name), bytes) << qPrintable(name);
 }
 
 TEST_F(SetupTest, ArchiveWithANameOutsideTheFolderInstallsNothing)
@@ -259,12 +402,178 @@ TEST_F(SetupTest, ArchiveWithANameOutsideTheFolderInstallsNothing)
     InstallerSandbox::WriteFile(Cabinet(), cabinet);
 
     Install();
-    ASSERT_EQ(dialogs.Texts().size(), 1);
-    EXPECT_TRUE(dialogs.Texts()[0].startsWith(Text(StringId::ArchiveNameOutside) + "\n..\\x\n"));
-    EXPECT_TRUE(dialogs.Texts()[0].endsWith(Text(StringId::InstallationIncomplete)));
+    EXPECT_EQ(dialogs.Texts(), QStringList{Text(StringId::ArchiveNameOutside) + "\n..\\x\n\n"
+                                           + Text(StringId::NothingInstalled)});
     EXPECT_FALSE(QFileInfo::exists(sandbox.Path("Program Files/x")));
-    EXPECT_EQ(FilesBelow(Folder()), (std::set<QString>{"uninst", "uninst.dat"}));
-    EXPECT_TRUE(InstallerSandbox::ReadFile(Folder() + "/uninst.dat").isEmpty());
+    EXPECT_TRUE(FilesBelow(Folder()).empty());
+    ExpectNothingRegistered();
+}
+
+TEST_F(SetupTest, NoMemberIsWrittenThroughALinkInsideTheFolder)
+{
+    // An earlier installation whose documents folder was moved to another disk.
+    const QString otherDisk = sandbox.Path("Other disk/qfs");
+    InstallerSandbox::WriteFile(otherDisk + "/target", "the user's own file");
+    QDir().mkpath(Folder());
+    ASSERT_TRUE(QFile::link(otherDisk, Folder() + "/qfs"));
+    sandbox.MakeCabinet(Cabinet(), {{"Quillfen2", "program"}, {"qfs/target", "overwritten"}});
+
+    Install();
+    EXPECT_EQ(dialogs.Texts(), QStringList{Refused(StringId::ArchiveNameOutside, "qfs\\target")});
+    EXPECT_EQ(InstallerSandbox::ReadFile(otherDisk + "/target"), "the user's own file");
+    EXPECT_EQ(FilesBelow(sandbox.Path("Other disk")), std::set<QString>{"qfs/target"});
+    EXPECT_TRUE(FilesBelow(Folder()).empty()); // not even the program before it
+    ExpectNothingRegistered();
+}
+
+// Names that would be logged as some other file: the uninstaller would then
+// delete a file of the user's that the installer never wrote.
+struct UnfitName
+{
+    const char* packed;  // as gcab stores it
+    const char* renamed; // as long, what the archive then holds
+};
+
+class SetupUnfitNameTest : public SetupTest, public ::testing::WithParamInterface<UnfitName>
+{};
+
+TEST_P(SetupUnfitNameTest, ArchiveIsRefusedAndTheUsersFilesSurviveTheUninstaller)
+{
+    // An earlier installation, with the user's files beside it.
+    sandbox.MakeCabinet(Cabinet(), members);
+    InstallerSandbox::WriteFile(Folder() + "/note", "mine");
+    InstallerSandbox::WriteFile(Folder() + "/usernote.txt", "mine too");
+    Install();
+    ASSERT_EQ(dialogs.Texts(), QStringList{Text(StringId::SetupSuccessful)});
+    const std::set<QString> installed = FilesBelow(Folder());
+    const QByteArray log = InstallerSandbox::ReadFile(Folder() + "/uninst.dat");
+
+    // An archive holding the unfit name; as a log it would list the user's files.
+    const QByteArray userFiles = (Folder() + "/usernote.txt\r\n" + Folder() + "/note\r\n").toUtf8();
+    InstallerSandbox::Members hostile = members;
+    hostile.emplace_back(QString::fromLatin1(GetParam().packed).replace('\\', '/'), userFiles);
+    sandbox.MakeCabinet(Cabinet(), hostile);
+    RenameInCabinet(GetParam().packed, GetParam().renamed);
+    NewWindows();
+    Install();
+    EXPECT_EQ(dialogs.Texts().last(),
+              Refused(StringId::ArchiveNameUnfit, QString::fromLatin1(GetParam().renamed)));
+    EXPECT_EQ(FilesBelow(Folder()), installed);
+    EXPECT_EQ(InstallerSandbox::ReadFile(Folder() + "/uninst.dat"), log);
+
+    TForm3 uninstaller;
+    uninstaller.Button1->click();
+    EXPECT_EQ(dialogs.Texts().last(), Text(StringId::UninstallSuccessful));
+    EXPECT_EQ(FilesBelow(Folder()), (std::set<QString>{"note", "usernote.txt"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(LineEndBlankOrLogName, SetupUnfitNameTest,
+                         ::testing::Values(UnfitName{"noteQ\\home\\user\\x",
+                                                     "note\n\\home\\user\\x"},
+                                           UnfitName{"usernote.txtQ", "usernote.txt "},
+                                           UnfitName{"Uninst.daQ", "Uninst.dat"}));
+
+TEST_F(SetupTest, CabinetOfASetIsRefusedAsOne)
+{
+    sandbox.MakeCabinet(Cabinet(), members);
+    InstallerSandbox::WriteFile(Cabinet(), AsFirstOfASet(InstallerSandbox::ReadFile(Cabinet())));
+    Install();
+    EXPECT_EQ(dialogs.Texts(), QStringList{Text(StringId::CannotOpenArchive) + '\n'
+                                           + Text(StringId::ArchivePartOfSet) + "\n\n"
+                                           + Text(StringId::NothingInstalled)});
+    EXPECT_TRUE(FilesBelow(Folder()).empty());
+    ExpectNothingRegistered();
+}
+
+TEST_F(SetupTest, FolderThatCannotBeWrittenRegistersNothing)
+{
+    sandbox.MakeCabinet(Cabinet(), members);
+    QDir().mkpath(Folder());
+    // The modes keep out every user but the superuser; for that one the
+    // log's place is taken by a folder.
+    ASSERT_TRUE(QFile::setPermissions(Folder(), QFile::ReadOwner | QFile::ExeOwner));
+    if (geteuid() == 0)
+        QDir().mkpath(Folder() + "/uninst.dat");
+
+    Install();
+    QFile::setPermissions(Folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_EQ(dialogs.Texts().size(), 1);
+    const QStringList lines = dialogs.Texts()[0].split('\n');
+    ASSERT_EQ(lines.size(), 5) << qPrintable(dialogs.Texts()[0]);
+    EXPECT_EQ(lines[0], Text(StringId::FolderNotWritable));
+    EXPECT_EQ(lines[1], Folder());
+    EXPECT_FALSE(lines[2].isEmpty()); // the system's reason
+    EXPECT_EQ(lines[4], Text(StringId::NothingInstalled));
+    EXPECT_TRUE(FilesBelow(Folder()).empty());
+    ExpectNothingRegistered();
+}
+
+TEST_F(SetupTest, LongPathIsShortenedAndKeepsTheStopButtonInTheWindow)
+{
+    sandbox.MakeCabinet(Cabinet(), members);
+    const QString folder =
+        sandbox.Path(QString(120, 'a') + '/' + QString(120, 'b') + "/Quillfen 2");
+    std::atomic<bool> firstStarted{false};
+    HoldAfterFirstFile(firstStarted);
+    ShowAndAgree();
+    const int width = form1->width();
+    form1->Edit1->setText(folder);
+    form1->Button3->click();
+    QTRY_VERIFY_WITH_TIMEOUT(firstStarted && !form1->Label4->text().isEmpty(), CopyTimeoutMs);
+    QApplication::processEvents(); // any relayout the text asks for
+
+    const QString shown = form1->Label4->text();
+    EXPECT_NE(shown, folder + "/Quillfen2");
+    EXPECT_TRUE(shown.endsWith("/Quillfen2")) << qPrintable(shown);
+    EXPECT_LE(form1->Label4->fontMetrics().horizontalAdvance(shown),
+              form1->Label4->contentsRect().width());
+    EXPECT_EQ(form1->width(), width);
+    EXPECT_LE(form1->minimumSizeHint().width(), width);
+    EXPECT_TRUE(form1->rect().contains(form1->Button3->geometry()));
+
+    form1->CopyThread()->Resume();
+    QTRY_VERIFY_WITH_TIMEOUT(form1->IsEnded(), CopyTimeoutMs);
+    EXPECT_EQ(dialogs.Texts(), QStringList{Text(StringId::SetupSuccessful)});
+}
+
+// Installed from the very cabinet the build packs for users, the program
+// starts as the menu entry starts it.
+TEST_F(SetupTest, ProgramFromTheBuiltCabinetStarts)
+{
+#ifndef QF_SETUP_CABINET
+    GTEST_SKIP() << "the build packed no Quillfen2.cab";
+#else
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QF_SETUP_CABINET), Cabinet()));
+    Install();
+    ASSERT_EQ(dialogs.Texts(), QStringList{Text(StringId::SetupSuccessful)});
+    const QString program = Folder() + "/Quillfen2";
+    EXPECT_TRUE(QFileInfo(program).isExecutable());
+    EXPECT_FALSE(QFileInfo(Folder() + "/Quillfen2.svg").isExecutable());
+
+    // Without a chosen language the program stores the user's default as it
+    // starts: proof that it runs its own code, not only that it was found.
+    {
+        TRegistry user;
+        ASSERT_TRUE(user.OpenKey("\\Software\\Quillfen2", false));
+        ASSERT_TRUE(user.DeleteValue("Language"));
+    }
+    const QString settings = sandbox.ConfigHome() + "/Quillfen2.ini";
+    ASSERT_FALSE(InstallerSandbox::ReadFile(settings).contains("Language="));
+    QProcess run;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    run.setProcessEnvironment(environment);
+    run.setWorkingDirectory(Folder());
+    run.start(program, QStringList());
+    ASSERT_TRUE(run.waitForStarted()) << qPrintable(run.errorString());
+    QTRY_VERIFY_WITH_TIMEOUT(InstallerSandbox::ReadFile(settings).contains("Language=")
+                                 || run.state() == QProcess::NotRunning,
+                             CopyTimeoutMs);
+    EXPECT_EQ(run.state(), QProcess::Running) << run.readAllStandardError().constData();
+    EXPECT_TRUE(InstallerSandbox::ReadFile(settings).contains("Language="));
+    run.kill();
+    run.waitForFinished();
+#endif
 }
 
 TEST_F(SetupTest, DamagedArchiveIsReportedIncomplete)
@@ -275,12 +584,36 @@ TEST_F(SetupTest, DamagedArchiveIsReportedIncomplete)
     InstallerSandbox::WriteFile(Cabinet(), cabinet);
 
     Install();
-    EXPECT_EQ(dialogs.Texts(), QStringList{Text(StringId::InstallationIncomplete)});
+    // The member that failed and why, beside the closing message.
+    ASSERT_EQ(dialogs.Texts().size(), 1);
+    const QStringList lines = dialogs.Texts()[0].split('\n');
+    ASSERT_EQ(lines.size(), 5) << qPrintable(dialogs.Texts()[0]);
+    EXPECT_EQ(lines[0], Text(StringId::FileNotInstalled));
+    EXPECT_TRUE(std::any_of(members.begin(), members.end(), [&](const auto& member) {
+        return QString(member.first).replace('/', '\\') == lines[1];
+    })) << qPrintable(lines[1]);
+    EXPECT_EQ(lines[2], Text(StringId::ArchiveDamaged));
+    EXPECT_EQ(lines[4], Text(StringId::InstallationIncomplete));
     // What was begun stays listed, so the uninstaller can take it away.
     const QStringList listed = QString::fromUtf8(InstallerSandbox::ReadFile(Folder() + "/uninst.dat"))
                                    .split("\r\n", Qt::SkipEmptyParts);
     EXPECT_FALSE(listed.isEmpty());
     EXPECT_EQ(listed, Targets().mid(0, listed.size()));
+}
+
+TEST_F(SetupTest, FileThatCannotBeWrittenIsNamedWithTheSystemsReason)
+{
+    sandbox.MakeCabinet(Cabinet(), members);
+    // A folder of the user's where the icon belongs is not replaced.
+    InstallerSandbox::WriteFile(Folder() + "/Quillfen2.svg/mine.txt", "mine");
+    Install();
+    EXPECT_EQ(dialogs.Texts(), QStringList{Text(StringId::FileNotInstalled) + "\nQuillfen2.svg\n"
+                                           + qt_error_string(EISDIR) + "\n\n"
+                                           + Text(StringId::InstallationIncomplete)});
+    EXPECT_EQ(InstallerSandbox::ReadFile(Folder() + "/Quillfen2.svg/mine.txt"), "mine");
+    // The program before it is installed and registered, for the uninstaller to find.
+    EXPECT_TRUE(QFileInfo(Folder() + "/Quillfen2").isExecutable());
+    EXPECT_EQ(ReadValue(RootKey::LocalMachine, UninstallKey, "InstallDir"), Folder());
 }
 
 TEST_F(SetupTest, MissingArchiveEndsTheProgramWithoutCopying)
@@ -378,8 +711,9 @@ TEST_F(SetupTest, AgreementSwitchesEveryWindowAndDisagreeEnds)
     form1->FormShow();
     EXPECT_TRUE(form1->IsEnded());
 
-    // Agreeing leaves the installation window to the user.
-    TForm1 again(sandbox.Path("cd/SETUP.EXE"), ProgramPath());
+    // Agreeing leaves the installation window to the user, whatever name
+    // the installer was saved under.
+    TForm1 again(sandbox.Path("Downloads/Setup (1)"), ProgramPath());
     TForm2 agreement(&again);
     again.SetWindows(&agreement, nullptr);
     QTimer::singleShot(0, &agreement, [&] { agreement.Button1->click(); });
@@ -387,7 +721,7 @@ TEST_F(SetupTest, AgreementSwitchesEveryWindowAndDisagreeEnds)
     EXPECT_FALSE(again.IsEnded());
 }
 
-TEST_F(SetupTest, UnderAnotherNameTheProgramUninstalls)
+TEST_F(SetupTest, RunAsUninstTheProgramUninstalls)
 {
     TForm1 uninstaller(sandbox.Path("inst/uninst"), sandbox.Path("inst/uninst"));
     TForm3 window(&uninstaller);

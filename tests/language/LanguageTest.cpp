@@ -10,7 +10,8 @@
 
 namespace {
 
-constexpr int ProgramCount = 303;
+constexpr int ProgramCount = 310;
+constexpr int InstallerCount = 310;
 constexpr int EmptyIds[] = {173, 174, 181, 237, 240};
 
 bool IsEmptyId(int id)
@@ -190,11 +191,11 @@ TEST(LanguageTables, InstallerEditionDiffersOnlyInVersionAndLength)
     const LanguageTable czech = InstallerLanguageTable(Language::Czech);
     // The older edition ends at 284 (English) and 285 (Czech); after it, only
     // the rows added for the installer's own messages.
-    const std::set<int> added = {292, 293};
-    ASSERT_EQ(english.count, 294);
-    ASSERT_EQ(czech.count, 294);
-    EXPECT_EQ(english.strings[294], nullptr);
-    EXPECT_EQ(czech.strings[294], nullptr);
+    const std::set<int> added = {292, 293, 303, 304, 305, 306, 307, 308, 309};
+    ASSERT_EQ(english.count, InstallerCount);
+    ASSERT_EQ(czech.count, InstallerCount);
+    EXPECT_EQ(english.strings[InstallerCount], nullptr);
+    EXPECT_EQ(czech.strings[InstallerCount], nullptr);
 
     const struct
     {
@@ -222,19 +223,19 @@ TEST(LanguageTables, InstallerEditionDiffersOnlyInVersionAndLength)
 TEST(LanguageTables, InstallerLanguageObjectUsesItsOwnCounts)
 {
     Language installer(Language::English, InstallerLanguageTable);
-    EXPECT_EQ(installer.GetCount(), 294);
+    EXPECT_EQ(installer.GetCount(), InstallerCount);
     EXPECT_FALSE(installer.GetString(284).isEmpty());
     EXPECT_TRUE(installer.GetString(285).isEmpty());
     EXPECT_TRUE(installer.GetString(126).startsWith("Quillfen version 2.22\n"));
 
     installer.SetLanguage(Language::Czech);
-    EXPECT_EQ(installer.GetCount(), 294);
+    EXPECT_EQ(installer.GetCount(), InstallerCount);
     EXPECT_EQ(installer.GetString(285), QString::fromUtf8("Nejnovější soubory"));
     EXPECT_TRUE(installer.GetString(286).isEmpty());
 
     Language program(Language::Czech);
     program.UseTables(InstallerLanguageTable);
-    EXPECT_EQ(program.GetCount(), 294);
+    EXPECT_EQ(program.GetCount(), InstallerCount);
     EXPECT_TRUE(program.GetString(255).startsWith("Tarnvox verze 2.22\n"));
 }
 
