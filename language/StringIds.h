@@ -290,5 +290,6 @@ enum : int {
     NotADate = 298, // "'%1' is not a valid date and time"
     ScanRunning = 299,
     UploadErasesQuestion = 300,
+    NotQuillfenDocument = 301,
 };
 } // namespace StringId

@@ -3,9 +3,13 @@
 #include "platform/NumberText.h"
 #include "storage/Utf8.h"
 
+#include <QFileInfo>
 #include <QVariant>
 #include <QtEndian>
 #include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 constexpr const char* DamagedProperty = "quillfenStreamDamaged";
@@ -44,9 +48,54 @@ std::optional<qint64> SectionOffset(const ContainerHeader& header, int32_t tag)
     return std::nullopt;
 }
 
-EFOpenError::EFOpenError(const QString& fileName)
-    : std::runtime_error("cannot open file " + fileName.toStdString()), m_fileName(fileName)
+EFOpenError::EFOpenError(const QString& fileName, const QString& reason)
+    : std::runtime_error("cannot open file " + fileName.toStdString())
+    , m_fileName(fileName)
+    , m_reason(reason)
+{}
+
+QString SavedFilePath(const QString& path)
 {
+    const QFileInfo info(path);
+    if (!info.isSymLink())
+        return path;
+    // A dangling link is still saved through: the new file lands at its target.
+    const QString target = info.canonicalFilePath();
+    return target.isEmpty() ? info.symLinkTarget() : target;
+}
+
+void SyncFolderOf(const QString& path)
+{
+    const QByteArray folder = QFile::encodeName(QFileInfo(SavedFilePath(path)).absolutePath());
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    // A folder that cannot be synced (some network file systems) leaves the
+    // rename as durable as that file system makes it; the save itself is done.
+    ::fsync(fd);
+    ::close(fd);
+}
+
+bool CommitSaveFile(QSaveFile& file)
+{
+    if (!file.commit())
+        return false;
+    SyncFolderOf(file.fileName());
+    return true;
+}
+
+bool SaveWholeFile(const QString& path, const std::function<void(QIODevice&)>& write,
+                   QString* reason)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly)) {
+        write(file);
+        if (CommitSaveFile(file))
+            return true;
+    }
+    if (reason)
+        *reason = file.errorString();
+    return false;
 }
 
 // --- FileWriter --------------------------------------------------------------
@@ -54,7 +103,7 @@ EFOpenError::EFOpenError(const QString& fileName)
 FileWriter::FileWriter(const QString& fileName, int32_t documentType) : m_file(fileName)
 {
     if (!m_file.open(QIODevice::WriteOnly))
-        throw EFOpenError(fileName);
+        throw EFOpenError(fileName, m_file.errorString());
     m_header[0] = Tag::QFS4;
     m_header[1] = documentType;
     // The header is written last; reserve its room now.
@@ -89,7 +138,7 @@ bool FileWriter::Commit()
         return false;
     for (int32_t word : m_header)
         WriteLittle<int32_t>(m_file, word);
-    m_committed = m_file.commit();
+    m_committed = CommitSaveFile(m_file);
     return m_committed;
 }
 
@@ -116,7 +165,7 @@ qint64 ReadOnlyFile::readData(char* data, qint64 maxSize)
 FileReader::FileReader(const QString& fileName) : m_file(fileName)
 {
     if (!m_file.OpenForReading())
-        throw EFOpenError(fileName);
+        throw EFOpenError(fileName, m_file.errorString());
     // Words a short file cannot supply stay 0, so nothing matches by accident.
     for (int32_t& word : m_header)
         word = ReadInt32(m_file);
