@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QVariant>
 #include <QtEndian>
+#include <cerrno>
 #include <cstring>
 
 #include <fcntl.h>
@@ -76,25 +77,59 @@ void SyncFolderOf(const QString& path)
     ::close(fd);
 }
 
-bool CommitSaveFile(QSaveFile& file)
+qint64 CheckedSaveFile::writeData(const char* data, qint64 len)
 {
-    if (!file.commit())
+    errno = 0;
+    const qint64 written = QSaveFile::writeData(data, len);
+    if (written != len)
+        Fail();
+    return written;
+}
+
+void CheckedSaveFile::Fail()
+{
+    // The first failure is the one the user needs to hear about; errno still
+    // holds the system's word for it, where Qt often keeps none.
+    if (m_failure.isEmpty())
+        m_failure = errno != 0 ? qt_error_string(errno) : errorString();
+}
+
+bool CheckedSaveFile::Flush()
+{
+    errno = 0;
+    if (m_failure.isEmpty() && !flush())
+        Fail();
+    return m_failure.isEmpty();
+}
+
+bool CheckedSaveFile::Commit()
+{
+    if (!Flush()) {
+        cancelWriting();
         return false;
-    SyncFolderOf(file.fileName());
+    }
+    if (!commit()) {
+        m_failure = errorString();
+        return false;
+    }
+    SyncFolderOf(fileName());
     return true;
 }
 
 bool SaveWholeFile(const QString& path, const std::function<void(QIODevice&)>& write,
                    QString* reason)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
-        write(file);
-        if (CommitSaveFile(file))
-            return true;
+    CheckedSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (reason)
+            *reason = file.errorString();
+        return false;
     }
+    write(file);
+    if (file.Commit())
+        return true;
     if (reason)
-        *reason = file.errorString();
+        *reason = file.Failure();
     return false;
 }
 
@@ -134,15 +169,19 @@ bool FileWriter::Commit()
 {
     if (m_committed)
         return true;
-    if (!m_file.seek(0))
+    // Written out before the seek, so that a failure keeps its reason.
+    if (!m_file.Flush() || !m_file.seek(0))
         return false;
     for (int32_t word : m_header)
         WriteLittle<int32_t>(m_file, word);
-    m_committed = CommitSaveFile(m_file);
+    m_committed = m_file.Commit();
     return m_committed;
 }
 
-QString FileWriter::ErrorString() const { return m_file.errorString(); }
+QString FileWriter::ErrorString() const
+{
+    return m_file.Failure().isEmpty() ? m_file.errorString() : m_file.Failure();
+}
 
 // --- FileReader --------------------------------------------------------------
 

@@ -76,10 +76,30 @@ private:
     QString m_reason;
 };
 
-// Replaces the file by what was written to `file` and syncs the folder that
-// now holds the new name, so that the name survives a power loss as well as
-// the bytes. False, with the reason in `file.errorString()`, on failure.
-bool CommitSaveFile(QSaveFile& file);
+// A QSaveFile that notices every write the system cut short. A full disk or
+// a file-size limit can take part of a write without an error; QSaveFile
+// itself would then commit the cut file over the old one.
+class CheckedSaveFile : public QSaveFile
+{
+public:
+    using QSaveFile::QSaveFile;
+    // Empty while every write went through whole; else the system's reason.
+    QString Failure() const { return m_failure; }
+    // Writes out what is buffered; false, with the reason, when it fails.
+    bool Flush();
+    // Replaces the file by what was written and syncs the folder that now
+    // holds the new name, so that the name survives a power loss as well as
+    // the bytes. False, with the reason in Failure(), when anything failed:
+    // the old file then stays as it was.
+    bool Commit();
+
+protected:
+    qint64 writeData(const char* data, qint64 len) override;
+
+private:
+    void Fail();
+    QString m_failure;
+};
 // Writes `path` whole through a temporary file filled by `write`. On failure
 // the old file stays and `reason`, when given, holds the system's reason.
 bool SaveWholeFile(const QString& path, const std::function<void(QIODevice&)>& write,
@@ -111,7 +131,7 @@ public:
     QString ErrorString() const;
 
 private:
-    QSaveFile m_file;
+    CheckedSaveFile m_file;
     ContainerHeader m_header{};
     bool m_committed = false;
 };

@@ -7,11 +7,19 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QFile>
 #include <QHash>
 #include <QString>
 
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <functional>
 #include <utility>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 // A device path that cannot exist: a port mapped to it means "no instrument
 // here", and the port never falls through to the machine's own serial ports
@@ -91,4 +99,50 @@ private:
     const char* m_name;
     bool m_wasSet = false;
     QByteArray m_old;
+};
+
+// Makes saves fail while it lives: the folder turns read-only or, where that
+// binds nobody (the super-user), files may not grow past a few bytes, as on a
+// full disk.
+class SaveFault
+{
+public:
+    explicit SaveFault(const QString& dir) : m_dir(QFile::encodeName(dir))
+    {
+        if (!m_root) {
+            chmod(m_dir.constData(), ReadOnlyFolder);
+            return;
+        }
+        m_oldSignal = signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_oldLimit);
+        rlimit small = m_oldLimit;
+        small.rlim_cur = FileSizeLimit;
+        setrlimit(RLIMIT_FSIZE, &small);
+    }
+    ~SaveFault()
+    {
+        if (!m_root) {
+            chmod(m_dir.constData(), WritableFolder);
+            return;
+        }
+        setrlimit(RLIMIT_FSIZE, &m_oldLimit);
+        signal(SIGXFSZ, m_oldSignal);
+    }
+    SaveFault(const SaveFault&) = delete;
+    SaveFault& operator=(const SaveFault&) = delete;
+
+    // The system's words for the step that fails.
+    QString Reason() const
+    {
+        return QString::fromLocal8Bit(std::strerror(m_root ? EFBIG : EACCES));
+    }
+
+private:
+    static constexpr mode_t ReadOnlyFolder = 0500;
+    static constexpr mode_t WritableFolder = 0700;
+    static constexpr rlim_t FileSizeLimit = 16;
+    const bool m_root = geteuid() == 0;
+    QByteArray m_dir;
+    rlimit m_oldLimit{};
+    void (*m_oldSignal)(int) = nullptr;
 };
