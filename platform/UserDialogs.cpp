@@ -28,7 +28,4 @@ std::atomic<UserDialogs*> current{&silent};
 
 UserDialogs& Dialogs() { return *current.load(); }
 
-void SetDialogs(UserDialogs* dialogs)
-{
-    current.store(dialogs ? dialogs : &silent);
-}
+void SetDialogs(UserDialogs* dialogs) { current.store(dialogs ? dialogs : &silent); }
