@@ -15,6 +15,7 @@
 #include <csignal>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <utility>
 
 #include <sys/resource.h>
@@ -101,6 +102,32 @@ private:
     QByteArray m_old;
 };
 
+// Files of this process may not grow past `limit` bytes while it lives: the
+// system then takes part of a write, as on a full disk, and refuses the rest.
+class ScopedFileSizeLimit
+{
+public:
+    explicit ScopedFileSizeLimit(rlim_t limit)
+    {
+        m_oldSignal = signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_oldLimit);
+        rlimit small = m_oldLimit;
+        small.rlim_cur = limit;
+        setrlimit(RLIMIT_FSIZE, &small);
+    }
+    ~ScopedFileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_oldLimit);
+        signal(SIGXFSZ, m_oldSignal);
+    }
+    ScopedFileSizeLimit(const ScopedFileSizeLimit&) = delete;
+    ScopedFileSizeLimit& operator=(const ScopedFileSizeLimit&) = delete;
+
+private:
+    rlimit m_oldLimit{};
+    void (*m_oldSignal)(int) = nullptr;
+};
+
 // Makes saves fail while it lives: the folder turns read-only or, where that
 // binds nobody (the super-user), files may not grow past a few bytes, as on a
 // full disk.
@@ -109,24 +136,15 @@ class SaveFault
 public:
     explicit SaveFault(const QString& dir) : m_dir(QFile::encodeName(dir))
     {
-        if (!m_root) {
+        if (m_root)
+            m_limit = std::make_unique<ScopedFileSizeLimit>(FileSizeLimit);
+        else
             chmod(m_dir.constData(), ReadOnlyFolder);
-            return;
-        }
-        m_oldSignal = signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_oldLimit);
-        rlimit small = m_oldLimit;
-        small.rlim_cur = FileSizeLimit;
-        setrlimit(RLIMIT_FSIZE, &small);
     }
     ~SaveFault()
     {
-        if (!m_root) {
+        if (!m_root)
             chmod(m_dir.constData(), WritableFolder);
-            return;
-        }
-        setrlimit(RLIMIT_FSIZE, &m_oldLimit);
-        signal(SIGXFSZ, m_oldSignal);
     }
     SaveFault(const SaveFault&) = delete;
     SaveFault& operator=(const SaveFault&) = delete;
@@ -143,6 +161,5 @@ private:
     static constexpr rlim_t FileSizeLimit = 16;
     const bool m_root = geteuid() == 0;
     QByteArray m_dir;
-    rlimit m_oldLimit{};
-    void (*m_oldSignal)(int) = nullptr;
+    std::unique_ptr<ScopedFileSizeLimit> m_limit;
 };
