@@ -67,6 +67,8 @@ LabelWizardState::FileImport LabelWizardState::ImportTemplateDocument(const QStr
 {
     try {
         FileReader reader(fileName);
+        if (!reader.IsQuillfenFile())
+            return FileImport::NotQuillfen;
         std::unique_ptr<GroupObject> group;
         switch (ReadTemplateDocument(reader, *m_globalTexts, group)) {
         case TemplateRead::Read:
@@ -90,8 +92,12 @@ LabelWizardState::FileImport LabelWizardState::ImportOldLabelFile(const QString&
         return FileImport::CannotOpen;
     OldLabelFile label;
     switch (ReadOldLabelFile(file, label)) {
-    case OldLabelRead::NotLabelFile:
-        return FileImport::Unchanged;
+    case OldLabelRead::NotLabelFile: {
+        // Another of the product's files is simply not taken; anything else
+        // is worth telling the user about.
+        file.seek(0);
+        return IsQuillfenMagic(ReadInt32(file)) ? FileImport::Unchanged : FileImport::NotQuillfen;
+    }
     case OldLabelRead::Damaged:
         return FileImport::Damaged;
     case OldLabelRead::Read:

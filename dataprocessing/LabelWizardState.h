@@ -25,6 +25,7 @@ public:
         Imported,
         // Not a file of the kind asked for (or without a form): nothing changed.
         Unchanged,
+        NotQuillfen, // empty or foreign bytes: nothing changed
         Damaged,
         CannotOpen,
     };

@@ -33,9 +33,10 @@ void ClearBorders(AbstractFormObject& object)
 
 OldLabelRead ReadOldLabelFile(QIODevice& stream, OldLabelFile& file)
 {
-    // The header is checked whole before any field is taken from it.
+    // The header is checked whole before any field is taken from it; a file
+    // too short for the magic word is not recognised as a label file at all.
     if (BytesLeft(stream) < static_cast<qint64>(sizeof(int32_t)))
-        return OldLabelRead::Damaged;
+        return OldLabelRead::NotLabelFile;
     if (ReadInt32(stream) != OldLabelFile::Magic)
         return OldLabelRead::NotLabelFile;
     if (BytesLeft(stream) < OldLabelFile::HeaderSize - static_cast<qint64>(sizeof(int32_t)))

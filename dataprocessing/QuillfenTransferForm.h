@@ -126,12 +126,15 @@ public:
     static bool ReadData(FileReader& reader, InstrumentData& data);
     static bool AppendData(FileReader& reader, InstrumentData& data);
 
-    // --- exports (false when the file could not be written) ---
-    static bool ExportHtmlList(const QString& path, const InstrumentData& data);
-    static bool ExportHtmlTable(const QString& path, const InstrumentData& data);
+    // --- exports (false, with the reason when asked, when the file could not be written) ---
+    static bool ExportHtmlList(const QString& path, const InstrumentData& data,
+                               QString* reason = nullptr);
+    static bool ExportHtmlTable(const QString& path, const InstrumentData& data,
+                                QString* reason = nullptr);
     static QByteArray HtmlList(const InstrumentData& data);
     static QByteArray HtmlTable(const InstrumentData& data);
-    bool ExportXmlWithData(const QString& path, const InstrumentData& data) const;
+    bool ExportXmlWithData(const QString& path, const InstrumentData& data,
+                           QString* reason = nullptr) const;
 
     // --- older streams ---
     // Reads an older form stream into this document and `data`. False for

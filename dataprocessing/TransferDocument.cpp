@@ -13,15 +13,18 @@ FileOutcome Outcome(FileOutcome::Kind kind, const QString& detail = {})
     return FileOutcome{kind, detail};
 }
 
-// Opens a container or older stream; CannotOpen when the file cannot be read.
+// Opens a container or older stream; CannotOpen when the file cannot be read,
+// NotQuillfen when it is neither.
 std::unique_ptr<FileReader> OpenReader(const QString& path, FileOutcome& outcome)
 {
     try {
-        return std::make_unique<FileReader>(path);
-    } catch (const EFOpenError&) {
-        QFile probe(path);
-        probe.open(QIODevice::ReadOnly);
-        outcome = Outcome(FileOutcome::CannotOpen, probe.errorString());
+        auto reader = std::make_unique<FileReader>(path);
+        if (reader->IsQuillfenFile())
+            return reader;
+        outcome = Outcome(FileOutcome::NotQuillfen);
+        return nullptr;
+    } catch (const EFOpenError& error) {
+        outcome = Outcome(FileOutcome::CannotOpen, error.Reason());
         return nullptr;
     }
 }
@@ -33,14 +36,17 @@ std::filesystem::path NativePath(const QString& path)
 
 // The previous file under a temporary name beside the backup, made before the
 // new file replaces it: a hard link where the file system allows, else a copy.
+// A document reached through a symbolic link is replaced at the link's target,
+// so the target is what is kept; a link to the link would show the new content.
 bool KeepPreviousFile(const QString& path, const QString& keptName)
 {
+    const QString previous = SavedFilePath(path);
     std::error_code error;
     std::filesystem::remove(NativePath(keptName), error);
-    std::filesystem::create_hard_link(NativePath(path), NativePath(keptName), error);
+    std::filesystem::create_hard_link(NativePath(previous), NativePath(keptName), error);
     if (!error)
         return true;
-    return QFile::copy(path, keptName);
+    return QFile::copy(previous, keptName);
 }
 
 } // namespace
@@ -120,11 +126,11 @@ FileOutcome TransferDocument::SaveDocument(const QString& path, bool backup)
         if (keptPrevious) {
             std::error_code error;
             std::filesystem::rename(NativePath(kept), NativePath(BackupName(path)), error);
+            if (!error)
+                SyncFolderOf(BackupName(path));
         }
-    } catch (const EFOpenError&) {
-        QFile probe(path);
-        probe.open(QIODevice::Append);
-        return Outcome(FileOutcome::WriteFailed, probe.errorString());
+    } catch (const EFOpenError& error) {
+        return Outcome(FileOutcome::WriteFailed, error.Reason());
     }
     m_fileName = path;
     m_form->SetModified(false);
@@ -135,29 +141,34 @@ FileOutcome TransferDocument::SaveDataAs(const QString& path, DataFormat format)
 {
     const std::unique_ptr<InstrumentData> merged = MergedData();
     bool written = false;
+    QString reason;
     switch (format) {
     case DataDocument:
         try {
             FileWriter writer(path, Tag::Data);
             written = QuillfenTransferForm::WriteData(writer, *merged) && writer.Commit();
-        } catch (const EFOpenError&) {
-            written = false;
+            if (!written)
+                reason = writer.ErrorString();
+        } catch (const EFOpenError& error) {
+            reason = error.Reason();
         }
         break;
     case HtmlList:
-        written = QuillfenTransferForm::ExportHtmlList(path, *merged);
+        written = QuillfenTransferForm::ExportHtmlList(path, *merged, &reason);
         break;
     case HtmlTable:
-        written = QuillfenTransferForm::ExportHtmlTable(path, *merged);
+        written = QuillfenTransferForm::ExportHtmlTable(path, *merged, &reason);
         break;
     }
-    return written ? Outcome(FileOutcome::Done) : Outcome(FileOutcome::WriteFailed);
+    return written ? Outcome(FileOutcome::Done) : Outcome(FileOutcome::WriteFailed, reason);
 }
 
 FileOutcome TransferDocument::ExportXml(const QString& path) const
 {
-    return m_form->ExportXmlWithData(path, *MergedData()) ? Outcome(FileOutcome::Done)
-                                                          : Outcome(FileOutcome::WriteFailed);
+    QString reason;
+    return m_form->ExportXmlWithData(path, *MergedData(), &reason)
+               ? Outcome(FileOutcome::Done)
+               : Outcome(FileOutcome::WriteFailed, reason);
 }
 
 // --- Opening ---------------------------------------------------------------------

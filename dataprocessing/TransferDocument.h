@@ -18,6 +18,7 @@ struct FileOutcome
     enum Kind {
         Done,
         NothingLoaded, // a file of another kind: nothing changed, nothing to say
+        NotQuillfen,   // empty or foreign bytes: nothing changed
         CannotOpen,    // the file could not be opened or created
         Damaged,       // the file's content is damaged: nothing was taken from it
         WriteFailed,   // the file could not be written: the old file stays

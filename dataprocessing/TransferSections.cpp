@@ -6,8 +6,6 @@
 #include "documents/StyledText.h"
 #include "platform/NumberText.h"
 
-#include <QSaveFile>
-
 namespace {
 
 constexpr int32_t SectionEnd = FourCC("end ");
@@ -86,13 +84,11 @@ void AppendItemCellsHtml(QByteArray& out, const InstrumentItem& item)
 
 // The exports were written in the text mode of Windows, which stores every
 // line feed as CR LF; the files keep exactly those bytes.
-bool WriteTextModeFile(const QString& path, QByteArray content)
+bool WriteTextModeFile(const QString& path, QByteArray content, QString* reason)
 {
     content.replace("\n", "\r\n");
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
-        return false;
-    return file.commit();
+    return SaveWholeFile(
+        path, [&content](QIODevice& out) { out.write(content); }, reason);
 }
 
 } // namespace
@@ -188,21 +184,21 @@ QByteArray QuillfenTransferForm::HtmlTable(const InstrumentData& data)
     return out;
 }
 
-bool QuillfenTransferForm::ExportHtmlList(const QString& path, const InstrumentData& data)
+bool QuillfenTransferForm::ExportHtmlList(const QString& path, const InstrumentData& data,
+                                          QString* reason)
 {
-    return WriteTextModeFile(path, HtmlList(data));
+    return WriteTextModeFile(path, HtmlList(data), reason);
 }
 
-bool QuillfenTransferForm::ExportHtmlTable(const QString& path, const InstrumentData& data)
+bool QuillfenTransferForm::ExportHtmlTable(const QString& path, const InstrumentData& data,
+                                           QString* reason)
 {
-    return WriteTextModeFile(path, HtmlTable(data));
+    return WriteTextModeFile(path, HtmlTable(data), reason);
 }
 
-bool QuillfenTransferForm::ExportXmlWithData(const QString& path, const InstrumentData& data) const
+bool QuillfenTransferForm::ExportXmlWithData(const QString& path, const InstrumentData& data,
+                                             QString* reason) const
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    ExportXml(file, &data);
-    return file.commit();
+    return SaveWholeFile(
+        path, [&](QIODevice& out) { ExportXml(out, &data); }, reason);
 }

@@ -70,27 +70,33 @@ void QuillfenDesignerForm::DeletePage()
 
 QuillfenDesignerForm::OpenResult QuillfenDesignerForm::OpenFile(const QString& path)
 {
-    EndDrag();
-    Selection.Clear();
-    OpenResult result = OpenResult::CannotOpen;
     try {
         FileReader reader(path);
+        // Nothing is taken from a file that is neither kind, nor from a
+        // container whose pages cannot be read: the document stays as it was.
+        if (!reader.IsQuillfenFile())
+            return OpenResult::NotQuillfen;
+        if (reader.GetMagic() == Tag::QFD)
+            return OpenResult::NotLoaded;
+        EndDrag();
+        Selection.Clear();
+        OpenResult result = OpenResult::NoPages;
         if (reader.IsLegacyFormat()) {
             reader.GetStream().seek(0);
             result = ImportLegacy(reader.GetStream()) ? OpenResult::OtherDocument : OpenResult::Damaged;
         } else if (!reader.SeekSection(SectionTag)) {
             result = OpenResult::NoPages;
         } else if (!Load(reader)) {
-            result = OpenResult::Damaged;
+            return OpenResult::NotLoaded;
         } else {
             // Saving a filled form as a template would drop its other sections.
             result = reader.GetTypeTag() == Tag::Temp ? OpenResult::Template : OpenResult::OtherDocument;
         }
+        GetZoom().SetZoom(QuillfenZoom::DefaultZoom);
+        return result;
     } catch (const EFOpenError&) {
         return OpenResult::CannotOpen;
     }
-    GetZoom().SetZoom(QuillfenZoom::DefaultZoom);
-    return result;
 }
 
 bool QuillfenDesignerForm::SaveFile(const QString& path, QString& error)
@@ -100,8 +106,8 @@ bool QuillfenDesignerForm::SaveFile(const QString& path, QString& error)
         if (Save(writer))
             return true;
         error = writer.ErrorString();
-    } catch (const EFOpenError&) {
-        error.clear();
+    } catch (const EFOpenError& failure) {
+        error = failure.Reason();
     }
     return false;
 }

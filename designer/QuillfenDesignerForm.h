@@ -29,7 +29,9 @@ public:
         Template,      // a container's pages: the file may be saved over
         OtherDocument, // a filled form, a label form or an older stream: saving needs a new name
         NoPages,       // a container without pages: the document is unchanged
-        Damaged,       // nothing, or only the pages read whole before the damage
+        Damaged,       // an older stream: only the pages read whole before the damage
+        NotLoaded,     // a damaged container or an older data stream: the document is unchanged
+        NotQuillfen,   // empty or foreign bytes: the document is unchanged
         CannotOpen,
     };
 

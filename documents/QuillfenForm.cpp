@@ -2,7 +2,6 @@
 
 #include <QBuffer>
 #include <QPainter>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <utility>
@@ -250,13 +249,10 @@ std::unique_ptr<QuillfenForm> QuillfenForm::Copy() const
 
 // --- XML ---------------------------------------------------------------------
 
-bool QuillfenForm::ExportXml(const QString& fileName) const
+bool QuillfenForm::ExportXml(const QString& fileName, QString* reason) const
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    ExportXml(file);
-    return file.commit();
+    return SaveWholeFile(
+        fileName, [this](QIODevice& out) { ExportXml(out); }, reason);
 }
 
 void QuillfenForm::ExportXml(QIODevice& out, const PropertiesAbstract* extra) const

@@ -90,7 +90,7 @@ public:
     std::unique_ptr<QuillfenForm> Copy() const;
 
     // The document as XML. False when the file could not be written.
-    bool ExportXml(const QString& fileName) const;
+    bool ExportXml(const QString& fileName, QString* reason = nullptr) const;
     // `extra` (when given) writes its element before the closing root tag:
     // a filled form adds its measured data there.
     void ExportXml(QIODevice& out, const PropertiesAbstract* extra = nullptr) const;

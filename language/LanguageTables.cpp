@@ -367,9 +367,11 @@ constexpr Row Rows[] = {
      "Quillfen2.cab obsahuje soubor, jehož název nelze nainstalovat:"},
     {308, "Nothing was installed.", "Nic nebylo nainstalováno."},
     {309, "Quillfen2 was uninstalled.", "Quillfen2 byl odinstalován."},
+    {310, "The file is not a Quillfen2 document; nothing was opened.",
+     "Soubor není dokumentem Quillfen2; nic nebylo otevřeno."},
 };
 
-constexpr std::size_t ProgramCount = 310;
+constexpr std::size_t ProgramCount = 311;
 
 constexpr bool IdsRunWithoutGaps()
 {
@@ -378,7 +380,7 @@ constexpr bool IdsRunWithoutGaps()
             return false;
     return true;
 }
-static_assert(std::size(Rows) == ProgramCount, "ids 0 to 309, one row each");
+static_assert(std::size(Rows) == ProgramCount, "ids 0 to 310, one row each");
 static_assert(IdsRunWithoutGaps(), "rows must be in id order without gaps");
 
 // The installer carries an older edition: fewer ids and its own version

@@ -299,5 +299,6 @@ enum : int {
     ArchiveNameUnfit = 307, // the cabinet holds a name that cannot be logged as it is
     NothingInstalled = 308,
     UninstallSuccessful = 309,
+    NotQuillfenDocument = 310,
 };
 } // namespace StringId

@@ -1,7 +1,5 @@
 #include "platform/UserDialogs.h"
 
-#include <QFileInfo>
-
 #include <atomic>
 
 namespace {
@@ -16,7 +14,10 @@ public:
     }
     QString GetOpenFileName(const QString&, const QString&, const QString&) override { return {}; }
     QStringList GetOpenFileNames(const QString&, const QString&, const QString&) override { return {}; }
-    QString GetSaveFileName(const QString&, const QString&, const QString&) override { return {}; }
+    QString GetSaveFileName(const QString&, const QString&, const QString&, const QString&) override
+    {
+        return {};
+    }
     QString BrowseForFolder(const QString&, const QString&) override { return {}; }
     void Beep() override {}
 };
@@ -28,10 +29,3 @@ std::atomic<UserDialogs*> current{&silent};
 UserDialogs& Dialogs() { return *current.load(); }
 
 void SetDialogs(UserDialogs* dialogs) { current.store(dialogs ? dialogs : &silent); }
-
-QString WithDefaultExtension(QString path, const char* extension)
-{
-    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
-        path += QLatin1Char('.') + QLatin1String(extension);
-    return path;
-}

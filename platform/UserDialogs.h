@@ -26,15 +26,20 @@ public:
                                     const QString& filter) = 0;
     virtual QStringList GetOpenFileNames(const QString& caption, const QString& dir,
                                          const QString& filter) = 0;
+    // The name returned is the one that will be written: a name typed without
+    // an extension gets `defaultSuffix` (without the dot) while the chosen
+    // entry of `filter` lists "*.<defaultSuffix>", and the question whether to
+    // replace an existing file is asked about that name.
     virtual QString GetSaveFileName(const QString& caption, const QString& dir,
-                                    const QString& filter) = 0;
+                                    const QString& filter, const QString& defaultSuffix) = 0;
     // The save dialog that also tells which entry of `filter` was chosen,
     // counted from 1. Implementations that cannot tell report the first.
     virtual QString GetSaveFileNameAndFilter(const QString& caption, const QString& dir,
-                                             const QString& filter, int& filterIndex)
+                                             const QString& filter, const QString& defaultSuffix,
+                                             int& filterIndex)
     {
         filterIndex = 1;
-        return GetSaveFileName(caption, dir, filter);
+        return GetSaveFileName(caption, dir, filter, defaultSuffix);
     }
     virtual QString BrowseForFolder(const QString& caption, const QString& dir) = 0;
     virtual void Beep() = 0;
@@ -47,6 +52,3 @@ public:
 UserDialogs& Dialogs();
 // Installs `dialogs` (not owned); nullptr restores the silent one.
 void SetDialogs(UserDialogs* dialogs);
-
-// A file dialog's default extension: added when the chosen name has none.
-QString WithDefaultExtension(QString path, const char* extension);

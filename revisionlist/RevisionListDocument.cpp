@@ -4,8 +4,6 @@
 #include "revisionlist/ByteCursor.h"
 #include "storage/File.h"
 
-#include <QSaveFile>
-
 #include <algorithm>
 #include <set>
 
@@ -163,17 +161,21 @@ std::optional<RevisionList> ReadList(QByteArrayView section)
     return result;
 }
 
-bool SaveListDocument(const QString& path, const RevisionList& list)
+bool SaveListDocument(const QString& path, const RevisionList& list, QString* reason)
 {
     try {
         FileWriter writer(path, Tag::Idx);
-        if (!writer.BeginSection(Tag::Revi))
-            return false;
+        writer.BeginSection(Tag::Revi); // the first of seven free slots
         WriteList(writer.GetStream(), list);
-        return writer.Commit();
-    } catch (const EFOpenError&) {
-        return false;
+        if (writer.Commit())
+            return true;
+        if (reason)
+            *reason = writer.ErrorString();
+    } catch (const EFOpenError& error) {
+        if (reason)
+            *reason = error.Reason();
     }
+    return false;
 }
 
 ListDocumentStatus OpenListDocument(const QString& path, RevisionList& list)
@@ -269,11 +271,8 @@ RevisionRowList ReadListText(QByteArrayView text)
 }
 
 bool SaveExport(const QString& path, void (*write)(QIODevice&, const RevisionList&),
-                const RevisionList& list)
+                const RevisionList& list, QString* reason)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    write(file, list);
-    return file.commit();
+    return SaveWholeFile(
+        path, [&](QIODevice& out) { write(out, list); }, reason);
 }

@@ -25,7 +25,8 @@ void WriteList(QIODevice& out, const RevisionList& list);
 std::optional<RevisionList> ReadList(QByteArrayView section);
 
 // A whole "idx " document. Failures leave any existing file as it was.
-bool SaveListDocument(const QString& path, const RevisionList& list);
+// False, with the system's reason when asked, when it could not be written.
+bool SaveListDocument(const QString& path, const RevisionList& list, QString* reason = nullptr);
 enum class ListDocumentStatus { Read, Unreadable, NotAList, Damaged };
 ListDocumentStatus OpenListDocument(const QString& path, RevisionList& list);
 
@@ -39,6 +40,7 @@ void WriteListText(QIODevice& out, const RevisionList& list);
 // not ended by a line feed, and a line without content, gives no record.
 RevisionRowList ReadListText(QByteArrayView text);
 
-// Writes a file through `write`; false (and the old file untouched) on failure.
+// Writes a file through `write`; false (the old file untouched, the reason
+// when asked) on failure.
 bool SaveExport(const QString& path, void (*write)(QIODevice&, const RevisionList&),
-                const RevisionList& list);
+                const RevisionList& list, QString* reason = nullptr);

@@ -210,10 +210,13 @@ void RevisionTableModel::ResetList()
     });
 }
 
-void RevisionTableModel::ReportFailure(int messageId, const QString& path) const
+void RevisionTableModel::ReportFailure(int messageId, const QString& path,
+                                       const QString& reason) const
 {
-    Dialogs().MessageBox(path + u'\n' + MainLanguage.GetString(messageId),
-                         MainLanguage.GetString(StringId::RevisionList), MsgButtons::Ok,
+    QString text = path + u'\n' + MainLanguage.GetString(messageId);
+    if (!reason.isEmpty())
+        text += QStringLiteral("\n\n") + reason;
+    Dialogs().MessageBox(text, MainLanguage.GetString(StringId::RevisionList), MsgButtons::Ok,
                          MsgIcon::Error);
 }
 
@@ -241,8 +244,9 @@ bool RevisionTableModel::OpenList(const QString& path)
 
 bool RevisionTableModel::SaveList(const QString& path)
 {
-    if (!SaveListDocument(path, m_list)) {
-        ReportFailure(StringId::FileNotSaved, path);
+    QString reason;
+    if (!SaveListDocument(path, m_list, &reason)) {
+        ReportFailure(StringId::FileNotSaved, path, reason);
         return false;
     }
     m_fileName = path;
@@ -252,17 +256,19 @@ bool RevisionTableModel::SaveList(const QString& path)
 
 bool RevisionTableModel::ExportXml(const QString& path)
 {
-    if (SaveExport(path, WriteListXml, m_list))
+    QString reason;
+    if (SaveExport(path, WriteListXml, m_list, &reason))
         return true;
-    ReportFailure(StringId::FileNotSaved, path);
+    ReportFailure(StringId::FileNotSaved, path, reason);
     return false;
 }
 
 bool RevisionTableModel::ExportText(const QString& path)
 {
-    if (SaveExport(path, WriteListText, m_list))
+    QString reason;
+    if (SaveExport(path, WriteListText, m_list, &reason))
         return true;
-    ReportFailure(StringId::FileNotSaved, path);
+    ReportFailure(StringId::FileNotSaved, path, reason);
     return false;
 }
 

@@ -105,7 +105,7 @@ public:
 
 private:
     void ChangeShownRows(const std::function<void()>& change);
-    void ReportFailure(int messageId, const QString& path) const;
+    void ReportFailure(int messageId, const QString& path, const QString& reason = {}) const;
 
     RevisionList m_list;
     int m_sortColumn = 0;

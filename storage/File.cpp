@@ -3,9 +3,14 @@
 #include "platform/NumberText.h"
 #include "storage/Utf8.h"
 
+#include <QFileInfo>
 #include <QVariant>
 #include <QtEndian>
+#include <cerrno>
 #include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 constexpr const char* DamagedProperty = "quillfenStreamDamaged";
@@ -44,9 +49,88 @@ std::optional<qint64> SectionOffset(const ContainerHeader& header, int32_t tag)
     return std::nullopt;
 }
 
-EFOpenError::EFOpenError(const QString& fileName)
-    : std::runtime_error("cannot open file " + fileName.toStdString()), m_fileName(fileName)
+EFOpenError::EFOpenError(const QString& fileName, const QString& reason)
+    : std::runtime_error("cannot open file " + fileName.toStdString())
+    , m_fileName(fileName)
+    , m_reason(reason)
+{}
+
+QString SavedFilePath(const QString& path)
 {
+    const QFileInfo info(path);
+    if (!info.isSymLink())
+        return path;
+    // A dangling link is still saved through: the new file lands at its target.
+    const QString target = info.canonicalFilePath();
+    return target.isEmpty() ? info.symLinkTarget() : target;
+}
+
+void SyncFolderOf(const QString& path)
+{
+    const QByteArray folder = QFile::encodeName(QFileInfo(SavedFilePath(path)).absolutePath());
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    // A folder that cannot be synced (some network file systems) leaves the
+    // rename as durable as that file system makes it; the save itself is done.
+    ::fsync(fd);
+    ::close(fd);
+}
+
+qint64 CheckedSaveFile::writeData(const char* data, qint64 len)
+{
+    errno = 0;
+    const qint64 written = QSaveFile::writeData(data, len);
+    if (written != len)
+        Fail();
+    return written;
+}
+
+void CheckedSaveFile::Fail()
+{
+    // The first failure is the one the user needs to hear about; errno still
+    // holds the system's word for it, where Qt often keeps none.
+    if (m_failure.isEmpty())
+        m_failure = errno != 0 ? qt_error_string(errno) : errorString();
+}
+
+bool CheckedSaveFile::Flush()
+{
+    errno = 0;
+    if (m_failure.isEmpty() && !flush())
+        Fail();
+    return m_failure.isEmpty();
+}
+
+bool CheckedSaveFile::Commit()
+{
+    if (!Flush()) {
+        cancelWriting();
+        return false;
+    }
+    if (!commit()) {
+        m_failure = errorString();
+        return false;
+    }
+    SyncFolderOf(fileName());
+    return true;
+}
+
+bool SaveWholeFile(const QString& path, const std::function<void(QIODevice&)>& write,
+                   QString* reason)
+{
+    CheckedSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (reason)
+            *reason = file.errorString();
+        return false;
+    }
+    write(file);
+    if (file.Commit())
+        return true;
+    if (reason)
+        *reason = file.Failure();
+    return false;
 }
 
 // --- FileWriter --------------------------------------------------------------
@@ -54,7 +138,7 @@ EFOpenError::EFOpenError(const QString& fileName)
 FileWriter::FileWriter(const QString& fileName, int32_t documentType) : m_file(fileName)
 {
     if (!m_file.open(QIODevice::WriteOnly))
-        throw EFOpenError(fileName);
+        throw EFOpenError(fileName, m_file.errorString());
     m_header[0] = Tag::QFS4;
     m_header[1] = documentType;
     // The header is written last; reserve its room now.
@@ -85,15 +169,19 @@ bool FileWriter::Commit()
 {
     if (m_committed)
         return true;
-    if (!m_file.seek(0))
+    // Written out before the seek, so that a failure keeps its reason.
+    if (!m_file.Flush() || !m_file.seek(0))
         return false;
     for (int32_t word : m_header)
         WriteLittle<int32_t>(m_file, word);
-    m_committed = m_file.commit();
+    m_committed = m_file.Commit();
     return m_committed;
 }
 
-QString FileWriter::ErrorString() const { return m_file.errorString(); }
+QString FileWriter::ErrorString() const
+{
+    return m_file.Failure().isEmpty() ? m_file.errorString() : m_file.Failure();
+}
 
 // --- FileReader --------------------------------------------------------------
 
@@ -116,7 +204,7 @@ qint64 ReadOnlyFile::readData(char* data, qint64 maxSize)
 FileReader::FileReader(const QString& fileName) : m_file(fileName)
 {
     if (!m_file.OpenForReading())
-        throw EFOpenError(fileName);
+        throw EFOpenError(fileName, m_file.errorString());
     // Words a short file cannot supply stay 0, so nothing matches by accident.
     for (int32_t& word : m_header)
         word = ReadInt32(m_file);

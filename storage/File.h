@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -52,19 +53,61 @@ using ContainerHeader = std::array<int32_t, ContainerLayout::HeaderWords>;
 
 // "QFS4", or the older "QFS3": a header whose slots name sections.
 bool HasSections(const ContainerHeader& header);
+// Whether a file beginning with `firstWord` is one of the product's: a
+// container or an older single stream.
+constexpr bool IsQuillfenMagic(int32_t firstWord)
+{
+    return firstWord == Tag::QFS4 || firstWord == Tag::QFS3 || firstWord == Tag::QFT
+           || firstWord == Tag::QFD || firstWord == Tag::QFF;
+}
 // The offset the header gives for the section, when a slot names it.
 std::optional<qint64> SectionOffset(const ContainerHeader& header, int32_t tag);
 
-// A file that cannot be created or opened.
+// A file that cannot be created or opened, with the system's reason.
 class EFOpenError : public std::runtime_error
 {
 public:
-    explicit EFOpenError(const QString& fileName);
+    EFOpenError(const QString& fileName, const QString& reason);
     QString FileName() const { return m_fileName; }
+    QString Reason() const { return m_reason; }
 
 private:
     QString m_fileName;
+    QString m_reason;
 };
+
+// A QSaveFile that notices every write the system cut short. A full disk or
+// a file-size limit can take part of a write without an error; QSaveFile
+// itself would then commit the cut file over the old one.
+class CheckedSaveFile : public QSaveFile
+{
+public:
+    using QSaveFile::QSaveFile;
+    // Empty while every write went through whole; else the system's reason.
+    QString Failure() const { return m_failure; }
+    // Writes out what is buffered; false, with the reason, when it fails.
+    bool Flush();
+    // Replaces the file by what was written and syncs the folder that now
+    // holds the new name, so that the name survives a power loss as well as
+    // the bytes. False, with the reason in Failure(), when anything failed:
+    // the old file then stays as it was.
+    bool Commit();
+
+protected:
+    qint64 writeData(const char* data, qint64 len) override;
+
+private:
+    void Fail();
+    QString m_failure;
+};
+// Writes `path` whole through a temporary file filled by `write`. On failure
+// the old file stays and `reason`, when given, holds the system's reason.
+bool SaveWholeFile(const QString& path, const std::function<void(QIODevice&)>& write,
+                   QString* reason = nullptr);
+// Syncs the folder entry of `path` (the folder of the file a link leads to).
+void SyncFolderOf(const QString& path);
+// The file a save of `path` replaces: the target of a symbolic link, else `path`.
+QString SavedFilePath(const QString& path);
 
 // Writes a container document. The header is written last, and the file on
 // disk is replaced only by Commit(): a writer destroyed without a successful
@@ -82,12 +125,13 @@ public:
     // position. Returns false (and records nothing) when all seven are taken.
     bool BeginSection(int32_t tag);
     QIODevice& GetStream();
-    // Writes the header and replaces the file. False on any write failure.
+    // Writes the header and replaces the file. False on any write failure,
+    // with the reason in ErrorString().
     bool Commit();
     QString ErrorString() const;
 
 private:
-    QSaveFile m_file;
+    CheckedSaveFile m_file;
     ContainerHeader m_header{};
     bool m_committed = false;
 };
@@ -125,6 +169,8 @@ public:
     int32_t GetMagic() const { return m_header[0]; }
     // True for the older "QFT ", "QFD " and "QFF " streams, which have no header.
     bool IsLegacyFormat() const;
+    // A container or an older stream: false for an empty or foreign file.
+    bool IsQuillfenFile() const { return IsQuillfenMagic(m_header[0]); }
     // Positions the stream at the section; false when absent (stream at 64) or
     // when the file is no container (stream unmoved).
     bool SeekSection(int32_t tag);

@@ -305,15 +305,16 @@ void TForm9::SpeedButton1Click()
 
 void TForm9::ShowFileMessage(LabelWizardState::FileImport result)
 {
-    int text = 0;
-    if (result == LabelWizardState::FileImport::CannotOpen)
-        text = StringId::FileNotOpened;
-    else if (result == LabelWizardState::FileImport::Damaged)
-        text = StringId::FileDamaged;
-    if (text != 0)
-        Dialogs().MessageBox(MainLanguage.GetString(text),
-                             MainLanguage.GetString(StringId::BarcodeWizard), MsgButtons::Ok,
-                             MsgIcon::Error);
+    static const std::pair<LabelWizardState::FileImport, int> Messages[] = {
+        {LabelWizardState::FileImport::CannotOpen, StringId::FileNotOpened},
+        {LabelWizardState::FileImport::Damaged, StringId::FileDamaged},
+        {LabelWizardState::FileImport::NotQuillfen, StringId::NotQuillfenDocument},
+    };
+    for (const auto& [kind, text] : Messages)
+        if (result == kind)
+            Dialogs().MessageBox(MainLanguage.GetString(text),
+                                 MainLanguage.GetString(StringId::BarcodeWizard), MsgButtons::Ok,
+                                 MsgIcon::Error);
 }
 
 void TForm9::showEvent(QShowEvent* event)

@@ -65,6 +65,8 @@ const QString ProductFilter = QStringLiteral("Quillfen (*.qfs)");
 const QString OpenFilter = QStringLiteral("Quillfen (*.qfs *.qfd *.qff)");
 const QString DataFilter = QStringLiteral("Quillfen data (*.qfs);;HTML (*.html) (*.htm *.html);;HTML (*.html) - Tab (*.htm *.html)");
 const QString XmlFilter = QStringLiteral("Extesible markup language (xml) (*.xml)");
+const QString DocumentSuffix = QStringLiteral("qfs");
+const QString XmlSuffix = QStringLiteral("xml");
 const QString RegistryKey = QStringLiteral("\\Software\\Quillfen2");
 const QString ComPortValue = QStringLiteral("ComPort");
 constexpr int ZoomChoices[] = {25, 50, 75, 100, 150, 200, 250};
@@ -457,6 +459,7 @@ bool TForm3::Report(const FileOutcome& outcome)
         {FileOutcome::CannotOpen, StringId::FileNotOpened},
         {FileOutcome::Damaged, StringId::FileDamaged},
         {FileOutcome::WriteFailed, StringId::FileNotSaved},
+        {FileOutcome::NotQuillfen, StringId::NotQuillfenDocument},
     };
     for (const auto& [kind, id] : Messages) {
         if (outcome.Result == kind) {
@@ -532,7 +535,7 @@ bool TForm3::SaveDocument()
 {
     QString path = m_document->FileName();
     if (path.isEmpty()) {
-        path = WithDefaultExtension(Dialogs().GetSaveFileName(windowTitle(), QString(), ProductFilter), "qfs");
+        path = Dialogs().GetSaveFileName(windowTitle(), QString(), ProductFilter, DocumentSuffix);
         if (path.isEmpty())
             return false;
     }
@@ -607,7 +610,9 @@ void TForm3::Appenddata1Click()
 void TForm3::SaveDataAs1Click()
 {
     int entry = 1;
-    const QString path = Dialogs().GetSaveFileNameAndFilter(windowTitle(), QString(), DataFilter, entry);
+    // Only the data document's entry lists the suffix: HTML names stay as typed.
+    const QString path = Dialogs().GetSaveFileNameAndFilter(windowTitle(), QString(), DataFilter,
+                                                            DocumentSuffix, entry);
     if (path.isEmpty())
         return;
     Report(m_document->SaveDataAs(path, static_cast<TransferDocument::DataFormat>(std::clamp(entry, 1, 3))));
@@ -615,7 +620,7 @@ void TForm3::SaveDataAs1Click()
 
 void TForm3::ExportasXML1Click()
 {
-    const QString path = WithDefaultExtension(Dialogs().GetSaveFileName(windowTitle(), QString(), XmlFilter), "xml");
+    const QString path = Dialogs().GetSaveFileName(windowTitle(), QString(), XmlFilter, XmlSuffix);
     if (!path.isEmpty())
         Report(m_document->ExportXml(path));
 }

@@ -51,6 +51,8 @@ const QString LabelDocumentSide = QStringLiteral("10");
 const QString OpenFilter = QStringLiteral("Quillfen (*.qfs *.qft *.qff)");
 const QString SaveFilter = QStringLiteral("Quillfen (*.qfs)");
 const QString XmlFilter = QStringLiteral("Extesible markup language (xml) (*.xml)");
+const QString DocumentSuffix = QStringLiteral("qfs");
+const QString XmlSuffix = QStringLiteral("xml");
 
 // The kind shown in the status line, by the type code of the field under the pointer.
 struct KindCaption
@@ -117,11 +119,6 @@ bool ShowFieldNumberSetting()
 {
     const TForm11* settings = TForm11::Instance();
     return !settings || settings->CheckBox1->isChecked();
-}
-
-QString WithDefaultSuffix(const QString& name, const QString& suffix)
-{
-    return QFileInfo(name).suffix().isEmpty() ? name + u'.' + suffix : name;
 }
 
 } // namespace
@@ -467,6 +464,10 @@ void TForm2::OpenFile(const QString& path)
 void TForm2::LoadFile(const QString& path)
 {
     using Result = QuillfenDesignerForm::OpenResult;
+    const auto Message = [](int id) {
+        Dialogs().MessageBox(Str(id), Str(StringId::TemplateDesigner), MsgButtons::Ok,
+                             MsgIcon::Error);
+    };
     switch (Document->OpenFile(path)) {
     case Result::Template:
         FileName = path;
@@ -478,12 +479,14 @@ void TForm2::LoadFile(const QString& path)
         break;
     case Result::Damaged:
         FileName.clear();
-        Dialogs().MessageBox(Str(StringId::FileDamaged), Str(StringId::TemplateDesigner),
-                             MsgButtons::Ok, MsgIcon::Error);
+        Message(StringId::FileDamaged);
         break;
+    case Result::NotLoaded:
     case Result::CannotOpen:
-        Dialogs().MessageBox(Str(StringId::FileNotOpened), Str(StringId::TemplateDesigner),
-                             MsgButtons::Ok, MsgIcon::Error);
+        Message(StringId::FileNotOpened);
+        break;
+    case Result::NotQuillfen:
+        Message(StringId::NotQuillfenDocument);
         break;
     }
     SetCaption();
@@ -496,10 +499,11 @@ void TForm2::LoadFile(const QString& path)
 bool TForm2::Save2Click()
 {
     if (FileName.isEmpty()) {
-        const QString name = Dialogs().GetSaveFileName(Str(StringId::SaveAs), QStringLiteral("*.qfs"), SaveFilter);
+        const QString name = Dialogs().GetSaveFileName(
+            Str(StringId::SaveAs), QStringLiteral("*.qfs"), SaveFilter, DocumentSuffix);
         if (name.isEmpty())
             return false;
-        FileName = WithDefaultSuffix(name, QStringLiteral("qfs"));
+        FileName = name;
         SetCaption();
     }
     QString error;
@@ -522,12 +526,14 @@ void TForm2::SaveAs1Click()
 
 void TForm2::ExportasXML1Click()
 {
-    const QString name = Dialogs().GetSaveFileName(Str(StringId::SaveAsXml), QStringLiteral("*.xml"), XmlFilter);
+    const QString name = Dialogs().GetSaveFileName(Str(StringId::SaveAsXml),
+                                                   QStringLiteral("*.xml"), XmlFilter, XmlSuffix);
     if (name.isEmpty())
         return;
-    if (!Document->ExportXml(WithDefaultSuffix(name, QStringLiteral("xml"))))
-        Dialogs().MessageBox(Str(StringId::FileNotSaved), Str(StringId::TemplateDesigner),
-                             MsgButtons::Ok, MsgIcon::Error);
+    QString error;
+    if (!Document->ExportXml(name, &error))
+        Dialogs().MessageBox(Str(StringId::FileNotSaved) + u'\n' + error,
+                             Str(StringId::TemplateDesigner), MsgButtons::Ok, MsgIcon::Error);
 }
 
 void TForm2::Print1Click()

@@ -8,6 +8,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace {
 // Runs `fn` on the main thread (here, when there is no application yet).
@@ -27,6 +28,44 @@ bool WindowOnTopShown()
     return std::any_of(windows.begin(), windows.end(), [](const QWidget* window) {
         return window->isVisible() && window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
     });
+}
+
+// Whether a filter entry such as "Quillfen (*.qfs *.qft)" lists "*.<suffix>".
+bool EntryListsSuffix(const QString& entry, const QString& suffix)
+{
+    static const QRegularExpression separators(QStringLiteral("[\\s();]+"));
+    const QString pattern = QStringLiteral("*.") + suffix;
+    const QStringList words = entry.split(separators, Qt::SkipEmptyParts);
+    return !suffix.isEmpty() && std::any_of(words.begin(), words.end(), [&](const QString& word) {
+        return word.compare(pattern, Qt::CaseInsensitive) == 0;
+    });
+}
+
+// The dialog adds the default suffix before it asks whether to replace an
+// existing file, so the question is about the file that will be written. The
+// platform's own dialogs ask about the name as typed and have the suffix added
+// only afterwards, hence Qt's dialog here.
+QString SaveDialog(const QString& caption, const QString& dir, const QString& filter,
+                   const QString& defaultSuffix, int* filterIndex)
+{
+    QFileDialog dialog(Parent(), caption, dir, filter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    const auto suffixFor = [defaultSuffix](const QString& entry) {
+        return EntryListsSuffix(entry, defaultSuffix) ? defaultSuffix : QString();
+    };
+    dialog.setDefaultSuffix(suffixFor(dialog.selectedNameFilter()));
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog,
+        [&dialog, suffixFor](const QString& entry) { dialog.setDefaultSuffix(suffixFor(entry)); });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    if (filterIndex) {
+        const auto chosen = filter.split(QStringLiteral(";;")).indexOf(dialog.selectedNameFilter());
+        *filterIndex = std::max(1, static_cast<int>(chosen) + 1);
+    }
+    return dialog.selectedFiles().constFirst();
 }
 } // namespace
 
@@ -80,20 +119,17 @@ QStringList WidgetDialogs::GetOpenFileNames(const QString& caption, const QStrin
 }
 
 QString WidgetDialogs::GetSaveFileName(const QString& caption, const QString& dir,
-                                       const QString& filter)
+                                       const QString& filter, const QString& defaultSuffix)
 {
-    return OnMainThread([&] { return QFileDialog::getSaveFileName(Parent(), caption, dir, filter); });
+    return OnMainThread([&] { return SaveDialog(caption, dir, filter, defaultSuffix, nullptr); });
 }
 
 QString WidgetDialogs::GetSaveFileNameAndFilter(const QString& caption, const QString& dir,
-                                                const QString& filter, int& filterIndex)
+                                                const QString& filter, const QString& defaultSuffix,
+                                                int& filterIndex)
 {
-    return OnMainThread([&] {
-        QString selected;
-        const QString name = QFileDialog::getSaveFileName(Parent(), caption, dir, filter, &selected);
-        filterIndex = std::max(1, static_cast<int>(filter.split(QStringLiteral(";;")).indexOf(selected)) + 1);
-        return name;
-    });
+    return OnMainThread(
+        [&] { return SaveDialog(caption, dir, filter, defaultSuffix, &filterIndex); });
 }
 
 QString WidgetDialogs::BrowseForFolder(const QString& caption, const QString& dir)

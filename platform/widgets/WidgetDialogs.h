@@ -14,10 +14,11 @@ public:
                             const QString& filter) override;
     QStringList GetOpenFileNames(const QString& caption, const QString& dir,
                                  const QString& filter) override;
-    QString GetSaveFileName(const QString& caption, const QString& dir,
-                            const QString& filter) override;
+    QString GetSaveFileName(const QString& caption, const QString& dir, const QString& filter,
+                            const QString& defaultSuffix) override;
     QString GetSaveFileNameAndFilter(const QString& caption, const QString& dir,
-                                     const QString& filter, int& filterIndex) override;
+                                     const QString& filter, const QString& defaultSuffix,
+                                     int& filterIndex) override;
     QString BrowseForFolder(const QString& caption, const QString& dir) override;
     void Beep() override;
     bool ChooseColor(QColor& color) override;

@@ -48,6 +48,9 @@ constexpr char ListFilter[] = "Quillfen (*.qfs *.qft *.qfd *.qff)";
 constexpr char ListSaveFilter[] = "Quillfen (*.qfs)";
 constexpr char XmlFilter[] = "Extesible markup language (xml) (*.xml)";
 constexpr char TextFilter[] = "Text (*.txt)";
+constexpr char ListSuffix[] = "qfs";
+constexpr char XmlSuffix[] = "xml";
+constexpr char TextSuffix[] = "txt";
 constexpr int RowNumberWidth = 50;
 constexpr int DefaultRowHeight = 20;
 // The caption of the sort column starts after its sort mark.
@@ -437,7 +440,7 @@ void TForm7::Open1Click()
     const QString path =
         Dialogs().GetOpenFileName(Str(StringId::Open), QString(), QLatin1String(ListFilter));
     if (!path.isEmpty())
-        OpenDocument(WithDefaultExtension(path, "qfs"));
+        OpenDocument(path);
 }
 
 bool TForm7::OpenDocument(const QString& path)
@@ -445,13 +448,21 @@ bool TForm7::OpenDocument(const QString& path)
     int32_t type = 0;
     int32_t magic = 0;
     bool legacy = false;
+    bool known = false;
     try {
         FileReader reader(path);
         type = reader.GetTypeTag();
         magic = reader.GetMagic();
         legacy = reader.IsLegacyFormat();
-    } catch (const EFOpenError&) {
-        Dialogs().MessageBox(path + u'\n' + Str(StringId::FileNotOpened),
+        known = reader.IsQuillfenFile();
+    } catch (const EFOpenError& error) {
+        Dialogs().MessageBox(path + u'\n' + Str(StringId::FileNotOpened) + QStringLiteral("\n\n")
+                                 + error.Reason(),
+                             Str(StringId::RevisionList), MsgButtons::Ok, MsgIcon::Error);
+        return false;
+    }
+    if (!known) {
+        Dialogs().MessageBox(path + u'\n' + Str(StringId::NotQuillfenDocument),
                              Str(StringId::RevisionList), MsgButtons::Ok, MsgIcon::Error);
         return false;
     }
@@ -495,9 +506,8 @@ bool TForm7::SaveList()
 bool TForm7::SaveListAs()
 {
     const QString path =
-        WithDefaultExtension(Dialogs().GetSaveFileName(Str(StringId::SaveAs), m_model->FileName(),
-                                                       QLatin1String(ListSaveFilter)),
-                             "qfs");
+        Dialogs().GetSaveFileName(Str(StringId::SaveAs), m_model->FileName(),
+                                  QLatin1String(ListSaveFilter), QLatin1String(ListSuffix));
     if (path.isEmpty())
         return false;
     ScanSettingsToList();
@@ -574,24 +584,24 @@ void TForm7::OpenText1Click()
     const QString path =
         Dialogs().GetOpenFileName(Str(StringId::OpenText), QString(), QLatin1String(TextFilter));
     if (!path.isEmpty())
-        m_model->ImportText(WithDefaultExtension(path, "txt"));
+        m_model->ImportText(path);
 }
 
 void TForm7::SaveText1Click()
 {
-    const QString path =
-        Dialogs().GetSaveFileName(Str(StringId::SaveAsText), QString(), QLatin1String(TextFilter));
+    const QString path = Dialogs().GetSaveFileName(
+        Str(StringId::SaveAsText), QString(), QLatin1String(TextFilter), QLatin1String(TextSuffix));
     if (!path.isEmpty())
-        m_model->ExportText(WithDefaultExtension(path, "txt"));
+        m_model->ExportText(path);
 }
 
 void TForm7::SaveXml1Click()
 {
-    const QString path =
-        Dialogs().GetSaveFileName(Str(StringId::SaveAsXml), QString(), QLatin1String(XmlFilter));
+    const QString path = Dialogs().GetSaveFileName(
+        Str(StringId::SaveAsXml), QString(), QLatin1String(XmlFilter), QLatin1String(XmlSuffix));
     if (!path.isEmpty()) {
         ScanSettingsToList();
-        m_model->ExportXml(WithDefaultExtension(path, "xml"));
+        m_model->ExportXml(path);
     }
 }
 

@@ -173,6 +173,22 @@ TEST_F(ProgramStartTest, CommandLineDocumentsOpenInTheirWindows)
     EXPECT_TRUE(program.RevisionList().isVisible());
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_TRUE(dialogs.messages[0].text.contains("missing.qfs"));
+
+    // So is a file that is no document of ours; no other window opens.
+    const QString foreign = dir.filePath("foreign.qfs");
+    {
+        QFile file(foreign);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("<html>not a form</html>");
+    }
+    QuillfenProgram second;
+    second.Start({foreign}, EnglishLocale);
+    EXPECT_TRUE(second.RevisionList().isVisible());
+    EXPECT_FALSE(second.DataProcessing().isVisible());
+    EXPECT_FALSE(second.Designer().isVisible());
+    ASSERT_EQ(dialogs.messages.size(), 2);
+    EXPECT_EQ(dialogs.messages[1].text,
+              foreign + u'\n' + MainLanguage.GetString(StringId::NotQuillfenDocument));
 }
 
 } // namespace

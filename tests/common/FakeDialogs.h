@@ -4,6 +4,7 @@
 
 #include "platform/UserDialogs.h"
 
+#include <QFileInfo>
 #include <QMutex>
 #include <QMutexLocker>
 #include <QQueue>
@@ -38,14 +39,20 @@ public:
         const QString name = Next();
         return name.isEmpty() ? QStringList() : name.split(u'\n');
     }
-    QString GetSaveFileName(const QString&, const QString&, const QString&) override { return Next(); }
-    QString GetSaveFileNameAndFilter(const QString&, const QString&, const QString&, int& filterIndex) override
+    QString GetSaveFileName(const QString&, const QString&, const QString&,
+                            const QString& defaultSuffix) override
+    {
+        return SaveName(defaultSuffix, true);
+    }
+    QString GetSaveFileNameAndFilter(const QString&, const QString&, const QString& filter,
+                                     const QString& defaultSuffix, int& filterIndex) override
     {
         {
             QMutexLocker lock(&mutex);
             filterIndex = filterIndexes.isEmpty() ? 1 : filterIndexes.dequeue();
         }
-        return Next();
+        const QString entry = filter.split(QStringLiteral(";;")).value(filterIndex - 1);
+        return SaveName(defaultSuffix, entry.contains(QStringLiteral("*.") + defaultSuffix));
     }
     QString BrowseForFolder(const QString&, const QString&) override { return Next(); }
     void Beep() override
@@ -77,10 +84,24 @@ public:
     QQueue<int> answers;        // answers to message boxes, in order
     QQueue<QString> fileNames;  // answers to file and folder dialogs ("" = cancel)
     QQueue<int> filterIndexes;  // filter entries chosen in save dialogs (default 1)
+    QStringList saveSuffixes;   // the default suffix each save dialog was given
     int beeps = 0;
     QQueue<QColor> colors;      // answers to colour dialogs (none left = cancel)
 
 private:
+    // As the real dialog: a name without an extension gets the default suffix.
+    QString SaveName(const QString& defaultSuffix, bool suffixApplies)
+    {
+        {
+            QMutexLocker lock(&mutex);
+            saveSuffixes << defaultSuffix;
+        }
+        QString name = Next();
+        if (!name.isEmpty() && suffixApplies && !defaultSuffix.isEmpty()
+            && QFileInfo(name).suffix().isEmpty())
+            name += u'.' + defaultSuffix;
+        return name;
+    }
     QString Next()
     {
         QMutexLocker lock(&mutex);

@@ -7,11 +7,20 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QFile>
 #include <QHash>
 #include <QString>
 
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <functional>
+#include <memory>
 #include <utility>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 // A device path that cannot exist: a port mapped to it means "no instrument
 // here", and the port never falls through to the machine's own serial ports
@@ -91,4 +100,66 @@ private:
     const char* m_name;
     bool m_wasSet = false;
     QByteArray m_old;
+};
+
+// Files of this process may not grow past `limit` bytes while it lives: the
+// system then takes part of a write, as on a full disk, and refuses the rest.
+class ScopedFileSizeLimit
+{
+public:
+    explicit ScopedFileSizeLimit(rlim_t limit)
+    {
+        m_oldSignal = signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_oldLimit);
+        rlimit small = m_oldLimit;
+        small.rlim_cur = limit;
+        setrlimit(RLIMIT_FSIZE, &small);
+    }
+    ~ScopedFileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_oldLimit);
+        signal(SIGXFSZ, m_oldSignal);
+    }
+    ScopedFileSizeLimit(const ScopedFileSizeLimit&) = delete;
+    ScopedFileSizeLimit& operator=(const ScopedFileSizeLimit&) = delete;
+
+private:
+    rlimit m_oldLimit{};
+    void (*m_oldSignal)(int) = nullptr;
+};
+
+// Makes saves fail while it lives: the folder turns read-only or, where that
+// binds nobody (the super-user), files may not grow past a few bytes, as on a
+// full disk.
+class SaveFault
+{
+public:
+    explicit SaveFault(const QString& dir) : m_dir(QFile::encodeName(dir))
+    {
+        if (m_root)
+            m_limit = std::make_unique<ScopedFileSizeLimit>(FileSizeLimit);
+        else
+            chmod(m_dir.constData(), ReadOnlyFolder);
+    }
+    ~SaveFault()
+    {
+        if (!m_root)
+            chmod(m_dir.constData(), WritableFolder);
+    }
+    SaveFault(const SaveFault&) = delete;
+    SaveFault& operator=(const SaveFault&) = delete;
+
+    // The system's words for the step that fails.
+    QString Reason() const
+    {
+        return QString::fromLocal8Bit(std::strerror(m_root ? EFBIG : EACCES));
+    }
+
+private:
+    static constexpr mode_t ReadOnlyFolder = 0500;
+    static constexpr mode_t WritableFolder = 0700;
+    static constexpr rlim_t FileSizeLimit = 16;
+    const bool m_root = geteuid() == 0;
+    QByteArray m_dir;
+    std::unique_ptr<ScopedFileSizeLimit> m_limit;
 };

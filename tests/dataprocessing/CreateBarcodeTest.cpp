@@ -237,8 +237,9 @@ TEST(CreateBarcodeTest, AnOlderLabelFileFillsTheWizardAndDamageIsReported)
     bytes += QByteArray(100, '\0') + Bytes({0, 0, 0, 0}) + Le32(42) + Le32(7);
     const QString good = WriteTestFile(w.dir.path(), "good.qfl", bytes);
     const QString bad = WriteTestFile(w.dir.path(), "bad.qfl", bytes.left(100));
+    const QString foreign = WriteTestFile(w.dir.path(), "foreign.qfl", "GIF89a, not a label");
 
-    w.dialogs.fileNames << good << bad << w.dir.filePath("missing.qfl");
+    w.dialogs.fileNames << good << bad << w.dir.filePath("missing.qfl") << foreign;
     QTest::mouseClick(wizard.Button100, Qt::LeftButton);
     UseCLocaleFormats();
     EXPECT_EQ(wizard.Edit1->text(), "20,5");
@@ -253,8 +254,11 @@ TEST(CreateBarcodeTest, AnOlderLabelFileFillsTheWizardAndDamageIsReported)
 
     QTest::mouseClick(wizard.Button100, Qt::LeftButton);
     QTest::mouseClick(wizard.Button100, Qt::LeftButton);
-    EXPECT_EQ(w.dialogs.Texts(), QStringList({MainLanguage.GetString(StringId::FileDamaged),
-                                              MainLanguage.GetString(StringId::FileNotOpened)}));
+    QTest::mouseClick(wizard.Button100, Qt::LeftButton);
+    EXPECT_EQ(w.dialogs.Texts(),
+              QStringList({MainLanguage.GetString(StringId::FileDamaged),
+                           MainLanguage.GetString(StringId::FileNotOpened),
+                           MainLanguage.GetString(StringId::NotQuillfenDocument)}));
     EXPECT_EQ(wizard.Edit1->text(), "20,5");
     EXPECT_EQ(w.doc.LabelNumbers().size(), 2u);
 
@@ -265,7 +269,7 @@ TEST(CreateBarcodeTest, AnOlderLabelFileFillsTheWizardAndDamageIsReported)
     Type(wizard.Edit9, "5,0-9999,6");
     QTest::mouseClick(wizard.Button3, Qt::LeftButton);
     EXPECT_EQ(w.doc.LabelNumbers().size(), 9u * 10000u + 3u);
-    EXPECT_EQ(w.dialogs.Texts().size(), 3);
+    EXPECT_EQ(w.dialogs.Texts().size(), 4);
     EXPECT_EQ(w.dialogs.Texts().last(), MainLanguage.GetString(StringId::TooManyLabels));
     EXPECT_EQ(wizard.Edit9->selectedText(), "0-9999");
 }

@@ -18,12 +18,14 @@
 #include "instruments/InstrumentTranslator.h"
 #include "language/Language.h"
 #include "platform/Registry.h"
+#include "language/StringIds.h"
 #include "platform/SerialPort.h"
 #include "revisionlist/RevisionTableRow.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDrag>
+#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
@@ -578,3 +580,62 @@ TEST_F(WindowTest, SettingsDialogCancelledWhileReadingWaitsForTheWorker)
 }
 
 } // namespace
+
+// Empty or foreign files open nothing and say so; every save and export of the
+// window asks with its extension, and one the system refuses says why while
+// the earlier file stays.
+TEST_F(WindowTest, ForeignFilesAreRefusedAndFailedSavesSayWhy)
+{
+    TForm3 window;
+    window.show();
+    window.LoadDocument(WriteTemplate(dir.filePath("t.qfs")));
+    const QString path = dir.filePath("form.qfs");
+    dialogs.fileNames.enqueue(dir.filePath("form"));
+    ASSERT_TRUE(window.SaveDocument());
+    ASSERT_EQ(window.Document().FileName(), path);
+    const QByteArray saved = [&] {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    }();
+
+    const QString empty = dir.filePath("empty.qfs");
+    const QString foreign = dir.filePath("foreign.qfs");
+    for (const auto& [name, bytes] :
+         {std::pair{empty, QByteArray()}, std::pair{foreign, QByteArray("%PDF-1.4 ...")}}) {
+        QFile file(name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    const QString refused = MainLanguage.GetString(StringId::NotQuillfenDocument);
+    dialogs.fileNames.enqueue(foreign);
+    window.Open1Click();
+    EXPECT_EQ(dialogs.Texts(), QStringList{refused});
+    dialogs.fileNames.enqueue(empty);
+    window.Opendata1Click();
+    EXPECT_EQ(dialogs.Texts(), (QStringList{refused, refused}));
+    EXPECT_EQ(window.Document().FileName(), path);
+    EXPECT_EQ(window.Form().GetPageCount(), 1);
+
+    dialogs.messages.clear();
+    {
+        SaveFault fault(dir.path());
+        window.Save1Click();
+        dialogs.fileNames.enqueue(dir.filePath("data"));
+        window.SaveDataAs1Click();
+        dialogs.filterIndexes.enqueue(2);
+        dialogs.fileNames.enqueue(dir.filePath("list.html"));
+        window.SaveDataAs1Click();
+        dialogs.fileNames.enqueue(dir.filePath("form"));
+        window.ExportasXML1Click();
+        ASSERT_EQ(dialogs.messages.size(), 4);
+        for (const auto& message : dialogs.messages)
+            EXPECT_TRUE(message.text.endsWith(u'\n' + fault.Reason()))
+                << message.text.toStdString();
+    }
+    EXPECT_EQ(dialogs.saveSuffixes, (QStringList{"qfs", "qfs", "qfs", "xml"}));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), saved);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 4); // t, form, empty, foreign
+}

@@ -269,8 +269,9 @@ TEST(OldLabelFileTest, DamagedFilesAreRefusedAndTheWizardKeepsItsState)
     };
     using Import = LabelWizardState::FileImport;
     const std::pair<QByteArray, Import> files[] = {
-        {QByteArray(), Import::Damaged},
-        {"QFL", Import::Damaged},
+        {QByteArray(), Import::NotQuillfen},
+        {"QFL", Import::NotQuillfen},
+        {QByteArray("\x8f\x02zq\xff\x00\x13 random bytes", 20), Import::NotQuillfen},
         {whole.left(OldLabelFile::HeaderSize - 1), Import::Damaged},
         {with([](OldHeader& h) { h.labelWidth = 0; }), Import::Damaged},
         {with([](OldHeader& h) { h.barcodeHeight = -5; }), Import::Damaged},

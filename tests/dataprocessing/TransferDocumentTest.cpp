@@ -1,20 +1,17 @@
 #include "dataprocessing/TransferDocument.h"
 
 #include "common/LegacyStreams.h"
+#include "common/ScopedGuards.h"
 #include "documents/MeasureObject.h"
 #include "documents/TextObject.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <QDir>
-
-#include <csignal>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -97,39 +94,6 @@ TEST(TransferDocument, SaveReopenResaveAndBackups)
     EXPECT_TRUE(reopened.Form().IsModified());
 }
 
-// Makes saves fail while it lives: the folder turns read-only or, where that
-// binds nobody (the super-user), files may not grow past a few bytes.
-class SaveFault
-{
-public:
-    explicit SaveFault(const QString& dir) : m_dir(QFile::encodeName(dir))
-    {
-        if (geteuid() != 0) {
-            chmod(m_dir.constData(), 0500);
-            return;
-        }
-        m_oldSignal = signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_oldLimit);
-        rlimit small = m_oldLimit;
-        small.rlim_cur = 100;
-        setrlimit(RLIMIT_FSIZE, &small);
-    }
-    ~SaveFault()
-    {
-        if (geteuid() != 0) {
-            chmod(m_dir.constData(), 0700);
-            return;
-        }
-        setrlimit(RLIMIT_FSIZE, &m_oldLimit);
-        signal(SIGXFSZ, m_oldSignal);
-    }
-
-private:
-    QByteArray m_dir;
-    rlimit m_oldLimit{};
-    void (*m_oldSignal)(int) = nullptr;
-};
-
 TEST(TransferDocument, FailedSaveKeepsDocumentFileAndBackup)
 {
     QTemporaryDir dir;
@@ -145,15 +109,51 @@ TEST(TransferDocument, FailedSaveKeepsDocumentFileAndBackup)
     Fill(doc, 2, "B");
     FileOutcome outcome;
     {
+        // Every save and export says why, in the system's words for the
+        // step that failed.
         SaveFault fault(dir.path());
         outcome = doc.SaveDocument(dir.filePath("x.qfs"), true);
+        EXPECT_EQ(outcome.Detail, fault.Reason());
+        for (auto format : {TransferDocument::DataDocument, TransferDocument::HtmlList}) {
+            const FileOutcome data = doc.SaveDataAs(dir.filePath("data.qfs"), format);
+            EXPECT_EQ(data.Result, FileOutcome::WriteFailed);
+            EXPECT_EQ(data.Detail, fault.Reason());
+        }
+        const FileOutcome xml = doc.ExportXml(dir.filePath("x.xml"));
+        EXPECT_EQ(xml.Result, FileOutcome::WriteFailed);
+        EXPECT_EQ(xml.Detail, fault.Reason());
     }
     EXPECT_EQ(outcome.Result, FileOutcome::WriteFailed);
-    EXPECT_FALSE(outcome.Detail.isEmpty());
     EXPECT_TRUE(doc.Form().IsModified());
     EXPECT_EQ(FileBytes(path), file);
     EXPECT_EQ(FileBytes(TransferDocument::BackupName(path)), backup);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+}
+
+// A document opened through a symbolic link is saved at the link's target;
+// the backup must hold that target's previous bytes, and the link stays.
+TEST(TransferDocument, BackupOfALinkedDocumentHoldsThePreviousContent)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath("real.qfs");
+    const QString link = dir.filePath("link.qfs");
+    TransferDocument doc;
+    Fill(doc, 1, "A");
+    ASSERT_TRUE(doc.SaveDocument(target, false).Ok());
+    const QByteArray previous = FileBytes(target);
+    ASSERT_TRUE(QFile::link(target, link));
+
+    TransferDocument linked;
+    ASSERT_TRUE(linked.LoadDocument(link).Ok());
+    Fill(linked, 2, "B");
+    ASSERT_TRUE(linked.SaveDocument(link, true).Ok());
+    const QString backup = TransferDocument::BackupName(link);
+    EXPECT_FALSE(QFileInfo(backup).isSymLink());
+    EXPECT_EQ(FileBytes(backup), previous);
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_NE(FileBytes(target), previous);
+    EXPECT_EQ(FileBytes(link), FileBytes(target));
+    EXPECT_FALSE(QFile::exists(backup + ".new"));
 }
 
 TEST(TransferDocument, HideTemplatesLabelSheetsAndData)

@@ -21,6 +21,7 @@
 #include "common/FieldRecords.h"
 #include "common/ScopedIconTheme.h"
 #include "common/TextRecorder.h"
+#include "common/ScopedGuards.h"
 
 #include <gtest/gtest.h>
 
@@ -587,4 +588,55 @@ TEST(DesignerIconBarTest, ThemeIconsWithCaptionTipsAndTheWordWhereTheThemeHasNon
     EXPECT_EQ(recorder.RenderLetters(*open), QString());
     EXPECT_EQ(w.SpeedButton27->toolTip(), w.SpeedButton27->text());
     EXPECT_FALSE(w.SpeedButton27->toolTip().isEmpty());
+}
+
+// Nothing is taken from a cut, empty or foreign file: the open document keeps
+// its pages, its name and its modified state, and the message says why. A save
+// the system refuses says why too, and the saved file stays as it was.
+TEST_F(DesignerWindowTest, UnreadableFilesLeaveTheDocumentAndFailedSavesSayWhy)
+{
+    w.InsertField(FieldKind::Text);
+    const QString path = dir.filePath("doc.qfs");
+    dialogs.fileNames.enqueue(dir.filePath("doc"));
+    ASSERT_TRUE(w.Save2Click());
+    ASSERT_EQ(w.GetFileName(), path);
+    EXPECT_EQ(dialogs.saveSuffixes, QStringList{"qfs"});
+    const QByteArray saved = FileBytes(path);
+    w.InsertField(FieldKind::Text);
+
+    const std::pair<QByteArray, int> files[] = {
+        {saved.left(saved.size() - 8), StringId::FileNotOpened},
+        {QByteArray(), StringId::NotQuillfenDocument},
+        {QByteArray("\x89PNG\r\n\x1a\n but no picture", 24), StringId::NotQuillfenDocument},
+    };
+    int index = 0;
+    for (const auto& [bytes, message] : files) {
+        const QString other = dir.filePath(QString("other%1.qfs").arg(index++));
+        QFile file(other);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        dialogs.answers.enqueue(IDNO); // do not save the changes first
+        w.OpenFile(other);
+        EXPECT_EQ(dialogs.messages.last().text, MainLanguage.GetString(message)) << index;
+        EXPECT_EQ(w.GetFileName(), path);
+        EXPECT_EQ(w.windowTitle(), "Template designer - " + path);
+        EXPECT_TRUE(w.GetDocument().IsModified());
+        EXPECT_EQ(Page(w).GetCount(), 2);
+    }
+
+    dialogs.messages.clear();
+    {
+        SaveFault fault(dir.path());
+        EXPECT_FALSE(w.Save2Click());
+        dialogs.fileNames.enqueue(dir.filePath("doc"));
+        w.ExportasXML1Click();
+        const QString expected =
+            MainLanguage.GetString(StringId::FileNotSaved) + u'\n' + fault.Reason();
+        ASSERT_EQ(dialogs.Texts(), (QStringList{expected, expected}));
+    }
+    EXPECT_EQ(dialogs.saveSuffixes, (QStringList{"qfs", "xml"}));
+    EXPECT_EQ(FileBytes(path), saved);
+    EXPECT_FALSE(QFile::exists(dir.filePath("doc.xml")));
+    EXPECT_TRUE(w.GetDocument().IsModified());
 }

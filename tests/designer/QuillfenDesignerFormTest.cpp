@@ -360,15 +360,23 @@ TEST(QuillfenDesignerForm, OpeningTellsTemplatesFromDocumentsThatMustNotBeOverwr
     EXPECT_EQ(d.Page().GetObject(0)->GetText(), "bar");
     EXPECT_EQ(d.OpenFile(dir.filePath("missing")), QuillfenDesignerForm::OpenResult::CannotOpen);
 
-    // A cut file loads nothing and leaves the document as it was.
+    // A cut file loads nothing and leaves the document as it was, its
+    // modified state included; so does a file of foreign bytes.
     const QString cut = write("cut", Tag::Temp, true);
     QFile file(cut);
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     file.resize(file.size() - 8);
     file.close();
     d.SetModified(true);
-    EXPECT_EQ(d.OpenFile(cut), QuillfenDesignerForm::OpenResult::Damaged);
+    EXPECT_EQ(d.OpenFile(cut), QuillfenDesignerForm::OpenResult::NotLoaded);
     EXPECT_EQ(d.Page().GetObject(0)->GetText(), "bar");
+    EXPECT_TRUE(d.IsModified());
+    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    file.write("PK\x03\x04 not ours");
+    file.close();
+    EXPECT_EQ(d.OpenFile(cut), QuillfenDesignerForm::OpenResult::NotQuillfen);
+    EXPECT_EQ(d.Page().GetObject(0)->GetText(), "bar");
+    EXPECT_TRUE(d.IsModified());
     EXPECT_EQ(d.GetZoom().GetZoom(), QuillfenZoom::DefaultZoom);
 
     // Saving writes a template that opens as one.

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int ProgramCount = 310;
+constexpr int ProgramCount = 311;
 constexpr int InstallerCount = 310;
 constexpr int EmptyIds[] = {173, 174, 181, 237, 240};
 

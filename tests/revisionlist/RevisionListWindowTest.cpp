@@ -442,3 +442,70 @@ TEST_F(ListWindowTest, UploadWritesTheRecordsIntoAKx420AfterTheUserAgrees)
 }
 
 } // namespace
+
+// An empty or foreign file, also one named on the command line, opens nothing
+// and says so; saves get their extensions from the dialog, and a save the
+// system refuses says why and leaves the earlier file as it was.
+TEST_F(ListWindowTest, ForeignFilesAreRefusedAndFailedSavesSayWhy)
+{
+    bool handed = false;
+    hooks.OpenTemplate = [&](const QString&) { handed = true; };
+    hooks.OpenData = [&](const QString&) { handed = true; };
+    window.SetHooks(hooks);
+    const std::pair<QString, QByteArray> foreign[] = {
+        {Path("empty.qfs"), QByteArray()},
+        {Path("zip.qfs"), QByteArray("PK\x03\x04 some archive", 17)},
+    };
+    for (const auto& [path, bytes] : foreign) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        EXPECT_FALSE(window.OpenDocument(path));
+        EXPECT_EQ(dialogs.messages.last().text,
+                  path + u'\n' + MainLanguage.GetString(StringId::NotQuillfenDocument));
+    }
+    EXPECT_FALSE(handed);
+    EXPECT_TRUE(opened.isEmpty());
+
+    dialogs.messages.clear();
+    dialogs.fileNames.enqueue(Path("list"));
+    ASSERT_TRUE(window.SaveListAs());
+    dialogs.fileNames.enqueue(Path("list"));
+    window.SaveText1Click();
+    dialogs.fileNames.enqueue(Path("list"));
+    window.SaveXml1Click();
+    EXPECT_EQ(dialogs.saveSuffixes, (QStringList{"qfs", "txt", "xml"}));
+    const QString names[] = {Path("list.qfs"), Path("list.txt"), Path("list.xml")};
+    QList<QByteArray> before;
+    for (const QString& name : names) {
+        QFile file(name);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+        before << file.readAll();
+    }
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+
+    // The list grows past what the fault lets through.
+    window.Model().setData(window.Model().index(window.Model().rowCount() - 1, 0),
+                           QStringLiteral("a record long enough to need more room"));
+    {
+        SaveFault fault(dir.path());
+        dialogs.fileNames.enqueue(Path("other"));
+        EXPECT_FALSE(window.SaveListAs());
+        EXPECT_FALSE(window.SaveList());
+        dialogs.fileNames.enqueue(Path("list"));
+        window.SaveText1Click();
+        dialogs.fileNames.enqueue(Path("list"));
+        window.SaveXml1Click();
+        ASSERT_EQ(dialogs.messages.size(), 4);
+        for (const auto& message : dialogs.messages)
+            EXPECT_TRUE(message.text.endsWith(u'\n' + fault.Reason()))
+                << message.text.toStdString();
+    }
+    for (int k = 0; k < 3; ++k) {
+        QFile file(names[k]);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), before[k]) << k;
+    }
+    EXPECT_FALSE(QFile::exists(Path("other.qfs")));
+}

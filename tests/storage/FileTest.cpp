@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "common/RecordBytes.h"
+#include "common/ScopedGuards.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -138,6 +140,46 @@ TEST_F(ContainerTest, FailedOrAbandonedSaveKeepsThePreviousFile)
 
     EXPECT_THROW(FileWriter(dir.filePath("no/such/dir/x.qfs"), Tag::Temp), EFOpenError);
     EXPECT_THROW(FileReader(dir.filePath("missing.qfs")), EFOpenError);
+}
+
+// A disk that fills up takes part of a write without an error; the save must
+// still fail, with the system's reason, and leave the previous file whole.
+// One large write and many small ones are cut at different places.
+TEST_F(ContainerTest, ASaveTheSystemCutsShortFailsWithItsReason)
+{
+    constexpr rlim_t Limit = 4096;
+    const QString reason = QString::fromLocal8Bit(std::strerror(EFBIG));
+    const QByteArray previous("previous contents");
+    const QByteArray large(3 * Limit, 'x');
+    const std::function<void(QIODevice&)> writes[] = {
+        [&](QIODevice& out) { out.write(large); },
+        [&](QIODevice& out) {
+            for (char c : large)
+                out.write(&c, 1);
+        },
+    };
+    for (const auto& write : writes) {
+        WriteRaw(Path("keep.xml"), previous);
+        QString failure;
+        {
+            ScopedFileSizeLimit full(Limit);
+            EXPECT_FALSE(SaveWholeFile(Path("keep.xml"), write, &failure));
+        }
+        EXPECT_EQ(failure, reason);
+        EXPECT_EQ(ReadAll(Path("keep.xml")), previous);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"keep.xml"});
+    }
+
+    WriteRaw(Path("keep.qfs"), previous);
+    {
+        ScopedFileSizeLimit full(Limit);
+        FileWriter writer(Path("keep.qfs"), Tag::Temp);
+        writer.BeginSection(FourCC("form"));
+        writer.GetStream().write(large);
+        EXPECT_FALSE(writer.Commit());
+        EXPECT_EQ(writer.ErrorString(), reason);
+    }
+    EXPECT_EQ(ReadAll(Path("keep.qfs")), previous);
 }
 
 TEST_F(ContainerTest, FileCutShortAfterOpeningReadsAsDamagedAndNoFurther)
