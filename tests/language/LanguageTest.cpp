@@ -105,8 +105,12 @@ TEST(LanguageLookup, SetLanguageAndLanguageNames)
 {
     Language language(Language::English);
     EXPECT_EQ(language.GetLanguage(), Language::English);
+    // The initial language is nobody's choice (the 8-bit code page still
+    // follows the locale then).
+    EXPECT_FALSE(language.IsChosen());
     language.SetLanguage(Language::Czech);
     EXPECT_EQ(language.GetLanguage(), Language::Czech);
+    EXPECT_TRUE(language.IsChosen());
     EXPECT_EQ(language.GetString(1), "Jazyk");
 
     language.SetLanguage(5);
