@@ -19,6 +19,7 @@
 #include "platform/SerialPort.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
+#include "revisionlist/AnsiText.h"
 #include "storage/Utf8.h"
 
 #include <QAction>
@@ -823,7 +824,7 @@ void TForm3::PaintBox1MouseDown(Qt::MouseButton button, QPoint point, bool doubl
             if (m_hooks.EditText(edited)) {
                 if (text->GetType() == QuillfenTransferForm::IdType)
                     if (auto* group = dynamic_cast<GroupObject*>(Form().ChildAt(point.x(), point.y())))
-                        Form().FillFromRecord(edited.toLatin1(), *group);
+                        Form().FillFromRecord(ToAnsi(edited), *group);
                 Form().SetModified();
                 text->SetText(edited);
             }
