@@ -340,9 +340,13 @@ constexpr Row Rows[] = {
      "Revizní seznam se právě načítá. Nejprve načítání zastavte."},
     {300, "The upload replaces the instrument's memory: the measurements stored in it will be erased. Continue ?",
      "Odeslání přepíše paměť přístroje: měření v něm uložená budou smazána. Pokračovat ?"},
+    {301,
+     "The file was saved, but some characters have no place in its code page and were written as "
+     "'?'.",
+     "Soubor byl uložen, ale některé znaky v jeho kódové stránce nejsou a byly zapsány jako '?'."},
 };
 
-constexpr std::size_t ProgramCount = 301;
+constexpr std::size_t ProgramCount = 302;
 
 constexpr bool IdsRunWithoutGaps()
 {
@@ -351,7 +355,7 @@ constexpr bool IdsRunWithoutGaps()
             return false;
     return true;
 }
-static_assert(std::size(Rows) == ProgramCount, "ids 0 to 300, one row each");
+static_assert(std::size(Rows) == ProgramCount, "ids 0 to 301, one row each");
 static_assert(IdsRunWithoutGaps(), "rows must be in id order without gaps");
 
 // The installer carries an older edition: fewer ids and its own version

@@ -290,5 +290,6 @@ enum : int {
     NotADate = 298, // "'%1' is not a valid date and time"
     ScanRunning = 299,
     UploadErasesQuestion = 300,
+    CharactersReplaced = 301, // the text export wrote '?' for characters its code page lacks
 };
 } // namespace StringId

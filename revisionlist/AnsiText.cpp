@@ -46,3 +46,10 @@ QString FromAnsi(QByteArrayView bytes)
         return QString::fromLatin1(bytes);
     return decoder.decode(bytes);
 }
+
+bool FitsAnsi(const QString& text)
+{
+    // A replaced character comes back as '?' (or as the letter a converter
+    // thought close enough), never as itself.
+    return FromAnsi(ToAnsi(text)) == text;
+}

@@ -14,6 +14,8 @@
 // Characters the code page lacks become '?'.
 QByteArray ToAnsi(const QString& text);
 QString FromAnsi(QByteArrayView bytes);
+// Whether ToAnsi() keeps every character of the text.
+bool FitsAnsi(const QString& text);
 
 // The code page in use ("windows-1250", "windows-1252", ...); empty
 // restores the one that follows the language. Set on the main thread.

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int ProgramCount = 301;
+constexpr int ProgramCount = 302;
 constexpr int EmptyIds[] = {173, 174, 181, 237, 240};
 
 bool IsEmptyId(int id)

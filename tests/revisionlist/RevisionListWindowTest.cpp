@@ -9,14 +9,17 @@
 #include "common/InstrumentSimulator.h"
 #include "common/RecordingCanvas.h"
 #include "common/ScopedGuards.h"
+#include "common/ScopedLanguage.h"
 #include "common/TransferHarness.h"
 #include "documents/widgets/PrintForm.h"
 #include "instruments/InstrumentDatabase.h"
 #include "instruments/InstrumentTranslator.h"
 #include "instruments/Kx420Translator.h"
 #include "language/Language.h"
+#include "language/StringIds.h"
 #include "platform/DateTime.h"
 #include "platform/SerialPort.h"
+#include "revisionlist/AnsiText.h"
 #include "revisionlist/RevisionTableModel.h"
 #include "revisionlist/widgets/PrintListThread.h"
 #include "revisionlist/widgets/QuillfenRevisionTable.h"
@@ -28,8 +31,9 @@
 #include <QCheckBox>
 #include <QDateTime>
 #include <QHeaderView>
-#include <QMenuBar>
 #include <QLineEdit>
+#include <QLocale>
+#include <QMenuBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -364,3 +368,55 @@ TEST_F(ListWindowTest, UploadWritesTheRecordsIntoAKx420AfterTheUserAgrees)
 }
 
 } // namespace
+
+TEST_F(ListWindowTest, TextFilesKeepCzechLettersOfACzechUserWhateverTheLocale)
+{
+    ASSERT_NE(QLocale::system().language(), QLocale::Czech)
+        << "meant for a machine whose locale is not Czech";
+    const QString name = QString::fromUtf8("Kitchen Žluťoučký kůň");
+    const QString id = QString::fromUtf8("Rozvaděč 3");
+    ASSERT_TRUE(WriteFormFile(Path("a.qfs"), Tag::Form,
+                              FilledValuesSection({{{}, {Record(id, name, "")}}})));
+    const ScopedLanguage czech(Language::Czech);
+    Scan();
+
+    const QString exported = Path("list.txt");
+    dialogs.fileNames.enqueue(exported);
+    window.SaveText1Click();
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.Texts().join(", ").toStdString();
+    QFile file(exported);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    // Central European bytes, as the lists of Czech users have always held them.
+    EXPECT_TRUE(
+        file.readAll().startsWith("Kitchen \x8elu\x9dou\xe8k\xfd k\xf9\xf2\tRozvad\xec\xe8 3\t"));
+    file.close();
+
+    TForm7 other;
+    dialogs.fileNames.enqueue(exported);
+    other.OpenText1Click();
+    const RevisionTableRow* back = other.FindRowById(id);
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->GetField(RevisionTableRow::Name), name);
+
+    // A letter no Central European code page has: the file is still written,
+    // and the user learns that it holds '?' in its place.
+    ASSERT_TRUE(
+        WriteFormFile(Path("b.qfs"), Tag::Form,
+                      FilledValuesSection({{{}, {Record("4", QString::fromUtf8("Ωmega"), "")}}})));
+    Scan();
+    ASSERT_NE(window.FindRowById("4"), nullptr);
+    EXPECT_EQ(ToAnsi(window.FindRowById("4")->GetField(0)), "?mega") << AnsiCodePage().constData();
+    EXPECT_FALSE(FitsAnsi(window.FindRowById("4")->GetField(0)));
+    dialogs.fileNames.enqueue(exported);
+    window.SaveText1Click();
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].text,
+              exported + u'\n' + MainLanguage.GetString(StringId::CharactersReplaced));
+    EXPECT_EQ(dialogs.messages[0].icon, MsgIcon::Warning);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("?mega\t4\t"));
+
+    // An English program writes Western European bytes, which have no 'ť'.
+    MainLanguage.SetLanguage(Language::English);
+    EXPECT_EQ(ToAnsi(name), "Kitchen \x8elu?ou?k\xfd k??");
+}
