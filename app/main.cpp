@@ -1,8 +1,9 @@
 // Quillfen2: the revision list is the main window; the program ends when it
 // closes.
 
-#include "platform/widgets/WidgetDialogs.h"
 #include "app/QuillfenProgram.h"
+#include "platform/NumberText.h"
+#include "platform/widgets/WidgetDialogs.h"
 
 #include <QApplication>
 
@@ -12,6 +13,10 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Quillfen2"));
     WidgetDialogs dialogs;
     SetDialogs(&dialogs);
+    // Dates and numbers are written and read the way the user's system
+    // writes them, from the first window on (the windows format and parse
+    // while they are created).
+    UseSystemLocaleFormats();
     int result = 0;
     {
         QuillfenProgram program;
