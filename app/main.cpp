@@ -3,6 +3,7 @@
 
 #include "app/QuillfenProgram.h"
 #include "platform/widgets/ThemeIcons.h"
+#include "platform/NumberText.h"
 #include "platform/widgets/WidgetDialogs.h"
 
 #include <QApplication>
@@ -14,6 +15,10 @@ int main(int argc, char* argv[])
     UseDefaultIconTheme();
     WidgetDialogs dialogs;
     SetDialogs(&dialogs);
+    // Dates and numbers are written and read the way the user's system
+    // writes them, from the first window on (the windows format and parse
+    // while they are created).
+    UseSystemLocaleFormats();
     int result = 0;
     {
         QuillfenProgram program;

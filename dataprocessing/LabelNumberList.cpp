@@ -1,5 +1,7 @@
 #include "dataprocessing/LabelNumberList.h"
 
+#include "revisionlist/AnsiText.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -64,7 +66,7 @@ QVariant LabelNumberList::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::DisplayRole || index.row() < 0 || index.row() >= Count())
         return {};
-    return QString::fromLatin1((*m_entries)[index.row()].Text);
+    return FromAnsi((*m_entries)[index.row()].Text);
 }
 
 QByteArray LabelNumberList::GetText(int index) const

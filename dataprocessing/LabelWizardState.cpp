@@ -5,6 +5,7 @@
 #include "dataprocessing/RecordLookup.h"
 #include "documents/GroupObject.h"
 #include "platform/NumberText.h"
+#include "revisionlist/AnsiText.h"
 
 #include <QFile>
 
@@ -59,7 +60,7 @@ void LabelWizardState::AddRecordIds(const RecordLookup& records)
 {
     std::vector<QByteArray> ids;
     for (const QString& id : records.ListRowIds())
-        ids.push_back(id.toLatin1());
+        ids.push_back(ToAnsi(id));
     m_numbers.AddAll(std::move(ids));
 }
 

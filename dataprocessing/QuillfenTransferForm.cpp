@@ -1,6 +1,7 @@
 #include "dataprocessing/QuillfenTransferForm.h"
 
 #include "dataprocessing/RecordLookup.h"
+#include "revisionlist/AnsiText.h"
 #include "revisionlist/RevisionTableRow.h"
 
 #include "documents/BarcodeObject.h"
@@ -70,7 +71,8 @@ int32_t Tenths(double millimetres)
 RecordFilling LookupFilling(const RecordLookup* records, std::function<bool()> autoFill)
 {
     return {std::move(autoFill), [records](const QByteArray& id) -> RecordFields {
-                const RevisionTableRow* row = records ? records->FindRowById(QString::fromLatin1(id)) : nullptr;
+                const RevisionTableRow* row =
+                    records ? records->FindRowById(FromAnsi(id)) : nullptr;
                 if (!row)
                     return {};
                 return [row](int field) { return row->GetField(field); };
@@ -289,8 +291,8 @@ void QuillfenTransferForm::TakeBarcodeTexts(std::vector<LabelNumber>& numbers)
 {
     for (LabelNumber& entry : numbers) {
         const AbstractFormObject* barcode = FindLabelBarcode(entry.Label);
-        if (barcode && barcode->GetText().toLatin1() != entry.Text)
-            entry.Text = barcode->GetText().toLatin1();
+        if (barcode && ToAnsi(barcode->GetText()) != entry.Text)
+            entry.Text = ToAnsi(barcode->GetText());
     }
 }
 
@@ -301,7 +303,7 @@ std::vector<LabelNumber> QuillfenTransferForm::ListLabelNumbers() const
         const PageObject* page = GetPage(p);
         for (int i = 0; i < page->GetCount(); ++i)
             if (const AbstractFormObject* barcode = FindLabelBarcode(page->GetObject(i)))
-                numbers.push_back({barcode->GetText().toLatin1(), page->GetObject(i)});
+                numbers.push_back({ToAnsi(barcode->GetText()), page->GetObject(i)});
     }
     return numbers;
 }
@@ -369,7 +371,7 @@ void QuillfenTransferForm::BuildLabelSheet(const LabelSheetLayout& layout, std::
                              ClampToInt32(y + height));
         // A template without a barcode makes labels without a number.
         if (AbstractFormObject* barcode = FindLabelBarcode(entry.Label))
-            barcode->SetText(QString::fromLatin1(entry.Text.left(MaxLabelNumberLength)));
+            barcode->SetText(FromAnsi(entry.Text.left(MaxLabelNumberLength)));
 
         if (c < across - 1) {
             ++c;

@@ -11,6 +11,7 @@ Language::Language(int language, LanguageTableSource tables)
     : m_tables(tables), m_language(0), m_count(0)
 {
     SetLanguage(language);
+    m_chosen = false;
 }
 
 void Language::UseTables(LanguageTableSource tables)
@@ -47,4 +48,5 @@ void Language::SetLanguage(int language)
         return;
     m_language = language == English ? English : Czech;
     m_count = m_tables(m_language).count;
+    m_chosen = true;
 }

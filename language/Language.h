@@ -39,12 +39,16 @@ public:
     void SetLanguage(int language);
 
     int GetLanguage() const { return m_language; }
+    // Whether a language was set since construction: until then the tables
+    // are the initial ones, not what the user chose.
+    bool IsChosen() const { return m_chosen; }
     int GetCount() const { return m_count; }
 
 private:
     LanguageTableSource m_tables;
     int m_language;
     int m_count;
+    bool m_chosen = false;
 };
 
 // The program's one language object (starts as Czech until start-up reads the registry).

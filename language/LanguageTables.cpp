@@ -369,9 +369,13 @@ constexpr Row Rows[] = {
     {309, "Quillfen2 was uninstalled.", "Quillfen2 byl odinstalován."},
     {310, "The file is not a Quillfen2 document; nothing was opened.",
      "Soubor není dokumentem Quillfen2; nic nebylo otevřeno."},
+    {311,
+     "The file was saved, but some characters have no place in its code page and were written as "
+     "'?'.",
+     "Soubor byl uložen, ale některé znaky v jeho kódové stránce nejsou a byly zapsány jako '?'."},
 };
 
-constexpr std::size_t ProgramCount = 311;
+constexpr std::size_t ProgramCount = 312;
 
 constexpr bool IdsRunWithoutGaps()
 {
@@ -380,7 +384,7 @@ constexpr bool IdsRunWithoutGaps()
             return false;
     return true;
 }
-static_assert(std::size(Rows) == ProgramCount, "ids 0 to 310, one row each");
+static_assert(std::size(Rows) == ProgramCount, "ids 0 to 311, one row each");
 static_assert(IdsRunWithoutGaps(), "rows must be in id order without gaps");
 
 // The installer carries an older edition: fewer ids and its own version

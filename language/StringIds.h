@@ -300,5 +300,6 @@ enum : int {
     NothingInstalled = 308,
     UninstallSuccessful = 309,
     NotQuillfenDocument = 310,
+    CharactersReplaced = 311, // the text export wrote '?' for characters its code page lacks
 };
 } // namespace StringId

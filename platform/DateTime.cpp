@@ -4,6 +4,7 @@
 
 #include <QMutex>
 #include <QMutexLocker>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cmath>
@@ -18,6 +19,23 @@ std::function<QDateTime()>& Clock()
 {
     static std::function<QDateTime()> clock;
     return clock;
+}
+// A date typed by the user, read as the class library reads one: a day or a
+// month of one digit or two whatever the pattern writes ("1.4.2027" where
+// the format is "dd.MM.yyyy").
+QDate ReadDate(const QString& text, const QString& pattern)
+{
+    // Dates are read a whole list at a time, also by the folder scan's thread.
+    thread_local QString written;
+    thread_local QString reading;
+    if (pattern != written) {
+        static const QRegularExpression days(QStringLiteral("(?<!d)dd(?!d)"));
+        static const QRegularExpression months(QStringLiteral("(?<!M)MM(?!M)"));
+        written = pattern;
+        reading = pattern;
+        reading.replace(days, QStringLiteral("d")).replace(months, QStringLiteral("M"));
+    }
+    return QDate::fromString(text, reading);
 }
 } // namespace
 
@@ -153,7 +171,7 @@ QString DateTimeToStr(const QDate& date, const QTime& time)
 
 bool TryStrToDate(const QString& text, TDateTime& value)
 {
-    const QDate date = QDate::fromString(text.trimmed(), GetFormatSettings().ShortDateFormat);
+    const QDate date = ReadDate(text.trimmed(), GetFormatSettings().ShortDateFormat);
     if (!date.isValid())
         return false;
     value = QDateToDateTime(date);
@@ -167,7 +185,7 @@ bool TryStrToDateTime(const QString& text, TDateTime& value)
     const qsizetype space = t.indexOf(u' ');
     if (space < 0)
         return TryStrToDate(t, value);
-    const QDate date = QDate::fromString(t.left(space), fs.ShortDateFormat);
+    const QDate date = ReadDate(t.left(space), fs.ShortDateFormat);
     const QString timeText = t.mid(space + 1).trimmed();
     QTime time = QTime::fromString(timeText, fs.LongTimeFormat);
     if (!time.isValid())

@@ -1,5 +1,7 @@
 #include "revisionlist/AnsiText.h"
 
+#include "language/Language.h"
+
 #include <QLocale>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -19,8 +21,9 @@ QByteArray AnsiCodePage()
 {
     if (!Override().isEmpty())
         return Override();
-    return QLocale::system().language() == QLocale::Czech ? QByteArrayLiteral("windows-1250")
-                                                          : QByteArrayLiteral("windows-1252");
+    const bool czech = MainLanguage.IsChosen() ? MainLanguage.GetLanguage() == Language::Czech
+                                               : QLocale::system().language() == QLocale::Czech;
+    return czech ? QByteArrayLiteral("windows-1250") : QByteArrayLiteral("windows-1252");
 }
 
 QByteArray ToAnsi(const QString& text)
@@ -42,4 +45,11 @@ QString FromAnsi(QByteArrayView bytes)
     if (!decoder.isValid())
         return QString::fromLatin1(bytes);
     return decoder.decode(bytes);
+}
+
+bool FitsAnsi(const QString& text)
+{
+    // A replaced character comes back as '?' (or as the letter a converter
+    // thought close enough), never as itself.
+    return FromAnsi(ToAnsi(text)) == text;
 }

@@ -237,6 +237,17 @@ void WriteListText(QIODevice& out, const RevisionList& list)
     }
 }
 
+bool ListTextFitsCodePage(const RevisionList& list)
+{
+    const int cells = static_cast<int>(StoredColumns(list).size());
+    return std::all_of(list.Rows().begin(), list.Rows().end(), [cells](const auto& row) {
+        for (int k = 0; k < cells; ++k)
+            if (!FitsAnsi(row->GetField(k)))
+                return false;
+        return true;
+    });
+}
+
 RevisionRowList ReadListText(QByteArrayView text)
 {
     // Line positions 0-9 and the record fields they fill.

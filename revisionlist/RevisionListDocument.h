@@ -35,6 +35,9 @@ void WriteListXml(QIODevice& out, const RevisionList& list);
 // Every record in storage order, one cell per stored column followed by a
 // TAB, each line ended by CR LF, in the 8-bit code page.
 void WriteListText(QIODevice& out, const RevisionList& list);
+// Whether the text export writes every character of every cell as it is
+// (and no '?' for one the code page lacks).
+bool ListTextFitsCodePage(const RevisionList& list);
 // The records of tab-separated lines: positions 0-3 fill Name, ID,
 // Description and Next revision, 4-9 Note 1 to Note 5 and Location; a line
 // not ended by a line feed, and a line without content, gives no record.

@@ -266,10 +266,17 @@ bool RevisionTableModel::ExportXml(const QString& path)
 bool RevisionTableModel::ExportText(const QString& path)
 {
     QString reason;
-    if (SaveExport(path, WriteListText, m_list, &reason))
-        return true;
-    ReportFailure(StringId::FileNotSaved, path, reason);
-    return false;
+    if (!SaveExport(path, WriteListText, m_list, &reason)) {
+        ReportFailure(StringId::FileNotSaved, path, reason);
+        return false;
+    }
+    // The file is still worth having, but the user must know it is not
+    // exactly the list.
+    if (!ListTextFitsCodePage(m_list))
+        Dialogs().MessageBox(path + u'\n' + MainLanguage.GetString(StringId::CharactersReplaced),
+                             MainLanguage.GetString(StringId::RevisionList), MsgButtons::Ok,
+                             MsgIcon::Warning);
+    return true;
 }
 
 bool RevisionTableModel::ImportText(const QString& path)

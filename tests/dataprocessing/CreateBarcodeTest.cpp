@@ -3,19 +3,23 @@
 
 #include "common/FakeDialogs.h"
 #include "common/RecordBytes.h"
+#include "common/ScopedLanguage.h"
 #include "dataprocessing/LabelTemplate.h"
 #include "dataprocessing/RecordLookup.h"
 #include "dataprocessing/TransferDocument.h"
 #include "documents/BarcodeObject.h"
 #include "documents/LabelObject.h"
+#include "documents/TextObject.h"
 #include "language/Language.h"
 #include "language/StringIds.h"
 #include "platform/NumberText.h"
+#include "revisionlist/RevisionTableRow.h"
 
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QListView>
+#include <QLocale>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -272,4 +276,42 @@ TEST(CreateBarcodeTest, AnOlderLabelFileFillsTheWizardAndDamageIsReported)
     EXPECT_EQ(w.dialogs.Texts().size(), 4);
     EXPECT_EQ(w.dialogs.Texts().last(), MainLanguage.GetString(StringId::TooManyLabels));
     EXPECT_EQ(wizard.Edit9->selectedText(), "0-9999");
+}
+
+TEST(CreateBarcodeTest, RecordIdsWithCzechLettersFindTheirRecordsForTheLabels)
+{
+    ASSERT_NE(QLocale::system().language(), QLocale::Czech)
+        << "meant for a machine whose locale is not Czech";
+    const ScopedLanguage czech(Language::Czech);
+    WizardOnDocument w;
+    const QString id = QString::fromUtf8("Rozvaděč 3");
+    w.records.ids = {id};
+    QTest::mouseClick(w.wizard.Button4, Qt::LeftButton);
+    LabelNumberList& list = w.wizard.State().Numbers();
+    ASSERT_EQ(list.Count(), 1);
+    EXPECT_EQ(list.data(list.index(0), Qt::DisplayRole).toString(), id);
+
+    // The labels of the sheet take the name of the record their entry names.
+    struct : RecordLookup
+    {
+        RevisionTableRow row;
+        QStringList ListRowIds() const override { return {}; }
+        const RevisionTableRow* FindRowById(const QString& text) const override
+        {
+            return text == row.GetField(RevisionTableRow::Id) ? &row : nullptr;
+        }
+    } records;
+    records.row.SetField(RevisionTableRow::Id, id);
+    records.row.SetField(RevisionTableRow::Name, QString::fromUtf8("Kotelna"));
+    w.doc.Form().SetRecordFilling(LookupFilling(&records, [] { return false; }));
+    GroupObject label(w.doc.Form().GetGlobalTexts());
+    auto name = std::make_unique<TextObject>();
+    name->SetType(QuillfenTransferForm::NameType);
+    name->SetRect(0, 0, 100, 20);
+    label.AddObject(std::move(name));
+    std::vector<LabelNumber>& numbers = w.doc.LabelNumbers();
+    w.doc.Form().BuildLabelSheet({50.0, 30.0, 10.0, 5.0, 2.0, 1.0, 1, 1}, numbers, label);
+    const auto* built = dynamic_cast<const GroupObject*>(numbers[0].Label);
+    ASSERT_NE(built, nullptr);
+    EXPECT_EQ(built->GetObject(0)->GetText(), "Kotelna");
 }

@@ -11,6 +11,7 @@
 #include "common/RecordBytes.h"
 #include "common/ScopedGuards.h"
 #include "common/TextRecorder.h"
+#include "common/ScopedLanguage.h"
 #include "common/TransferHarness.h"
 #include "dataprocessing/RecordLookup.h"
 #include "documents/MeasureObject.h"
@@ -29,6 +30,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
+#include <QLocale>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -638,4 +640,34 @@ TEST_F(WindowTest, ForeignFilesAreRefusedAndFailedSavesSayWhy)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), saved);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 4); // t, form, empty, foreign
+}
+
+TEST(DataWindowRecordTest, AnIdWithCzechLettersFillsItsGroupFromTheList)
+{
+    ASSERT_NE(QLocale::system().language(), QLocale::Czech)
+        << "meant for a machine whose locale is not Czech";
+    const ScopedLanguage czech(Language::Czech);
+    FakeDialogs dialogs;
+    QTemporaryDir dir;
+    OneRecord records;
+    records.row.SetField(RevisionTableRow::Id, QString::fromUtf8("Rozvaděč 3"));
+    records.row.SetField(RevisionTableRow::Name, QString::fromUtf8("Kotelna"));
+    TForm3 window;
+    window.SetHooks({.AutoFill = [] { return true; },
+                     .Records = &records,
+                     .EditText =
+                         [](QString& text) {
+                             text = QString::fromUtf8("Rozvaděč 3");
+                             return true;
+                         }});
+    window.show();
+    window.LoadDocument(WriteTemplate(dir.filePath("t.qfs")));
+
+    // The ID typed into the group's ID field finds the record that fills the group.
+    const QuillfenZoom& zoom = window.Form().GetZoom();
+    window.PaintBox1MouseDown(Qt::LeftButton,
+                              QPoint(zoom.ModelToScreen(200), zoom.ModelToScreen(450)), true);
+    const auto* group = static_cast<GroupObject*>(window.Form().GetPage(0)->GetObject(0));
+    EXPECT_EQ(group->GetObject(2)->GetText(), QString::fromUtf8("Rozvaděč 3"));
+    EXPECT_EQ(group->GetObject(3)->GetText(), QString::fromUtf8("Kotelna"));
 }

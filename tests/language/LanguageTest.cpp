@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int ProgramCount = 311;
+constexpr int ProgramCount = 312;
 constexpr int InstallerCount = 310;
 constexpr int EmptyIds[] = {173, 174, 181, 237, 240};
 
@@ -106,8 +106,12 @@ TEST(LanguageLookup, SetLanguageAndLanguageNames)
 {
     Language language(Language::English);
     EXPECT_EQ(language.GetLanguage(), Language::English);
+    // The initial language is nobody's choice (the 8-bit code page still
+    // follows the locale then).
+    EXPECT_FALSE(language.IsChosen());
     language.SetLanguage(Language::Czech);
     EXPECT_EQ(language.GetLanguage(), Language::Czech);
+    EXPECT_TRUE(language.IsChosen());
     EXPECT_EQ(language.GetString(1), "Jazyk");
 
     language.SetLanguage(5);

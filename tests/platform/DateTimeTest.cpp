@@ -60,5 +60,16 @@ TEST(DateTimeTest, ShortTextsRoundTrip)
     czech.ShortDateFormat = "d.M.yyyy";
     SetFormatSettings(czech);
     EXPECT_EQ(DateToStr(v), "5.1.2030");
+    // Written with two digits, read with one or two, as a user types them.
+    czech.ShortDateFormat = "dd.MM.yyyy";
+    SetFormatSettings(czech);
+    EXPECT_EQ(DateToStr(v), "05.01.2030");
+    for (const char* typed : {"05.01.2030", "5.1.2030", "5.01.2030"}) {
+        back = 0;
+        EXPECT_TRUE(TryStrToDate(typed, back) && back == v) << typed;
+    }
+    ASSERT_TRUE(TryStrToDateTime("5.1.2030 12:00:00", back));
+    EXPECT_DOUBLE_EQ(back, v + 0.5);
+    EXPECT_FALSE(TryStrToDate("1/5/2030", back));
     UseCLocaleFormats();
 }

@@ -11,6 +11,7 @@
 #include "common/RecordingCanvas.h"
 #include "common/ScopedGuards.h"
 #include "common/ScopedIconTheme.h"
+#include "common/ScopedLanguage.h"
 #include "common/TransferHarness.h"
 #include "documents/widgets/PrintForm.h"
 #include "instruments/InstrumentDatabase.h"
@@ -20,6 +21,7 @@
 #include "language/StringIds.h"
 #include "platform/DateTime.h"
 #include "platform/SerialPort.h"
+#include "revisionlist/AnsiText.h"
 #include "revisionlist/RevisionTableModel.h"
 #include "revisionlist/widgets/PrintListThread.h"
 #include "revisionlist/widgets/QuillfenRevisionTable.h"
@@ -35,6 +37,7 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -508,4 +511,56 @@ TEST_F(ListWindowTest, ForeignFilesAreRefusedAndFailedSavesSayWhy)
         EXPECT_EQ(file.readAll(), before[k]) << k;
     }
     EXPECT_FALSE(QFile::exists(Path("other.qfs")));
+}
+
+TEST_F(ListWindowTest, TextFilesKeepCzechLettersOfACzechUserWhateverTheLocale)
+{
+    ASSERT_NE(QLocale::system().language(), QLocale::Czech)
+        << "meant for a machine whose locale is not Czech";
+    const QString name = QString::fromUtf8("Kitchen Žluťoučký kůň");
+    const QString id = QString::fromUtf8("Rozvaděč 3");
+    ASSERT_TRUE(WriteFormFile(Path("a.qfs"), Tag::Form,
+                              FilledValuesSection({{{}, {Record(id, name, "")}}})));
+    const ScopedLanguage czech(Language::Czech);
+    Scan();
+
+    const QString exported = Path("list.txt");
+    dialogs.fileNames.enqueue(exported);
+    window.SaveText1Click();
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.Texts().join(", ").toStdString();
+    QFile file(exported);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    // Central European bytes, as the lists of Czech users have always held them.
+    EXPECT_TRUE(
+        file.readAll().startsWith("Kitchen \x8elu\x9dou\xe8k\xfd k\xf9\xf2\tRozvad\xec\xe8 3\t"));
+    file.close();
+
+    TForm7 other;
+    dialogs.fileNames.enqueue(exported);
+    other.OpenText1Click();
+    const RevisionTableRow* back = other.FindRowById(id);
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->GetField(RevisionTableRow::Name), name);
+
+    // A letter no Central European code page has: the file is still written,
+    // and the user learns that it holds '?' in its place.
+    ASSERT_TRUE(
+        WriteFormFile(Path("b.qfs"), Tag::Form,
+                      FilledValuesSection({{{}, {Record("4", QString::fromUtf8("Ωmega"), "")}}})));
+    Scan();
+    ASSERT_NE(window.FindRowById("4"), nullptr);
+    EXPECT_EQ(ToAnsi(window.FindRowById("4")->GetField(0)), "?mega") << AnsiCodePage().constData();
+    EXPECT_FALSE(FitsAnsi(window.FindRowById("4")->GetField(0)));
+    dialogs.fileNames.enqueue(exported);
+    window.SaveText1Click();
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].text,
+              exported + u'\n' + MainLanguage.GetString(StringId::CharactersReplaced));
+    EXPECT_EQ(dialogs.messages[0].icon, MsgIcon::Warning);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("?mega\t4\t"));
+
+    // An English program writes Western European bytes, which have no 'ť'.
+    MainLanguage.SetLanguage(Language::English);
+    EXPECT_EQ(ToAnsi(name), "Kitchen \x8elu?ou?k\xfd k??");
 }
