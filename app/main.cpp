@@ -2,8 +2,8 @@
 // closes.
 
 #include "app/QuillfenProgram.h"
-#include "platform/widgets/ThemeIcons.h"
 #include "platform/NumberText.h"
+#include "platform/widgets/ThemeIcons.h"
 #include "platform/widgets/WidgetDialogs.h"
 
 #include <QApplication>

@@ -10,27 +10,27 @@
 #include "common/InstrumentSimulator.h"
 #include "common/RecordBytes.h"
 #include "common/ScopedGuards.h"
-#include "common/TextRecorder.h"
 #include "common/ScopedLanguage.h"
+#include "common/TextRecorder.h"
 #include "common/TransferHarness.h"
 #include "dataprocessing/RecordLookup.h"
 #include "documents/MeasureObject.h"
 #include "documents/TextObject.h"
 #include "instruments/InstrumentTranslator.h"
 #include "language/Language.h"
-#include "platform/Registry.h"
 #include "language/StringIds.h"
+#include "platform/Registry.h"
 #include "platform/SerialPort.h"
 #include "revisionlist/RevisionTableRow.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDrag>
 #include <QDir>
+#include <QDrag>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPainter>
 #include <QLocale>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -38,8 +38,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
-#include <QWheelEvent>
 #include <QTreeWidgetItemIterator>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 

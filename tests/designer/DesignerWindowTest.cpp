@@ -19,9 +19,9 @@
 
 #include "common/FakeDialogs.h"
 #include "common/FieldRecords.h"
+#include "common/ScopedGuards.h"
 #include "common/ScopedIconTheme.h"
 #include "common/TextRecorder.h"
-#include "common/ScopedGuards.h"
 
 #include <gtest/gtest.h>
 
