@@ -83,12 +83,7 @@ QString Str(int id)
 }
 
 // The icon bars' pictures: freedesktop icon names of the commands.
-struct ToolBarIcon
-{
-    QAction* TForm3::*action;
-    const char* name;
-};
-const ToolBarIcon ToolBarIcons[] = {
+const ThemeIconOf<TForm3> ToolBarIcons[] = {
     {&TForm3::Transfer1, "network-receive"},
     {&TForm3::Setup1, "document-properties"},
     {&TForm3::Info1, "dialog-information"},
@@ -374,8 +369,7 @@ void TForm3::BuildMenus()
     pages->addWidget(Edit1);
     connect(Edit1, &QLineEdit::returnPressed, this, &TForm3::Edit1Enter);
 
-    for (const ToolBarIcon& icon : ToolBarIcons)
-        SetThemeIcon(this->*icon.action, icon.name);
+    SetThemeIcons(*this, ToolBarIcons);
 }
 
 void TForm3::SetHooks(Hooks hooks)

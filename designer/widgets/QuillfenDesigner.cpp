@@ -72,12 +72,7 @@ QString Str(int id)
 }
 
 // The tool bar's pictures: freedesktop icon names of the commands.
-struct ToolBarIcon
-{
-    QAction* TForm2::*action;
-    const char* name;
-};
-const ToolBarIcon ToolBarIcons[] = {
+const ThemeIconOf<TForm2> ToolBarIcons[] = {
     {&TForm2::New4, "document-new"},
     {&TForm2::Open1, "document-open"},
     {&TForm2::Save2, "document-save"},
@@ -271,8 +266,7 @@ void TForm2::BuildToolBar()
 {
     QToolBar* bar = ControlBar1 = addToolBar(QStringLiteral("ControlBar1"));
     bar->setObjectName(QStringLiteral("ControlBar1"));
-    for (const ToolBarIcon& icon : ToolBarIcons)
-        SetThemeIcon(this->*icon.action, icon.name);
+    SetThemeIcons(*this, ToolBarIcons);
     bar->addActions({New4, Open1, Save2, Print1, DataProcessing1, RevisionList1});
     bar->addSeparator();
     for (QAction* a : {First1, Previous1, Next1, Last1, New3, Delete1})

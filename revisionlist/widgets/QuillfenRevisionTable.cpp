@@ -150,12 +150,7 @@ public:
 };
 
 // The icon bar's pictures: freedesktop icon names of the commands.
-struct ToolBarIcon
-{
-    QAction* TForm7::*action;
-    const char* name;
-};
-const ToolBarIcon ToolBarIcons[] = {
+const ThemeIconOf<TForm7> ToolBarIcons[] = {
     {&TForm7::New1, "document-new"},        {&TForm7::Open1, "document-open"},
     {&TForm7::Save1, "document-save"},      {&TForm7::LoadRevisionList1, "view-refresh"},
     {&TForm7::Stop1, "process-stop"},       {&TForm7::Print1, "document-print"},
@@ -302,8 +297,7 @@ void TForm7::BuildMenus()
     ControlBar1->addActions({New1, Open1, Save1, LoadRevisionList1, Stop1, Print1,
                              IconBarTwin(Transfer1, "x-office-document"),
                              IconBarTwin(Designer1, "document-page-setup"), Upload1});
-    for (const ToolBarIcon& icon : ToolBarIcons)
-        SetThemeIcon(this->*icon.action, icon.name);
+    SetThemeIcons(*this, ToolBarIcons);
     SpeedButton4 = qobject_cast<QToolButton*>(ControlBar1->widgetForAction(LoadRevisionList1));
     SpeedButton5 = qobject_cast<QToolButton*>(ControlBar1->widgetForAction(Stop1));
     SpeedButton9 = qobject_cast<QToolButton*>(ControlBar1->widgetForAction(Upload1));
