@@ -11,6 +11,7 @@
 #include "instruments/widgets/ProgressForm.h"
 #include "language/Language.h"
 #include "language/StringIds.h"
+#include "platform/ProcessSignals.h"
 #include "platform/Registry.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
@@ -72,6 +73,7 @@ int UserDefaultLanguageId()
 
 QuillfenProgram::QuillfenProgram()
 {
+    IgnoreFileSizeSignal();
     // The settings dialog is read first of all: other windows read its
     // controls while they are created.
     m_form11 = std::make_unique<TForm11>();

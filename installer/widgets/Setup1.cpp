@@ -22,6 +22,7 @@
 #include "installer/widgets/Setup3.h"
 #include "language/Language.h"
 #include "language/StringIds.h"
+#include "platform/ProcessSignals.h"
 #include "platform/UserDialogs.h"
 #include "platform/widgets/Captions.h"
 #include "platform/widgets/ScreenFit.h"
@@ -48,6 +49,7 @@ void KeepDialogHistoryIn(const QString& folder)
 TForm1::TForm1(const QString& programPath, const QString& uninstaller, QWidget* parent)
     : QWidget(parent), m_programPath(programPath), m_uninstaller(uninstaller)
 {
+    IgnoreFileSizeSignal();
     SetTag(this, StringId::InstallCaption);
     FitOnScreenWhenShown(this);
     Image1 = new QLabel(this);

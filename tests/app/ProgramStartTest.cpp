@@ -5,6 +5,7 @@
 #include "app/QuillfenProgram.h"
 #include "common/FakeDialogs.h"
 #include "common/FilledFormFiles.h"
+#include "common/ScopedGuards.h"
 #include "dataprocessing/widgets/QuillfenTransfer.h"
 #include "designer/widgets/QuillfenDesigner.h"
 #include "documents/QuillfenForm.h"
@@ -189,6 +190,15 @@ TEST_F(ProgramStartTest, CommandLineDocumentsOpenInTheirWindows)
     ASSERT_EQ(dialogs.messages.size(), 2);
     EXPECT_EQ(dialogs.messages[1].text,
               foreign + u'\n' + MainLanguage.GetString(StringId::NotQuillfenDocument));
+}
+
+// A write past the user's file-size limit must fail like a full disk, with
+// its reason, not end the program with every unsaved window in it.
+TEST_F(ProgramStartTest, AWritePastTheFileSizeLimitDoesNotEndTheProgram)
+{
+    const ScopedDefaultFileSizeSignal fresh;
+    QuillfenProgram program;
+    EXPECT_TRUE(ScopedDefaultFileSizeSignal::Ignored());
 }
 
 } // namespace

@@ -128,6 +128,32 @@ private:
     void (*m_oldSignal)(int) = nullptr;
 };
 
+// SIGXFSZ at its default action (ending the process) while it lives, so that
+// a test sees what the code under test makes of it.
+class ScopedDefaultFileSizeSignal
+{
+public:
+    ScopedDefaultFileSizeSignal()
+    {
+        struct sigaction fallback = {};
+        fallback.sa_handler = SIG_DFL;
+        sigaction(SIGXFSZ, &fallback, &m_old);
+    }
+    ~ScopedDefaultFileSizeSignal() { sigaction(SIGXFSZ, &m_old, nullptr); }
+    ScopedDefaultFileSizeSignal(const ScopedDefaultFileSizeSignal&) = delete;
+    ScopedDefaultFileSizeSignal& operator=(const ScopedDefaultFileSizeSignal&) = delete;
+
+    static bool Ignored()
+    {
+        struct sigaction now = {};
+        sigaction(SIGXFSZ, nullptr, &now);
+        return now.sa_handler == SIG_IGN;
+    }
+
+private:
+    struct sigaction m_old = {};
+};
+
 // Makes saves fail while it lives: the folder turns read-only or, where that
 // binds nobody (the super-user), files may not grow past a few bytes, as on a
 // full disk.

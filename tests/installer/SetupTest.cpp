@@ -625,6 +625,15 @@ TEST_F(SetupTest, MissingArchiveEndsTheProgramWithoutCopying)
         "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillfen2"));
 }
 
+// Under a file-size limit a cut member must fail with its reason, not end
+// the installer with a cut program and its temporary folder left behind.
+TEST_F(SetupTest, AWritePastTheFileSizeLimitDoesNotEndTheInstaller)
+{
+    const ScopedDefaultFileSizeSignal fresh;
+    NewWindows();
+    EXPECT_TRUE(ScopedDefaultFileSizeSignal::Ignored());
+}
+
 TEST_F(SetupTest, FailedRegistryWriteIsReportedAndTheShortcutsFollow)
 {
     sandbox.MakeCabinet(Cabinet(), members);
