@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -75,6 +76,23 @@ void SyncFolderOf(const QString& path)
     // rename as durable as that file system makes it; the save itself is done.
     ::fsync(fd);
     ::close(fd);
+}
+
+bool CheckedSaveFile::open(OpenMode mode)
+{
+    const QByteArray name = QFile::encodeName(fileName());
+    struct stat target = {};
+    // A missing file is created; a name that does not resolve for any other
+    // reason is left to QSaveFile, which says why.
+    const bool refused = ::stat(name.constData(), &target) == 0
+                             ? ::access(name.constData(), W_OK) != 0
+                             : errno == ELOOP;
+    if (refused) {
+        m_failure = qt_error_string(errno);
+        setErrorString(m_failure);
+        return false;
+    }
+    return QSaveFile::open(mode);
 }
 
 qint64 CheckedSaveFile::writeData(const char* data, qint64 len)

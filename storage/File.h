@@ -83,6 +83,11 @@ class CheckedSaveFile : public QSaveFile
 {
 public:
     using QSaveFile::QSaveFile;
+    // Refuses, with the system's reason, a name the save could not replace
+    // as the user means it: a loop of symbolic links (QSaveFile would put a
+    // regular file in the link's place) or a file the system will not let us
+    // write, such as one on a read-only file system.
+    bool open(OpenMode mode) override;
     // Empty while every write went through whole; else the system's reason.
     QString Failure() const { return m_failure; }
     // Writes out what is buffered; false, with the reason, when it fails.

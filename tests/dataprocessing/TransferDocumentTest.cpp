@@ -156,6 +156,28 @@ TEST(TransferDocument, BackupOfALinkedDocumentHoldsThePreviousContent)
     EXPECT_FALSE(QFile::exists(backup + ".new"));
 }
 
+// A name that is a loop of links has no file to replace: the save says so in
+// the system's words, and the links stay as they were.
+TEST(TransferDocument, ALoopOfLinksIsNotReplacedByTheSave)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QFile::link("self.qfs", dir.filePath("self.qfs")));
+    ASSERT_TRUE(QFile::link("b.qfs", dir.filePath("a.qfs")));
+    ASSERT_TRUE(QFile::link("a.qfs", dir.filePath("b.qfs")));
+    TransferDocument doc;
+    Fill(doc, 1, "A");
+    for (const char* name : {"self.qfs", "a.qfs"}) {
+        const FileOutcome outcome = doc.SaveDocument(dir.filePath(name), true);
+        EXPECT_EQ(outcome.Result, FileOutcome::WriteFailed) << name;
+        EXPECT_EQ(outcome.Detail, QString::fromLocal8Bit(std::strerror(ELOOP))) << name;
+    }
+    EXPECT_EQ(QFileInfo(dir.filePath("self.qfs")).symLinkTarget(), dir.filePath("self.qfs"));
+    EXPECT_EQ(QFileInfo(dir.filePath("a.qfs")).symLinkTarget(), dir.filePath("b.qfs"));
+    EXPECT_EQ(QFileInfo(dir.filePath("b.qfs")).symLinkTarget(), dir.filePath("a.qfs"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::System | QDir::Files).size(), 3);
+    EXPECT_TRUE(doc.Form().IsModified());
+}
+
 TEST(TransferDocument, HideTemplatesLabelSheetsAndData)
 {
     QTemporaryDir dir;

@@ -8,7 +8,13 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 QByteArray ReadAll(const QString& path)
@@ -23,6 +29,37 @@ void WriteRaw(const QString& path, const QByteArray& bytes)
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes);
+}
+
+// In a new mount namespace (a user namespace too where we are not root):
+// a tmpfs over `folder` holding `name` with `contents`, then made read-only.
+bool MountReadOnlyScratch(const QByteArray& folder, const char* name, const QByteArray& contents)
+{
+    const uid_t uid = geteuid();
+    const gid_t gid = getegid();
+    if (uid != 0) {
+        if (unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
+            return false;
+        const auto put = [](const char* file, const QByteArray& text) {
+            QFile f(file);
+            return f.open(QIODevice::WriteOnly) && f.write(text) == text.size();
+        };
+        if (!put("/proc/self/setgroups", "deny")
+            || !put("/proc/self/uid_map", "0 " + QByteArray::number(uid) + " 1")
+            || !put("/proc/self/gid_map", "0 " + QByteArray::number(gid) + " 1"))
+            return false;
+    } else if (unshare(CLONE_NEWNS) != 0) {
+        return false;
+    }
+    if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+        || mount("scratch", folder.constData(), "tmpfs", 0, nullptr) != 0)
+        return false;
+    {
+        QFile file(QFile::decodeName(folder) + u'/' + QLatin1String(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size())
+            return false;
+    }
+    return mount(nullptr, folder.constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
 }
 
 class ContainerTest : public ::testing::Test
@@ -180,6 +217,78 @@ TEST_F(ContainerTest, ASaveTheSystemCutsShortFailsWithItsReason)
         EXPECT_EQ(writer.ErrorString(), reason);
     }
     EXPECT_EQ(ReadAll(Path("keep.qfs")), previous);
+}
+
+// A loop of links has no file to replace: both kinds of save refuse it with
+// the system's reason and leave the links as they were.
+TEST_F(ContainerTest, ALoopOfLinksIsRefusedAndStays)
+{
+    ASSERT_TRUE(QFile::link("self.xml", Path("self.xml")));
+    ASSERT_TRUE(QFile::link("b.qfs", Path("a.qfs")));
+    ASSERT_TRUE(QFile::link("a.qfs", Path("b.qfs")));
+    const QString reason = QString::fromLocal8Bit(std::strerror(ELOOP));
+    for (const char* name : {"self.xml", "a.qfs", "b.qfs"}) {
+        QString failure;
+        EXPECT_FALSE(SaveWholeFile(
+            Path(name), [](QIODevice& out) { out.write("new"); }, &failure));
+        EXPECT_EQ(failure, reason) << name;
+        try {
+            FileWriter writer(Path(name), Tag::Temp);
+            ADD_FAILURE() << name << " was opened for saving";
+        } catch (const EFOpenError& error) {
+            EXPECT_EQ(error.Reason(), reason) << name;
+        }
+    }
+    EXPECT_EQ(QFileInfo(Path("self.xml")).symLinkTarget(), Path("self.xml"));
+    EXPECT_EQ(QFileInfo(Path("a.qfs")).symLinkTarget(), Path("b.qfs"));
+    EXPECT_EQ(QFileInfo(Path("b.qfs")).symLinkTarget(), Path("a.qfs"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::System | QDir::Files).size(), 3);
+}
+
+// Saving over a file on a read-only file system says so in the system's
+// words. The file system is a tmpfs mounted read-only in a child process of
+// its own mount namespace, which needs no privileges where the system allows
+// such namespaces at all.
+TEST_F(ContainerTest, AFileOnAReadOnlyFileSystemFailsWithTheSystemsReason)
+{
+    constexpr int Skipped = 77;
+    const QByteArray folder = QFile::encodeName(dir.path());
+    const QString path = Path("keep.qfs");
+    int channel[2];
+    ASSERT_EQ(pipe(channel), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        close(channel[0]);
+        if (!MountReadOnlyScratch(folder, "keep.qfs", "previous"))
+            _exit(Skipped);
+        QString whole, document;
+        SaveWholeFile(
+            path, [](QIODevice& out) { out.write("new"); }, &whole);
+        try {
+            FileWriter writer(path, Tag::Temp);
+        } catch (const EFOpenError& error) {
+            document = error.Reason();
+        }
+        const QByteArray report =
+            (whole + u'\n' + document + u'\n' + QString::fromUtf8(ReadAll(path))).toUtf8();
+        const bool sent = write(channel[1], report.constData(), report.size()) == report.size();
+        _exit(sent ? 0 : 1);
+    }
+    close(channel[1]);
+    QByteArray report;
+    char buffer[256];
+    for (ssize_t got; (got = read(channel[0], buffer, sizeof buffer)) > 0;)
+        report.append(buffer, got);
+    close(channel[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == Skipped)
+        GTEST_SKIP() << "no private mount namespace on this system";
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    const QString rofs = QString::fromLocal8Bit(std::strerror(EROFS));
+    EXPECT_EQ(QString::fromUtf8(report), rofs + u'\n' + rofs + QStringLiteral("\nprevious"));
 }
 
 TEST_F(ContainerTest, FileCutShortAfterOpeningReadsAsDamagedAndNoFurther)
