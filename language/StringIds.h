@@ -301,5 +301,7 @@ enum : int {
     UninstallSuccessful = 309,
     NotQuillfenDocument = 310,
     CharactersReplaced = 311, // the text export wrote '?' for characters its code page lacks
+    GridDoubleTip = 312,      // tool tip of the designer's "x2" button
+    GridHalveTip = 313,       // tool tip of the designer's "/2" button
 };
 } // namespace StringId

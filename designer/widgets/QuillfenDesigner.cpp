@@ -296,6 +296,8 @@ void TForm2::BuildToolBar()
     SpeedButton17 = new QToolButton(bar);
     SpeedButton17->setObjectName(QStringLiteral("SpeedButton17"));
     SpeedButton17->setText(QStringLiteral("/2"));
+    SetTipTag(SpeedButton16, StringId::GridDoubleTip);
+    SetTipTag(SpeedButton17, StringId::GridHalveTip);
     connect(SpeedButton16, &QToolButton::clicked, this, &TForm2::SpeedButton16Click);
     connect(SpeedButton17, &QToolButton::clicked, this, &TForm2::SpeedButton17Click);
     bar->addWidget(SpeedButton16);

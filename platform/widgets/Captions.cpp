@@ -15,9 +15,13 @@
 namespace {
 
 constexpr char TagProperty[] = "Tag";
+constexpr char TipTagProperty[] = "TipTag";
 
 void ApplyCaption(QObject* object, RadioButtonCaptions radioButtons)
 {
+    if (const int tip = object->property(TipTagProperty).toInt(); tip != 0)
+        if (auto* widget = qobject_cast<QWidget*>(object))
+            widget->setToolTip(MainLanguage.GetString(tip));
     const int tag = GetTag(object);
     if (tag == 0)
         return;
@@ -57,6 +61,11 @@ void ApplyToChildren(QObject* parent, RadioButtonCaptions radioButtons)
 void SetTag(QObject* object, int id)
 {
     object->setProperty(TagProperty, id);
+}
+
+void SetTipTag(QWidget* widget, int id)
+{
+    widget->setProperty(TipTagProperty, id);
 }
 
 int GetTag(const QObject* object)

@@ -8,6 +8,9 @@ class QWidget;
 
 // Stores the caption id as the object's "Tag" property.
 void SetTag(QObject* object, int id);
+// A control whose caption is a symbol ("x2") keeps it in every language; only
+// its tool tip, the string `id`, follows the language.
+void SetTipTag(QWidget* widget, int id);
 // The caption id, 0 when the object carries none.
 int GetTag(const QObject* object);
 

@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "language/Language.h"
@@ -35,6 +36,7 @@ struct TestWindow
     QLabel* untagged = new QLabel("untagged", &window);
     QLabel* zeroTag = new QLabel("zero", &window);
     QLineEdit* edit = new QLineEdit("edit", &window);
+    QToolButton* symbol = new QToolButton(&window);
     QDialog* ownedDialog = new QDialog(&window);
     QLabel* dialogLabel = new QLabel("dialog label", ownedDialog);
 
@@ -51,6 +53,8 @@ struct TestWindow
         SetTag(nestedLabel, StringId::ItemNote);
         SetTag(zeroTag, 0);
         SetTag(edit, StringId::Text);
+        symbol->setText("x2");
+        SetTipTag(symbol, StringId::GridDoubleTip);
         SetTag(ownedDialog, StringId::RevisionListSetup);
         SetTag(dialogLabel, StringId::Error);
     }
@@ -88,6 +92,8 @@ TEST_F(CaptionsTest, EveryTaggedComponentTakesTheCurrentLanguage)
     EXPECT_EQ(w.radio->text(), "Automatic");
     EXPECT_EQ(w.group->title(), "Borders [mm]");
     EXPECT_EQ(w.nestedLabel->text(), "Note");
+    EXPECT_EQ(w.symbol->text(), "x2");
+    EXPECT_EQ(w.symbol->toolTip(), "Double the grid step");
 
     MainLanguage.SetLanguage(Language::Czech);
     ApplyCaptions(&w.window);
@@ -95,9 +101,11 @@ TEST_F(CaptionsTest, EveryTaggedComponentTakesTheCurrentLanguage)
     EXPECT_EQ(w.fileMenu->title(), "Soubor");
     EXPECT_EQ(w.exitAction->text(), "Konec");
     EXPECT_EQ(w.label->text(), "Jazyk");
-    EXPECT_EQ(w.button->text(), "Storno");
+    EXPECT_EQ(w.button->text(), QString::fromUtf8("Zrušit"));
     EXPECT_EQ(w.group->title(), QString::fromUtf8("Ohraničení [mm]"));
     EXPECT_EQ(w.nestedLabel->text(), QString::fromUtf8("Poznámka"));
+    EXPECT_EQ(w.symbol->text(), "x2");
+    EXPECT_EQ(w.symbol->toolTip(), QString::fromUtf8("Zdvojnásobit krok mřížky"));
 }
 
 TEST_F(CaptionsTest, UntaggedOtherKindsAndOtherWindowsKeepTheirTexts)
