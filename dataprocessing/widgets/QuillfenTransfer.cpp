@@ -521,7 +521,9 @@ void TForm3::New1Click()
 
 void TForm3::Exit1Click()
 {
-    hide();
+    // The close box's path: a modified document is asked about before the
+    // hide empties it and both data sets.
+    close();
 }
 
 // --- Saving and opening ------------------------------------------------------------
