@@ -646,30 +646,34 @@ TEST(DataWindowRecordTest, AnIdWithCzechLettersFillsItsGroupFromTheList)
 {
     ASSERT_NE(QLocale::system().language(), QLocale::Czech)
         << "meant for a machine whose locale is not Czech";
-    const ScopedLanguage czech(Language::Czech);
-    FakeDialogs dialogs;
-    QTemporaryDir dir;
-    OneRecord records;
-    records.row.SetField(RevisionTableRow::Id, QString::fromUtf8("Rozvaděč 3"));
-    records.row.SetField(RevisionTableRow::Name, QString::fromUtf8("Kotelna"));
-    TForm3 window;
-    window.SetHooks({.AutoFill = [] { return true; },
-                     .Records = &records,
-                     .EditText =
-                         [](QString& text) {
-                             text = QString::fromUtf8("Rozvaděč 3");
-                             return true;
-                         }});
-    window.show();
-    window.LoadDocument(WriteTemplate(dir.filePath("t.qfs")));
+    // English: a code page without the ID's letters.
+    for (const int language : {Language::Czech, Language::English}) {
+        SCOPED_TRACE(language);
+        const ScopedLanguage chosen(language);
+        FakeDialogs dialogs;
+        QTemporaryDir dir;
+        OneRecord records;
+        records.row.SetField(RevisionTableRow::Id, QString::fromUtf8("Rozvaděč 3"));
+        records.row.SetField(RevisionTableRow::Name, QString::fromUtf8("Kotelna"));
+        TForm3 window;
+        window.SetHooks({.AutoFill = [] { return true; },
+                         .Records = &records,
+                         .EditText =
+                             [](QString& text) {
+                                 text = QString::fromUtf8("Rozvaděč 3");
+                                 return true;
+                             }});
+        window.show();
+        window.LoadDocument(WriteTemplate(dir.filePath("t.qfs")));
 
-    // The ID typed into the group's ID field finds the record that fills the group.
-    const QuillfenZoom& zoom = window.Form().GetZoom();
-    window.PaintBox1MouseDown(Qt::LeftButton,
-                              QPoint(zoom.ModelToScreen(200), zoom.ModelToScreen(450)), true);
-    const auto* group = static_cast<GroupObject*>(window.Form().GetPage(0)->GetObject(0));
-    EXPECT_EQ(group->GetObject(2)->GetText(), QString::fromUtf8("Rozvaděč 3"));
-    EXPECT_EQ(group->GetObject(3)->GetText(), QString::fromUtf8("Kotelna"));
+        // The ID typed into the group's ID field finds the record that fills the group.
+        const QuillfenZoom& zoom = window.Form().GetZoom();
+        window.PaintBox1MouseDown(Qt::LeftButton,
+                                  QPoint(zoom.ModelToScreen(200), zoom.ModelToScreen(450)), true);
+        const auto* group = static_cast<GroupObject*>(window.Form().GetPage(0)->GetObject(0));
+        EXPECT_EQ(group->GetObject(2)->GetText(), QString::fromUtf8("Rozvaděč 3"));
+        EXPECT_EQ(group->GetObject(3)->GetText(), QString::fromUtf8("Kotelna"));
+    }
 }
 
 // File > Exit goes the close box's way: a modified form is asked about
