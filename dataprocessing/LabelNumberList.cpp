@@ -1,7 +1,5 @@
 #include "dataprocessing/LabelNumberList.h"
 
-#include "revisionlist/AnsiText.h"
-
 #include <algorithm>
 #include <iterator>
 
@@ -27,15 +25,15 @@ std::optional<int64_t> ParseDigits(QStringView digits)
 
 } // namespace
 
-QByteArray FormatLabelNumber(int32_t number)
+QString FormatLabelNumber(int32_t number)
 {
-    return QString::asprintf("%8.8d", number).toLatin1();
+    return QString::asprintf("%8.8d", number);
 }
 
 namespace {
 
 // The list's order: the texts compared without regard to letter case.
-bool Before(const QByteArray& a, const QByteArray& b)
+bool Before(const QString& a, const QString& b)
 {
     return a.compare(b, Qt::CaseInsensitive) < 0;
 }
@@ -66,15 +64,15 @@ QVariant LabelNumberList::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::DisplayRole || index.row() < 0 || index.row() >= Count())
         return {};
-    return FromAnsi((*m_entries)[index.row()].Text);
+    return (*m_entries)[index.row()].Text;
 }
 
-QByteArray LabelNumberList::GetText(int index) const
+QString LabelNumberList::GetText(int index) const
 {
-    return index >= 0 && index < Count() ? (*m_entries)[index].Text : QByteArray();
+    return index >= 0 && index < Count() ? (*m_entries)[index].Text : QString();
 }
 
-void LabelNumberList::AddAll(std::vector<QByteArray> texts)
+void LabelNumberList::AddAll(std::vector<QString> texts)
 {
     if (texts.empty())
         return;
@@ -83,7 +81,7 @@ void LabelNumberList::AddAll(std::vector<QByteArray> texts)
     beginResetModel();
     const auto middle = static_cast<std::ptrdiff_t>(m_entries->size());
     m_entries->reserve(m_entries->size() + texts.size());
-    for (QByteArray& text : texts)
+    for (QString& text : texts)
         m_entries->push_back(LabelNumber{std::move(text), nullptr});
     std::inplace_merge(m_entries->begin(), m_entries->begin() + middle, m_entries->end(),
                        [](const LabelNumber& a, const LabelNumber& b) { return Before(a.Text, b.Text); });
@@ -150,7 +148,7 @@ NumberListResult AddNumberList(LabelNumberList& list, const QString& text)
             return {NumberListResult::BadItem, start, end - start};
         if (list.Count() + range->Count() > LabelNumberList::MaxEntries)
             return {NumberListResult::TooMany, start, end - start};
-        std::vector<QByteArray> numbers;
+        std::vector<QString> numbers;
         numbers.reserve(range->Count());
         for (int64_t n = range->First; n <= range->Last; ++n)
             numbers.push_back(FormatLabelNumber(static_cast<int32_t>(n)));

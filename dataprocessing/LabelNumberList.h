@@ -8,7 +8,6 @@
 #include "dataprocessing/QuillfenTransferForm.h"
 
 #include <QAbstractListModel>
-#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringView>
@@ -18,7 +17,7 @@
 #include <vector>
 
 // A label number as the list shows it: at least eight digits, zero-padded.
-QByteArray FormatLabelNumber(int32_t number);
+QString FormatLabelNumber(int32_t number);
 
 class LabelNumberList : public QAbstractListModel
 {
@@ -44,10 +43,10 @@ public:
 
     int Count() const { return static_cast<int>(m_entries->size()); }
     // Empty for an index out of range.
-    QByteArray GetText(int index) const;
+    QString GetText(int index) const;
 
     // Inserts many texts at once, each at its sorted place after equal texts.
-    void AddAll(std::vector<QByteArray> texts);
+    void AddAll(std::vector<QString> texts);
     // Removes the entries at the indexes; their labels stay with the sheet.
     void Remove(QList<int> indexes);
     void Clear();

@@ -5,7 +5,6 @@
 #include "dataprocessing/RecordLookup.h"
 #include "documents/GroupObject.h"
 #include "platform/NumberText.h"
-#include "revisionlist/AnsiText.h"
 
 #include <QFile>
 
@@ -58,10 +57,8 @@ bool LabelWizardState::UpdateCounts()
 
 void LabelWizardState::AddRecordIds(const RecordLookup& records)
 {
-    std::vector<QByteArray> ids;
-    for (const QString& id : records.ListRowIds())
-        ids.push_back(ToAnsi(id));
-    m_numbers.AddAll(std::move(ids));
+    const QStringList ids = records.ListRowIds();
+    m_numbers.AddAll(std::vector<QString>(ids.begin(), ids.end()));
 }
 
 LabelWizardState::FileImport LabelWizardState::ImportTemplateDocument(const QString& fileName)
@@ -107,7 +104,7 @@ LabelWizardState::FileImport LabelWizardState::ImportOldLabelFile(const QString&
 
     m_pageWidth = label.PageWidth;
     m_pageHeight = label.PageHeight;
-    std::vector<QByteArray> numbers;
+    std::vector<QString> numbers;
     numbers.reserve(label.Numbers.size());
     for (int32_t number : label.Numbers)
         numbers.push_back(FormatLabelNumber(number));

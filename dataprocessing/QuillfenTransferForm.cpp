@@ -39,9 +39,9 @@ std::vector<MeasureObject*> MeasureChildren(const GroupObject& group)
 
 // A record number as the revision list stores it: whole numbers without a
 // fraction or exponent.
-QByteArray NumberItemId(const InstrumentItem& item)
+QString NumberItemId(const InstrumentItem& item)
 {
-    return FloatToStr(item.GetValue()).toLatin1();
+    return FloatToStr(item.GetValue());
 }
 
 // Searches the plain text fields of Type 3 through nested groups.
@@ -70,9 +70,8 @@ int32_t Tenths(double millimetres)
 
 RecordFilling LookupFilling(const RecordLookup* records, std::function<bool()> autoFill)
 {
-    return {std::move(autoFill), [records](const QByteArray& id) -> RecordFields {
-                const RevisionTableRow* row =
-                    records ? records->FindRowById(FromAnsi(id)) : nullptr;
+    return {std::move(autoFill), [records](const QString& id) -> RecordFields {
+                const RevisionTableRow* row = records ? records->FindRowById(id) : nullptr;
                 if (!row)
                     return {};
                 return [row](int field) { return row->GetField(field); };
@@ -105,7 +104,7 @@ AbstractFormObject* QuillfenTransferForm::FieldAt(int x, int y) const
     return page->FindObjectAtDeep(GetZoom().ScreenToModel(x), GetZoom().ScreenToModel(y));
 }
 
-void QuillfenTransferForm::FillFromRecord(const QByteArray& id, GroupObject& group)
+void QuillfenTransferForm::FillFromRecord(const QString& id, GroupObject& group)
 {
     if (!Filling.FindRow || !Filling.AutoFill || !Filling.AutoFill())
         return;
@@ -149,7 +148,9 @@ bool QuillfenTransferForm::FillGroup(const InstrumentBank& bank, GroupObject& gr
         taken[size_t(next++)] = true;
         SetModified();
     }
-    FillFromRecord(bank.GetName(), group);
+    // A bank is named by the instrument's 8-bit bytes: the ID the upload
+    // wrote into it in the list's code page.
+    FillFromRecord(FromAnsi(bank.GetName()), group);
     return numberPlaced;
 }
 
@@ -291,8 +292,8 @@ void QuillfenTransferForm::TakeBarcodeTexts(std::vector<LabelNumber>& numbers)
 {
     for (LabelNumber& entry : numbers) {
         const AbstractFormObject* barcode = FindLabelBarcode(entry.Label);
-        if (barcode && ToAnsi(barcode->GetText()) != entry.Text)
-            entry.Text = ToAnsi(barcode->GetText());
+        if (barcode && barcode->GetText() != entry.Text)
+            entry.Text = barcode->GetText();
     }
 }
 
@@ -303,7 +304,7 @@ std::vector<LabelNumber> QuillfenTransferForm::ListLabelNumbers() const
         const PageObject* page = GetPage(p);
         for (int i = 0; i < page->GetCount(); ++i)
             if (const AbstractFormObject* barcode = FindLabelBarcode(page->GetObject(i)))
-                numbers.push_back({ToAnsi(barcode->GetText()), page->GetObject(i)});
+                numbers.push_back({barcode->GetText(), page->GetObject(i)});
     }
     return numbers;
 }
@@ -371,7 +372,7 @@ void QuillfenTransferForm::BuildLabelSheet(const LabelSheetLayout& layout, std::
                              ClampToInt32(y + height));
         // A template without a barcode makes labels without a number.
         if (AbstractFormObject* barcode = FindLabelBarcode(entry.Label))
-            barcode->SetText(FromAnsi(entry.Text.left(MaxLabelNumberLength)));
+            barcode->SetText(entry.Text.left(MaxLabelNumberLength));
 
         if (c < across - 1) {
             ++c;

@@ -25,18 +25,19 @@ using RecordFields = std::function<QString(int field)>;
 struct RecordFilling
 {
     std::function<bool()> AutoFill;
-    std::function<RecordFields(const QByteArray& id)> FindRow;
+    std::function<RecordFields(const QString& id)> FindRow;
 };
 
 class RecordLookup;
 // Record filling over the revision list (not owned; null finds nothing).
 RecordFilling LookupFilling(const RecordLookup* records, std::function<bool()> autoFill);
 
-// One entry of the barcode wizard's number list: the label's number and the
-// label object (a field or group on a page of the sheet) that shows it.
+// One entry of the barcode wizard's number list: the label's number (or a
+// record ID, kept as the list holds it) and the label object (a field or
+// group on a page of the sheet) that shows it.
 struct LabelNumber
 {
-    QByteArray Text;
+    QString Text;
     AbstractFormObject* Label = nullptr;
 };
 
@@ -90,7 +91,7 @@ public:
     void RemoveDataFromPage();
     // Looks the ID up in the revision list and, when automatic filling is on
     // and a record is found, fills `group`'s record texts from it.
-    void FillFromRecord(const QByteArray& id, GroupObject& group);
+    void FillFromRecord(const QString& id, GroupObject& group);
     // The field a canvas point lies on, innermost first; null when none.
     AbstractFormObject* FieldAt(int x, int y) const;
     // The direct child of the current page at a canvas point.

@@ -208,6 +208,7 @@ void RevisionTableModel::ResetList()
         m_sortAscending = true;
         m_modified = false;
     });
+    m_ownFile = false;
 }
 
 void RevisionTableModel::ReportFailure(int messageId, const QString& path,
@@ -238,6 +239,7 @@ bool RevisionTableModel::OpenList(const QString& path)
         m_sortColumn = std::min(m_sortColumn, std::max(0, static_cast<int>(m_list.VisibleColumns().size()) - 1));
     });
     m_fileName = path;
+    m_ownFile = true;
     m_modified = false;
     return true;
 }
@@ -250,6 +252,7 @@ bool RevisionTableModel::SaveList(const QString& path)
         return false;
     }
     m_fileName = path;
+    m_ownFile = true;
     m_modified = false;
     return true;
 }

@@ -78,8 +78,13 @@ public:
 
     // --- the document
     // New: default columns, no records, sort by the first column ascending.
+    // The file name stays, but no longer names this list's file.
     void ResetList();
     QString FileName() const { return m_fileName; }
+    // Whether FileName() holds this list (it was read from or written to
+    // it), so that Save may write there without asking for a name. After
+    // New it holds an earlier list, which a Save must not silently replace.
+    bool HasOwnFile() const { return !m_fileName.isEmpty() && m_ownFile; }
     bool IsModified() const { return m_modified; }
     void SetModified(bool modified) { m_modified = modified; }
     // Reads a list document. A file that is not one, or damaged, is reported
@@ -111,6 +116,7 @@ private:
     int m_sortColumn = 0;
     bool m_sortAscending = true;
     QString m_fileName;
+    bool m_ownFile = false;
     bool m_modified = false;
     QPointer<QuillfenRevisionTableThread> m_scan;
     FilesWithoutRecords m_withoutRecords; // from the last scan

@@ -21,7 +21,6 @@
 #include "platform/widgets/Captions.h"
 #include "platform/widgets/ScreenFit.h"
 #include "platform/widgets/ThemeIcons.h"
-#include "revisionlist/AnsiText.h"
 #include "storage/Utf8.h"
 
 #include <QAction>
@@ -521,7 +520,9 @@ void TForm3::New1Click()
 
 void TForm3::Exit1Click()
 {
-    hide();
+    // The close box's path: a modified document is asked about before the
+    // hide empties it and both data sets.
+    close();
 }
 
 // --- Saving and opening ------------------------------------------------------------
@@ -933,7 +934,7 @@ void TForm3::PaintBox1MouseDown(Qt::MouseButton button, QPoint point, bool doubl
             if (m_hooks.EditText(edited)) {
                 if (text->GetType() == QuillfenTransferForm::IdType)
                     if (auto* group = dynamic_cast<GroupObject*>(Form().ChildAt(point.x(), point.y())))
-                        Form().FillFromRecord(ToAnsi(edited), *group);
+                        Form().FillFromRecord(edited, *group);
                 Form().SetModified();
                 text->SetText(edited);
             }

@@ -491,7 +491,9 @@ bool TForm7::OpenDocument(const QString& path)
 
 bool TForm7::SaveList()
 {
-    if (m_model->FileName().isEmpty())
+    // After New the dialog opens on the earlier name: keeping it is one
+    // click, and the dialog asks before that list is replaced.
+    if (!m_model->HasOwnFile())
         return SaveListAs();
     ScanSettingsToList();
     return m_model->SaveList(m_model->FileName());

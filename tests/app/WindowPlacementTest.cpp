@@ -139,8 +139,8 @@ TEST_F(WindowPlacementTest, CaptionsAndEntriesAreShownWhole)
     ASSERT_GT(numbers.size(), 10u);
     wizard.show();
     for (const LabelNumber& entry : numbers)
-        EXPECT_TRUE(FitsIn(*wizard.ListBox1, QString::fromLatin1(entry.Text), wizard.ListBox1->gridSize().width()))
-            << entry.Text.constData() << " in " << wizard.ListBox1->gridSize().width();
+        EXPECT_TRUE(FitsIn(*wizard.ListBox1, entry.Text, wizard.ListBox1->gridSize().width()))
+            << entry.Text.toStdString() << " in " << wizard.ListBox1->gridSize().width();
     wizard.hide();
     wizard.State().Numbers().SetEntries(nullptr);
 

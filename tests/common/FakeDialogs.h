@@ -39,12 +39,12 @@ public:
         const QString name = Next();
         return name.isEmpty() ? QStringList() : name.split(u'\n');
     }
-    QString GetSaveFileName(const QString&, const QString&, const QString&,
+    QString GetSaveFileName(const QString&, const QString& dir, const QString&,
                             const QString& defaultSuffix) override
     {
-        return SaveName(defaultSuffix, true);
+        return SaveName(dir, defaultSuffix, true);
     }
-    QString GetSaveFileNameAndFilter(const QString&, const QString&, const QString& filter,
+    QString GetSaveFileNameAndFilter(const QString&, const QString& dir, const QString& filter,
                                      const QString& defaultSuffix, int& filterIndex) override
     {
         {
@@ -52,7 +52,7 @@ public:
             filterIndex = filterIndexes.isEmpty() ? 1 : filterIndexes.dequeue();
         }
         const QString entry = filter.split(QStringLiteral(";;")).value(filterIndex - 1);
-        return SaveName(defaultSuffix, entry.contains(QStringLiteral("*.") + defaultSuffix));
+        return SaveName(dir, defaultSuffix, entry.contains(QStringLiteral("*.") + defaultSuffix));
     }
     QString BrowseForFolder(const QString&, const QString&) override { return Next(); }
     void Beep() override
@@ -85,16 +85,18 @@ public:
     QQueue<QString> fileNames;  // answers to file and folder dialogs ("" = cancel)
     QQueue<int> filterIndexes;  // filter entries chosen in save dialogs (default 1)
     QStringList saveSuffixes;   // the default suffix each save dialog was given
+    QStringList saveStarts;     // the folder or name each save dialog opened on
     int beeps = 0;
     QQueue<QColor> colors;      // answers to colour dialogs (none left = cancel)
 
 private:
     // As the real dialog: a name without an extension gets the default suffix.
-    QString SaveName(const QString& defaultSuffix, bool suffixApplies)
+    QString SaveName(const QString& dir, const QString& defaultSuffix, bool suffixApplies)
     {
         {
             QMutexLocker lock(&mutex);
             saveSuffixes << defaultSuffix;
+            saveStarts << dir;
         }
         QString name = Next();
         if (!name.isEmpty() && suffixApplies && !defaultSuffix.isEmpty()

@@ -42,7 +42,7 @@ QStringList Entries(const std::vector<LabelNumber>& entries)
 {
     QStringList texts;
     for (const LabelNumber& entry : entries)
-        texts << QString::fromLatin1(entry.Text);
+        texts << entry.Text;
     return texts;
 }
 
@@ -314,4 +314,87 @@ TEST(CreateBarcodeTest, RecordIdsWithCzechLettersFindTheirRecordsForTheLabels)
     const auto* built = dynamic_cast<const GroupObject*>(numbers[0].Label);
     ASSERT_NE(built, nullptr);
     EXPECT_EQ(built->GetObject(0)->GetText(), "Kotelna");
+}
+
+// Under an English program the code page lacks Czech letters: the IDs still
+// reach the wizard's list and the labels' lookups unchanged.
+TEST(CreateBarcodeTest, RecordIdsKeepTheirLettersInTheWizardAndOnTheLabelsOfAnEnglishProgram)
+{
+    ASSERT_NE(QLocale::system().language(), QLocale::Czech)
+        << "meant for a machine whose locale is not Czech";
+    const ScopedLanguage english(Language::English);
+    struct : RecordLookup
+    {
+        std::vector<RevisionTableRow> rows;
+        QStringList ListRowIds() const override
+        {
+            QStringList ids;
+            for (const RevisionTableRow& row : rows)
+                ids << row.GetField(RevisionTableRow::Id);
+            return ids;
+        }
+        const RevisionTableRow* FindRowById(const QString& id) const override
+        {
+            for (const RevisionTableRow& row : rows)
+                if (row.GetField(RevisionTableRow::Id) == id)
+                    return &row;
+            return nullptr;
+        }
+    } records;
+    const QString board = QString::fromUtf8("Rozvaděč 3");
+    const QString socket = QString::fromUtf8("Zásuvka Č-12");
+    for (const auto& [id, name] : {std::pair{socket, QStringLiteral("Hall")},
+                                   std::pair{board, QStringLiteral("Boiler room")}}) {
+        RevisionTableRow row;
+        row.SetField(RevisionTableRow::Id, id);
+        row.SetField(RevisionTableRow::Name, name);
+        records.rows.push_back(row);
+    }
+
+    FakeDialogs dialogs;
+    TForm9 wizard;
+    wizard.SetRecordLookup(&records);
+    TForm3 window;
+    window.SetHooks(
+        {.Records = &records,
+         .BarcodeWizard = [&](QuillfenTransferForm& form, std::vector<LabelNumber>& numbers,
+                              std::unique_ptr<AbstractFormObject>& labelTemplate) {
+             return wizard.ShowForSheet(form, numbers, labelTemplate);
+         }});
+    window.show();
+    QStringList listed;
+    QTimer::singleShot(0, &wizard, [&] {
+        QTest::mouseClick(wizard.Button4, Qt::LeftButton);
+        const LabelNumberList& list = wizard.State().Numbers();
+        for (int i = 0; i < list.rowCount(); ++i)
+            listed << list.data(list.index(i), Qt::DisplayRole).toString();
+        // A label of a name over a barcode.
+        GroupObject label(window.Form().GetGlobalTexts());
+        auto name = std::make_unique<TextObject>();
+        name->SetType(QuillfenTransferForm::NameType);
+        name->SetRect(0, 0, 200, 40);
+        label.AddObject(std::move(name));
+        auto barcode = MakeDefaultLabelTemplate();
+        barcode->SetRect(0, 50, 200, 100);
+        label.AddObject(std::move(barcode));
+        wizard.State().SetTemplate(label);
+        QTest::mouseClick(wizard.Button1, Qt::LeftButton);
+    });
+    window.Barcode1->trigger();
+    ASSERT_EQ(wizard.result(), QDialog::Accepted);
+
+    EXPECT_EQ(listed, (QStringList{board, socket}));
+    EXPECT_EQ(Entries(window.Document().LabelNumbers()), (QStringList{board, socket}));
+    const PageObject* page = window.Form().GetPage(0);
+    ASSERT_EQ(page->GetCount(), 2);
+    const QString names[] = {QStringLiteral("Boiler room"), QStringLiteral("Hall")};
+    const QString digits[] = {QStringLiteral("30"), QStringLiteral("12")};
+    for (int i = 0; i < 2; ++i) {
+        const auto* built = dynamic_cast<const GroupObject*>(page->GetObject(i));
+        ASSERT_NE(built, nullptr);
+        EXPECT_EQ(built->GetObject(0)->GetText(), names[i]) << i;
+        // A barcode keeps the digits of the ID.
+        EXPECT_EQ(built->GetObject(1)->GetText(), digits[i]) << i;
+    }
+    EXPECT_TRUE(dialogs.messages.isEmpty());
 }

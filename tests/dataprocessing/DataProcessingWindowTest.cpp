@@ -646,28 +646,74 @@ TEST(DataWindowRecordTest, AnIdWithCzechLettersFillsItsGroupFromTheList)
 {
     ASSERT_NE(QLocale::system().language(), QLocale::Czech)
         << "meant for a machine whose locale is not Czech";
-    const ScopedLanguage czech(Language::Czech);
+    // English: a code page without the ID's letters.
+    for (const int language : {Language::Czech, Language::English}) {
+        SCOPED_TRACE(language);
+        const ScopedLanguage chosen(language);
+        FakeDialogs dialogs;
+        QTemporaryDir dir;
+        OneRecord records;
+        records.row.SetField(RevisionTableRow::Id, QString::fromUtf8("Rozvaděč 3"));
+        records.row.SetField(RevisionTableRow::Name, QString::fromUtf8("Kotelna"));
+        TForm3 window;
+        window.SetHooks({.AutoFill = [] { return true; },
+                         .Records = &records,
+                         .EditText =
+                             [](QString& text) {
+                                 text = QString::fromUtf8("Rozvaděč 3");
+                                 return true;
+                             }});
+        window.show();
+        window.LoadDocument(WriteTemplate(dir.filePath("t.qfs")));
+
+        // The ID typed into the group's ID field finds the record that fills the group.
+        const QuillfenZoom& zoom = window.Form().GetZoom();
+        window.PaintBox1MouseDown(Qt::LeftButton,
+                                  QPoint(zoom.ModelToScreen(200), zoom.ModelToScreen(450)), true);
+        const auto* group = static_cast<GroupObject*>(window.Form().GetPage(0)->GetObject(0));
+        EXPECT_EQ(group->GetObject(2)->GetText(), QString::fromUtf8("Rozvaděč 3"));
+        EXPECT_EQ(group->GetObject(3)->GetText(), QString::fromUtf8("Kotelna"));
+    }
+}
+
+// File > Exit goes the close box's way: a modified form is asked about
+// first, and only a close the user allows empties the window.
+TEST(DataWindowExitTest, ExitAsksAboutAModifiedFormBeforeEmptyingTheWindow)
+{
+    const ScopedLanguage english(Language::English);
     FakeDialogs dialogs;
     QTemporaryDir dir;
-    OneRecord records;
-    records.row.SetField(RevisionTableRow::Id, QString::fromUtf8("Rozvaděč 3"));
-    records.row.SetField(RevisionTableRow::Name, QString::fromUtf8("Kotelna"));
     TForm3 window;
-    window.SetHooks({.AutoFill = [] { return true; },
-                     .Records = &records,
-                     .EditText =
-                         [](QString& text) {
-                             text = QString::fromUtf8("Rozvaděč 3");
-                             return true;
-                         }});
     window.show();
     window.LoadDocument(WriteTemplate(dir.filePath("t.qfs")));
-
-    // The ID typed into the group's ID field finds the record that fills the group.
+    QTest::keyClicks(&window, "kvzq");
+    ASSERT_EQ(window.Document().Transfered().GetCount(), 4);
+    window.TreeView1MouseDown(window.TreeView1->topLevelItem(1)->child(0));
     const QuillfenZoom& zoom = window.Form().GetZoom();
-    window.PaintBox1MouseDown(Qt::LeftButton,
-                              QPoint(zoom.ModelToScreen(200), zoom.ModelToScreen(450)), true);
+    window.PaintBox1DragDrop(QPoint(zoom.ModelToScreen(200), zoom.ModelToScreen(200)));
     const auto* group = static_cast<GroupObject*>(window.Form().GetPage(0)->GetObject(0));
-    EXPECT_EQ(group->GetObject(2)->GetText(), QString::fromUtf8("Rozvaděč 3"));
-    EXPECT_EQ(group->GetObject(3)->GetText(), QString::fromUtf8("Kotelna"));
+    const auto* field = static_cast<MeasureObject*>(group->GetObject(0));
+    ASSERT_NE(field->GetValue(), nullptr);
+    ASSERT_TRUE(window.Form().IsModified());
+
+    dialogs.answers.enqueue(IDCANCEL);
+    window.Exit1->trigger();
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].text, MainLanguage.GetString(StringId::SaveQuestion));
+    EXPECT_EQ(dialogs.messages[0].buttons, MsgButtons::YesNoCancel);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(window.Form().IsModified());
+    ASSERT_EQ(window.Form().GetPage(0)->GetObject(0), group);
+    EXPECT_NE(field->GetValue(), nullptr);
+    EXPECT_EQ(window.Document().Transfered().GetCount(), 4);
+    EXPECT_EQ(window.TreeView1->topLevelItem(1)->childCount(), 4);
+
+    dialogs.answers.enqueue(IDNO);
+    window.Exit1->trigger();
+    EXPECT_EQ(dialogs.messages.size(), 2);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(window.Form().IsModified());
+    EXPECT_EQ(window.Form().GetPage(0)->GetCount(), 0);
+    EXPECT_EQ(window.Document().Transfered().GetCount(), 0);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"t.qfs"});
 }

@@ -19,7 +19,7 @@ QStringList Texts(const LabelNumberList& list)
 {
     QStringList texts;
     for (int i = 0; i < list.Count(); ++i)
-        texts << QString::fromLatin1(list.GetText(i));
+        texts << list.GetText(i);
     return texts;
 }
 

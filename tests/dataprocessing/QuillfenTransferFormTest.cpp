@@ -67,16 +67,16 @@ struct Form : QuillfenTransferForm
     Form() { GetZoom().SetZoom(QuillfenZoom::MaxZoom); }
 
     // Record lookup over a fixed table: ID -> Name.
-    void UseRecords(std::map<QByteArray, QString> names, bool autoFill)
+    void UseRecords(std::map<QString, QString> names, bool autoFill)
     {
         SetRecordFilling({[autoFill] { return autoFill; },
-                          [names](const QByteArray& id) -> RecordFields {
+                          [names](const QString& id) -> RecordFields {
                               const auto it = names.find(id);
                               if (it == names.end())
                                   return {};
                               const QString name = it->second;
                               return [name, id](int field) {
-                                  return field == 0 ? name : field == 1 ? QString::fromLatin1(id) : QString();
+                                  return field == 0 ? name : field == 1 ? id : QString();
                               };
                           }});
     }

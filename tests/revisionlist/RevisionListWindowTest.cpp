@@ -219,6 +219,58 @@ TEST_F(ListWindowTest, ScanSortEditFilterDeleteDuplicateOpenSaveReopen)
     EXPECT_EQ(window.SetupDialog().Edit1->text(), dir.path());
 }
 
+// New keeps the caption and the file name, but that file holds the earlier
+// list: the first Save after New asks for the name, starting on it.
+TEST_F(ListWindowTest, FirstSaveAfterNewAsksBeforeReplacingTheEarlierList)
+{
+    RevisionTableModel& model = window.Model();
+    const auto addRecord = [&](const QString& id) {
+        ASSERT_TRUE(model.setData(model.index(model.rowCount() - 1, 1), id));
+    };
+    const auto bytes = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    addRecord("7");
+    dialogs.fileNames.enqueue(Path("list"));
+    window.Save1->trigger();
+    const QString path = Path("list.qfs");
+    const QByteArray earlier = bytes(path);
+    ASSERT_FALSE(earlier.isEmpty());
+    addRecord("8");
+    window.Save1->trigger(); // a list read or written here saves without asking
+    EXPECT_EQ(dialogs.saveStarts.size(), 1);
+    const QByteArray saved = bytes(path);
+    ASSERT_NE(saved, earlier);
+
+    window.New1Click();
+    EXPECT_EQ(window.windowTitle(), "Revision list - " + path);
+    window.Save1->trigger(); // cancelled
+    EXPECT_EQ(dialogs.saveStarts, (QStringList{QString(), path}));
+    EXPECT_EQ(bytes(path), saved);
+    // The close question's Yes saves the same way; a cancel keeps the program.
+    addRecord("9");
+    dialogs.answers.enqueue(IDYES);
+    EXPECT_FALSE(window.FormCloseQuery());
+    EXPECT_EQ(dialogs.saveStarts.size(), 3);
+    EXPECT_EQ(bytes(path), saved);
+    EXPECT_TRUE(model.IsModified());
+
+    // Keeping the name writes the new list there; then it is this list's file.
+    dialogs.fileNames.enqueue(path);
+    window.Save1->trigger();
+    EXPECT_EQ(dialogs.saveStarts.size(), 4);
+    EXPECT_FALSE(model.IsModified());
+    TForm7 other;
+    ASSERT_TRUE(other.OpenDocument(path));
+    EXPECT_EQ(other.ListRowIds(), QStringList{"9"});
+    addRecord("10");
+    window.Save1->trigger();
+    EXPECT_EQ(dialogs.saveStarts.size(), 4);
+    EXPECT_FALSE(model.IsModified());
+    EXPECT_EQ(dialogs.Texts(), QStringList{MainLanguage.GetString(StringId::SaveQuestion)});
+}
+
 TEST_F(ListWindowTest, CaptionsTakeARightClickAndLeaveRoomForTheSortMark)
 {
     window.show();
