@@ -116,6 +116,28 @@ bool WayStaysInside(const QString& folder, const QString& target)
     return true;
 }
 
+QStringList MissingFolders(const QString& folder)
+{
+    QStringList missing;
+    for (QString way = QDir::cleanPath(folder); QDir::isAbsolutePath(way);
+         way = QFileInfo(way).path()) {
+        const QFileInfo info(way);
+        if (info.exists() || info.isSymLink() || way == QFileInfo(way).path())
+            break;
+        missing.prepend(way);
+    }
+    return missing;
+}
+
+void RemoveFoldersLeftEmpty(QStringList folders)
+{
+    folders.removeDuplicates();
+    std::sort(folders.begin(), folders.end(),
+              [](const QString& a, const QString& b) { return a.size() > b.size(); });
+    for (const QString& folder : folders)
+        QDir().rmdir(folder); // only when empty; a link is no folder to rmdir
+}
+
 bool IsProgramMember(const QString& memberName)
 {
     return IsOneOf(WithSlashes(memberName), ProgramMembers, Qt::CaseSensitive);

@@ -4,6 +4,7 @@
 // installation folder.
 
 #include <QString>
+#include <QStringList>
 
 namespace InstallNames {
 inline constexpr char Archive[] = "Quillfen2.cab";
@@ -58,6 +59,13 @@ QString MemberTarget(const QString& folder, const QString& memberName);
 // (or a broken one) on the way would carry the file out of the folder. The
 // target itself is not looked at; the installer replaces whatever is there.
 bool WayStaysInside(const QString& folder, const QString& target);
+
+// The folders on the way to the absolute `folder`, itself included, that do
+// not exist yet, outermost first: the folders making it would create.
+QStringList MissingFolders(const QString& folder);
+// Removes those of `folders` that are empty, the deepest first, so that a
+// folder emptied by the removal of the one inside it goes too.
+void RemoveFoldersLeftEmpty(QStringList folders);
 
 // Whether the member is a program the installation runs (and so is made
 // executable); every other member is plain data.

@@ -4,6 +4,7 @@
 // user asked for, and the closing message.
 
 #include <QString>
+#include <QStringList>
 
 #include "installer/SetupCopy.h"
 
@@ -13,7 +14,15 @@ struct InstallChoice
     bool desktopIcons = true;
     bool startMenuIcons = true;
     int language = 1; // the installer's language when Install was pressed
+    // The folders the installation may make that were missing when Install
+    // was pressed (see FoldersMissingBefore).
+    QStringList missingFolders;
 };
+
+// The folders an installation into `folder` may make (the folder, the
+// desktop's and the settings' folders) that do not exist yet, each with its
+// missing parents. A failed installation takes them away again.
+QStringList FoldersMissingBefore(const QString& folder);
 
 namespace InstallKeys {
 inline constexpr char Uninstall[] = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillfen2";
@@ -30,10 +39,12 @@ bool WriteRegistryEntries(const QString& folder, int language);
 // The desktop icon and the Start menu entries asked for. A shortcut that
 // cannot be written is left out.
 void CreateShortcuts(const InstallChoice& choice);
-// The whole completion, closing message included (success only when every
-// file was copied). Nothing is registered unless the copy wrote files.
+// The whole completion, closing message included. Only a complete copy is
+// registered; after any other outcome nothing was put in place, an earlier
+// installation stays registered as it was, and the folders made for this
+// one go again.
 void CompleteInstallation(const InstallChoice& choice, CopyOutcome outcome,
-                          const CopyFailure& failure, bool wroteFiles);
+                          const CopyFailure& failure);
 
 // The file name of the Start menu's uninstall entry in `language`.
 QString UninstallEntryName(int language);

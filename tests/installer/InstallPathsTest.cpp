@@ -118,6 +118,23 @@ TEST(InstallPaths, NoFolderOnTheWayLeadsOutThroughALink)
     EXPECT_FALSE(WayStaysInside(dir.filePath("absent"), dir.filePath("absent/a.txt")));
 }
 
+TEST(InstallPaths, MissingFoldersAreTheOnesMakingAFolderCreates)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("there")));
+    EXPECT_EQ(MissingFolders(dir.filePath("there/a/b")),
+              QStringList({dir.filePath("there/a"), dir.filePath("there/a/b")}));
+    EXPECT_TRUE(MissingFolders(dir.filePath("there")).isEmpty());
+
+    // Made, then one of them holds a file: the others go, deepest first.
+    const QStringList made = MissingFolders(dir.filePath("there/a/b/c"));
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("there/a/b/c")));
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("there/a/kept")));
+    RemoveFoldersLeftEmpty(made);
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("there/a/b")));
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("there/a/kept")));
+}
+
 TEST(InstallLogReader, KeepsOnlyExactPathsInsideTheFolder)
 {
     const QByteArray longName(3000, 'n'); // longer than the old line limit, still a path
