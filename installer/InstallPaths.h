@@ -24,7 +24,9 @@ inline constexpr char Documents[] = "qfs";
 bool IsUninstallerName(const QString& programPath);
 
 // The folder as the user typed it: without leading and trailing blanks and
-// without one trailing "/".
+// without one trailing "/"; a leading "~" is the home folder and "~name"
+// that user's home folder, as in a shell. Empty (refused) for "~name" when
+// there is no such user: a folder literally named so is never meant.
 QString FolderFromText(const QString& text);
 
 // "$XDG_DATA_HOME/Quillfen2".

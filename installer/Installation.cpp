@@ -121,6 +121,23 @@ QString FinalMessage(CopyOutcome outcome, const CopyFailure& failure, const QStr
     }
     return why + QLatin1String("\n\n") + Text(StringId::NothingInstalled);
 }
+
+// Adds the folders of `missing` that exist now to the uninstall entry's
+// record; an update keeps what the first installation made.
+void RecordCreatedFolders(const QStringList& missing)
+{
+    QStringList recorded = RecordedFolders();
+    for (const QString& folder : missing)
+        if (QFileInfo(folder).isDir() && !recorded.contains(folder))
+            recorded << folder;
+    try {
+        TRegistry reg(RootKey::LocalMachine);
+        if (reg.OpenKey(InstallKeys::Uninstall, false))
+            reg.WriteString(InstallKeys::CreatedFolders, recorded.join(u'\n'));
+    } catch (const ERegistryException&) {
+        // Without the record the folders stay after the uninstallation.
+    }
+}
 } // namespace
 
 QStringList FoldersMissingBefore(const QString& folder)
@@ -138,6 +155,18 @@ QStringList FoldersMissingBefore(const QString& folder)
         missing += MissingFolders(path);
     missing.removeDuplicates();
     return missing;
+}
+
+QStringList RecordedFolders()
+{
+    try {
+        TRegistry reg(RootKey::LocalMachine);
+        if (reg.OpenKey(InstallKeys::Uninstall, false))
+            return reg.ReadString(InstallKeys::CreatedFolders).split(u'\n', Qt::SkipEmptyParts);
+    } catch (const ERegistryException&) {
+        // A value of another kind records nothing.
+    }
+    return {};
 }
 
 QString UninstallEntryName(int language)
@@ -189,6 +218,7 @@ void CompleteInstallation(const InstallChoice& choice, CopyOutcome outcome,
             Dialogs().MessageBox(RegistrationError, RegistrationCaption, MsgButtons::Ok,
                                  MsgIcon::Error);
         CreateShortcuts(choice);
+        RecordCreatedFolders(choice.missingFolders);
     } else {
         RemoveFoldersLeftEmpty(choice.missingFolders);
     }

@@ -21,7 +21,9 @@ struct InstallChoice
 
 // The folders an installation into `folder` may make (the folder, the
 // desktop's and the settings' folders) that do not exist yet, each with its
-// missing parents. A failed installation takes them away again.
+// missing parents. Those the installation made are recorded with the
+// uninstall entry, so that the uninstaller takes them away when it leaves
+// them empty; a failed installation takes them away at once.
 QStringList FoldersMissingBefore(const QString& folder);
 
 namespace InstallKeys {
@@ -31,6 +33,8 @@ inline constexpr char DisplayName[] = "DisplayName";
 inline constexpr char UninstallString[] = "UninstallString";
 inline constexpr char InstallDir[] = "InstallDir";
 inline constexpr char Language[] = "Language";
+// The folders the installation made, one a line, in the uninstall entry.
+inline constexpr char CreatedFolders[] = "CreatedFolders";
 } // namespace InstallKeys
 
 // The registry values and the association; stops at the first write that
@@ -45,6 +49,8 @@ void CreateShortcuts(const InstallChoice& choice);
 // one go again.
 void CompleteInstallation(const InstallChoice& choice, CopyOutcome outcome,
                           const CopyFailure& failure);
+// The folders of the uninstall entry's record.
+QStringList RecordedFolders();
 
 // The file name of the Start menu's uninstall entry in `language`.
 QString UninstallEntryName(int language);

@@ -24,6 +24,15 @@ TEST(InstallPaths, ModeFolderAndArchiveLookup)
     EXPECT_EQ(FolderFromText("  /opt/Quillfen 2/ \t"), "/opt/Quillfen 2");
     EXPECT_EQ(FolderFromText("/opt/q//"), "/opt/q/"); // only one "/" goes
     EXPECT_EQ(FolderFromText(" / "), "");
+    // "~" as a shell reads it; never a folder of that name.
+    const QString home = QDir::homePath();
+    EXPECT_EQ(FolderFromText(" ~/Programs/Quillfen2/ "), home + "/Programs/Quillfen2");
+    EXPECT_EQ(FolderFromText("~"), home);
+    EXPECT_EQ(FolderFromText("~/"), home);
+    EXPECT_EQ(FolderFromText("~no-such-user-of-quillfen/x"), "");
+    const QString root = FolderFromText("~root/x");
+    EXPECT_TRUE(QDir::isAbsolutePath(root) && root.endsWith("/x")) << qPrintable(root);
+    EXPECT_EQ(FolderFromText("/opt/~/x"), "/opt/~/x"); // only a leading one
 
     // Beside the program, whatever the current folder is.
     EXPECT_EQ(ArchiveBeside("/media/cd/Setup"), "/media/cd/Quillfen2.cab");

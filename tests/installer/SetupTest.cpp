@@ -524,6 +524,52 @@ TEST_F(SetupTest, StopInsideALargeMemberLeavesTheEarlierInstallationAsItWas)
     EXPECT_EQ(Everything(), installed);
 }
 
+// A desktop's home, with the tools that generate its caches (a stand-in for
+// update-desktop-database, which not every machine has): an installation,
+// an update over it and the uninstallation leave exactly what was there.
+TEST_F(SetupTest, InstallUpdateAndUninstallLeaveTheHomeAsItWas)
+{
+    QDir().mkpath(sandbox.ConfigHome());
+    QDir().mkpath(sandbox.DataHome());
+    const QString tools = sandbox.Path("tools");
+    InstallerSandbox::WriteFile(tools + "/update-desktop-database",
+                                "#!/bin/sh\nprintf '[MIME Cache]\\n' > \"$1/mimeinfo.cache\"\n");
+    ASSERT_TRUE(QFile::setPermissions(tools + "/update-desktop-database",
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const ScopedEnv path("PATH", QFile::encodeName(tools) + ':' + qgetenv("PATH"));
+    sandbox.MakeCabinet(Cabinet(), members);
+    const auto before = Tree(sandbox.Path("home"));
+
+    for (int run = 0; run < 2; ++run) {
+        NewWindows();
+        form1->Edit1->setText(" ~/Programs/Quillfen2/ ");
+        form1->Button3->click();
+        QTRY_VERIFY_WITH_TIMEOUT(form1->IsEnded(), CopyTimeoutMs);
+        ASSERT_EQ(dialogs.Texts().last(), Text(StringId::SetupSuccessful)) << run;
+    }
+    // "~" is the home folder, never a folder of that name.
+    const QString folder = sandbox.Path("home/Programs/Quillfen2");
+    EXPECT_EQ(InstallerSandbox::ReadFile(folder + "/Quillfen2"), members[0].second);
+    EXPECT_EQ(ReadValue(RootKey::LocalMachine, UninstallKey, "InstallDir"), folder);
+    EXPECT_FALSE(QFileInfo::exists(QDir::current().filePath("~")));
+    EXPECT_FALSE(QFileInfo::exists(sandbox.Path("cd/~")));
+    EXPECT_TRUE(QFileInfo::exists(sandbox.Path("home/Desktop/Quillfen2.desktop")));
+    EXPECT_TRUE(QFileInfo::exists(sandbox.DataHome() + "/applications/mimeinfo.cache"));
+    // The program's own settings, as it keeps them; they go with it.
+    {
+        TRegistry user;
+        ASSERT_TRUE(user.OpenKey("\\Software\\Quillfen2", true));
+        user.WriteString("ComPort", "COM3");
+        ASSERT_TRUE(user.OpenKey("\\Software\\Quillfen2\\Columns", true));
+        user.WriteInteger("Count", 12);
+    }
+
+    TForm3 uninstaller;
+    uninstaller.Button1->click();
+    EXPECT_EQ(dialogs.Texts().last(), Text(StringId::UninstallSuccessful));
+    EXPECT_EQ(Tree(sandbox.Path("home")), before);
+}
+
 TEST_F(SetupTest, ArchiveWithANameOutsideTheFolderInstallsNothing)
 {
     // gcab drops "..", so the name is patched into the packed archive.
@@ -777,6 +823,12 @@ TEST_F(SetupTest, FolderThatCannotBeMadeIsReportedAndInstallCanBePressedAgain)
     EXPECT_FALSE(form1->IsEnded());
     EXPECT_EQ(form1->CopyThread(), nullptr);
 
+    // The home folder of a user who does not exist is no folder named "~...".
+    form1->Edit1->setText("~no-such-user-of-quillfen/Quillfen2");
+    form1->Button3->click();
+    EXPECT_EQ(dialogs.Texts(), QStringList(2, Text(StringId::CannotCreateFolder)));
+    EXPECT_FALSE(QFileInfo::exists(QDir::current().filePath("~no-such-user-of-quillfen")));
+    EXPECT_FALSE(form1->IsEnded());
 }
 
 TEST_F(SetupTest, UninstallerDeletesNothingOutsideTheFolder)
