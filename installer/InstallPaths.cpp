@@ -61,7 +61,7 @@ QString FolderFromText(const QString& text)
     const passwd* account = ::getpwnam(QFile::encodeName(user).constData());
     if (!account || !account->pw_dir || !QDir::isAbsolutePath(QFile::decodeName(account->pw_dir)))
         return QString();
-    return QDir::cleanPath(QFile::decodeName(account->pw_dir)) + rest;
+    return QDir::cleanPath(QFile::decodeName(account->pw_dir) + rest);
 }
 
 QString DefaultInstallFolder()

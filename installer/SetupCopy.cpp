@@ -168,10 +168,10 @@ CopyOutcome SetupCopy::Copy()
         m_failure.systemReason = m_staged.ErrorString();
         return CopyOutcome::FolderNotWritable;
     }
-    const auto goOn = [this] { return PassGate(); };
     if (!StageUninstaller())
         return m_terminated ? CopyOutcome::Stopped : StagingFailed(CopyOutcome::ExtractFailed);
 
+    const auto goOn = [this] { return PassGate(); };
     for (int i = 0; i < members.size(); ++i) {
         if (!PassGate())
             return CopyOutcome::Stopped;
