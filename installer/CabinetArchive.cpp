@@ -18,6 +18,8 @@ struct CabinetSystem
 {
     mspack_system calls{}; // first member: libmspack hands back a pointer to it
     int error = 0;
+    std::function<bool()> goOn; // asked before each block written
+    bool stopped = false;
 
     void Note(int number)
     {
@@ -117,6 +119,11 @@ int ReadFile(mspack_file* handle, void* buffer, int bytes)
 int WriteFile(mspack_file* handle, void* buffer, int bytes)
 {
     CabinetFile* file = FileOf(handle);
+    CabinetSystem* system = file->system;
+    if (system->goOn && !system->goOn()) {
+        system->stopped = true;
+        return -1;
+    }
     int done = 0;
     while (done < bytes) {
         const ssize_t put = ::write(file->fd, static_cast<const char*>(buffer) + done,
@@ -229,15 +236,22 @@ QStringList CabinetArchive::MemberNames() const
     return names;
 }
 
-bool CabinetArchive::Extract(int index, const QString& target)
+bool CabinetArchive::Extract(int index, const QString& target, const std::function<bool()>& goOn)
 {
     m_system->error = 0;
+    m_system->stopped = false;
     m_damaged = false;
+    m_stopped = false;
     mscabd_file* file = m_status == Status::Open ? MemberAt(m_cabinet, index) : nullptr;
     if (!file)
         return false;
+    m_system->goOn = goOn;
     const int result =
         m_decompressor->extract(m_decompressor, file, QFile::encodeName(target).constData());
+    m_system->goOn = nullptr;
+    m_stopped = m_system->stopped;
+    if (m_stopped)
+        return false;
     // A failure when the file was closed leaves libmspack content.
     if (result == MSPACK_ERR_OK && m_system->error == 0)
         return true;

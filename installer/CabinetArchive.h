@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 struct mscab_decompressor;
@@ -31,8 +32,12 @@ public:
     // Member names as stored (they may hold "\" between folders).
     QStringList MemberNames() const;
     // Writes member `index` to `target`, replacing it (a link at `target` is
-    // not followed). The folder must exist.
-    bool Extract(int index, const QString& target);
+    // not followed). The folder must exist. `goOn`, when given, is asked
+    // before every block written: a member of any size can be held or stopped
+    // on its way; false stops the extraction (see Stopped).
+    bool Extract(int index, const QString& target, const std::function<bool()>& goOn = {});
+    // True when the last extraction ended because `goOn` said so.
+    bool Stopped() const { return m_stopped; }
 
     // Why the last open or extraction failed: the system's error number of
     // the file operation that failed, or 0 when the archive's own contents
@@ -49,6 +54,7 @@ private:
     QByteArray m_fileName;
     Status m_status = Status::CannotOpen;
     bool m_damaged = false;
+    bool m_stopped = false;
     std::unique_ptr<CabinetSystem> m_system;
     mscab_decompressor* m_decompressor = nullptr;
     mscabd_cabinet* m_cabinet = nullptr;

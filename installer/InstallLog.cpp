@@ -1,24 +1,17 @@
 #include "installer/InstallLog.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include "installer/InstallPaths.h"
 
-bool InstallLogWriter::Open(const QString& logPath)
+QByteArray InstallLogText(const QStringList& paths)
 {
-    m_file.close();
-    QDir().mkpath(QFileInfo(logPath).absolutePath());
-    if (QFileInfo(logPath).isSymLink())
-        QFile::remove(logPath);
-    m_file.setFileName(logPath);
-    return m_file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-}
-
-bool InstallLogWriter::Append(const QString& path)
-{
-    const QByteArray line = QFile::encodeName(path) + "\r\n";
-    return m_file.write(line) == line.size() && m_file.flush();
+    QByteArray text;
+    for (const QString& path : paths)
+        text += QFile::encodeName(path) + "\r\n";
+    return text;
 }
 
 QStringList ReadInstallLog(QByteArrayView bytes, const QString& folder)

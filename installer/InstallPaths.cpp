@@ -1,12 +1,15 @@
 #include "installer/InstallPaths.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QStringList>
 
 #include <algorithm>
 #include <span>
+
+#include <pwd.h>
 
 namespace {
 // The files the installer writes itself; no member may take their place.
@@ -48,7 +51,17 @@ QString FolderFromText(const QString& text)
     QString folder = text.trimmed();
     if (folder.endsWith(u'/'))
         folder.chop(1);
-    return folder;
+    if (!folder.startsWith(u'~'))
+        return folder;
+    const qsizetype nameEnd = folder.indexOf(u'/');
+    const QString user = folder.mid(1, nameEnd < 0 ? -1 : nameEnd - 1);
+    const QString rest = nameEnd < 0 ? QString() : folder.mid(nameEnd);
+    if (user.isEmpty())
+        return QDir::cleanPath(QDir::homePath() + rest);
+    const passwd* account = ::getpwnam(QFile::encodeName(user).constData());
+    if (!account || !account->pw_dir || !QDir::isAbsolutePath(QFile::decodeName(account->pw_dir)))
+        return QString();
+    return QDir::cleanPath(QFile::decodeName(account->pw_dir) + rest);
 }
 
 QString DefaultInstallFolder()
@@ -114,6 +127,28 @@ bool WayStaysInside(const QString& folder, const QString& target)
             return false;
     }
     return true;
+}
+
+QStringList MissingFolders(const QString& folder)
+{
+    QStringList missing;
+    for (QString way = QDir::cleanPath(folder); QDir::isAbsolutePath(way);
+         way = QFileInfo(way).path()) {
+        const QFileInfo info(way);
+        if (info.exists() || info.isSymLink() || way == QFileInfo(way).path())
+            break;
+        missing.prepend(way);
+    }
+    return missing;
+}
+
+void RemoveFoldersLeftEmpty(QStringList folders)
+{
+    folders.removeDuplicates();
+    std::sort(folders.begin(), folders.end(),
+              [](const QString& a, const QString& b) { return a.size() > b.size(); });
+    for (const QString& folder : folders)
+        QDir().rmdir(folder); // only when empty; a link is no folder to rmdir
 }
 
 bool IsProgramMember(const QString& memberName)

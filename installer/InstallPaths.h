@@ -4,6 +4,7 @@
 // installation folder.
 
 #include <QString>
+#include <QStringList>
 
 namespace InstallNames {
 inline constexpr char Archive[] = "Quillfen2.cab";
@@ -23,7 +24,9 @@ inline constexpr char Documents[] = "qfs";
 bool IsUninstallerName(const QString& programPath);
 
 // The folder as the user typed it: without leading and trailing blanks and
-// without one trailing "/".
+// without one trailing "/"; a leading "~" is the home folder and "~name"
+// that user's home folder, as in a shell. Empty (refused) for "~name" when
+// there is no such user: a folder literally named so is never meant.
 QString FolderFromText(const QString& text);
 
 // "$XDG_DATA_HOME/Quillfen2".
@@ -58,6 +61,13 @@ QString MemberTarget(const QString& folder, const QString& memberName);
 // (or a broken one) on the way would carry the file out of the folder. The
 // target itself is not looked at; the installer replaces whatever is there.
 bool WayStaysInside(const QString& folder, const QString& target);
+
+// The folders on the way to the absolute `folder`, itself included, that do
+// not exist yet, outermost first: the folders making it would create.
+QStringList MissingFolders(const QString& folder);
+// Removes those of `folders` that are empty, the deepest first, so that a
+// folder emptied by the removal of the one inside it goes too.
+void RemoveFoldersLeftEmpty(QStringList folders);
 
 // Whether the member is a program the installation runs (and so is made
 // executable); every other member is plain data.

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <functional>
 
@@ -93,12 +94,11 @@ QString FinalMessage(CopyOutcome outcome, const CopyFailure& failure, const QStr
 {
     const QString member = PrintableName(failure.member);
     QString why;
-    int closing = StringId::NothingInstalled;
     switch (outcome) {
     case CopyOutcome::Complete:
         return Text(StringId::SetupSuccessful);
     case CopyOutcome::Stopped:
-        return Text(StringId::InstallationIncomplete);
+        return Text(StringId::NothingInstalled);
     case CopyOutcome::ArchiveUnreadable:
         why = Explained(StringId::CannotOpenArchive, QString(), Reason(failure));
         break;
@@ -117,12 +117,57 @@ QString FinalMessage(CopyOutcome outcome, const CopyFailure& failure, const QStr
     case CopyOutcome::ExtractFailed:
     case CopyOutcome::LogFailed:
         why = Explained(StringId::FileNotInstalled, member, Reason(failure));
-        closing = StringId::InstallationIncomplete;
         break;
     }
-    return why + QLatin1String("\n\n") + Text(closing);
+    return why + QLatin1String("\n\n") + Text(StringId::NothingInstalled);
+}
+
+// Adds the folders of `missing` that exist now to the uninstall entry's
+// record; an update keeps what the first installation made.
+void RecordCreatedFolders(const QStringList& missing)
+{
+    QStringList recorded = RecordedFolders();
+    for (const QString& folder : missing)
+        if (QFileInfo(folder).isDir() && !recorded.contains(folder))
+            recorded << folder;
+    try {
+        TRegistry reg(RootKey::LocalMachine);
+        if (reg.OpenKey(InstallKeys::Uninstall, false))
+            reg.WriteString(InstallKeys::CreatedFolders, recorded.join(u'\n'));
+    } catch (const ERegistryException&) {
+        // Without the record the folders stay after the uninstallation.
+    }
 }
 } // namespace
+
+QStringList FoldersMissingBefore(const QString& folder)
+{
+    const QString wanted[] = {
+        folder,
+        DesktopFolder(),
+        StartMenuFolder(),
+        MimeFolder() + QLatin1String("/packages"),
+        QFileInfo(MimeAppsListPath()).absolutePath(),
+        RegistryDirectory() + u'/' + QLatin1String(InstallNames::Program),
+    };
+    QStringList missing;
+    for (const QString& path : wanted)
+        missing += MissingFolders(path);
+    missing.removeDuplicates();
+    return missing;
+}
+
+QStringList RecordedFolders()
+{
+    try {
+        TRegistry reg(RootKey::LocalMachine);
+        if (reg.OpenKey(InstallKeys::Uninstall, false))
+            return reg.ReadString(InstallKeys::CreatedFolders).split(u'\n', Qt::SkipEmptyParts);
+    } catch (const ERegistryException&) {
+        // A value of another kind records nothing.
+    }
+    return {};
+}
 
 QString UninstallEntryName(int language)
 {
@@ -165,17 +210,18 @@ void CreateShortcuts(const InstallChoice& choice)
 }
 
 void CompleteInstallation(const InstallChoice& choice, CopyOutcome outcome,
-                          const CopyFailure& failure, bool wroteFiles)
+                          const CopyFailure& failure)
 {
-    // Without a single file in the folder there is nothing for the menu, the
-    // desktop or the uninstall entry to point at.
-    if (wroteFiles) {
+    const bool complete = outcome == CopyOutcome::Complete;
+    if (complete) {
         if (!WriteRegistryEntries(choice.folder, choice.language))
             Dialogs().MessageBox(RegistrationError, RegistrationCaption, MsgButtons::Ok,
                                  MsgIcon::Error);
         CreateShortcuts(choice);
+        RecordCreatedFolders(choice.missingFolders);
+    } else {
+        RemoveFoldersLeftEmpty(choice.missingFolders);
     }
-    const bool complete = outcome == CopyOutcome::Complete;
     Dialogs().MessageBox(FinalMessage(outcome, failure, choice.folder),
                          MainLanguage.GetString(StringId::InstallCaption), MsgButtons::Ok,
                          complete ? MsgIcon::Information : MsgIcon::Warning);

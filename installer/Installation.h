@@ -4,6 +4,7 @@
 // user asked for, and the closing message.
 
 #include <QString>
+#include <QStringList>
 
 #include "installer/SetupCopy.h"
 
@@ -13,7 +14,17 @@ struct InstallChoice
     bool desktopIcons = true;
     bool startMenuIcons = true;
     int language = 1; // the installer's language when Install was pressed
+    // The folders the installation may make that were missing when Install
+    // was pressed (see FoldersMissingBefore).
+    QStringList missingFolders;
 };
+
+// The folders an installation into `folder` may make (the folder, the
+// desktop's and the settings' folders) that do not exist yet, each with its
+// missing parents. Those the installation made are recorded with the
+// uninstall entry, so that the uninstaller takes them away when it leaves
+// them empty; a failed installation takes them away at once.
+QStringList FoldersMissingBefore(const QString& folder);
 
 namespace InstallKeys {
 inline constexpr char Uninstall[] = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillfen2";
@@ -22,6 +33,8 @@ inline constexpr char DisplayName[] = "DisplayName";
 inline constexpr char UninstallString[] = "UninstallString";
 inline constexpr char InstallDir[] = "InstallDir";
 inline constexpr char Language[] = "Language";
+// The folders the installation made, one a line, in the uninstall entry.
+inline constexpr char CreatedFolders[] = "CreatedFolders";
 } // namespace InstallKeys
 
 // The registry values and the association; stops at the first write that
@@ -30,10 +43,14 @@ bool WriteRegistryEntries(const QString& folder, int language);
 // The desktop icon and the Start menu entries asked for. A shortcut that
 // cannot be written is left out.
 void CreateShortcuts(const InstallChoice& choice);
-// The whole completion, closing message included (success only when every
-// file was copied). Nothing is registered unless the copy wrote files.
+// The whole completion, closing message included. Only a complete copy is
+// registered; after any other outcome nothing was put in place, an earlier
+// installation stays registered as it was, and the folders made for this
+// one go again.
 void CompleteInstallation(const InstallChoice& choice, CopyOutcome outcome,
-                          const CopyFailure& failure, bool wroteFiles);
+                          const CopyFailure& failure);
+// The folders of the uninstall entry's record.
+QStringList RecordedFolders();
 
 // The file name of the Start menu's uninstall entry in `language`.
 QString UninstallEntryName(int language);

@@ -1,6 +1,5 @@
 #include "installer/SetupCopy.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMutexLocker>
@@ -81,18 +80,42 @@ bool SetupCopy::PassGate()
 void SetupCopy::run()
 {
     m_outcome = Copy();
+    if (m_outcome != CopyOutcome::Complete)
+        m_staged.Discard();
 }
 
-void SetupCopy::CopyUninstaller()
+CopyOutcome SetupCopy::Apply()
 {
-    // A failed copy leaves the installation without its uninstaller, as the
-    // installer always did; the files themselves are what matters.
-    const QString target = m_folder + QLatin1String(InstallNames::Uninstaller);
-    if (QFileInfo(target).canonicalFilePath() == QFileInfo(m_uninstaller).canonicalFilePath())
-        return;
-    QFile::remove(target);
-    if (QFile::copy(m_uninstaller, target))
-        MakeExecutable(target);
+    if (m_outcome == CopyOutcome::Complete && !m_staged.Apply())
+        m_outcome = StagingFailed(CopyOutcome::ExtractFailed);
+    m_staged.Discard();
+    return m_outcome;
+}
+
+CopyOutcome SetupCopy::StagingFailed(CopyOutcome outcome)
+{
+    m_failure.member = m_staged.FailedName();
+    m_failure.systemReason = m_staged.ErrorString();
+    return outcome;
+}
+
+bool SetupCopy::StageUninstaller()
+{
+    const QString name = QLatin1String(InstallNames::Uninstaller);
+    const QString target = m_folder + name;
+    // Started from the installation itself, the installer is its uninstaller.
+    const QString self = QFileInfo(m_uninstaller).canonicalFilePath();
+    if (!self.isEmpty() && self == QFileInfo(target).canonicalFilePath())
+        return true;
+    const QString temporary = m_staged.Add(target, name);
+    if (temporary.isEmpty()
+        || !m_staged.Copy(temporary, m_uninstaller, [this] { return PassGate(); }))
+        return false;
+    if (MakeExecutable(temporary))
+        return true;
+    m_failure.member = name;
+    m_failure.systemReason = SystemReason(errno);
+    return false;
 }
 
 CopyOutcome SetupCopy::Refuse(CopyOutcome outcome, const QString& member)
@@ -131,22 +154,24 @@ CopyOutcome SetupCopy::Copy()
     case CabinetArchive::Status::PartOfSet: return CopyOutcome::PartOfSet;
     }
     // Every member is placed before anything is written, so that an archive
-    // with a name that cannot be installed leaves the folder (and an earlier
-    // installation's log) as it was.
+    // with a name that cannot be installed is refused before any work.
     const QStringList members = archive.MemberNames();
     QStringList targets;
     if (const CopyOutcome refused = PlaceMembers(members, targets);
         refused != CopyOutcome::Complete)
         return refused;
 
-    InstallLogWriter log;
-    if (!log.Open(m_folder + QLatin1String(InstallNames::Log))) {
-        m_failure.systemReason = log.ErrorString();
+    // The log's place first: a folder that takes no file shows at once.
+    const QString logName = QLatin1String(InstallNames::Log);
+    const QString log = m_staged.Add(m_folder + logName, logName);
+    if (log.isEmpty()) {
+        m_failure.systemReason = m_staged.ErrorString();
         return CopyOutcome::FolderNotWritable;
     }
-    m_wroteFiles = true;
-    CopyUninstaller();
+    if (!StageUninstaller())
+        return m_terminated ? CopyOutcome::Stopped : StagingFailed(CopyOutcome::ExtractFailed);
 
+    const auto goOn = [this] { return PassGate(); };
     for (int i = 0; i < members.size(); ++i) {
         if (!PassGate())
             return CopyOutcome::Stopped;
@@ -155,25 +180,27 @@ CopyOutcome SetupCopy::Copy()
         // appeared since the archive was looked through.
         if (!WayStaysInside(m_folder, target))
             return Refuse(CopyOutcome::UnsafeMember, members[i]);
-        QDir().mkpath(QFileInfo(target).absolutePath());
+        const QString temporary = m_staged.Add(target, members[i]);
+        if (temporary.isEmpty())
+            return StagingFailed(CopyOutcome::ExtractFailed);
         emit FileStarted(target);
-        if (!log.Append(target)) {
-            m_failure.systemReason = log.ErrorString();
-            return Refuse(CopyOutcome::LogFailed, members[i]);
-        }
-        // A link left at the target would carry the extraction elsewhere.
-        QFile::remove(target);
-        if (!archive.Extract(i, target)) {
+        if (!archive.Extract(i, temporary, goOn)) {
+            if (archive.Stopped())
+                return CopyOutcome::Stopped;
             m_failure.systemReason = SystemReason(archive.SystemError());
             m_failure.damaged = archive.Damaged();
             return Refuse(CopyOutcome::ExtractFailed, members[i]);
         }
         // Cabinets carry no permissions: the programs among the members are
         // known by name.
-        if (IsProgramMember(members[i]) && !MakeExecutable(target)) {
+        if (IsProgramMember(members[i]) && !MakeExecutable(temporary)) {
             m_failure.systemReason = SystemReason(errno);
             return Refuse(CopyOutcome::ExtractFailed, members[i]);
         }
     }
+    if (!m_staged.Write(log, InstallLogText(targets)))
+        return StagingFailed(CopyOutcome::LogFailed);
+    if (!m_staged.Sync())
+        return StagingFailed(CopyOutcome::ExtractFailed);
     return CopyOutcome::Complete;
 }

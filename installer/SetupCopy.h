@@ -1,11 +1,15 @@
 #pragma once
-// The copy thread of the installer: puts the installer itself into the
-// installation folder as the uninstaller, extracts every member of the
-// cabinet below the folder and writes the install log as it goes.
+// The copy thread of the installer: copies the installer itself as the
+// uninstaller, extracts every member of the cabinet and writes the install
+// log, each beside its place in the installation folder under a temporary
+// name. Nothing is put in place before every file is whole: the window does
+// that (Apply) once the thread has finished and the user has not stopped it,
+// so that a failed or stopped installation leaves an earlier one exactly as
+// it was.
 //
 // The thread owns everything it works on. The window creates it, may pause it
-// at the next member while it asks whether to stop, and reads its outcome in
-// the completion once the thread has finished.
+// while it asks whether to stop (inside a member too), and reads its outcome
+// in the completion once the thread has finished.
 
 #include <QMutex>
 #include <QString>
@@ -15,17 +19,18 @@
 
 #include <atomic>
 
+#include "installer/StagedFiles.h"
+
+// Whatever the outcome but Complete, nothing was put in place.
 enum class CopyOutcome {
     Complete,
     Stopped, // the user stopped the installation
-    // Refused before anything was written:
     ArchiveUnreadable,
     PartOfSet,         // the archive belongs to a set of cabinets
     UnsafeMember,      // a member would be written outside the folder
     UnfitMemberName,   // a member's name cannot be logged as it is
     FolderNotWritable, // the install log could not be created
-    // Stopped on the way, with the files before it installed:
-    ExtractFailed,
+    ExtractFailed,     // a file could not be written whole or put in place
     LogFailed,
 };
 
@@ -50,8 +55,8 @@ public:
 
     QString Folder() const { return m_folder; }
 
-    // Any thread. The worker waits before its next member until Resume or
-    // Terminate; Terminate ends it there.
+    // Any thread. The worker waits before its next block of data until
+    // Resume or Terminate; Terminate ends it there.
     void Pause();
     void Resume();
     void Terminate();
@@ -59,9 +64,11 @@ public:
     // After the thread has finished.
     CopyOutcome Outcome() const { return m_outcome; }
     CopyFailure Failure() const { return m_failure; }
-    // Whether anything was written into the folder (the log first of all):
-    // only then is there an installation to register.
-    bool WroteFiles() const { return m_wroteFiles; }
+    // Puts every file in place when the copy was complete, all or none, and
+    // returns the final outcome.
+    CopyOutcome Apply();
+    // Removes every file not put in place, and the folders made for them.
+    void Discard() { m_staged.Discard(); }
 
 signals:
     // On the worker thread, before each member is extracted.
@@ -75,7 +82,9 @@ private:
     // Every member's target, or the outcome that refuses the archive.
     CopyOutcome PlaceMembers(const QStringList& members, QStringList& targets);
     CopyOutcome Refuse(CopyOutcome outcome, const QString& member);
-    void CopyUninstaller();
+    // The failure of the staged file at fault.
+    CopyOutcome StagingFailed(CopyOutcome outcome);
+    bool StageUninstaller();
     // False when the worker is to stop.
     bool PassGate();
 
@@ -88,5 +97,5 @@ private:
     std::atomic<bool> m_terminated{false};
     CopyOutcome m_outcome = CopyOutcome::Complete;
     CopyFailure m_failure;
-    bool m_wroteFiles = false;
+    StagedFiles m_staged;
 };

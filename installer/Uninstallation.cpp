@@ -1,6 +1,7 @@
 #include "installer/Uninstallation.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
@@ -87,6 +88,60 @@ void RemoveEmptySettingsFiles()
     QDir().rmdir(rootKeys.path());
     RemoveIfEmpty(MimeAppsListPath());
 }
+
+// What the desktop's tools generate in a folder of theirs.
+struct GeneratedFiles
+{
+    QString (*folder)();
+    bool (*generated)(const QString& relativePath);
+};
+const GeneratedFiles Generated[] = {
+    {ApplicationsFolder, [](const QString& path) { return path == u"mimeinfo.cache"; }},
+    // The MIME database is generated from its sources in "packages".
+    {MimeFolder, [](const QString& path) { return !path.startsWith(u"packages/"); }},
+};
+
+// Removes what the tools generated below `folder`, and the folders that
+// leaves empty, but only when nothing else is left there: a file of anyone
+// else's keeps the database as the tools made it.
+void RemoveGeneratedOnly(const QString& folder, bool (*generated)(const QString&))
+{
+    QStringList files;
+    QStringList folders;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QFileInfo info = it.fileInfo();
+        if (info.isDir() && !info.isSymLink())
+            folders << path;
+        else if (info.isFile() && !info.isSymLink()
+                 && generated(QDir(folder).relativeFilePath(path)))
+            files << path;
+        else
+            return;
+    }
+    for (const QString& file : files)
+        QFile::remove(file);
+    RemoveFoldersLeftEmpty(folders);
+}
+
+// The folders the installation made, each when nothing but what the
+// desktop's tools generated for it is left inside.
+void RemoveCreatedFolders(QStringList folders)
+{
+    std::sort(folders.begin(), folders.end(),
+              [](const QString& a, const QString& b) { return a.size() > b.size(); });
+    for (const QString& folder : folders) {
+        const QString clean = QDir::cleanPath(folder);
+        if (!QDir::isAbsolutePath(clean))
+            continue;
+        for (const GeneratedFiles& kind : Generated)
+            if (QDir::cleanPath(kind.folder()) == clean)
+                RemoveGeneratedOnly(clean, kind.generated);
+        QDir().rmdir(clean); // only when empty
+    }
+}
 } // namespace
 
 QString InstalledFolder()
@@ -107,6 +162,7 @@ QString InstalledFolder()
 bool RemoveInstallation()
 {
     const QString folder = InstalledFolder();
+    const QStringList created = RecordedFolders(); // read before the entry goes
     const QString logPath = folder + u'/' + QLatin1String(InstallNames::Log);
     QFile log(logPath);
     if (!log.open(QIODevice::ReadOnly)) {
@@ -126,6 +182,7 @@ bool RemoveInstallation()
     RemoveEmptyFolders(folder, listed);
     RemoveRegistryEntriesAndShortcuts();
     RemoveEmptySettingsFiles();
+    RemoveCreatedFolders(created);
     Dialogs().MessageBox(MainLanguage.GetString(StringId::UninstallSuccessful),
                          MainLanguage.GetString(StringId::UninstallCaption), MsgButtons::Ok,
                          MsgIcon::Information);

@@ -11,8 +11,9 @@ QString InstalledFolder();
 
 // Shows the missing-log message and returns false when there is no log;
 // then nothing is removed. Otherwise removes the installation, the folders
-// it leaves empty and the settings files it leaves without values, and says
-// that the uninstallation is done.
+// it leaves empty, the settings files it leaves without values and the
+// folders the installation made once nothing but what the desktop's tools
+// generated is left in them, and says that the uninstallation is done.
 bool RemoveInstallation();
 
 // The uninstall entry, the program's key, the association and the shortcuts

@@ -147,23 +147,29 @@ void TForm1::Button3Click()
     }
     const QString caption = MainLanguage.GetString(StringId::InstallCaption);
     Button3->setText(MainLanguage.GetString(StringId::Stop));
-    const QString folder = FolderFromText(Edit1->text());
+    const QString typed = FolderFromText(Edit1->text());
+    const QString folder = typed.isEmpty() ? typed : QDir(typed).absolutePath();
+    const QStringList missing = folder.isEmpty() ? QStringList() : FoldersMissingBefore(folder);
     if (folder.isEmpty() || !QDir().mkpath(folder) || !QFileInfo(folder).isDir()) {
+        RemoveFoldersLeftEmpty(missing);
         Dialogs().MessageBox(MainLanguage.GetString(StringId::CannotCreateFolder), caption,
                              MsgButtons::Ok, MsgIcon::Error);
         return;
     }
-    m_choice.folder = QDir(folder).absolutePath();
+    m_choice.folder = folder;
     m_choice.desktopIcons = CheckBox1->isChecked();
     m_choice.startMenuIcons = CheckBox2->isChecked();
     m_choice.language = MainLanguage.GetLanguage();
+    m_choice.missingFolders = missing;
     const QString archive = ArchiveBeside(m_programPath);
     if (!QFileInfo(archive).isFile()) {
+        RemoveFoldersLeftEmpty(missing);
         Dialogs().MessageBox(MainLanguage.GetString(StringId::CannotOpenArchive), caption,
                              MsgButtons::Ok, MsgIcon::Error);
         EndProgram();
         return;
     }
+    m_stopAnswered = false;
     m_copy = new SetupCopy(archive, m_choice.folder, m_uninstaller, this);
     connect(m_copy, &SetupCopy::FileStarted, this, &TForm1::ShowProgress);
     connect(m_copy, &QThread::finished, this, &TForm1::CompleteInstallation);
@@ -179,10 +185,13 @@ void TForm1::AskToStop()
         MainLanguage.GetString(StringId::CancelInstallationQuestion),
         MainLanguage.GetString(StringId::InstallCaption), MsgButtons::YesNo, MsgIcon::Question);
     m_asking = false;
-    if (answer == IDYES)
+    if (answer == IDYES) {
+        // Whatever the copy got to meanwhile, nothing of it is put in place.
+        m_stopAnswered = true;
         m_copy->Terminate();
-    else
+    } else {
         m_copy->Resume();
+    }
     if (std::exchange(m_finishedWhileAsking, false))
         CompleteInstallation();
 }
@@ -200,7 +209,12 @@ void TForm1::CompleteInstallation()
     SetupCopy* copy = std::exchange(m_copy, nullptr);
     Button3->setText(MainLanguage.GetString(StringId::Install));
     ShowProgress(QString());
-    ::CompleteInstallation(m_choice, copy->Outcome(), copy->Failure(), copy->WroteFiles());
+    CopyOutcome outcome = CopyOutcome::Stopped;
+    if (m_stopAnswered)
+        copy->Discard();
+    else
+        outcome = copy->Apply();
+    ::CompleteInstallation(m_choice, outcome, copy->Failure());
     copy->deleteLater();
     EndProgram();
 }

@@ -84,6 +84,7 @@ private:
     bool m_shown = false;
     bool m_asking = false;
     bool m_finishedWhileAsking = false;
+    bool m_stopAnswered = false; // Yes to the stop question
     bool m_ended = false;
 };
 

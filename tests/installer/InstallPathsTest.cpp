@@ -24,6 +24,15 @@ TEST(InstallPaths, ModeFolderAndArchiveLookup)
     EXPECT_EQ(FolderFromText("  /opt/Quillfen 2/ \t"), "/opt/Quillfen 2");
     EXPECT_EQ(FolderFromText("/opt/q//"), "/opt/q/"); // only one "/" goes
     EXPECT_EQ(FolderFromText(" / "), "");
+    // "~" as a shell reads it; never a folder of that name.
+    const QString home = QDir::homePath();
+    EXPECT_EQ(FolderFromText(" ~/Programs/Quillfen2/ "), home + "/Programs/Quillfen2");
+    EXPECT_EQ(FolderFromText("~"), home);
+    EXPECT_EQ(FolderFromText("~/"), home);
+    EXPECT_EQ(FolderFromText("~no-such-user-of-quillfen/x"), "");
+    const QString root = FolderFromText("~root/x");
+    EXPECT_TRUE(QDir::isAbsolutePath(root) && root.endsWith("/x")) << qPrintable(root);
+    EXPECT_EQ(FolderFromText("/opt/~/x"), "/opt/~/x"); // only a leading one
 
     // Beside the program, whatever the current folder is.
     EXPECT_EQ(ArchiveBeside("/media/cd/Setup"), "/media/cd/Quillfen2.cab");
@@ -116,6 +125,23 @@ TEST(InstallPaths, NoFolderOnTheWayLeadsOutThroughALink)
     for (const auto& c : cases)
         EXPECT_EQ(WayStaysInside(c.base, c.base + '/' + c.relative), c.inside) << c.relative;
     EXPECT_FALSE(WayStaysInside(dir.filePath("absent"), dir.filePath("absent/a.txt")));
+}
+
+TEST(InstallPaths, MissingFoldersAreTheOnesMakingAFolderCreates)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("there")));
+    EXPECT_EQ(MissingFolders(dir.filePath("there/a/b")),
+              QStringList({dir.filePath("there/a"), dir.filePath("there/a/b")}));
+    EXPECT_TRUE(MissingFolders(dir.filePath("there")).isEmpty());
+
+    // Made, then one of them holds a file: the others go, deepest first.
+    const QStringList made = MissingFolders(dir.filePath("there/a/b/c"));
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("there/a/b/c")));
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("there/a/kept")));
+    RemoveFoldersLeftEmpty(made);
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("there/a/b")));
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("there/a/kept")));
 }
 
 TEST(InstallLogReader, KeepsOnlyExactPathsInsideTheFolder)

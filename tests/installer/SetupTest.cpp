@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCryptographicHash>
 #include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,7 +20,10 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <functional>
+#include <map>
 #include <set>
+#include <string>
 #include <utility>
 
 #include <unistd.h>
@@ -27,6 +31,7 @@
 #include "common/FakeDialogs.h"
 #include "installer/AgreementText.h"
 #include "installer/DesktopFiles.h"
+#include "installer/InstallLog.h"
 #include "installer/InstallPaths.h"
 #include "installer/InstallerSandbox.h"
 #include "installer/SetupCopy.h"
@@ -59,6 +64,47 @@ std::set<QString> FilesBelow(const QString& folder)
         files.insert(QDir(folder).relativeFilePath(it.next()));
     return files;
 }
+
+// Every folder, file and link below `root` with what it is: a file by its
+// permissions, size and contents' hash, so that a difference reads plainly.
+std::map<std::string, std::string> Tree(const QString& root)
+{
+    std::map<std::string, std::string> tree;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QFileInfo info = it.fileInfo();
+        std::string what = "folder";
+        if (info.isSymLink()) {
+            what = "link to " + info.symLinkTarget().toStdString();
+        } else if (!info.isDir()) {
+            const QByteArray bytes = InstallerSandbox::ReadFile(path);
+            what =
+                QString::asprintf("file %o %lld ", unsigned(info.permissions()),
+                                  qlonglong(bytes.size()))
+                    .toStdString()
+                + QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex().toStdString();
+        }
+        tree[QDir(root).relativeFilePath(path).toStdString()] = what;
+    }
+    return tree;
+}
+
+// Asks `whileAsked` to look around while a Yes/No question is open, before
+// it is answered.
+class WatchingDialogs : public FakeDialogs
+{
+public:
+    int MessageBox(const QString& text, const QString& caption, MsgButtons buttons,
+                   MsgIcon icon) override
+    {
+        if (buttons == MsgButtons::YesNo && whileAsked)
+            whileAsked();
+        return FakeDialogs::MessageBox(text, caption, buttons, icon);
+    }
+    std::function<void()> whileAsked;
+};
 
 QString ReadValue(RootKey root, const QString& key, const QString& name)
 {
@@ -145,14 +191,15 @@ protected:
         ASSERT_FALSE(form1->IsEnded());
     }
 
-    // Holds the worker before its second member, as the stop question does.
-    void HoldAfterFirstFile(std::atomic<bool>& firstStarted)
+    // Holds the worker as the stop question does, as soon as the member
+    // whose target ends with `target` (the first member when empty) begins.
+    void HoldAt(std::atomic<bool>& started, const QString& target = QString())
     {
-        QObject::connect(form1.get(), &TForm1::CopyStarting, [&firstStarted](SetupCopy* copy) {
+        QObject::connect(form1.get(), &TForm1::CopyStarting, [&started, target](SetupCopy* copy) {
             QObject::connect(
                 copy, &SetupCopy::FileStarted, copy,
-                [copy, &firstStarted] {
-                    if (!firstStarted.exchange(true))
+                [copy, &started, target](const QString& path) {
+                    if (path.endsWith(target) && !started.exchange(true))
                         copy->Pause();
                 },
                 Qt::DirectConnection);
@@ -203,8 +250,18 @@ protected:
         return targets;
     }
 
+    // The whole sandbox but the installer's own folder.
+    std::map<std::string, std::string> Everything() const
+    {
+        std::map<std::string, std::string> tree = Tree(QDir::cleanPath(sandbox.Path(".")));
+        std::erase_if(tree, [](const auto& entry) {
+            return entry.first == "cd" || entry.first.starts_with("cd/");
+        });
+        return tree;
+    }
+
     InstallerSandbox sandbox;
-    FakeDialogs dialogs;
+    WatchingDialogs dialogs;
     std::unique_ptr<TForm1> form1;
     TForm2* form2 = nullptr;
     TForm3* form3 = nullptr;
@@ -317,6 +374,7 @@ INSTANTIATE_TEST_SUITE_P(BothLanguages, SetupInLanguage,
 TEST_F(SetupTest, WithoutShortcutsOnlyTheEntriesAreWritten)
 {
     sandbox.MakeCabinet(Cabinet(), members);
+    QDir().mkpath(sandbox.Path("Program Files")); // there before: it stays, even empty
     Install(false, false);
     EXPECT_EQ(dialogs.Texts(), QStringList{Text(StringId::SetupSuccessful)});
     EXPECT_FALSE(QFileInfo::exists(sandbox.Path("home/Desktop")));
@@ -339,12 +397,12 @@ TEST_F(SetupTest, WithoutShortcutsOnlyTheEntriesAreWritten)
 class SetupStopTest : public SetupTest, public ::testing::WithParamInterface<bool>
 {};
 
-TEST_P(SetupStopTest, StoppingMidwayIsReportedAndTheUninstallerRemovesWhatWasCopied)
+TEST_P(SetupStopTest, StoppingMidwayInstallsNothingAndTakesAwayTheFolderItMade)
 {
     const bool byCloseBox = GetParam();
     sandbox.MakeCabinet(Cabinet(), members);
     std::atomic<bool> firstStarted{false};
-    HoldAfterFirstFile(firstStarted);
+    HoldAt(firstStarted);
     ShowAndAgree();
     form1->Edit1->setText(Folder());
     form1->Button3->click();
@@ -356,19 +414,10 @@ TEST_P(SetupStopTest, StoppingMidwayIsReportedAndTheUninstallerRemovesWhatWasCop
         form1->Button3->click(); // "Cancel installation ?" Yes
     QTRY_VERIFY_WITH_TIMEOUT(form1->IsEnded(), CopyTimeoutMs);
 
-    ASSERT_EQ(dialogs.Texts().size(), 2);
-    EXPECT_EQ(dialogs.Texts()[0], Text(StringId::CancelInstallationQuestion));
-    EXPECT_EQ(dialogs.Texts()[1], Text(StringId::InstallationIncomplete));
-    const QByteArray log = InstallerSandbox::ReadFile(Folder() + "/uninst.dat");
-    const qsizetype listed = log.count("\r\n");
-    ASSERT_EQ(listed, 1);
-    EXPECT_EQ(log, (Targets().mid(0, listed).join("\r\n") + "\r\n").toUtf8());
-    for (qsizetype i = 0; i < qsizetype(members.size()); ++i)
-        EXPECT_EQ(QFileInfo::exists(Targets()[i]), i < listed) << i;
-
-    TForm3 uninstaller;
-    uninstaller.Button1->click();
-    EXPECT_FALSE(QFileInfo::exists(Folder()));
+    EXPECT_EQ(dialogs.Texts(), QStringList({Text(StringId::CancelInstallationQuestion),
+                                            Text(StringId::NothingInstalled)}));
+    EXPECT_FALSE(QFileInfo::exists(sandbox.Path("Program Files")));
+    ExpectNothingRegistered();
 }
 
 INSTANTIATE_TEST_SUITE_P(ButtonOrCloseBox, SetupStopTest, ::testing::Bool());
@@ -377,7 +426,7 @@ TEST_F(SetupTest, ClosingWhileCopyingAndAnsweringNoGoesOn)
 {
     sandbox.MakeCabinet(Cabinet(), members);
     std::atomic<bool> firstStarted{false};
-    HoldAfterFirstFile(firstStarted);
+    HoldAt(firstStarted);
     ShowAndAgree();
     form1->Edit1->setText(Folder());
     form1->Button3->click();
@@ -390,6 +439,135 @@ TEST_F(SetupTest, ClosingWhileCopyingAndAnsweringNoGoesOn)
                                             Text(StringId::SetupSuccessful)}));
     for (const auto& [name, bytes] : members)
         EXPECT_EQ(InstallerSandbox::ReadFile(Folder() + '/' + name), bytes) << qPrintable(name);
+}
+
+// A file-size limit cuts the new program short, as a full disk would: the
+// installation is put in place whole or not at all.
+TEST_F(SetupTest, CutProgramLeavesAFreshHomeAndAnEarlierInstallationAsTheyWere)
+{
+    constexpr rlim_t Limit = 1 << 20;
+    InstallerSandbox::Members larger = members;
+    larger[0].second = QByteArray(2 * Limit, 'q'); // the program
+    larger.emplace_back("help/cs/index.txt", "nápověda");
+    const QString cut = Text(StringId::FileNotInstalled) + "\nQuillfen2\n" + qt_error_string(EFBIG)
+                        + "\n\n" + Text(StringId::NothingInstalled);
+
+    // A fresh home keeps nothing: no cut program, no temporary, no folder.
+    sandbox.MakeCabinet(Cabinet(), larger);
+    const auto fresh = Everything();
+    {
+        const ScopedFileSizeLimit limit(Limit);
+        Install();
+    }
+    EXPECT_EQ(dialogs.Texts(), QStringList{cut});
+    EXPECT_EQ(Everything(), fresh);
+    ExpectNothingRegistered();
+
+    // An earlier installation stays runnable, registered and uninstallable.
+    sandbox.MakeCabinet(Cabinet(), members);
+    NewWindows();
+    Install();
+    ASSERT_EQ(dialogs.Texts().last(), Text(StringId::SetupSuccessful));
+    const auto installed = Everything();
+    sandbox.MakeCabinet(Cabinet(), larger);
+    NewWindows();
+    {
+        const ScopedFileSizeLimit limit(Limit);
+        Install();
+    }
+    EXPECT_EQ(dialogs.Texts().last(), cut);
+    EXPECT_EQ(Everything(), installed);
+    EXPECT_EQ(InstallerSandbox::ReadFile(Folder() + "/Quillfen2"), members[0].second);
+    EXPECT_TRUE(QFileInfo(Folder() + "/Quillfen2").isExecutable());
+    EXPECT_EQ(ReadInstallLog(InstallerSandbox::ReadFile(Folder() + "/uninst.dat"), Folder()),
+              Targets());
+    EXPECT_EQ(ReadValue(RootKey::LocalMachine, UninstallKey, "InstallDir"), Folder());
+
+    TForm3 uninstaller;
+    uninstaller.Button1->click();
+    EXPECT_EQ(dialogs.Texts().last(), Text(StringId::UninstallSuccessful));
+    EXPECT_FALSE(QFileInfo::exists(Folder()));
+}
+
+// The question holds the copy at once, inside a large member too, and Yes
+// puts nothing in place even when that member was the last.
+TEST_F(SetupTest, StopInsideALargeMemberLeavesTheEarlierInstallationAsItWas)
+{
+    sandbox.MakeCabinet(Cabinet(), members);
+    Install();
+    ASSERT_EQ(dialogs.Texts(), QStringList{Text(StringId::SetupSuccessful)});
+    const auto installed = Everything();
+
+    constexpr qsizetype Large = 8 << 20;
+    sandbox.MakeCabinet(Cabinet(), {{"Quillfen2.svg", "<svg version=\"2\"/>"},
+                                    {"Quillfen2", QByteArray(Large, 'q')}});
+    NewWindows();
+    std::atomic<bool> programStarted{false};
+    HoldAt(programStarted, "/Quillfen2");
+    ShowAndAgree();
+    form1->Edit1->setText(Folder());
+    form1->Button3->click();
+    QTRY_VERIFY_WITH_TIMEOUT(programStarted, CopyTimeoutMs);
+    // The new program is begun beside the old one, and not a byte further.
+    qint64 writtenWhileAsked = -1;
+    dialogs.whileAsked = [&] {
+        for (const QString& file : FilesBelow(Folder()))
+            if (file.startsWith(".Quillfen2.new-"))
+                writtenWhileAsked = QFileInfo(Folder() + '/' + file).size();
+    };
+    form1->Button3->click(); // "Cancel installation ?" Yes
+    QTRY_VERIFY_WITH_TIMEOUT(form1->IsEnded(), CopyTimeoutMs);
+
+    EXPECT_EQ(writtenWhileAsked, 0);
+    EXPECT_EQ(dialogs.Texts().mid(1), QStringList({Text(StringId::CancelInstallationQuestion),
+                                                   Text(StringId::NothingInstalled)}));
+    EXPECT_EQ(Everything(), installed);
+}
+
+// A desktop's home, with the tools that generate its caches (a stand-in for
+// update-desktop-database, which not every machine has): an installation,
+// an update over it and the uninstallation leave exactly what was there.
+TEST_F(SetupTest, InstallUpdateAndUninstallLeaveTheHomeAsItWas)
+{
+    QDir().mkpath(sandbox.ConfigHome());
+    QDir().mkpath(sandbox.DataHome());
+    const QString tools = sandbox.Path("tools");
+    InstallerSandbox::WriteFile(tools + "/update-desktop-database",
+                                "#!/bin/sh\nprintf '[MIME Cache]\\n' > \"$1/mimeinfo.cache\"\n");
+    ASSERT_TRUE(QFile::setPermissions(tools + "/update-desktop-database",
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const ScopedEnv path("PATH", QFile::encodeName(tools) + ':' + qgetenv("PATH"));
+    sandbox.MakeCabinet(Cabinet(), members);
+    const auto before = Tree(sandbox.Path("home"));
+
+    for (int run = 0; run < 2; ++run) {
+        NewWindows();
+        form1->Edit1->setText(" ~/Programs/Quillfen2/ ");
+        form1->Button3->click();
+        QTRY_VERIFY_WITH_TIMEOUT(form1->IsEnded(), CopyTimeoutMs);
+        ASSERT_EQ(dialogs.Texts().last(), Text(StringId::SetupSuccessful)) << run;
+    }
+    // "~" is the home folder, never a folder of that name.
+    const QString folder = sandbox.Path("home/Programs/Quillfen2");
+    EXPECT_EQ(InstallerSandbox::ReadFile(folder + "/Quillfen2"), members[0].second);
+    EXPECT_EQ(ReadValue(RootKey::LocalMachine, UninstallKey, "InstallDir"), folder);
+    EXPECT_FALSE(QFileInfo::exists(QDir::current().filePath("~")));
+    EXPECT_FALSE(QFileInfo::exists(sandbox.Path("cd/~")));
+    EXPECT_TRUE(QFileInfo::exists(sandbox.Path("home/Desktop/Quillfen2.desktop")));
+    EXPECT_TRUE(QFileInfo::exists(sandbox.DataHome() + "/applications/mimeinfo.cache"));
+    // The program's own settings, as it keeps them; they go with it.
+    {
+        TRegistry user;
+        ASSERT_TRUE(user.OpenKey("\\Software\\Quillfen2", true));
+        user.WriteString("ComPort", "COM3");
+        ASSERT_TRUE(user.OpenKey("\\Software\\Quillfen2\\Columns", true));
+        user.WriteInteger("Count", 12);
+    }
+
+    TForm3 uninstaller;
+    uninstaller.Button1->click();
+    EXPECT_EQ(dialogs.Texts().last(), Text(StringId::UninstallSuccessful));
+    EXPECT_EQ(Tree(sandbox.Path("home")), before);
 }
 
 TEST_F(SetupTest, ArchiveWithANameOutsideTheFolderInstallsNothing)
@@ -514,7 +692,7 @@ TEST_F(SetupTest, LongPathIsShortenedAndKeepsTheStopButtonInTheWindow)
     const QString folder =
         sandbox.Path(QString(120, 'a') + '/' + QString(120, 'b') + "/Quillfen 2");
     std::atomic<bool> firstStarted{false};
-    HoldAfterFirstFile(firstStarted);
+    HoldAt(firstStarted);
     ShowAndAgree();
     const int width = form1->width();
     form1->Edit1->setText(folder);
@@ -576,7 +754,7 @@ TEST_F(SetupTest, ProgramFromTheBuiltCabinetStarts)
 #endif
 }
 
-TEST_F(SetupTest, DamagedArchiveIsReportedIncomplete)
+TEST_F(SetupTest, DamagedArchiveIsReportedAndInstallsNothing)
 {
     sandbox.MakeCabinet(Cabinet(), members);
     QByteArray cabinet = InstallerSandbox::ReadFile(Cabinet());
@@ -593,12 +771,10 @@ TEST_F(SetupTest, DamagedArchiveIsReportedIncomplete)
         return QString(member.first).replace('/', '\\') == lines[1];
     })) << qPrintable(lines[1]);
     EXPECT_EQ(lines[2], Text(StringId::ArchiveDamaged));
-    EXPECT_EQ(lines[4], Text(StringId::InstallationIncomplete));
-    // What was begun stays listed, so the uninstaller can take it away.
-    const QStringList listed = QString::fromUtf8(InstallerSandbox::ReadFile(Folder() + "/uninst.dat"))
-                                   .split("\r\n", Qt::SkipEmptyParts);
-    EXPECT_FALSE(listed.isEmpty());
-    EXPECT_EQ(listed, Targets().mid(0, listed.size()));
+    EXPECT_EQ(lines[4], Text(StringId::NothingInstalled));
+    // Not a file of what was begun stays, and the folder made for it goes.
+    EXPECT_FALSE(QFileInfo::exists(sandbox.Path("Program Files")));
+    ExpectNothingRegistered();
 }
 
 TEST_F(SetupTest, FileThatCannotBeWrittenIsNamedWithTheSystemsReason)
@@ -607,13 +783,12 @@ TEST_F(SetupTest, FileThatCannotBeWrittenIsNamedWithTheSystemsReason)
     // A folder of the user's where the icon belongs is not replaced.
     InstallerSandbox::WriteFile(Folder() + "/Quillfen2.svg/mine.txt", "mine");
     Install();
-    EXPECT_EQ(dialogs.Texts(), QStringList{Text(StringId::FileNotInstalled) + "\nQuillfen2.svg\n"
-                                           + qt_error_string(EISDIR) + "\n\n"
-                                           + Text(StringId::InstallationIncomplete)});
-    EXPECT_EQ(InstallerSandbox::ReadFile(Folder() + "/Quillfen2.svg/mine.txt"), "mine");
-    // The program before it is installed and registered, for the uninstaller to find.
-    EXPECT_TRUE(QFileInfo(Folder() + "/Quillfen2").isExecutable());
-    EXPECT_EQ(ReadValue(RootKey::LocalMachine, UninstallKey, "InstallDir"), Folder());
+    EXPECT_EQ(dialogs.Texts(),
+              QStringList{Text(StringId::FileNotInstalled) + "\nQuillfen2.svg\n"
+                          + qt_error_string(EISDIR) + "\n\n" + Text(StringId::NothingInstalled)});
+    // Nothing else is put in place either: the user's folder alone is left.
+    EXPECT_EQ(FilesBelow(Folder()), std::set<QString>{"Quillfen2.svg/mine.txt"});
+    ExpectNothingRegistered();
 }
 
 TEST_F(SetupTest, MissingArchiveEndsTheProgramWithoutCopying)
@@ -656,6 +831,13 @@ TEST_F(SetupTest, FolderThatCannotBeMadeIsReportedAndInstallCanBePressedAgain)
     EXPECT_EQ(dialogs.Texts(), QStringList{Text(StringId::CannotCreateFolder)});
     EXPECT_FALSE(form1->IsEnded());
     EXPECT_EQ(form1->CopyThread(), nullptr);
+
+    // The home folder of a user who does not exist is no folder named "~...".
+    form1->Edit1->setText("~no-such-user-of-quillfen/Quillfen2");
+    form1->Button3->click();
+    EXPECT_EQ(dialogs.Texts(), QStringList(2, Text(StringId::CannotCreateFolder)));
+    EXPECT_FALSE(QFileInfo::exists(QDir::current().filePath("~no-such-user-of-quillfen")));
+    EXPECT_FALSE(form1->IsEnded());
 }
 
 TEST_F(SetupTest, UninstallerDeletesNothingOutsideTheFolder)
