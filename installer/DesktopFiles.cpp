@@ -4,10 +4,10 @@
 #include <QFileInfo>
 #include <QList>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include "installer/InstallPaths.h"
+#include "storage/File.h"
 
 namespace {
 // Tools finish in well under a second; this only keeps a hung one from
@@ -164,8 +164,7 @@ bool SaveTextFile(const QString& path, const QByteArray& text)
 {
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit();
+    return SaveWholeFile(path, [&](QIODevice& out) { out.write(text); });
 }
 
 void RunToolIfPresent(const QString& tool, const QString& folder)
