@@ -373,9 +373,14 @@ constexpr Row Rows[] = {
      "The file was saved, but some characters have no place in its code page and were written as "
      "'?'.",
      "Soubor byl uložen, ale některé znaky v jeho kódové stránce nejsou a byly zapsány jako '?'."},
+    {312, "No printer is set up. Choose a printer, or printing to a PDF file, in Print setup.",
+     "Není nastavena žádná tiskárna. V Nastavení tisku zvolte tiskárnu nebo tisk do souboru PDF."},
+    {313, "The file cannot be written:", "Do souboru nelze zapisovat:"},
+    {314, "The printer cannot begin printing:", "Tiskárna nemůže začít tisknout:"},
+    {315, "The file already exists. Replace it?", "Soubor již existuje. Nahradit jej?"},
 };
 
-constexpr std::size_t ProgramCount = 312;
+constexpr std::size_t ProgramCount = 316;
 
 constexpr bool IdsRunWithoutGaps()
 {
@@ -384,7 +389,7 @@ constexpr bool IdsRunWithoutGaps()
             return false;
     return true;
 }
-static_assert(std::size(Rows) == ProgramCount, "ids 0 to 311, one row each");
+static_assert(std::size(Rows) == ProgramCount, "ids 0 to 315, one row each");
 static_assert(IdsRunWithoutGaps(), "rows must be in id order without gaps");
 
 // The installer carries an older edition: fewer ids and its own version

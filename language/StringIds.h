@@ -301,5 +301,9 @@ enum : int {
     UninstallSuccessful = 309,
     NotQuillfenDocument = 310,
     CharactersReplaced = 311, // the text export wrote '?' for characters its code page lacks
+    NoPrinter = 312,
+    FileNotWritable = 313, // "The file cannot be written:", the path follows
+    PrinterNotReady = 314, // "The printer cannot begin printing:", the printer's name follows
+    ReplaceQuestion = 315, // "The file already exists. Replace it?", after the path
 };
 } // namespace StringId

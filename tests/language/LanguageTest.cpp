@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int ProgramCount = 312;
+constexpr int ProgramCount = 316;
 constexpr int InstallerCount = 310;
 constexpr int EmptyIds[] = {173, 174, 181, 237, 240};
 
