@@ -386,13 +386,6 @@ TEST_F(SystemPrinterTest, ADocumentIsOfferedAFileOfItsOwnAndNothingIsReplacedUna
     dialog.PrintDocument(*Document(2), 1, 2);
     EXPECT_EQ(dialogs.messages.size(), 3);
     EXPECT_EQ(PdfInfo::Of(Path("report.pdf")).pages, 2);
-
-    // Printed again without the dialog, the job asks; No keeps the file.
-    WriteBytes(Path("report.pdf"), "kept");
-    dialogs.answers << IDNO;
-    dialog.PrintDocument(*Document(2), 1, 2);
-    EXPECT_EQ(dialogs.Texts().mid(3), QStringList{replace});
-    EXPECT_EQ(ReadBytes(Path("report.pdf")), "kept");
 }
 
 TEST_F(SystemPrinterTest, AFileThatCannotBeWrittenIsNamedAndTheNextPrintWorks)
