@@ -50,13 +50,14 @@ bool EditStyledText(TTextSetup1& dialog, QString& text)
     return true;
 }
 // The print dialog on the document's pages, then the pages chosen (all of
-// them when the user chose no range).
-void PrintPagesChosen(TForm5& print, const QuillfenForm& document)
+// them when the user chose no range). `fileName` is the document's file, if
+// it has one.
+void PrintPagesChosen(TForm5& print, const QuillfenForm& document, const QString& fileName)
 {
     int from = 0;
     int to = 0;
     const int pages = document.GetPageCount();
-    if (!Printers().ExecPrintDialog(&print, 1, pages, from, to))
+    if (!Printers().ExecPrintDialog(&print, fileName, 1, pages, from, to))
         return;
     if (from <= 0 || to <= 0) {
         from = 1;
@@ -158,7 +159,9 @@ void QuillfenProgram::ConnectWindows()
     dataHooks.ShowDesigner = [designer] { ShowAndRaise(*designer); };
     dataHooks.ShowRevisionList = [list] { ShowAndRaise(*list); };
     dataHooks.ShowSettings = [settings] { settings->exec(); };
-    dataHooks.Print = [print](QuillfenTransferForm& form) { PrintPagesChosen(*print, form); };
+    dataHooks.Print = [print, data](QuillfenTransferForm& form) {
+        PrintPagesChosen(*print, form, data->Document().FileName());
+    };
     dataHooks.MultiPrint = [multiPrint] { multiPrint->exec(); };
     dataHooks.EditText = [textSetup](QString& text) { return EditStyledText(*textSetup, text); };
     dataHooks.BarcodeWizard = [wizard](QuillfenTransferForm& form, std::vector<LabelNumber>& numbers,
@@ -171,7 +174,9 @@ void QuillfenProgram::ConnectWindows()
     DesignerHooks designerHooks;
     designerHooks.ShowDataProcessing = [data] { ShowAndRaise(*data); };
     designerHooks.ShowRevisionList = [list] { ShowAndRaise(*list); };
-    designerHooks.Print = [print](QuillfenForm& document) { PrintPagesChosen(*print, document); };
+    designerHooks.Print = [print, designer](QuillfenForm& document) {
+        PrintPagesChosen(*print, document, designer->GetFileName());
+    };
     designer->SetHooks(std::move(designerHooks));
 
     QObject::connect(settings, &TForm11::DesignerIconBarChanged, designer, &TForm2::ShowIconBar);

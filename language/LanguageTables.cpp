@@ -376,9 +376,14 @@ constexpr Row Rows[] = {
      "jako '?'."},
     {312, "Double the grid step", "Zdvojnásobit krok mřížky"},
     {313, "Halve the grid step", "Zmenšit krok mřížky na polovinu"},
+    {314, "No printer is set up. Choose a printer, or printing to a PDF file, in Print setup.",
+     "Není nastavena žádná tiskárna. V Nastavení tisku zvolte tiskárnu nebo tisk do souboru PDF."},
+    {315, "The file cannot be written:", "Do souboru nelze zapisovat:"},
+    {316, "The printer cannot begin printing:", "Tiskárna nemůže začít tisknout:"},
+    {317, "The file already exists. Replace it?", "Soubor již existuje. Nahradit jej?"},
 };
 
-constexpr std::size_t ProgramCount = 314;
+constexpr std::size_t ProgramCount = 318;
 
 constexpr bool IdsRunWithoutGaps()
 {
@@ -387,7 +392,7 @@ constexpr bool IdsRunWithoutGaps()
             return false;
     return true;
 }
-static_assert(std::size(Rows) == ProgramCount, "ids 0 to 311, one row each");
+static_assert(std::size(Rows) == ProgramCount, "ids 0 to 315, one row each");
 static_assert(IdsRunWithoutGaps(), "rows must be in id order without gaps");
 
 // The installer carries an older edition: fewer ids and its own version

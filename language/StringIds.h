@@ -303,5 +303,9 @@ enum : int {
     CharactersReplaced = 311, // the text export wrote '?' for characters its code page lacks
     GridDoubleTip = 312,      // tool tip of the designer's "x2" button
     GridHalveTip = 313,       // tool tip of the designer's "/2" button
+    NoPrinter = 314,
+    FileNotWritable = 315, // "The file cannot be written:", the path follows
+    PrinterNotReady = 316, // "The printer cannot begin printing:", the printer's name follows
+    ReplaceQuestion = 317, // "The file already exists. Replace it?", after the path
 };
 } // namespace StringId

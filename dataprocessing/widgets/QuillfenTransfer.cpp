@@ -387,7 +387,8 @@ void TForm3::SetHooks(Hooks hooks)
         m_hooks.Print = [this](QuillfenTransferForm& form) {
             int first = 0;
             int last = 0;
-            if (!Printers().ExecPrintDialog(this, 1, form.GetPageCount(), first, last))
+            if (!Printers().ExecPrintDialog(this, m_document->FileName(), 1, form.GetPageCount(),
+                                            first, last))
                 return;
             if (first == 0 && last == 0) {
                 first = 1;

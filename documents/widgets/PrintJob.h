@@ -51,11 +51,15 @@ protected:
     QPrinter& Printer() const { return m_printer; }
     void ShowProgress(const QString& text);
     // Titles the job, sets the paper's orientation and begins the job on the
-    // painter. False when the printer cannot begin (nothing was printed).
+    // painter. False when nothing is to be printed: the user would not have
+    // the output file replaced, or the printer cannot print; then the user
+    // is told why and the job is terminated, and the printer stays ready for
+    // the next job.
     bool BeginJob(QPainter& painter, const QString& title, QPageLayout::Orientation orientation);
 
 private:
     void run() final;
+    void Refuse(const QString& reason);
 
     QPrinter& m_printer;
     ProgressSink m_progress;

@@ -605,7 +605,9 @@ void TForm7::Print1Click()
 {
     int from = 0;
     int to = 0;
-    if (!Printers().ExecPrintDialog(this, 1, MaxPrintPage, from, to))
+    const QString name =
+        m_model->FileName().isEmpty() ? Str(StringId::RevisionList) : m_model->FileName();
+    if (!Printers().ExecPrintDialog(this, name, 1, MaxPrintPage, from, to))
         return;
     if (from <= 0 || to <= 0) {
         from = 1;

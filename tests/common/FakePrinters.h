@@ -44,7 +44,7 @@ public:
     ~FakePrinters() override { SetPrinters(nullptr); }
 
     QPrinter& Printer() override { return m_printer; }
-    bool ExecPrintDialog(QWidget*, int, int, int& fromPage, int& toPage) override
+    bool ExecPrintDialog(QWidget*, const QString&, int, int, int& fromPage, int& toPage) override
     {
         fromPage = printDialogAnswer.fromPage;
         toPage = printDialogAnswer.toPage;

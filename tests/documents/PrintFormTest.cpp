@@ -5,6 +5,7 @@
 #include "documents/widgets/PrintJob.h"
 #include "documents/widgets/Printers.h"
 #include "language/Language.h"
+#include "language/StringIds.h"
 
 #include "common/FakeDialogs.h"
 #include "common/FakePrinters.h"
@@ -12,10 +13,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -39,6 +44,58 @@ std::unique_ptr<QuillfenForm> Document(int pages, int32_t width = QuillfenForm::
         page->AddObject(std::move(text));
     }
     return document;
+}
+
+void Save(const QuillfenForm& document, const QString& path)
+{
+    FileWriter writer(path, Tag::Form);
+    ASSERT_TRUE(document.WriteSection(writer));
+    ASSERT_TRUE(writer.Commit());
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray ReadBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString Text(int id)
+{
+    return MainLanguage.GetString(id);
+}
+
+// Runs `answer` on the print dialog (print or print setup) that opens next.
+// An answer cut short by a failed assertion must not leave the test waiting:
+// the dialog is closed should the answer not have.
+void AnswerPrintDialog(const std::function<void(QPrintDialog&)>& answer)
+{
+    QTimer::singleShot(0, [answer] {
+        auto* open = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(open, nullptr);
+        answer(*open);
+        if (open->isVisible())
+            open->reject();
+    });
+}
+
+// The dialog's OK (its "Print"), clicked as the user does.
+void ClickOk(QPrintDialog& dialog)
+{
+    auto* buttons = dialog.findChild<QDialogButtonBox*>();
+    ASSERT_NE(buttons, nullptr);
+    buttons->button(QDialogButtonBox::Ok)->click();
+}
+
+QLineEdit* FileNameBox(QPrintDialog& dialog)
+{
+    return dialog.findChild<QLineEdit*>(QStringLiteral("filename"));
 }
 
 class PrintFormTest : public ::testing::Test
@@ -226,20 +283,13 @@ protected:
 
     QString Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
 
-    // The print dialog over pages 1..pages; `answer` runs on it while it is
-    // open and closes it.
-    bool RunPrintDialog(int pages, int& from, int& to,
+    // The print dialog for the document `name` over pages 1..pages; `answer`
+    // runs on it while it is open and closes it.
+    bool RunPrintDialog(const QString& name, int pages, int& from, int& to,
                         const std::function<void(QPrintDialog&)>& answer)
     {
-        QTimer::singleShot(0, [&] {
-            auto* open = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(open, nullptr);
-            answer(*open);
-            // An answer cut short by a failed assertion must not leave the test waiting.
-            if (open->isVisible())
-                open->reject();
-        });
-        return Printers().ExecPrintDialog(nullptr, 1, pages, from, to);
+        AnswerPrintDialog(answer);
+        return Printers().ExecPrintDialog(nullptr, name, 1, pages, from, to);
     }
 
     QTemporaryDir dir;
@@ -251,7 +301,7 @@ TEST_F(SystemPrinterTest, EveryPrintDialogOpensOnAllPagesOfItsDocument)
 {
     int from = 0;
     int to = 0;
-    ASSERT_TRUE(RunPrintDialog(3, from, to, [](QPrintDialog& open) {
+    ASSERT_TRUE(RunPrintDialog(Path("first.qfs"), 3, from, to, [](QPrintDialog& open) {
         auto* range = open.findChild<QRadioButton*>(QStringLiteral("printRange"));
         auto* first = open.findChild<QSpinBox*>(QStringLiteral("from"));
         auto* last = open.findChild<QSpinBox*>(QStringLiteral("to"));
@@ -264,11 +314,11 @@ TEST_F(SystemPrinterTest, EveryPrintDialogOpensOnAllPagesOfItsDocument)
     EXPECT_EQ(from, 2);
     EXPECT_EQ(to, 2);
     dialog.PrintDocument(*Document(3), from, to);
-    EXPECT_EQ(PdfInfo::Of(Path("out.pdf")).pages, 1);
+    EXPECT_EQ(PdfInfo::Of(Path("first.pdf")).pages, 1);
 
     // The next document's dialog, accepted as it opens, prints all of it.
-    printer.setOutputFileName(Path("next.pdf"));
-    ASSERT_TRUE(RunPrintDialog(4, from, to, [](QPrintDialog& open) { open.accept(); }));
+    ASSERT_TRUE(
+        RunPrintDialog(Path("next.qfs"), 4, from, to, [](QPrintDialog& open) { open.accept(); }));
     EXPECT_EQ(from, 0);
     EXPECT_EQ(to, 0);
     dialog.PrintDocument(*Document(4), 1, 4);
@@ -298,6 +348,121 @@ TEST_F(SystemPrinterTest, FilesPrintedToAFileEachKeepTheirOwnOutput)
     // One file alone goes where the user said.
     dialog.PrintFiles({Path("two.qfs")});
     EXPECT_EQ(PdfInfo::Of(Path("out.pdf")).pages, 2);
+}
+
+TEST_F(SystemPrinterTest, ADocumentIsOfferedAFileOfItsOwnAndNothingIsReplacedUnasked)
+{
+    FakeDialogs dialogs;
+    WriteBytes(Path("report.pdf"), "kept");
+    QString offered;
+    int from = 0;
+    int to = 0;
+    ASSERT_TRUE(RunPrintDialog(Path("elsewhere/report.qfs"), 2, from, to, [&](QPrintDialog& open) {
+        QLineEdit* fileName = FileNameBox(open);
+        ASSERT_NE(fileName, nullptr);
+        offered = fileName->text();
+        // A file in no folder is not taken; the dialog stays for another name.
+        fileName->setText(Path("missing/report.pdf"));
+        ClickOk(open);
+        ASSERT_TRUE(open.isVisible());
+        // The existing file is kept unless the user agrees.
+        fileName->setText(offered);
+        dialogs.answers << IDNO;
+        ClickOk(open);
+        ASSERT_TRUE(open.isVisible());
+        dialogs.answers << IDYES;
+        ClickOk(open);
+    }));
+    // In the folder the last output went to, named after the document.
+    EXPECT_EQ(offered, Path("report.pdf"));
+    const QString replace = Path("report.pdf") + u'\n' + Text(StringId::ReplaceQuestion);
+    EXPECT_EQ(dialogs.Texts(),
+              (QStringList{Text(StringId::FileNotWritable) + u'\n' + Path("missing/report.pdf"),
+                           replace, replace}));
+    EXPECT_EQ(dialogs.messages[1].buttons, MsgButtons::YesNoDefaultNo);
+    EXPECT_EQ(ReadBytes(Path("report.pdf")), "kept");
+
+    // Agreed in the dialog, the job does not ask again.
+    dialog.PrintDocument(*Document(2), 1, 2);
+    EXPECT_EQ(dialogs.messages.size(), 3);
+    EXPECT_EQ(PdfInfo::Of(Path("report.pdf")).pages, 2);
+}
+
+TEST_F(SystemPrinterTest, AFileThatCannotBeWrittenIsNamedAndTheNextPrintWorks)
+{
+    FakeDialogs dialogs;
+    printer.setOutputFileName(Path("missing/out.pdf"));
+    dialog.PrintDocument(*Document(2), 1, 2);
+    EXPECT_EQ(dialogs.Texts(),
+              QStringList{Text(StringId::FileNotWritable) + u'\n' + Path("missing/out.pdf")});
+    printer.setOutputFileName(Path("out.pdf"));
+    EXPECT_EQ(printer.outputFileName(), Path("out.pdf"));
+    dialog.PrintDocument(*Document(2), 1, 2);
+    EXPECT_EQ(PdfInfo::Of(Path("out.pdf")).pages, 2);
+    EXPECT_EQ(dialogs.messages.size(), 1);
+}
+
+// The machine's printer as the program finds it: no printer set up, no file
+// chosen. Printing says so and leaves the printer to be set up; set up to
+// print to a PDF file, the same forms print whole.
+TEST(UnsetPrinterTest, FilesToPrintSayThereIsNoPrinterAndPrintOnceSetUpToAFile)
+{
+    if (!QPrinterInfo::availablePrinterNames().isEmpty())
+        GTEST_SKIP() << "this machine has a printer";
+    QTemporaryDir dir;
+    const auto path = [&dir](const char* name) { return dir.filePath(QString::fromLatin1(name)); };
+    QPrinter& printer = Printers().Printer();
+    printer.setOutputFileName({});
+    struct Unset
+    {
+        QPrinter& printer;
+        ~Unset() { printer.setOutputFileName({}); }
+    } unset{printer};
+    Save(*Document(2), path("two.qfs"));
+    Save(*Document(3), path("three.qfs"));
+
+    FakeDialogs dialogs;
+    TForm5 print;
+    TForm6 files(print);
+    dialogs.fileNames << (path("two.qfs") + u'\n' + path("three.qfs"));
+    files.Button1->click();
+    files.Button3->click();
+    // Said once, not once a file.
+    EXPECT_EQ(dialogs.Texts(), QStringList{Text(StringId::NoPrinter)});
+    EXPECT_NE(printer.printerState(), QPrinter::Active);
+
+    // Print setup offers printing to a PDF file; chosen, the file is named.
+    QStringList offered;
+    AnswerPrintDialog([&](QPrintDialog& setup) {
+        auto* printers = setup.findChild<QComboBox*>(QStringLiteral("printers"));
+        ASSERT_NE(printers, nullptr);
+        for (int i = 0; i < printers->count(); ++i)
+            offered << printers->itemText(i);
+        QLineEdit* fileName = FileNameBox(setup);
+        ASSERT_NE(fileName, nullptr);
+        ASSERT_TRUE(fileName->isEnabled());
+        fileName->setText(path("out.pdf"));
+        ClickOk(setup);
+    });
+    files.Button4->click();
+    EXPECT_EQ(offered, QStringList{"Print to File (PDF)"});
+    EXPECT_EQ(printer.outputFileName(), path("out.pdf"));
+
+    files.Button3->click();
+    EXPECT_EQ(PdfInfo::Of(path("out-1.pdf")).pages, 2);
+    EXPECT_EQ(PdfInfo::Of(path("out-2.pdf")).pages, 3);
+    EXPECT_EQ(dialogs.messages.size(), 1);
+
+    // Printed again, each existing file is asked about: No keeps the first.
+    WriteBytes(path("out-1.pdf"), "kept");
+    WriteBytes(path("out-2.pdf"), "kept");
+    dialogs.answers << IDNO << IDYES;
+    files.Button3->click();
+    EXPECT_EQ(dialogs.Texts().mid(1),
+              (QStringList{path("out-1.pdf") + u'\n' + Text(StringId::ReplaceQuestion),
+                           path("out-2.pdf") + u'\n' + Text(StringId::ReplaceQuestion)}));
+    EXPECT_EQ(ReadBytes(path("out-1.pdf")), "kept");
+    EXPECT_EQ(PdfInfo::Of(path("out-2.pdf")).pages, 3);
 }
 
 } // namespace
