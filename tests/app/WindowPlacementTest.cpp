@@ -20,6 +20,8 @@
 #include "language/Language.h"
 #include "language/StringIds.h"
 #include "platform/widgets/ScreenFit.h"
+#include "revisionlist/RevisionTableModel.h"
+#include "revisionlist/RevisionTableRow.h"
 #include "revisionlist/widgets/QuillfenRevisionTable.h"
 #include "revisionlist/widgets/QuillfenSetup.h"
 #include "revisionlist/widgets/RevisionDateFilter.h"
@@ -276,7 +278,9 @@ TEST_F(WindowPlacementTest, DialogsOpenCentredOverTheWindowTheyWereOpenedFrom)
             Qt::LeftButton, QPoint(zoom.ModelToScreen(onText.x()), zoom.ModelToScreen(onText.y())),
             true);
     };
-    constexpr int NextRevisionColumn = 3;
+    int nextRevision = 0;
+    while (list.Model().VisibleColumn(nextRevision)->GetNumber() != RevisionTableRow::NextRevision)
+        ++nextRevision;
     struct Case
     {
         const char* dialog;
@@ -293,7 +297,7 @@ TEST_F(WindowPlacementTest, DialogsOpenCentredOverTheWindowTheyWereOpenedFrom)
         {"Files to print", &data, [&] { data.MultiformPrint1->trigger(); }},
         {"Settings", &data, [&] { data.Settings1->trigger(); }},
         {"Barcode wizard", &data, [&] { data.Barcode1->trigger(); }},
-        {"Date filter", &list, [&] { list.FilterByColumn(NextRevisionColumn); }},
+        {"Date filter", &list, [&] { list.FilterByColumn(nextRevision); }},
         {"Settings", &list, [&] { list.Settings1->trigger(); }},
     };
     for (const Case& c : cases) {
