@@ -193,7 +193,6 @@ TForm7::TForm7(QWidget* parent)
     DrawGrid1->verticalHeader()->setDefaultSectionSize(DefaultRowHeight);
     DrawGrid1->verticalHeader()->setFixedWidth(RowNumberWidth);
     DrawGrid1->horizontalHeader()->setSectionsClickable(true);
-    DrawGrid1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     DrawGrid1->setSelectionMode(QAbstractItemView::ContiguousSelection);
     DrawGrid1->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     DrawGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
