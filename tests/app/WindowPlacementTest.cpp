@@ -6,6 +6,7 @@
 
 #include "app/QuillfenProgram.h"
 #include "common/FakeDialogs.h"
+#include "common/FramedGeometry.h"
 #include "dataprocessing/widgets/CreateBarcode.h"
 #include "dataprocessing/widgets/QuillfenTransfer.h"
 #include "designer/widgets/CreateFields.h"
@@ -62,16 +63,6 @@ static_assert(UnknownFrameAllowance.left() >= UsualFrame.left()
               && UnknownFrameAllowance.top() >= UsualFrame.top()
               && UnknownFrameAllowance.right() >= UsualFrame.right()
               && UnknownFrameAllowance.bottom() >= UsualFrame.bottom());
-
-// The window with its frame: the one the platform gave it, or, where the
-// platform has framed nothing yet, the room kept for one.
-QRect Framed(const QWidget& window)
-{
-    const QWindow* handle = window.windowHandle();
-    const QMargins frame = handle ? handle->frameMargins() : QMargins();
-    return frame.isNull() ? window.geometry().marginsAdded(UnknownFrameAllowance)
-                          : window.frameGeometry();
-}
 
 std::string Describe(const QRect& r)
 {
