@@ -71,7 +71,7 @@ QWidget* OwnerOf(QWidget* dialog)
     return owner && owner != dialog && owner->isVisible() ? owner : nullptr;
 }
 
-// The frame of `window` where the screen has room for it.
+// `frame` moved only as far as it must to lie within `area`.
 QRect FrameOnScreen(QRect frame, const QRect& area)
 {
     const auto start = [](int at, int length, int areaStart, int areaLength) {
@@ -96,8 +96,8 @@ QMargins Fit(QWidget* window, QSize preferred, Placement placement, const QWidge
                        .expandedTo(window->sizeHint())
                        .expandedTo(preferred)
                        .boundedTo(area.size().shrunkBy(frame)));
-    // The client area, not the frame, is placed: where the frame is not
-    // known yet, placing the frame would put the client area there.
+    // The client area is placed inside the frame counted: before the frame
+    // is known, a position given for the frame would go to the client area.
     QRect outer = window->geometry().marginsAdded(frame);
     if (placement == Placement::CentreOverOwner && owner)
         outer.moveCenter(owner->geometry().marginsAdded(ExpectedFrame(owner)).center());
