@@ -32,6 +32,23 @@ function(qf_add_test name)
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1;LSAN_OPTIONS=suppressions=${QF_TESTS_DIR}/lsan.supp;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
 endfunction()
 
+# qf_add_screen_runs(<target> [FILTER <gtest filter>]) runs a test executable
+# again on each laptop screen of tests/screens/, whose offscreen platform
+# frames no window, as the tests <target>_<screen>.
+function(qf_add_screen_runs target)
+  cmake_parse_arguments(ARG "" "FILTER" "" ${ARGN})
+  set(filter)
+  if(ARG_FILTER)
+    set(filter --gtest_filter=${ARG_FILTER})
+  endif()
+  foreach(screen 1366x768 1024x768)
+    add_test(NAME ${target}_${screen} COMMAND ${target} ${filter})
+    set_tests_properties(${target}_${screen} PROPERTIES
+      TIMEOUT 300
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen:configfile=${QF_TESTS_DIR}/screens/${screen}.json;ASAN_OPTIONS=detect_leaks=1;LSAN_OPTIONS=suppressions=${QF_TESTS_DIR}/lsan.supp;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+  endforeach()
+endfunction()
+
 # qf_add_fuzz(<Name>Fuzz LIBS <libs...>) in fuzz/CMakeLists.txt builds
 # fuzz/<Name>Fuzz.cpp as the libFuzzer target fuzz_<Name>Fuzz; its seeds are in
 # fuzz/corpus/<Name>Fuzz/.

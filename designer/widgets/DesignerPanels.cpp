@@ -312,9 +312,18 @@ void TForm2::BuildPanels()
 void TForm2::FitPanels()
 {
     QWidget* area = ScrollBox2->widget();
+    // A caption changed inside a panel reaches the area's layout only after
+    // the panel's own layout has been done again, in a later event; the
+    // width is wanted now.
+    for (QWidget* panel : area->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (QLayout* layout = panel->layout())
+            layout->activate();
     area->layout()->activate();
     ScrollBox2->setMinimumWidth(area->minimumSizeHint().width() + 2 * ScrollBox2->frameWidth()
                                 + ScrollBox2->verticalScrollBar()->sizeHint().width());
+    // The window's layout counts the new width at once, so that a fit of
+    // the window that follows makes room for it.
+    centralWidget()->updateGeometry();
 }
 
 void TForm2::PanelsLanguage()

@@ -372,6 +372,8 @@ void TForm2::ApplyLanguage()
     ApplyCaptions(LimitsDialog);
     TextSetup1->ApplyLanguage();
     PanelsLanguage();
+    // The panels' captions take another room in another language.
+    FitPanels();
     SetCaption();
 }
 

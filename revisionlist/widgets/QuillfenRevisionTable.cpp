@@ -24,6 +24,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -77,6 +78,17 @@ class MarkHeader : public QHeaderView
 public:
     using QHeaderView::QHeaderView;
 
+    // The width that shows the mark and the whole caption of `section` as
+    // the sort column, its caption in bold as a selected column draws it.
+    int SortSectionWidth(int section) const
+    {
+        QFont bold = font();
+        bold.setBold(true);
+        const QString caption = model()->headerData(section, orientation()).toString();
+        return SortMarkIndent + QFontMetrics(bold).horizontalAdvance(caption)
+               + style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
+    }
+
 protected:
     void paintSection(QPainter* painter, const QRect& rect, int section) const override
     {
@@ -127,6 +139,7 @@ private:
         style()->drawControl(QStyle::CE_HeaderSection, &option, painter, this);
         QStyleOptionHeader caption = option;
         caption.rect = rect.adjusted(SortMarkIndent, 0, 0, 0);
+        caption.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
         style()->drawControl(QStyle::CE_HeaderLabel, &caption, painter, this);
     }
 };
@@ -213,6 +226,8 @@ TForm7::TForm7(QWidget* parent)
                 PopupMenu1->popup(header->mapToGlobal(point));
             });
     connect(m_model, &QAbstractItemModel::modelReset, this, &TForm7::ShowGridFromList);
+    // A sort or a language changes the sort column's caption.
+    connect(m_model, &QAbstractItemModel::headerDataChanged, this, &TForm7::FitSortColumn);
 
     StatusBar1 = new QLabel(this);
     statusBar()->addWidget(StatusBar1, 1);
@@ -355,6 +370,19 @@ void TForm7::ShowGridFromList()
         const QSignalBlocker block(DrawGrid1->horizontalHeader());
         DrawGrid1->setColumnWidth(i, visible[size_t(i)]->GetWidth());
     }
+    FitSortColumn();
+}
+
+void TForm7::FitSortColumn()
+{
+    auto* header = static_cast<MarkHeader*>(DrawGrid1->horizontalHeader());
+    const int column = m_model->SortColumn();
+    if (column < 0 || column >= header->count())
+        return;
+    const int width = header->SortSectionWidth(column);
+    // The column keeps the width it is shown with, as after a drag.
+    if (header->sectionSize(column) < width)
+        header->resizeSection(column, width);
 }
 
 QStringList TForm7::ListRowIds() const

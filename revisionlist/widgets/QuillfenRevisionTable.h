@@ -146,6 +146,8 @@ private:
     void BuildMenus();
     void SetCaption();
     void ShowGridFromList();
+    // Widens the sort column where its mark and whole caption would not fit.
+    void FitSortColumn();
     void ScanSettingsToList();
     void ScanSettingsFromList();
     void OnScanDone();

@@ -1,12 +1,16 @@
 // Every window and dialog of the program opens wholly on the available
-// screen, shows its content uncut, and makes room again when the language
-// changes while it is shown.
+// screen, frame included, shows its content uncut, and makes room again when
+// the language changes while it is shown; dialogs open over their window.
+// CTest runs this also on laptop screens whose platform frames no window
+// (screens/*.json), where a window must leave room for the frame to come.
 
 #include "app/QuillfenProgram.h"
 #include "common/FakeDialogs.h"
+#include "common/FramedGeometry.h"
 #include "dataprocessing/widgets/CreateBarcode.h"
 #include "dataprocessing/widgets/QuillfenTransfer.h"
 #include "designer/widgets/CreateFields.h"
+#include "designer/widgets/DesignerCanvas.h"
 #include "designer/widgets/LimitSetup.h"
 #include "designer/widgets/QuillfenDesigner.h"
 #include "designer/widgets/QuillfenNewPage.h"
@@ -15,6 +19,9 @@
 #include "documents/widgets/TextSetup.h"
 #include "language/Language.h"
 #include "language/StringIds.h"
+#include "platform/widgets/ScreenFit.h"
+#include "revisionlist/RevisionTableModel.h"
+#include "revisionlist/RevisionTableRow.h"
 #include "revisionlist/widgets/QuillfenRevisionTable.h"
 #include "revisionlist/widgets/QuillfenSetup.h"
 #include "revisionlist/widgets/RevisionDateFilter.h"
@@ -22,8 +29,8 @@
 #include "revisionlist/widgets/RevisionSetup.h"
 
 #include <QComboBox>
-#include <QLabel>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
@@ -32,6 +39,11 @@
 #include <QTableView>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QWindow>
+#include <QtTest/QTest>
+
+#include <algorithm>
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -42,6 +54,24 @@ constexpr int EnglishLocale = 0x409;
 QRect Available(const QWidget& window)
 {
     return window.screen()->availableGeometry();
+}
+
+// A window manager's usual frame: a title bar and thin borders. The room a
+// window keeps for a frame not known yet holds at least that.
+constexpr QMargins UsualFrame(4, 30, 4, 4);
+static_assert(UnknownFrameAllowance.left() >= UsualFrame.left()
+              && UnknownFrameAllowance.top() >= UsualFrame.top()
+              && UnknownFrameAllowance.right() >= UsualFrame.right()
+              && UnknownFrameAllowance.bottom() >= UsualFrame.bottom());
+
+std::string Describe(const QRect& r)
+{
+    return QStringLiteral("%1,%2 %3x%4")
+        .arg(r.x())
+        .arg(r.y())
+        .arg(r.width())
+        .arg(r.height())
+        .toStdString();
 }
 
 // The child lies wholly inside `outer`, in the outer widget's coordinates.
@@ -85,20 +115,32 @@ TEST_F(WindowPlacementTest, EveryWindowOpensInsideTheScreenAtAUsableSize)
                                 designer.NewPageDialog,
                                 designer.NewTableDialog,
                                 designer.LimitsDialog};
-    for (QWidget* window : windows) {
-        window->show();
-        EXPECT_TRUE(Available(*window).contains(window->frameGeometry()))
-            << window->objectName().toStdString() << " at " << window->frameGeometry().x() << ","
-            << window->frameGeometry().y() << " " << window->width() << "x" << window->height();
-        EXPECT_GE(window->width(), window->minimumSizeHint().width()) << window->objectName().toStdString();
-        EXPECT_GE(window->height(), window->minimumSizeHint().height()) << window->objectName().toStdString();
+    for (const int language : {Language::English, Language::Czech}) {
+        MainLanguage.SetLanguage(language);
+        program.ApplyLanguageToAll();
+        for (QWidget* window : windows) {
+            window->show();
+            EXPECT_TRUE(Available(*window).contains(Framed(*window)))
+                << window->objectName().toStdString() << " at " << Describe(Framed(*window))
+                << " on " << Describe(Available(*window)) << " in language " << language;
+            EXPECT_GE(window->width(), window->minimumSizeHint().width())
+                << window->objectName().toStdString();
+            EXPECT_GE(window->height(), window->minimumSizeHint().height())
+                << window->objectName().toStdString();
+        }
+        for (QWidget* window : windows)
+            window->hide();
     }
+    MainLanguage.SetLanguage(Language::English);
+    program.ApplyLanguageToAll();
+    for (QWidget* window : windows)
+        window->show();
 
     // A window moved partly off the screen comes back whole when shown again.
     designer.hide();
     designer.move(Available(designer).right() - 50, Available(designer).bottom() - 50);
     designer.show();
-    EXPECT_TRUE(Available(designer).contains(designer.frameGeometry()));
+    EXPECT_TRUE(Available(designer).contains(Framed(designer))) << Describe(Framed(designer));
 
     // The revision list asks for room for all its columns, the data window
     // keeps its page box and zoom out of the tool bars' overflow.
@@ -161,6 +203,15 @@ TEST_F(WindowPlacementTest, CaptionsAndEntriesAreShownWhole)
 
 TEST_F(WindowPlacementTest, ALanguageSwitchWhileShownMakesRoomForTheNewCaptions)
 {
+    // The designer shows the text panel of a selected text field.
+    TForm2& designer = program.Designer();
+    designer.show();
+    auto text = std::make_unique<TextObject>();
+    text->SetRect(100, 100, 600, 200);
+    designer.GetDocument().GetCurrentPage()->AddObject(std::move(text));
+    designer.SelectAll1Click();
+    ASSERT_TRUE(designer.TextPanel->isVisibleTo(&designer));
+
     TForm11& settings = program.Settings();
     settings.show();
     settings.ComboBox1->setCurrentIndex(Language::Czech);
@@ -171,7 +222,114 @@ TEST_F(WindowPlacementTest, ALanguageSwitchWhileShownMakesRoomForTheNewCaptions)
         EXPECT_TRUE(Inside(*control, settings)) << control->objectName().toStdString();
         EXPECT_GE(control->width(), control->sizeHint().width()) << control->objectName().toStdString();
     }
-    EXPECT_TRUE(Available(settings).contains(settings.frameGeometry()));
+    EXPECT_TRUE(Available(settings).contains(Framed(settings)));
+
+    // The property area has room for the longer captions at once, not only
+    // after the next selection change, also once the layouts have done what
+    // the captions asked of them.
+    for (int round = 0; round < 4; ++round)
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    const QWidget* area = designer.ScrollBox2->widget();
+    EXPECT_GE(area->width(), area->sizeHint().width());
+    for (const QLabel* label : area->findChildren<QLabel*>()) {
+        if (!label->isVisibleTo(area))
+            continue;
+        EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
+        EXPECT_TRUE(Inside(*label, *designer.ScrollBox2->viewport()))
+            << label->text().toStdString();
+    }
+    for (const QComboBox* box : area->findChildren<QComboBox*>()) {
+        if (box->isVisibleTo(area))
+            EXPECT_TRUE(Inside(*box, *designer.ScrollBox2->viewport()))
+                << box->objectName().toStdString();
+    }
+    EXPECT_TRUE(Available(designer).contains(Framed(designer))) << Describe(Framed(designer));
+}
+
+TEST_F(WindowPlacementTest, DialogsOpenCentredOverTheWindowTheyWereOpenedFrom)
+{
+    TForm7& list = program.RevisionList();
+    TForm3& data = program.DataProcessing();
+    TForm2& designer = program.Designer();
+    const auto editableText = [] {
+        auto text = std::make_unique<TextObject>();
+        text->SetRect(100, 100, 600, 200);
+        text->SetType(TextObject::EditableText);
+        return text;
+    };
+    const QPoint onText(150, 150); // in the model's tenths of a millimetre
+    const auto openDesignerText = [&] {
+        designer.GetDocument().GetCurrentPage()->AddObject(editableText());
+        designer.SelectAll1Click();
+        const QuillfenZoom& zoom = designer.GetDocument().GetZoom();
+        QTest::mouseDClick(designer.PaintBox1, Qt::LeftButton, {},
+                           QPoint(zoom.ModelToScreen(onText.x()), zoom.ModelToScreen(onText.y())));
+    };
+    const auto openDataText = [&] {
+        data.Form().GetPage(0)->AddObject(editableText());
+        const QuillfenZoom& zoom = data.Form().GetZoom();
+        data.PaintBox1MouseDown(
+            Qt::LeftButton, QPoint(zoom.ModelToScreen(onText.x()), zoom.ModelToScreen(onText.y())),
+            true);
+    };
+    int nextRevision = 0;
+    while (list.Model().VisibleColumn(nextRevision)->GetNumber() != RevisionTableRow::NextRevision)
+        ++nextRevision;
+    struct Case
+    {
+        const char* dialog;
+        QWidget* window;
+        std::function<void()> open;
+    };
+    const Case cases[] = {
+        {"New template", &designer, [&] { designer.New4Click(); }},
+        {"New table", &designer, [&] { designer.Table1Click(); }},
+        {"Limits", &designer, [&] { designer.SpeedButton2Click(); }},
+        {"Text edit", &designer, openDesignerText},
+        {"Settings", &designer, [&] { designer.Settings1->trigger(); }},
+        {"Text edit", &data, openDataText},
+        {"Files to print", &data, [&] { data.MultiformPrint1->trigger(); }},
+        {"Settings", &data, [&] { data.Settings1->trigger(); }},
+        {"Barcode wizard", &data, [&] { data.Barcode1->trigger(); }},
+        {"Date filter", &list, [&] { list.FilterByColumn(nextRevision); }},
+        {"Settings", &list, [&] { list.Settings1->trigger(); }},
+    };
+    for (const Case& c : cases) {
+        // The window in the screen's upper left part: its centre is not the screen's.
+        QWidget& window = *c.window;
+        window.show();
+        const QRect area = Available(window);
+        window.setGeometry(QRect(
+            area.topLeft() + QPoint(UnknownFrameAllowance.left(), UnknownFrameAllowance.top()),
+            area.size() * 3 / 4));
+        // As when the user works in the window: a dialog without a parent
+        // belongs to the active window.
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &window; }))
+            << c.dialog;
+        QRect opened;
+        QTimer::singleShot(0, &window, [&] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                opened = Framed(*dialog);
+                dialog->reject();
+            }
+        });
+        c.open();
+        ASSERT_FALSE(opened.isNull()) << c.dialog << " did not open";
+        // Centred over the window; a dialog that would then leave the screen
+        // is moved only as far as the screen needs.
+        QRect centred = opened;
+        centred.moveCenter(Framed(window).center());
+        const QRect expected = centred.translated(
+            std::clamp(centred.left(), area.left(), area.right() + 1 - centred.width())
+                - centred.left(),
+            std::clamp(centred.top(), area.top(), area.bottom() + 1 - centred.height())
+                - centred.top());
+        EXPECT_LE((opened.topLeft() - expected.topLeft()).manhattanLength(), 1)
+            << c.dialog << " over " << window.objectName().toStdString() << " at "
+            << Describe(opened) << ", the window at " << Describe(Framed(window));
+        EXPECT_TRUE(area.contains(opened)) << c.dialog << " at " << Describe(opened);
+    }
 }
 
 } // namespace

@@ -11,7 +11,10 @@
 int main(int argc, char** argv)
 {
     QTemporaryDir home;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A test may be given an offscreen platform with its own screens
+    // ("offscreen:configfile=..."); any other platform is replaced.
+    if (!qEnvironmentVariable("QT_QPA_PLATFORM").startsWith(QLatin1String("offscreen")))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("XDG_CONFIG_HOME", home.filePath("config").toUtf8());
     qputenv("HOME", home.path().toUtf8());
     QApplication app(argc, argv);

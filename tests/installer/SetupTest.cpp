@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QtEndian>
 #include <QtTest/QTest>
@@ -29,6 +30,7 @@
 #include <unistd.h>
 
 #include "common/FakeDialogs.h"
+#include "common/FramedGeometry.h"
 #include "installer/AgreementText.h"
 #include "installer/DesktopFiles.h"
 #include "installer/InstallLog.h"
@@ -370,6 +372,28 @@ TEST_P(SetupInLanguage, InstallsEverythingAndTheUninstallerRemovesOnlyWhatWasIns
 
 INSTANTIATE_TEST_SUITE_P(BothLanguages, SetupInLanguage,
                          ::testing::Values(Language::English, Language::Czech));
+
+// The installation window opens with its frame, title bar included, on the
+// screen, and the agreement opens centred over it.
+TEST_F(SetupTest, WindowsOpenWhollyOnTheScreenWithTheAgreementOverTheInstallation)
+{
+    QRect agreement;
+    QTimer agree;
+    QObject::connect(&agree, &QTimer::timeout, form2, [&] {
+        if (form2->isVisible() && agreement.isNull()) {
+            agreement = Framed(*form2);
+            form2->Button1->click();
+        }
+    });
+    agree.start(0);
+    form1->show();
+    QTRY_VERIFY(!agreement.isNull() && !form2->isVisible());
+    const QRect area = form1->screen()->availableGeometry();
+    const QRect installation = Framed(*form1);
+    EXPECT_TRUE(area.contains(installation));
+    EXPECT_TRUE(area.contains(agreement));
+    EXPECT_LE((agreement.center() - installation.center()).manhattanLength(), 1);
+}
 
 TEST_F(SetupTest, WithoutShortcutsOnlyTheEntriesAreWritten)
 {

@@ -23,6 +23,7 @@
 #include "platform/SerialPort.h"
 #include "revisionlist/AnsiText.h"
 #include "revisionlist/RevisionTableModel.h"
+#include "revisionlist/RevisionTableRow.h"
 #include "revisionlist/widgets/PrintListThread.h"
 #include "revisionlist/widgets/QuillfenRevisionTable.h"
 #include "revisionlist/widgets/RevisionDateFilter.h"
@@ -312,6 +313,54 @@ TEST_F(ListWindowTest, CaptionsTakeARightClickAndLeaveRoomForTheSortMark)
     const auto* cells = qobject_cast<QStyledItemDelegate*>(window.DrawGrid1->itemDelegate());
     ASSERT_NE(cells, nullptr);
     EXPECT_EQ(cells->displayText(QStringLiteral("Boiler\nroom"), QLocale()), "Boiler room");
+}
+
+TEST_F(ListWindowTest, TheSortColumnShowsItsWholeCaptionAfterItsMark)
+{
+    // Sorted by Next revision, a narrow column with a long caption, in both
+    // languages: the language changes while the column is sorted.
+    window.show();
+    int column = 0;
+    while (window.Model().VisibleColumn(column)->GetNumber() != RevisionTableRow::NextRevision)
+        ++column;
+    QHeaderView* header = window.DrawGrid1->horizontalHeader();
+    for (const int language : {Language::English, Language::Czech}) {
+        ScopedLanguage inLanguage(language);
+        window.ApplyLanguage();
+        const QString caption = MainLanguage.GetString(StringId::RecordNextRevision);
+        ASSERT_EQ(window.Model().headerData(column, Qt::Horizontal).toString().toStdString(),
+                  caption.toStdString());
+        if (window.Model().SortColumn() != column)
+            QTest::mouseClick(
+                header->viewport(), Qt::LeftButton, {},
+                QPoint(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                       header->height() / 2));
+        ASSERT_EQ(window.Model().SortColumn(), column);
+
+        constexpr int MarkRoom = 17;
+        const int left = header->sectionViewportPosition(column);
+        EXPECT_GE(header->sectionSize(column),
+                  MarkRoom + header->fontMetrics().horizontalAdvance(caption))
+            << caption.toStdString();
+        EXPECT_EQ(window.Model().VisibleColumn(column)->GetWidth(), header->sectionSize(column));
+
+        DrawRecorder device;
+        {
+            QPainter painter(&device);
+            header->render(&painter);
+        }
+        QString drawn;
+        qreal from = -1;
+        for (const DrawRecorder::Text& text : device.engine.texts) {
+            if (text.at.x() < left || text.at.x() >= left + header->sectionSize(column))
+                continue;
+            if (drawn.isEmpty())
+                from = text.at.x();
+            drawn += text.text;
+        }
+        EXPECT_EQ(drawn.toStdString(), caption.toStdString());
+        EXPECT_NEAR(from, left + MarkRoom, 1.0) << caption.toStdString();
+    }
 }
 
 TEST_F(ListWindowTest, ListChangesAreRefusedWhileAScanRuns)
