@@ -93,6 +93,18 @@ protected:
     void SetUp() override { program.Start({}, EnglishLocale); }
     void TearDown() override { MainLanguage.SetLanguage(Language::English); }
 
+    // The designer shown with the text panel of a selected text field.
+    TForm2& ShowDesignerWithATextFieldSelected()
+    {
+        TForm2& designer = program.Designer();
+        designer.show();
+        auto text = std::make_unique<TextObject>();
+        text->SetRect(100, 100, 600, 200);
+        designer.GetDocument().GetCurrentPage()->AddObject(std::move(text));
+        designer.SelectAll1Click();
+        return designer;
+    }
+
     FakeDialogs dialogs;
     QuillfenProgram program;
 };
@@ -188,12 +200,7 @@ TEST_F(WindowPlacementTest, CaptionsAndEntriesAreShownWhole)
 
     // The designer's property area is as wide as the panels it shows: the
     // text panel that appears with a selected text field cuts no box.
-    TForm2& designer = program.Designer();
-    designer.show();
-    auto text = std::make_unique<TextObject>();
-    text->SetRect(100, 100, 600, 200);
-    designer.GetDocument().GetCurrentPage()->AddObject(std::move(text));
-    designer.SelectAll1Click();
+    TForm2& designer = ShowDesignerWithATextFieldSelected();
     ASSERT_TRUE(designer.TextPanel->isVisibleTo(&designer));
     QWidget* area = designer.ScrollBox2->viewport();
     for (QWidget* box : {static_cast<QWidget*>(designer.Edit1), static_cast<QWidget*>(designer.Edit4),
@@ -204,12 +211,7 @@ TEST_F(WindowPlacementTest, CaptionsAndEntriesAreShownWhole)
 TEST_F(WindowPlacementTest, ALanguageSwitchWhileShownMakesRoomForTheNewCaptions)
 {
     // The designer shows the text panel of a selected text field.
-    TForm2& designer = program.Designer();
-    designer.show();
-    auto text = std::make_unique<TextObject>();
-    text->SetRect(100, 100, 600, 200);
-    designer.GetDocument().GetCurrentPage()->AddObject(std::move(text));
-    designer.SelectAll1Click();
+    TForm2& designer = ShowDesignerWithATextFieldSelected();
     ASSERT_TRUE(designer.TextPanel->isVisibleTo(&designer));
 
     TForm11& settings = program.Settings();
