@@ -104,9 +104,14 @@ AbstractFormObject* QuillfenTransferForm::FieldAt(int x, int y) const
     return page->FindObjectAtDeep(GetZoom().ScreenToModel(x), GetZoom().ScreenToModel(y));
 }
 
+bool QuillfenTransferForm::FillsFromRecords() const
+{
+    return Filling.FindRow && Filling.AutoFill && Filling.AutoFill();
+}
+
 void QuillfenTransferForm::FillFromRecord(const QString& id, GroupObject& group)
 {
-    if (!Filling.FindRow || !Filling.AutoFill || !Filling.AutoFill())
+    if (!FillsFromRecords())
         return;
     if (const RecordFields row = Filling.FindRow(id))
         group.FillFromRevisionRow(row);
@@ -149,8 +154,10 @@ bool QuillfenTransferForm::FillGroup(const InstrumentBank& bank, GroupObject& gr
         SetModified();
     }
     // A bank is named by the instrument's 8-bit bytes: the ID the upload
-    // wrote into it in the list's code page.
-    FillFromRecord(FromAnsi(bank.GetName()), group);
+    // wrote into it in the list's code page. Decoded only when it is looked
+    // up, as a long transfer fills thousands of groups.
+    if (FillsFromRecords())
+        FillFromRecord(FromAnsi(bank.GetName()), group);
     return numberPlaced;
 }
 

@@ -146,6 +146,9 @@ public:
     static bool AppendLegacyData(QIODevice& stream, InstrumentData& data);
 
 private:
+    // Automatic filling is on and there is a list to look IDs up in.
+    bool FillsFromRecords() const;
+
     QuillfenZoom::PanelResizer Panel;
     RecordFilling Filling;
     bool LabelSheet = false;
