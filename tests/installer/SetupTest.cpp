@@ -208,6 +208,20 @@ protected:
         });
     }
 
+    // Starts the installation into `folder` and waits until the copy holds
+    // at the first member whose path ends with `target`; false when it never
+    // got there.
+    bool StartInstallHeldAt(const QString& folder, const QString& target = QString())
+    {
+        held = false;
+        HoldAt(held, target);
+        ShowAndAgree();
+        form1->Edit1->setText(folder);
+        form1->Button3->click();
+        return QTest::qWaitFor([this] { return held.load(); }, CopyTimeoutMs);
+    }
+    std::atomic<bool> held{false};
+
     // Gives a packed member the name gcab cannot store; both names are as long.
     void RenameInCabinet(const QByteArray& packed, const QByteArray& name) const
     {
@@ -425,12 +439,7 @@ TEST_P(SetupStopTest, StoppingMidwayInstallsNothingAndTakesAwayTheFolderItMade)
 {
     const bool byCloseBox = GetParam();
     sandbox.MakeCabinet(Cabinet(), members);
-    std::atomic<bool> firstStarted{false};
-    HoldAt(firstStarted);
-    ShowAndAgree();
-    form1->Edit1->setText(Folder());
-    form1->Button3->click();
-    QTRY_VERIFY_WITH_TIMEOUT(firstStarted, CopyTimeoutMs);
+    ASSERT_TRUE(StartInstallHeldAt(Folder()));
     EXPECT_EQ(form1->Button3->text(), Text(StringId::Stop));
     if (byCloseBox)
         EXPECT_FALSE(form1->close()); // the answer ends the program, not the close box
@@ -449,12 +458,7 @@ INSTANTIATE_TEST_SUITE_P(ButtonOrCloseBox, SetupStopTest, ::testing::Bool());
 TEST_F(SetupTest, ClosingWhileCopyingAndAnsweringNoGoesOn)
 {
     sandbox.MakeCabinet(Cabinet(), members);
-    std::atomic<bool> firstStarted{false};
-    HoldAt(firstStarted);
-    ShowAndAgree();
-    form1->Edit1->setText(Folder());
-    form1->Button3->click();
-    QTRY_VERIFY_WITH_TIMEOUT(firstStarted, CopyTimeoutMs);
+    ASSERT_TRUE(StartInstallHeldAt(Folder()));
     dialogs.answers.enqueue(IDNO);
     EXPECT_FALSE(form1->close());
     EXPECT_TRUE(form1->isVisible());
@@ -526,12 +530,7 @@ TEST_F(SetupTest, StopInsideALargeMemberLeavesTheEarlierInstallationAsItWas)
     sandbox.MakeCabinet(Cabinet(), {{"Quillfen2.svg", "<svg version=\"2\"/>"},
                                     {"Quillfen2", QByteArray(Large, 'q')}});
     NewWindows();
-    std::atomic<bool> programStarted{false};
-    HoldAt(programStarted, "/Quillfen2");
-    ShowAndAgree();
-    form1->Edit1->setText(Folder());
-    form1->Button3->click();
-    QTRY_VERIFY_WITH_TIMEOUT(programStarted, CopyTimeoutMs);
+    ASSERT_TRUE(StartInstallHeldAt(Folder(), "/Quillfen2"));
     // The new program is begun beside the old one, and not a byte further.
     qint64 writtenWhileAsked = -1;
     dialogs.whileAsked = [&] {
