@@ -84,7 +84,7 @@ public:
     // Whether FileName() holds this list (it was read from or written to
     // it), so that Save may write there without asking for a name. After
     // New it holds an earlier list, which a Save must not silently replace.
-    bool HasOwnFile() const { return !m_fileName.isEmpty() && m_ownFile; }
+    bool HasOwnFile() const { return m_ownFile; }
     bool IsModified() const { return m_modified; }
     void SetModified(bool modified) { m_modified = modified; }
     // Reads a list document. A file that is not one, or damaged, is reported
