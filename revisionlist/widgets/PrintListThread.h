@@ -2,11 +2,14 @@
 // Printing the revision list as a plain table: a caption line at the top of
 // every page, then one line per shown record with its number and the fields
 // of the visible columns, in the grid's order and with its column widths.
+// Columns wider than the paper are scaled down to it, or continue on
+// further sheets (see ListPrintColumns.h); pages are counted in sheets.
 //
 // The job takes a copy of what it prints when it is made, so the list can
 // change while the job runs.
 
 #include "documents/widgets/PrintJob.h"
+#include "revisionlist/ListPrintColumns.h"
 
 #include <QString>
 #include <QStringList>
@@ -28,7 +31,8 @@ struct PrintedList
     static PrintedList Of(const RevisionList& list);
 };
 
-// Units on paper are a third of a millimetre (1/76.2 inch).
+// Units on paper are a third of a millimetre (1/76.2 inch), times the
+// scale of the printed line.
 struct ListPrintGeometry
 {
     double unitX = 0;     // printer pixels per unit, across
@@ -37,12 +41,18 @@ struct ListPrintGeometry
     int linesPerPage = 1; // records under the caption line
 
     // The geometry on a printer of the given resolutions whose printable
-    // area is `pageHeight` pixels high.
-    static ListPrintGeometry For(int dpiX, int dpiY, int pageHeight);
+    // area is `pageHeight` pixels high, for lines scaled by `scale`.
+    static ListPrintGeometry For(int dpiX, int dpiY, int pageHeight, double scale = 1.0);
 };
 
-// Draws page p (from 0) of the list; true when it is the last page.
-bool PrintListPage(TCanvas& canvas, const PrintedList& list, const ListPrintGeometry& geometry, int page);
+// How the list's columns lie on a printable area `pageWidth` pixels wide
+// at `dpiX`.
+ListColumnSheets LayPrintedColumns(const PrintedList& list, int dpiX, int pageWidth);
+
+// Draws sheet s (from 0) of the list: the band s % bands of the records'
+// page s / bands. True when it is the last sheet.
+bool PrintListPage(TCanvas& canvas, const PrintedList& list, const ListColumnSheets& columns,
+                   const ListPrintGeometry& geometry, int sheet);
 
 class TPrintListThread : public PrintJob
 {
@@ -52,7 +62,7 @@ public:
     TPrintListThread(QPrinter& printer, PrintedList list);
     ~TPrintListThread() override;
 
-    // Pages from..to, counted from 1; each raised to at least 1.
+    // Sheets from..to, counted from 1; each raised to at least 1.
     void SetPageRange(int from, int to);
 
 protected:

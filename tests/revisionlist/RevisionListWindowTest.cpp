@@ -449,8 +449,11 @@ TEST(ListPrintTest, PagesAndLinesOfThePrintedList)
     list.widths = {100, 50};
     for (int i = 1; i <= 25; ++i)
         list.records.push_back({QString("name %1").arg(i), QString::number(i)});
+    // A4 at 300 dpi has room for both columns as they are.
+    const ListColumnSheets columns = LayPrintedColumns(list, 300, 2480);
+    EXPECT_EQ(columns.scale, 1.0);
     RecordingCanvas canvas;
-    EXPECT_FALSE(PrintListPage(canvas, list, geometry, 0));
+    EXPECT_FALSE(PrintListPage(canvas, list, columns, geometry, 0));
     const QList<CanvasCall> texts = canvas.Texts();
     ASSERT_EQ(texts.size(), 2 + 10 * 3);
     // Captions from 50 units; the next column 100 units further.
@@ -460,8 +463,48 @@ TEST(ListPrintTest, PagesAndLinesOfThePrintedList)
     EXPECT_EQ(texts[3].text, "name 1");
     EXPECT_EQ(texts[31].y, 10 * 31 + 1);
     RecordingCanvas last;
-    EXPECT_TRUE(PrintListPage(last, list, geometry, 2));
+    EXPECT_TRUE(PrintListPage(last, list, columns, geometry, 2));
     EXPECT_EQ(last.Texts().size(), 2 + 5 * 3);
+
+    // Columns too wide at two thirds: each page of records takes two sheets,
+    // both with the record numbers and the first column. At two thirds a
+    // unit is 2.62 pixels and a line 20.
+    PrintedList wide;
+    wide.captions = {"Name", "ID", "Note"};
+    wide.widths = {100, 300, 300};
+    for (int i = 1; i <= 15; ++i)
+        wide.records.push_back({QString("name %1").arg(i), QString::number(i),
+                                i == 2 ? QString() : QString("note %1").arg(i)});
+    const ListColumnSheets sheets = LayListColumns(wide.widths, 50, 400);
+    ASSERT_EQ(sheets.bands.size(), 2u);
+    const ListPrintGeometry small = ListPrintGeometry::For(300, 300, 20 * 12, sheets.scale);
+    ASSERT_EQ(std::make_pair(small.lineHeight, small.linesPerPage), std::make_pair(20, 10));
+    RecordingCanvas second;
+    EXPECT_FALSE(PrintListPage(second, wide, sheets, small, 1));
+    const QList<CanvasCall> band = second.Texts();
+    ASSERT_EQ(band.size(), 2 + 10 * 3 - 1);
+    EXPECT_EQ(std::make_tuple(band[0].x, band[0].text), std::make_tuple(131, QString("Name")));
+    EXPECT_EQ(std::make_tuple(band[1].x, band[1].text), std::make_tuple(393, QString("Note")));
+    EXPECT_EQ(std::make_tuple(band[2].x, band[2].y, band[2].text),
+              std::make_tuple(0, 21, QString("1")));
+    // A text stops where the next one of its line begins, and runs on over
+    // an empty cell and past the last column.
+    EXPECT_EQ(std::make_tuple(band[3].text, band[3].clipped, band[3].rect),
+              std::make_tuple(QString("name 1"), true, TRect{131, 21, 393, 41}));
+    EXPECT_EQ(std::make_tuple(band[4].x, band[4].text, band[4].clipped),
+              std::make_tuple(393, QString("note 1"), false));
+    EXPECT_EQ(std::make_tuple(band[6].text, band[6].clipped),
+              std::make_tuple(QString("name 2"), false));
+    RecordingCanvas third;
+    EXPECT_FALSE(PrintListPage(third, wide, sheets, small, 2));
+    EXPECT_EQ(third.Texts()[3].text, "name 11");
+    RecordingCanvas fourth;
+    EXPECT_TRUE(PrintListPage(fourth, wide, sheets, small, 3));
+    EXPECT_EQ(fourth.Texts().size(), 2 + 5 * 3);
+    // A sheet past the records is the last, with its captions only.
+    RecordingCanvas beyondSheets;
+    EXPECT_TRUE(PrintListPage(beyondSheets, wide, sheets, small, 6));
+    EXPECT_EQ(beyondSheets.Texts().size(), 2);
 
     // To PDF through the print dialog: pages 2 to 3 of a list that has
     // three begin with page 2; a range past the records prints the captions.
@@ -487,6 +530,53 @@ TEST(ListPrintTest, PagesAndLinesOfThePrintedList)
     EXPECT_EQ(PdfInfo::Of(printers.Jobs()[0].file).pages, 2);
     EXPECT_EQ(PdfInfo::Of(printers.Jobs()[1].file).pages, 1);
     EXPECT_TRUE(PdfInfo::PageText(printers.Jobs()[0].file, 1).contains(QString::number(perPage + 1)));
+}
+
+TEST_F(ListWindowTest, PrintedOnA4PortraitTheDefaultColumnsAllReachThePaper)
+{
+    constexpr int TextKindNote5 = 10;
+    constexpr int Records = 3;
+    std::vector<FilledBlock> records;
+    for (int i = 1; i <= Records; ++i)
+        records.push_back({{{TextKindId, QString::number(i)},
+                            {TextKindName, QString("Room %1").arg(i)},
+                            {TextKindNextRevision, DateToStr(QDateToDateTime(QDate(2030, 1, i)))},
+                            {TextKindNote5, QString("remark %1").arg(i)}},
+                           {}});
+    ASSERT_TRUE(WriteFormFile(Path("a.qfs"), Tag::Form, FilledValuesSection({{{}, records}})));
+    Scan();
+    const RevisionList& list = window.Model().List();
+    ASSERT_EQ(list.ShownRows().size(), size_t(Records));
+    ASSERT_EQ(list.VisibleColumns().size(), 12u);
+
+    QTemporaryDir out;
+    FakePrinters printers(out.path(), 300);
+    TForm5 print;
+    hooks.Print = [&](std::unique_ptr<PrintJob> job) { print.Print(std::move(job)); };
+    window.SetHooks(hooks);
+    window.Print1Click();
+    ASSERT_EQ(printers.Jobs().size(), 1);
+    const QString file = printers.Jobs()[0].file;
+    EXPECT_EQ(printers.Jobs()[0].orientation, QPageLayout::Portrait);
+    // One page of records on two sheets, each naming the records.
+    ASSERT_EQ(PdfInfo::Of(file).pages, 2);
+    QString text;
+    for (int page = 1; page <= 2; ++page) {
+        const QString sheet = PdfInfo::PageText(file, page).simplified();
+        EXPECT_TRUE(sheet.contains("Name")) << page;
+        for (int i = 1; i <= Records; ++i)
+            EXPECT_TRUE(sheet.contains(QString("Room %1").arg(i))) << page;
+        text += sheet + u' ';
+    }
+    for (const RevisionTableColumn* column : list.VisibleColumns())
+        EXPECT_TRUE(text.contains(column->GetCaption())) << column->GetCaption().toStdString();
+    for (const RevisionTableRow* row : list.ShownRows())
+        for (const int field : {RevisionTableRow::NextRevision, RevisionTableRow::Modified,
+                                RevisionTableRow::Note5}) {
+            const QString value = row->GetField(field).simplified();
+            ASSERT_FALSE(value.isEmpty()) << field;
+            EXPECT_TRUE(text.contains(value)) << value.toStdString();
+        }
 }
 
 TEST_F(ListWindowTest, UploadWritesTheRecordsIntoAKx420AfterTheUserAgrees)
