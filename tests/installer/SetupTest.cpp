@@ -531,17 +531,21 @@ TEST_F(SetupTest, StopInsideALargeMemberLeavesTheEarlierInstallationAsItWas)
                                     {"Quillfen2", QByteArray(Large, 'q')}});
     NewWindows();
     ASSERT_TRUE(StartInstallHeldAt(Folder(), "/Quillfen2"));
-    // The new program is begun beside the old one, and not a byte further.
-    qint64 writtenWhileAsked = -1;
+    // The new program is begun beside the old one, and not a byte further:
+    // beside the empty log's temporary, the uninstaller's and the icon's are
+    // whole.
+    std::multiset<qint64> writtenWhileAsked;
     dialogs.whileAsked = [&] {
         for (const QString& file : FilesBelow(Folder()))
-            if (file.startsWith(".Quillfen2.new-"))
-                writtenWhileAsked = QFileInfo(Folder() + '/' + file).size();
+            if (file.startsWith(".qf-new-"))
+                writtenWhileAsked.insert(QFileInfo(Folder() + '/' + file).size());
     };
     form1->Button3->click(); // "Cancel installation ?" Yes
     QTRY_VERIFY_WITH_TIMEOUT(form1->IsEnded(), CopyTimeoutMs);
 
-    EXPECT_EQ(writtenWhileAsked, 0);
+    EXPECT_EQ(writtenWhileAsked,
+              (std::multiset<qint64>{0, 0, qint64(sizeof "installer program bytes" - 1),
+                                     qint64(sizeof "<svg version=\"2\"/>" - 1)}));
     EXPECT_EQ(dialogs.Texts().mid(1), QStringList({Text(StringId::CancelInstallationQuestion),
                                                    Text(StringId::NothingInstalled)}));
     EXPECT_EQ(Everything(), installed);
@@ -684,6 +688,36 @@ TEST_F(SetupTest, CabinetOfASetIsRefusedAsOne)
                                            + Text(StringId::NothingInstalled)});
     EXPECT_TRUE(FilesBelow(Folder()).empty());
     ExpectNothingRegistered();
+}
+
+// A name as long as a name may be (255 bytes of UTF-8, which is also the
+// most a cabinet holds) leaves no room for anything added to it: the files
+// staged beside it, and the ones an update sets aside, must be named
+// otherwise.
+TEST_F(SetupTest, MemberWithTheLongestNameIsInstalledUpdatedAndUninstalled)
+{
+    const QString longest = QString(127, QChar(0x10D)) + 'x'; // each "č" two bytes
+    ASSERT_EQ(QFile::encodeName(longest).size(), 255);
+    InstallerSandbox::Members withLongest = members;
+    withLongest.emplace_back(longest, "the longest");
+    sandbox.MakeCabinet(Cabinet(), withLongest);
+    const auto before = Everything();
+
+    for (int run = 0; run < 2; ++run) { // the second replaces every file of the first
+        NewWindows();
+        Install();
+        ASSERT_EQ(dialogs.Texts().last(), Text(StringId::SetupSuccessful)) << run;
+    }
+    const QString target = Folder() + '/' + longest;
+    EXPECT_EQ(InstallerSandbox::ReadFile(target), "the longest");
+    EXPECT_EQ(ReadInstallLog(InstallerSandbox::ReadFile(Folder() + "/uninst.dat"), Folder()),
+              Targets() << target);
+    EXPECT_EQ(FilesBelow(Folder()).size(), withLongest.size() + 2); // no temporary stays
+
+    TForm3 uninstaller;
+    uninstaller.Button1->click();
+    EXPECT_EQ(dialogs.Texts().last(), Text(StringId::UninstallSuccessful));
+    EXPECT_EQ(Everything(), before);
 }
 
 TEST_F(SetupTest, FolderThatCannotBeWrittenRegistersNothing)
