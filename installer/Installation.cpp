@@ -111,6 +111,9 @@ QString FinalMessage(CopyOutcome outcome, const CopyFailure& failure, const QStr
     case CopyOutcome::UnfitMemberName:
         why = Explained(StringId::ArchiveNameUnfit, member, QString());
         break;
+    case CopyOutcome::DuplicateMember:
+        why = Explained(StringId::FileNotInstalled, member, Text(StringId::ArchiveDamaged));
+        break;
     case CopyOutcome::FolderNotWritable:
         why = Explained(StringId::FolderNotWritable, folder, Reason(failure));
         break;

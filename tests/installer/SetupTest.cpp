@@ -690,6 +690,31 @@ TEST_F(SetupTest, CabinetOfASetIsRefusedAsOne)
     ExpectNothingRegistered();
 }
 
+// Two members that would be one file: the later would replace the earlier
+// and the log list the file twice. gcab stores each name once, so the later
+// is renamed in the packed archive: exactly, with "/" for a "\\" and in
+// other letters.
+TEST_F(SetupTest, CabinetWithTwoMembersOfOneNameIsDamagedAndInstallsNothing)
+{
+    const QByteArray packed = "help\\en\\indeQ.txt";
+    for (const QByteArray renamed :
+         {"help\\en\\index.txt", "help/en\\index.txt", "HELP\\en\\Index.txt"}) {
+        const auto before = Everything();
+        InstallerSandbox::Members twice = members;
+        twice.emplace_back(QString(packed).replace('\\', '/'), "the second copy");
+        sandbox.MakeCabinet(Cabinet(), twice);
+        RenameInCabinet(packed, renamed);
+        NewWindows();
+        Install();
+        EXPECT_EQ(dialogs.Texts().last(), Text(StringId::FileNotInstalled) + '\n' + renamed + '\n'
+                                              + Text(StringId::ArchiveDamaged) + "\n\n"
+                                              + Text(StringId::NothingInstalled))
+            << renamed.constData();
+        EXPECT_EQ(Everything(), before) << renamed.constData();
+        ExpectNothingRegistered();
+    }
+}
+
 // A name as long as a name may be (255 bytes of UTF-8, which is also the
 // most a cabinet holds) leaves no room for anything added to it: the files
 // staged beside it, and the ones an update sets aside, must be named
