@@ -745,6 +745,39 @@ TEST_F(SetupTest, MemberWithTheLongestNameIsInstalledUpdatedAndUninstalled)
     EXPECT_EQ(Everything(), before);
 }
 
+// The uninstall entry is a file the user, or anyone, may edit: named in its
+// record of made folders, an empty folder elsewhere must stay, however the
+// name reaches it, and the home folder too.
+TEST_F(SetupTest, EditedRecordOfMadeFoldersRemovesOnlyWhatAnInstallationMakes)
+{
+    sandbox.MakeCabinet(Cabinet(), members);
+    const QString outside = sandbox.Path("outside");
+    for (const char* name : {"empty", "climbed"})
+        ASSERT_TRUE(QDir().mkpath(outside + '/' + name));
+    const auto before = Everything();
+    Install();
+    ASSERT_EQ(dialogs.Texts(), QStringList{Text(StringId::SetupSuccessful)});
+    {
+        TRegistry machine(RootKey::LocalMachine);
+        ASSERT_TRUE(machine.OpenKey(UninstallKey, false));
+        const QString made = machine.ReadString("CreatedFolders");
+        ASSERT_TRUE(made.split('\n').contains(sandbox.Path("Program Files"))) << qPrintable(made);
+        machine.WriteString(
+            "CreatedFolders",
+            QStringList{outside + "/empty",
+                        sandbox.DataHome() + "/applications/../../../../outside/climbed",
+                        sandbox.Path("home"), "/", made}
+                .join('\n'));
+    }
+
+    TForm3 uninstaller;
+    uninstaller.Button1->click();
+    EXPECT_EQ(dialogs.Texts().last(), Text(StringId::UninstallSuccessful));
+    // What the installation made is gone; the empty home and the user's
+    // folders are there as before.
+    EXPECT_EQ(Everything(), before);
+}
+
 TEST_F(SetupTest, FolderThatCannotBeWrittenRegistersNothing)
 {
     sandbox.MakeCabinet(Cabinet(), members);
