@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <functional>
 
 #include "installer/DesktopFiles.h"
@@ -111,6 +112,9 @@ QString FinalMessage(CopyOutcome outcome, const CopyFailure& failure, const QStr
     case CopyOutcome::UnfitMemberName:
         why = Explained(StringId::ArchiveNameUnfit, member, QString());
         break;
+    case CopyOutcome::DuplicateMember:
+        why = Explained(StringId::FileNotInstalled, member, Text(StringId::ArchiveDamaged));
+        break;
     case CopyOutcome::FolderNotWritable:
         why = Explained(StringId::FolderNotWritable, folder, Reason(failure));
         break;
@@ -122,12 +126,12 @@ QString FinalMessage(CopyOutcome outcome, const CopyFailure& failure, const QStr
     return why + QLatin1String("\n\n") + Text(StringId::NothingInstalled);
 }
 
-// Adds the folders of `missing` that exist now to the uninstall entry's
-// record; an update keeps what the first installation made.
-void RecordCreatedFolders(const QStringList& missing)
+// Adds the folders the installation was missing that exist now to the
+// uninstall entry's record; an update keeps what the first installation made.
+void RecordCreatedFolders(const InstallChoice& choice)
 {
-    QStringList recorded = RecordedFolders();
-    for (const QString& folder : missing)
+    QStringList recorded = RecordedFolders(choice.folder);
+    for (const QString& folder : choice.missingFolders)
         if (QFileInfo(folder).isDir() && !recorded.contains(folder))
             recorded << folder;
     try {
@@ -138,35 +142,63 @@ void RecordCreatedFolders(const QStringList& missing)
         // Without the record the folders stay after the uninstallation.
     }
 }
+
+// See RecordedFolders.
+bool InstallationCanMake(const QStringList& written, const QString& path)
+{
+    // Compared as names once "." and ".." are resolved, and removed under the
+    // cleaned name (see RemoveCreatedFolders): a link on the way then leads
+    // the installation and the uninstaller alike.
+    const QString clean = QDir::cleanPath(path);
+    const QString home = QDir::cleanPath(QDir::homePath());
+    if (!QDir::isAbsolutePath(clean) || clean == QDir::rootPath() || clean == home
+        || IsInsideFolder(clean, home))
+        return false;
+    return std::any_of(written.begin(), written.end(), [&](const QString& into) {
+        const QString cleanInto = QDir::cleanPath(into);
+        return clean == cleanInto || IsInsideFolder(clean, cleanInto);
+    });
+}
 } // namespace
 
-QStringList FoldersMissingBefore(const QString& folder)
+QStringList FoldersWrittenInto(const QString& folder)
 {
-    const QString wanted[] = {
-        folder,
+    return {
+        QDir::cleanPath(folder),
         DesktopFolder(),
         StartMenuFolder(),
         MimeFolder() + QLatin1String("/packages"),
         QFileInfo(MimeAppsListPath()).absolutePath(),
         RegistryDirectory() + u'/' + QLatin1String(InstallNames::Program),
     };
+}
+
+QStringList FoldersMissingBefore(const QString& folder)
+{
     QStringList missing;
-    for (const QString& path : wanted)
+    for (const QString& path : FoldersWrittenInto(folder))
         missing += MissingFolders(path);
     missing.removeDuplicates();
     return missing;
 }
 
-QStringList RecordedFolders()
+QStringList RecordedFolders(const QString& folder)
 {
+    QStringList recorded;
     try {
         TRegistry reg(RootKey::LocalMachine);
         if (reg.OpenKey(InstallKeys::Uninstall, false))
-            return reg.ReadString(InstallKeys::CreatedFolders).split(u'\n', Qt::SkipEmptyParts);
+            recorded = reg.ReadString(InstallKeys::CreatedFolders).split(u'\n', Qt::SkipEmptyParts);
     } catch (const ERegistryException&) {
         // A value of another kind records nothing.
     }
-    return {};
+    const QStringList written = FoldersWrittenInto(folder);
+    QStringList folders;
+    for (const QString& path : recorded)
+        if (InstallationCanMake(written, path))
+            folders << QDir::cleanPath(path);
+    folders.removeDuplicates();
+    return folders;
 }
 
 QString UninstallEntryName(int language)
@@ -218,7 +250,7 @@ void CompleteInstallation(const InstallChoice& choice, CopyOutcome outcome,
             Dialogs().MessageBox(RegistrationError, RegistrationCaption, MsgButtons::Ok,
                                  MsgIcon::Error);
         CreateShortcuts(choice);
-        RecordCreatedFolders(choice.missingFolders);
+        RecordCreatedFolders(choice);
     } else {
         RemoveFoldersLeftEmpty(choice.missingFolders);
     }

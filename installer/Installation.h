@@ -19,11 +19,14 @@ struct InstallChoice
     QStringList missingFolders;
 };
 
-// The folders an installation into `folder` may make (the folder, the
-// desktop's and the settings' folders) that do not exist yet, each with its
-// missing parents. Those the installation made are recorded with the
-// uninstall entry, so that the uninstaller takes them away when it leaves
-// them empty; a failed installation takes them away at once.
+// The folders an installation into `folder` writes into: the folder, the
+// desktop's and the settings' folders.
+QStringList FoldersWrittenInto(const QString& folder);
+
+// Those of FoldersWrittenInto that do not exist yet, each with its missing
+// parents. Those the installation made are recorded with the uninstall
+// entry, so that the uninstaller takes them away when it leaves them empty;
+// a failed installation takes them away at once.
 QStringList FoldersMissingBefore(const QString& folder);
 
 namespace InstallKeys {
@@ -49,8 +52,12 @@ void CreateShortcuts(const InstallChoice& choice);
 // one go again.
 void CompleteInstallation(const InstallChoice& choice, CopyOutcome outcome,
                           const CopyFailure& failure);
-// The folders of the uninstall entry's record.
-QStringList RecordedFolders();
+// The folders of the uninstall entry's record that an installation into
+// `folder` can have made, cleaned: one of FoldersWrittenInto or a folder
+// above one, but never the home folder, one holding it, or the root. Any
+// other name the record holds (the entry is a file anyone may edit) is no
+// folder of the installation's and is left alone.
+QStringList RecordedFolders(const QString& folder);
 
 // The file name of the Start menu's uninstall entry in `language`.
 QString UninstallEntryName(int language);

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMutexLocker>
+#include <QSet>
 
 #include <cerrno>
 #include <utility>
@@ -126,6 +127,11 @@ CopyOutcome SetupCopy::Refuse(CopyOutcome outcome, const QString& member)
 
 CopyOutcome SetupCopy::PlaceMembers(const QStringList& members, QStringList& targets)
 {
+    // Two members are one file when their targets differ in letter case
+    // alone: a cabinet's names are Windows names, and a folder on such a disk
+    // holds one of them. The later copy would replace the earlier one, and
+    // the log would list the file twice.
+    QSet<QString> placed;
     for (const QString& member : members) {
         switch (CheckMemberName(member)) {
         case MemberNameCheck::Fit:
@@ -138,6 +144,10 @@ CopyOutcome SetupCopy::PlaceMembers(const QStringList& members, QStringList& tar
         targets << MemberTarget(m_folder, member);
         if (targets.last().isEmpty() || !WayStaysInside(m_folder, targets.last()))
             return Refuse(CopyOutcome::UnsafeMember, member);
+        const QString folded = targets.last().toCaseFolded();
+        if (placed.contains(folded))
+            return Refuse(CopyOutcome::DuplicateMember, member);
+        placed.insert(folded);
     }
     return CopyOutcome::Complete;
 }

@@ -29,6 +29,7 @@ enum class CopyOutcome {
     PartOfSet,         // the archive belongs to a set of cabinets
     UnsafeMember,      // a member would be written outside the folder
     UnfitMemberName,   // a member's name cannot be logged as it is
+    DuplicateMember,   // two members would be one file: the archive is damaged
     FolderNotWritable, // the install log could not be created
     ExtractFailed,     // a file could not be written whole or put in place
     LogFailed,

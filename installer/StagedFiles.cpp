@@ -25,23 +25,35 @@ constexpr mode_t NewFileMode = 0666;
 constexpr int NameAttempts = 100;
 constexpr qint64 CopyBlock = 1 << 16;
 
-const QString NewSuffix = QStringLiteral(".new-");
-const QString OldSuffix = QStringLiteral(".old-");
+// Temporaries are hidden names of their own, not named after their targets:
+// a target's name may already be as long as a name can be, and any addition
+// would make it one the system refuses.
+const QString NewPrefix = QStringLiteral(".qf-new-");
+const QString OldPrefix = QStringLiteral(".qf-old-");
+constexpr int RandomDigits = 6;
+constexpr quint64 RandomRange = quint64(1) << (4 * RandomDigits);
 
 QByteArray Native(const QString& path)
 {
     return QFile::encodeName(path);
 }
 
-// A new empty file beside `target`, hidden and named after it; empty when
-// none could be made (errno says why).
-QString CreateBeside(const QString& target, const QString& suffix)
+// A new empty file beside `target` under a hidden name that neither `target`
+// nor an entry of `taken` has as its target (a member may be named like a
+// temporary); empty when none could be made (errno says why).
+template <typename Entries>
+QString CreateBeside(const QString& target, const QString& prefix, const Entries& taken)
 {
-    const QFileInfo info(target);
-    const QString base = info.path() + QLatin1String("/.") + info.fileName() + suffix;
+    const QString base = QFileInfo(target).path() + u'/' + prefix;
     for (int attempt = 0; attempt < NameAttempts; ++attempt) {
         const QString path =
-            base + QString::number(QRandomGenerator::global()->generate64() % 0x1000000, 16);
+            base
+            + QStringLiteral("%1").arg(QRandomGenerator::global()->generate64() % RandomRange,
+                                       RandomDigits, 16, QLatin1Char('0'));
+        if (path == target || std::any_of(taken.begin(), taken.end(), [&](const auto& entry) {
+                return entry.target == path;
+            }))
+            continue;
         int fd;
         do
             fd = ::open(Native(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
@@ -150,7 +162,7 @@ QString StagedFiles::Add(const QString& target, const QString& name)
         Fail(entry, errno != 0 ? errno : EACCES);
         return QString();
     }
-    entry.temporary = CreateBeside(target, NewSuffix);
+    entry.temporary = CreateBeside(target, NewPrefix, m_entries);
     if (entry.temporary.isEmpty()) {
         Fail(entry, errno);
         return QString();
@@ -217,7 +229,7 @@ bool StagedFiles::Apply()
         if (IsTaken(entry.target)) {
             // The old file goes aside under a name of its own, so that it can
             // come back should a later file fail.
-            entry.aside = CreateBeside(entry.target, OldSuffix);
+            entry.aside = CreateBeside(entry.target, OldPrefix, m_entries);
             if (entry.aside.isEmpty()
                 || ::rename(Native(entry.target).constData(), Native(entry.aside).constData())
                        != 0) {

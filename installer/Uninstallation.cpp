@@ -162,7 +162,7 @@ QString InstalledFolder()
 bool RemoveInstallation()
 {
     const QString folder = InstalledFolder();
-    const QStringList created = RecordedFolders(); // read before the entry goes
+    const QStringList created = RecordedFolders(folder); // read before the entry goes
     const QString logPath = folder + u'/' + QLatin1String(InstallNames::Log);
     QFile log(logPath);
     if (!log.open(QIODevice::ReadOnly)) {

@@ -531,17 +531,21 @@ TEST_F(SetupTest, StopInsideALargeMemberLeavesTheEarlierInstallationAsItWas)
                                     {"Quillfen2", QByteArray(Large, 'q')}});
     NewWindows();
     ASSERT_TRUE(StartInstallHeldAt(Folder(), "/Quillfen2"));
-    // The new program is begun beside the old one, and not a byte further.
-    qint64 writtenWhileAsked = -1;
+    // The new program is begun beside the old one, and not a byte further:
+    // beside the empty log's temporary, the uninstaller's and the icon's are
+    // whole.
+    std::multiset<qint64> writtenWhileAsked;
     dialogs.whileAsked = [&] {
         for (const QString& file : FilesBelow(Folder()))
-            if (file.startsWith(".Quillfen2.new-"))
-                writtenWhileAsked = QFileInfo(Folder() + '/' + file).size();
+            if (file.startsWith(".qf-new-"))
+                writtenWhileAsked.insert(QFileInfo(Folder() + '/' + file).size());
     };
     form1->Button3->click(); // "Cancel installation ?" Yes
     QTRY_VERIFY_WITH_TIMEOUT(form1->IsEnded(), CopyTimeoutMs);
 
-    EXPECT_EQ(writtenWhileAsked, 0);
+    EXPECT_EQ(writtenWhileAsked,
+              (std::multiset<qint64>{0, 0, qint64(sizeof "installer program bytes" - 1),
+                                     qint64(sizeof "<svg version=\"2\"/>" - 1)}));
     EXPECT_EQ(dialogs.Texts().mid(1), QStringList({Text(StringId::CancelInstallationQuestion),
                                                    Text(StringId::NothingInstalled)}));
     EXPECT_EQ(Everything(), installed);
@@ -684,6 +688,94 @@ TEST_F(SetupTest, CabinetOfASetIsRefusedAsOne)
                                            + Text(StringId::NothingInstalled)});
     EXPECT_TRUE(FilesBelow(Folder()).empty());
     ExpectNothingRegistered();
+}
+
+// Two members that would be one file: the later would replace the earlier
+// and the log list the file twice. gcab stores each name once, so the later
+// is renamed in the packed archive: exactly, with "/" for a "\\" and in
+// other letters.
+TEST_F(SetupTest, CabinetWithTwoMembersOfOneNameIsDamagedAndInstallsNothing)
+{
+    const QByteArray packed = "help\\en\\indeQ.txt";
+    for (const QByteArray renamed :
+         {"help\\en\\index.txt", "help/en\\index.txt", "HELP\\en\\Index.txt"}) {
+        const auto before = Everything();
+        InstallerSandbox::Members twice = members;
+        twice.emplace_back(QString(packed).replace('\\', '/'), "the second copy");
+        sandbox.MakeCabinet(Cabinet(), twice);
+        RenameInCabinet(packed, renamed);
+        NewWindows();
+        Install();
+        EXPECT_EQ(dialogs.Texts().last(), Text(StringId::FileNotInstalled) + '\n' + renamed + '\n'
+                                              + Text(StringId::ArchiveDamaged) + "\n\n"
+                                              + Text(StringId::NothingInstalled))
+            << renamed.constData();
+        EXPECT_EQ(Everything(), before) << renamed.constData();
+        ExpectNothingRegistered();
+    }
+}
+
+// A name as long as a name may be (255 bytes of UTF-8, which is also the
+// most a cabinet holds) leaves no room for anything added to it: the files
+// staged beside it, and the ones an update sets aside, must be named
+// otherwise.
+TEST_F(SetupTest, MemberWithTheLongestNameIsInstalledUpdatedAndUninstalled)
+{
+    const QString longest = QString(127, QChar(0x10D)) + 'x'; // each "č" two bytes
+    ASSERT_EQ(QFile::encodeName(longest).size(), 255);
+    InstallerSandbox::Members withLongest = members;
+    withLongest.emplace_back(longest, "the longest");
+    sandbox.MakeCabinet(Cabinet(), withLongest);
+    const auto before = Everything();
+
+    for (int run = 0; run < 2; ++run) { // the second replaces every file of the first
+        NewWindows();
+        Install();
+        ASSERT_EQ(dialogs.Texts().last(), Text(StringId::SetupSuccessful)) << run;
+    }
+    const QString target = Folder() + '/' + longest;
+    EXPECT_EQ(InstallerSandbox::ReadFile(target), "the longest");
+    EXPECT_EQ(ReadInstallLog(InstallerSandbox::ReadFile(Folder() + "/uninst.dat"), Folder()),
+              Targets() << target);
+    EXPECT_EQ(FilesBelow(Folder()).size(), withLongest.size() + 2); // no temporary stays
+
+    TForm3 uninstaller;
+    uninstaller.Button1->click();
+    EXPECT_EQ(dialogs.Texts().last(), Text(StringId::UninstallSuccessful));
+    EXPECT_EQ(Everything(), before);
+}
+
+// The uninstall entry is a file the user, or anyone, may edit: named in its
+// record of made folders, an empty folder elsewhere must stay, however the
+// name reaches it, and the home folder too.
+TEST_F(SetupTest, EditedRecordOfMadeFoldersRemovesOnlyWhatAnInstallationMakes)
+{
+    sandbox.MakeCabinet(Cabinet(), members);
+    const QString outside = sandbox.Path("outside");
+    for (const char* name : {"empty", "climbed"})
+        ASSERT_TRUE(QDir().mkpath(outside + '/' + name));
+    const auto before = Everything();
+    Install();
+    ASSERT_EQ(dialogs.Texts(), QStringList{Text(StringId::SetupSuccessful)});
+    {
+        TRegistry machine(RootKey::LocalMachine);
+        ASSERT_TRUE(machine.OpenKey(UninstallKey, false));
+        const QString made = machine.ReadString("CreatedFolders");
+        ASSERT_TRUE(made.split('\n').contains(sandbox.Path("Program Files"))) << qPrintable(made);
+        machine.WriteString(
+            "CreatedFolders",
+            QStringList{outside + "/empty",
+                        sandbox.DataHome() + "/applications/../../../../outside/climbed",
+                        sandbox.Path("home"), "/", made}
+                .join('\n'));
+    }
+
+    TForm3 uninstaller;
+    uninstaller.Button1->click();
+    EXPECT_EQ(dialogs.Texts().last(), Text(StringId::UninstallSuccessful));
+    // What the installation made is gone; the empty home and the user's
+    // folders are there as before.
+    EXPECT_EQ(Everything(), before);
 }
 
 TEST_F(SetupTest, FolderThatCannotBeWrittenRegistersNothing)
