@@ -132,11 +132,12 @@ void TPrintListThread::SetPageRange(int from, int to)
 void TPrintListThread::Execute()
 {
     QPainter painter;
+    QPrinter& printer = Printer();
+    // The list has no paper of its own: it prints the way the user set the printer up.
     if (m_from > m_to
         || !BeginJob(painter, MainLanguage.GetString(StringId::RevisionList),
-                     QPageLayout::Portrait))
+                     printer.pageLayout().orientation()))
         return;
-    QPrinter& printer = Printer();
     const QRect printable = printer.pageLayout().paintRectPixels(printer.resolution());
     const ListColumnSheets columns =
         LayPrintedColumns(m_list, printer.logicalDpiX(), printable.width());

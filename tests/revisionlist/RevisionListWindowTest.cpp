@@ -577,6 +577,12 @@ TEST_F(ListWindowTest, PrintedOnA4PortraitTheDefaultColumnsAllReachThePaper)
             ASSERT_FALSE(value.isEmpty()) << field;
             EXPECT_TRUE(text.contains(value)) << value.toStdString();
         }
+
+    // Paper the user turned stays turned.
+    printers.Printer().setPageOrientation(QPageLayout::Landscape);
+    window.Print1Click();
+    ASSERT_EQ(printers.Jobs().size(), 2);
+    EXPECT_EQ(printers.Jobs()[1].orientation, QPageLayout::Landscape);
 }
 
 TEST_F(ListWindowTest, UploadWritesTheRecordsIntoAKx420AfterTheUserAgrees)
