@@ -196,6 +196,19 @@ std::optional<QString> CleanAttribute(QStringView element, const QXmlStreamAttri
     return std::nullopt;
 }
 
+void WriteText(QXmlStreamWriter& writer, QStringView text)
+{
+    // A carriage return written as itself would be read back as a line feed.
+    for (qsizetype from = 0;;) {
+        const qsizetype cr = text.indexOf(u'\r', from);
+        writer.writeCharacters(text.sliced(from, (cr < 0 ? text.size() : cr) - from).toString());
+        if (cr < 0)
+            return;
+        writer.writeEntityReference(QStringLiteral("#13"));
+        from = cr + 1;
+    }
+}
+
 QByteArray CleanDrawing(const QByteArray& svg, int depth)
 {
     const qsizetype limit = svg.size() * MaxDrawingGrowth + DrawingGrowthSlack;
@@ -228,7 +241,7 @@ QByteArray CleanDrawing(const QByteArray& svg, int depth)
             if (reader.isCDATA())
                 writer.writeCDATA(text);
             else
-                writer.writeCharacters(text);
+                WriteText(writer, text);
             break;
         }
         default:
