@@ -9,8 +9,11 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -72,7 +75,192 @@ QByteArray EncodeBmp(const QImage& image)
     return bytes;
 }
 
+// --- Self-contained drawings ----------------------------------------------------
+//
+// QtSvg follows what a drawing names: an <image> is read from any path (a
+// named pipe blocks it for ever) and an xml-stylesheet instruction loads a
+// style sheet from a file. A picture is drawn from the document's bytes
+// alone, so Qt only ever parses a rewritten copy of the drawing: read the way
+// QtSvg reads it (prefixes as written, entities expanded within the reader's
+// own bound), written back as plain elements, attributes and text, without
+// the document type, processing instructions and comments, and without any
+// reference that leaves the drawing.
+
+// A drawing inside an image's data: URL may itself hold one, and so on.
+constexpr int MaxNestedDrawings = 3;
+// Expanded entities may make the copy larger than the stored drawing; a copy
+// that grows beyond this many times the stored size (plus a little for
+// escapes) is refused.
+constexpr qsizetype MaxDrawingGrowth = 8;
+constexpr qsizetype DrawingGrowthSlack = 4096;
+
+constexpr QLatin1StringView DataScheme("data:");
+constexpr QLatin1StringView Base64Marker(";base64");
+
+QStringView LocalName(QStringView qualifiedName)
+{
+    return qualifiedName.sliced(qualifiedName.lastIndexOf(u':') + 1);
+}
+
+QByteArray CleanDrawing(const QByteArray& svg, int depth);
+
+// An image's data: URL with its bytes written out again as base64, so that Qt
+// decodes exactly what was checked here; a drawing among them is cleaned in
+// turn. Null when the image cannot be kept.
+std::optional<QString> SelfContainedImage(QStringView url, int depth)
+{
+    const qsizetype comma = url.indexOf(u',');
+    if (comma < 0)
+        return std::nullopt;
+    QStringView mediaType = url.first(comma).sliced(DataScheme.size());
+    const QStringView text = url.sliced(comma + 1);
+    QByteArray image;
+    if (mediaType.endsWith(Base64Marker, Qt::CaseInsensitive)) {
+        mediaType.chop(Base64Marker.size());
+        image = QByteArray::fromBase64(text.toLatin1());
+    } else {
+        image = QByteArray::fromPercentEncoding(text.toUtf8());
+    }
+    QBuffer buffer(&image);
+    buffer.open(QIODevice::ReadOnly);
+    if (QImageReader::imageFormat(&buffer).startsWith("svg")) {
+        // A compressed drawing cannot be looked into; a plain one is cleaned.
+        if (depth >= MaxNestedDrawings || IsForeignMetafile(image))
+            return std::nullopt;
+        image = CleanDrawing(image, depth + 1);
+        if (image.isEmpty())
+            return std::nullopt;
+    }
+    QString result = DataScheme;
+    result += mediaType;
+    result += Base64Marker;
+    result += u',';
+    result += QLatin1StringView(image.toBase64());
+    return result;
+}
+
+// Every url(...) of a style or presentation value that does not name a part of
+// the drawing itself ("#id") is made to name nothing.
+QString WithInternalUrlsOnly(QStringView value)
+{
+    static constexpr QLatin1StringView Open("url(");
+    static constexpr QLatin1StringView Nothing("url(#)");
+    QString result;
+    qsizetype done = 0;
+    for (qsizetype at = value.indexOf(Open, 0, Qt::CaseInsensitive); at >= 0;
+         at = value.indexOf(Open, done, Qt::CaseInsensitive)) {
+        qsizetype start = at + Open.size();
+        while (start < value.size() && value[start].isSpace())
+            ++start;
+        qsizetype close = start;
+        if (start < value.size() && (value[start] == u'"' || value[start] == u'\'')) {
+            const qsizetype quote = value.indexOf(value[start], start + 1);
+            close = quote < 0 ? value.size() : quote;
+        }
+        close = value.indexOf(u')', close);
+        const qsizetype end = close < 0 ? value.size() : close + 1;
+        QStringView target =
+            value.sliced(start, (close < 0 ? value.size() : close) - start).trimmed();
+        if (target.startsWith(u'"') || target.startsWith(u'\''))
+            target = target.sliced(1);
+        result += value.sliced(done, at - done);
+        if (target.startsWith(u'#'))
+            result += value.sliced(at, end - at);
+        else
+            result += Nothing;
+        done = end;
+    }
+    if (done == 0)
+        return value.toString();
+    result += value.sliced(done);
+    return result;
+}
+
+// The attribute as Qt may read it, or null when it is left out: an image is
+// drawn only from a data: URL (QtSvg takes any other value for a file name,
+// "#id" included), other references only to a part of the drawing or a data:
+// URL.
+std::optional<QString> CleanAttribute(QStringView element, const QXmlStreamAttribute& attribute,
+                                      int depth)
+{
+    const QStringView value = attribute.value();
+    if (LocalName(attribute.qualifiedName()) != u"href")
+        return WithInternalUrlsOnly(value);
+    if (value.startsWith(DataScheme)) {
+        if (LocalName(element) == u"image")
+            return SelfContainedImage(value, depth);
+        return value.toString();
+    }
+    if (value.startsWith(u'#') && LocalName(element) != u"image")
+        return value.toString();
+    return std::nullopt;
+}
+
+void WriteText(QXmlStreamWriter& writer, QStringView text)
+{
+    // A carriage return written as itself would be read back as a line feed.
+    for (qsizetype from = 0;;) {
+        const qsizetype cr = text.indexOf(u'\r', from);
+        writer.writeCharacters(text.sliced(from, (cr < 0 ? text.size() : cr) - from).toString());
+        if (cr < 0)
+            return;
+        writer.writeEntityReference(QStringLiteral("#13"));
+        from = cr + 1;
+    }
+}
+
+QByteArray CleanDrawing(const QByteArray& svg, int depth)
+{
+    const qsizetype limit = svg.size() * MaxDrawingGrowth + DrawingGrowthSlack;
+    QXmlStreamReader reader(svg);
+    reader.setNamespaceProcessing(false);
+    QByteArray drawing;
+    QXmlStreamWriter writer(&drawing);
+    int openStyles = 0;
+    while (!reader.atEnd() && drawing.size() <= limit) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::StartElement: {
+            const QStringView element = reader.qualifiedName();
+            writer.writeStartElement(element.toString());
+            for (const QXmlStreamAttribute& attribute : reader.attributes()) {
+                if (const std::optional<QString> value = CleanAttribute(element, attribute, depth))
+                    writer.writeAttribute(attribute.qualifiedName().toString(), *value);
+            }
+            if (LocalName(element) == u"style")
+                ++openStyles;
+            break;
+        }
+        case QXmlStreamReader::EndElement:
+            writer.writeEndElement();
+            if (LocalName(reader.qualifiedName()) == u"style")
+                --openStyles;
+            break;
+        case QXmlStreamReader::Characters: {
+            const QString text =
+                openStyles > 0 ? WithInternalUrlsOnly(reader.text()) : reader.text().toString();
+            if (reader.isCDATA())
+                writer.writeCDATA(text);
+            else
+                WriteText(writer, text);
+            break;
+        }
+        default:
+            // The document type (entities, external ids), processing
+            // instructions (style sheets), comments: nothing that is drawn.
+            break;
+        }
+    }
+    if (reader.hasError() || drawing.size() > limit)
+        return {};
+    return drawing;
+}
+
 } // namespace
+
+QByteArray SelfContainedSvg(const QByteArray& svg)
+{
+    return CleanDrawing(svg, 0);
+}
 
 // --- TGraphic ------------------------------------------------------------------
 
@@ -180,12 +368,14 @@ bool TMetafile::Decode(const QByteArray& bytes, QString& error)
         error = QStringLiteral("metafile flavour that is not drawn on this platform");
         return false;
     }
-    const QSvgRenderer renderer(bytes);
-    if (!renderer.isValid()) {
+    QByteArray drawing = SelfContainedSvg(bytes);
+    const QSvgRenderer renderer(drawing);
+    if (drawing.isEmpty() || !renderer.isValid()) {
         error = QStringLiteral("not an SVG drawing");
         return false;
     }
     m_size = renderer.defaultSize();
+    m_drawing = std::move(drawing);
     return true;
 }
 
@@ -197,7 +387,7 @@ QImage TMetafile::Rasterize(const QSize& size) const
     if (image.isNull())
         return {};
     image.fill(Qt::transparent);
-    QSvgRenderer renderer(SaveToBytes());
+    QSvgRenderer renderer(m_drawing);
     QPainter painter(&image);
     renderer.render(&painter);
     return image;
@@ -207,7 +397,7 @@ void TMetafile::Render(TCanvas& canvas, const TRect& rect) const
 {
     // A renderer per drawing: two threads may draw the same document at once.
     if (auto* painterCanvas = dynamic_cast<PainterCanvas*>(&canvas)) {
-        QSvgRenderer renderer(SaveToBytes());
+        QSvgRenderer renderer(m_drawing);
         renderer.render(&painterCanvas->Painter(), ToRectF(rect));
         return;
     }

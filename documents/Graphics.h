@@ -128,12 +128,24 @@ public:
 
 protected:
     bool Decode(const QByteArray& bytes, QString& error) override;
-    void Clear() override { m_size = QSize(); }
+    void Clear() override
+    {
+        m_size = QSize();
+        m_drawing.clear();
+    }
     void Render(TCanvas& canvas, const TRect& rect) const override;
 
 private:
     QSize m_size;
+    // What Qt draws: the stored drawing made self-contained, once per load.
+    QByteArray m_drawing;
 };
+
+// The SVG drawing as Qt may parse it: the same elements, attributes and text,
+// with nothing that reads outside the bytes given (a file, a URL, a style
+// sheet, an external entity). Images held in data: URLs stay. Empty when the
+// drawing is no well-formed XML or grows too large as its entities expand.
+QByteArray SelfContainedSvg(const QByteArray& svg);
 
 // A new empty graphic of a stored kind (1, 2, 3); null for any other value.
 std::unique_ptr<TGraphic> NewGraphic(int kind);

@@ -6,9 +6,14 @@
 #include "documents/PictureObject.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QImageWriter>
+#include <QPainter>
 #include <QTemporaryDir>
+#include <QUrl>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -310,4 +315,148 @@ TEST(PictureObjectTest, DrawsThePictureOverTheWholeRectangle)
     for (const CanvasCall& bar : frame)
         EXPECT_EQ(bar.brushColor, 0x808080);
     EXPECT_EQ(canvas.GetBrushColor(), 0x445566);
+}
+
+namespace {
+
+int GreenPixels(const QImage& image)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            count +=
+                qGreen(pixel) > 200 && qRed(pixel) < 60 && qBlue(pixel) < 60 && qAlpha(pixel) > 200;
+        }
+    return count;
+}
+
+// Green pixels of the drawing as the screen and the printer draw it (through
+// a painter) and as a recording canvas gets it (rasterised).
+int GreenPixelsDrawn(const TMetafile& drawing)
+{
+    QImage painted(20, 20, QImage::Format_ARGB32);
+    painted.fill(Qt::transparent);
+    {
+        QPainter painter(&painted);
+        PainterCanvas canvas(painter);
+        drawing.Draw(canvas, {0, 0, 20, 20});
+    }
+    return GreenPixels(painted) + GreenPixels(drawing.Rasterize(QSize(20, 20)));
+}
+
+QByteArray WithImage(const QByteArray& href)
+{
+    return "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
+           "width=\"20\" height=\"20\"><image x=\"0\" y=\"0\" width=\"20\" height=\"20\" "
+           "xlink:href=\""
+           + href + "\"/></svg>";
+}
+
+class ScopedCurrentDir
+{
+public:
+    explicit ScopedCurrentDir(const QString& path) : m_old(QDir::currentPath())
+    {
+        QDir::setCurrent(path);
+    }
+    ~ScopedCurrentDir() { QDir::setCurrent(m_old); }
+    ScopedCurrentDir(const ScopedCurrentDir&) = delete;
+    ScopedCurrentDir& operator=(const ScopedCurrentDir&) = delete;
+
+private:
+    QString m_old;
+};
+
+} // namespace
+
+TEST(PictureObjectTest, DrawingsAreDrawnFromTheirOwnBytesOnly)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QImage green(8, 8, QImage::Format_RGB32);
+    green.fill(qRgb(0, 255, 0));
+    const QByteArray png = Encoded(green, "png");
+    const QString pngPath = dir.filePath("green.png");
+    {
+        QFile file(pngPath);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(png);
+        QFile css(dir.filePath("green.css"));
+        ASSERT_TRUE(css.open(QIODevice::WriteOnly));
+        css.write("rect { fill: #00ff00 }");
+        QFile part(dir.filePath("part.xml"));
+        ASSERT_TRUE(part.open(QIODevice::WriteOnly));
+        part.write("<rect width=\"20\" height=\"20\" fill=\"#00ff00\"/>");
+    }
+    // Relative names are what Qt would resolve against the current folder.
+    const ScopedCurrentDir inDir(dir.path());
+    const QByteArray dataUrl = "data:image/png;base64," + png.toBase64();
+    const QByteArray nestedOutside =
+        "data:image/svg+xml;base64," + WithImage(pngPath.toUtf8()).toBase64();
+    const QByteArray nestedInside = "data:image/svg+xml;base64," + WithImage(dataUrl).toBase64();
+    const QByteArray square = "<rect width=\"20\" height=\"20\" fill=\"#00ff00\"/>";
+    const QByteArray svgStart =
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" "
+        "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"20\" height=\"20\">";
+
+    struct Case
+    {
+        const char* what;
+        QByteArray svg;
+        bool drawsGreen;
+    };
+    const Case cases[] = {
+        {"absolute path", WithImage(pngPath.toUtf8()), false},
+        {"relative path", WithImage("green.png"), false},
+        {"file: URL", WithImage(QUrl::fromLocalFile(pngPath).toEncoded()), false},
+        {"data: URL", WithImage(dataUrl), true},
+        {"drawing in a data: URL naming a file", WithImage(nestedOutside), false},
+        {"drawing in a data: URL holding its image", WithImage(nestedInside), true},
+        {"style sheet file",
+         "<?xml-stylesheet type=\"text/css\" href=\"" + dir.filePath("green.css").toUtf8() + "\"?>"
+             + svgStart + "<rect width=\"20\" height=\"20\"/></svg>",
+         false},
+        {"external entity",
+         "<!DOCTYPE svg [<!ENTITY part SYSTEM \"" + dir.filePath("part.xml").toUtf8() + "\">]>"
+             + svgStart + "&part;</svg>",
+         false},
+        {"internal entity",
+         "<!DOCTYPE svg [<!ENTITY part '" + square + "'>]>" + svgStart + "&part;</svg>", true},
+        {"use of a part",
+         svgStart + "<defs><g id=\"a\">" + square + "</g></defs><use xlink:href=\"#a\"/></svg>",
+         true},
+        {"gradient",
+         svgStart
+             + "<defs><linearGradient id=\"g\"><stop offset=\"0\" stop-color=\"#00ff00\"/>"
+               "<stop offset=\"1\" stop-color=\"#00ff00\"/></linearGradient></defs>"
+               "<rect width=\"20\" height=\"20\" style=\"fill:url(#g)\"/></svg>",
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TMetafile drawing;
+        EXPECT_TRUE(drawing.LoadFromBytes(c.svg));
+        if (c.drawsGreen)
+            EXPECT_GT(GreenPixelsDrawn(drawing), 0);
+        else
+            EXPECT_EQ(GreenPixelsDrawn(drawing), 0);
+        // What the document saves is what it loaded.
+        PictureObject field;
+        field.SetGraphic(&drawing);
+        EXPECT_EQ(field.GetGraphic()->SaveToBytes(), c.svg);
+        EXPECT_EQ(SavedRecord(field), BaseRecord() + PictureTail(2, c.svg));
+    }
+
+    // A named pipe would block whoever opens it until something writes to it.
+    const QString pipe = dir.filePath("pipe.png");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    for (const QByteArray& href : {pipe.toUtf8(), QByteArray("pipe.png")}) {
+        PictureObject field;
+        ASSERT_TRUE(LoadRecord(field, BaseRecord() + PictureTail(2, WithImage(href))));
+        const auto* drawing = static_cast<const TMetafile*>(field.GetGraphic());
+        ASSERT_NE(drawing, nullptr);
+        EXPECT_TRUE(drawing->IsDrawable());
+        EXPECT_EQ(GreenPixelsDrawn(*drawing), 0);
+    }
 }
