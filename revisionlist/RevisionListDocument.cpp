@@ -288,9 +288,9 @@ bool ListTextFitsCodePage(const RevisionList& list)
 
 RevisionRowList ReadListText(QByteArrayView text)
 {
-    // Files in the code page are what the export writes and older lists
-    // hold; editors on this system write UTF-8, which the list document
-    // reads the same way.
+    // The export writes the code page, and older lists hold it; editors on
+    // this system write UTF-8, whose texts are decoded as the list
+    // document's are.
     const bool marked = text.startsWith(Utf8Mark);
     if (marked)
         text = text.sliced(Utf8Mark.size());
