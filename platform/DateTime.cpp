@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <ctime>
+#include <optional>
 
 namespace {
 const QDate Epoch(1899, 12, 30);
@@ -20,22 +21,170 @@ std::function<QDateTime()>& Clock()
     static std::function<QDateTime()> clock;
     return clock;
 }
-// A date typed by the user, read as the class library reads one: a day or a
-// month of one digit or two whatever the pattern writes ("1.4.2027" where
-// the format is "dd.MM.yyyy").
-QDate ReadDate(const QString& text, const QString& pattern)
+// The short pattern as the date reader needs it: the place of the day, the
+// month and the year among the three numbers, the separator after the first
+// two (its non-blank character, or a blank when blanks alone separate) and
+// the literal text some locales write after the last number ("yyyy. MM. dd.").
+struct DateOrder
 {
-    // Dates are read a whole list at a time, also by the folder scan's thread.
+    static constexpr int Numbers = 3;
+    enum Part { Day, Month, Year };
+    Part parts[Numbers];
+    QChar separators[Numbers - 1];
+    QString tail; // its blanks left out
+    int yearDigits = 4;
+};
+
+constexpr int MaxDayDigits = 2;
+constexpr int TwoDigitYearBase = 1900; // as QDate::fromString reads "yy"
+
+// Null for a pattern that is not three numbers in some order (names of days
+// or months, eras, numbers run together), which Qt reads as it stands.
+std::optional<DateOrder> OrderOf(const QString& pattern)
+{
+    DateOrder order;
+    int count = 0;
+    QString literal; // since the last number, blanks left out
+    bool blankSeen = false;
+    bool seen[DateOrder::Numbers] = {};
+    for (qsizetype i = 0; i < pattern.size();) {
+        const QChar c = pattern[i];
+        if (c == u'd' || c == u'M' || c == u'y') {
+            qsizetype run = 1;
+            while (i + run < pattern.size() && pattern[i + run] == c)
+                ++run;
+            i += run;
+            const DateOrder::Part part = c == u'd'   ? DateOrder::Day
+                                         : c == u'M' ? DateOrder::Month
+                                                     : DateOrder::Year;
+            const bool known = part == DateOrder::Year ? run == 2 || run == 4 : run <= MaxDayDigits;
+            if (!known || seen[part] || count == DateOrder::Numbers)
+                return std::nullopt;
+            if (count == 0 && !literal.isEmpty())
+                return std::nullopt; // text before the date
+            if (count > 0) {
+                if (literal.size() > 1 || (literal.isEmpty() && !blankSeen))
+                    return std::nullopt;
+                order.separators[count - 1] = literal.isEmpty() ? QChar(u' ') : literal[0];
+            }
+            if (part == DateOrder::Year)
+                order.yearDigits = static_cast<int>(run);
+            seen[part] = true;
+            order.parts[count++] = part;
+            literal.clear();
+            blankSeen = false;
+        } else if (c == u'\'') {
+            // Quoted literal text; two quotes stand for one.
+            qsizetype end = i + 1;
+            while (end < pattern.size() && pattern[end] != u'\'')
+                ++end;
+            literal += end == i + 1 ? QString(u'\'') : pattern.mid(i + 1, end - i - 1).remove(u' ');
+            i = end + 1;
+        } else if (c.isLetter()) {
+            return std::nullopt;
+        } else {
+            if (c.isSpace())
+                blankSeen = true;
+            else
+                literal += c;
+            ++i;
+        }
+    }
+    if (count != DateOrder::Numbers)
+        return std::nullopt;
+    order.tail = literal;
+    return order;
+}
+
+const std::optional<DateOrder>& CachedOrder(const QString& pattern)
+{
+    // Dates are read a whole list at a time, also by worker threads.
     thread_local QString written;
-    thread_local QString reading;
+    thread_local std::optional<DateOrder> order;
     if (pattern != written) {
+        written = pattern;
+        order = OrderOf(pattern);
+    }
+    return order;
+}
+
+void SkipBlanks(const QString& text, qsizetype& pos)
+{
+    while (pos < text.size() && text[pos].isSpace())
+        ++pos;
+}
+
+// The number at `pos` and how many digits it has; -1 when there is none.
+// Reading stops after MaxDigits, so what follows makes a longer number fail.
+int ReadNumber(const QString& text, qsizetype& pos, int& digits)
+{
+    constexpr int MaxDigits = 4;
+    int value = 0;
+    digits = 0;
+    for (; digits < MaxDigits && pos < text.size() && text[pos].isDigit()
+           && text[pos].unicode() < 0x80;
+         ++pos, ++digits)
+        value = value * 10 + (text[pos].unicode() - u'0');
+    return digits == 0 ? -1 : value;
+}
+
+// A date typed by the user, read as the class library reads one: the
+// numbers in the order of the short pattern, separated by its separator,
+// with blanks before and after each number ("20. 4. 2026" where the pattern
+// is "dd.MM.yyyy"), a day or a month of one digit or two whatever the pattern
+// writes, the year with as many digits as it writes. `pos` ends after the
+// date, which is invalid when the text does not begin with one.
+QDate ReadDate(const QString& text, const QString& pattern, qsizetype& pos)
+{
+    pos = 0;
+    const std::optional<DateOrder>& order = CachedOrder(pattern);
+    if (!order) {
+        // The old way for patterns that are not three numbers: the date ends at the first blank.
+        QString reading = pattern;
         static const QRegularExpression days(QStringLiteral("(?<!d)dd(?!d)"));
         static const QRegularExpression months(QStringLiteral("(?<!M)MM(?!M)"));
-        written = pattern;
-        reading = pattern;
         reading.replace(days, QStringLiteral("d")).replace(months, QStringLiteral("M"));
+        SkipBlanks(text, pos);
+        const QString date = text.mid(pos).section(u' ', 0, 0);
+        pos += date.size();
+        return QDate::fromString(date, reading);
     }
-    return QDate::fromString(text, reading);
+    int values[DateOrder::Numbers] = {};
+    for (int i = 0; i < DateOrder::Numbers; ++i) {
+        SkipBlanks(text, pos);
+        const DateOrder::Part part = order->parts[i];
+        int digits = 0;
+        const int value = ReadNumber(text, pos, digits);
+        if (value < 0
+            || (part == DateOrder::Year ? digits != order->yearDigits : digits > MaxDayDigits))
+            return QDate();
+        values[part] = value;
+        if (i + 1 == DateOrder::Numbers)
+            break;
+        const qsizetype numberEnd = pos;
+        SkipBlanks(text, pos);
+        const QChar separator = order->separators[i];
+        if (separator == u' ') {
+            if (pos == numberEnd)
+                return QDate();
+        } else if (pos < text.size() && text[pos] == separator) {
+            ++pos;
+        } else {
+            return QDate();
+        }
+    }
+    const int year = values[DateOrder::Year] + (order->yearDigits == 2 ? TwoDigitYearBase : 0);
+    // The text after the last number, when there is some, as the pattern writes it.
+    qsizetype after = pos;
+    qsizetype matched = 0;
+    for (; matched < order->tail.size(); ++matched, ++after) {
+        SkipBlanks(text, after);
+        if (after == text.size() || text[after] != order->tail[matched])
+            break;
+    }
+    if (matched == order->tail.size())
+        pos = after;
+    return QDate(year, values[DateOrder::Month], values[DateOrder::Day]);
 }
 } // namespace
 
@@ -171,8 +320,10 @@ QString DateTimeToStr(const QDate& date, const QTime& time)
 
 bool TryStrToDate(const QString& text, TDateTime& value)
 {
-    const QDate date = ReadDate(text.trimmed(), GetFormatSettings().ShortDateFormat);
-    if (!date.isValid())
+    qsizetype end = 0;
+    const QDate date = ReadDate(text, GetFormatSettings().ShortDateFormat, end);
+    SkipBlanks(text, end);
+    if (!date.isValid() || end != text.size())
         return false;
     value = QDateToDateTime(date);
     return true;
@@ -180,17 +331,20 @@ bool TryStrToDate(const QString& text, TDateTime& value)
 
 bool TryStrToDateTime(const QString& text, TDateTime& value)
 {
-    const QString t = text.trimmed();
     const FormatSettings& fs = GetFormatSettings();
-    const qsizetype space = t.indexOf(u' ');
-    if (space < 0)
-        return TryStrToDate(t, value);
-    const QDate date = ReadDate(t.left(space), fs.ShortDateFormat);
-    const QString timeText = t.mid(space + 1).trimmed();
+    qsizetype end = 0;
+    const QDate date = ReadDate(text, fs.ShortDateFormat, end);
+    if (!date.isValid())
+        return false;
+    const QString timeText = text.mid(end).trimmed();
+    if (timeText.isEmpty()) {
+        value = QDateToDateTime(date);
+        return true;
+    }
     QTime time = QTime::fromString(timeText, fs.LongTimeFormat);
     if (!time.isValid())
         time = QTime::fromString(timeText, fs.ShortTimeFormat);
-    if (!date.isValid() || !time.isValid())
+    if (!time.isValid())
         return false;
     value = QDateTimeToDateTime(QDateTime(date, time));
     return true;

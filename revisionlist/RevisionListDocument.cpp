@@ -3,6 +3,7 @@
 #include "revisionlist/AnsiText.h"
 #include "revisionlist/ByteCursor.h"
 #include "storage/File.h"
+#include "storage/Utf8.h"
 
 #include <algorithm>
 #include <set>
@@ -19,6 +20,43 @@ constexpr int NoOrder = -1;
 
 const char XmlPrologue[] = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n\n<Revision>\n";
 const char XmlEpilogue[] = "</Revision>\n";
+// What editors write at the start of a UTF-8 text file, when they mark it.
+constexpr QByteArrayView Utf8Mark("\xEF\xBB\xBF");
+
+// Whether the bytes are UTF-8 as the program decodes it: characters of one
+// to three bytes, none written longer than it needs, no surrogate halves, no
+// NUL. A text in an 8-bit code page seldom is, once it holds a letter above
+// 127; one that holds none reads the same either way.
+bool IsUtf8Text(QByteArrayView bytes)
+{
+    const auto byte = [&](qsizetype k) { return static_cast<unsigned char>(bytes[k]); };
+    const auto continues = [&](qsizetype k) {
+        return k < bytes.size() && (byte(k) & 0xC0) == 0x80;
+    };
+    for (qsizetype i = 0; i < bytes.size();) {
+        const unsigned char b = byte(i);
+        if (b == 0)
+            return false;
+        if (b < 0x80) {
+            ++i;
+        } else if (b >= 0xC2 && b <= 0xDF && continues(i + 1)) {
+            i += 2;
+        } else if ((b & 0xF0) == 0xE0 && continues(i + 1) && continues(i + 2)) {
+            const unsigned char second = byte(i + 1);
+            if ((b == 0xE0 && second < 0xA0) || (b == 0xED && second >= 0xA0))
+                return false;
+            i += 3;
+        } else {
+            return false; // four-byte characters included: the program's UTF-8 has none
+        }
+    }
+    return true;
+}
+
+QString FromUtf8Field(QByteArrayView bytes)
+{
+    return DecodeUtf8(bytes, CountUtf8Chars(bytes));
+}
 
 // A column as the document stores it.
 struct StoredColumn
@@ -250,6 +288,13 @@ bool ListTextFitsCodePage(const RevisionList& list)
 
 RevisionRowList ReadListText(QByteArrayView text)
 {
+    // The export writes the code page, and older lists hold it; editors on
+    // this system write UTF-8, whose texts are decoded as the list
+    // document's are.
+    const bool marked = text.startsWith(Utf8Mark);
+    if (marked)
+        text = text.sliced(Utf8Mark.size());
+    QString (*const decode)(QByteArrayView) = marked || IsUtf8Text(text) ? FromUtf8Field : FromAnsi;
     // Line positions 0-9 and the record fields they fill.
     static constexpr int FieldAt[] = {0, 1, 2, 3, 6, 7, 8, 9, 10, 11};
     constexpr int Positions = static_cast<int>(std::size(FieldAt));
@@ -265,7 +310,7 @@ RevisionRowList ReadListText(QByteArrayView text)
             continue;
         }
         if (position < Positions)
-            working.SetField(FieldAt[position], FromAnsi(field));
+            working.SetField(FieldAt[position], decode(field));
         field.clear();
         ++position;
         if (c == '\n') {

@@ -41,6 +41,8 @@ bool ListTextFitsCodePage(const RevisionList& list);
 // The records of tab-separated lines: positions 0-3 fill Name, ID,
 // Description and Next revision, 4-9 Note 1 to Note 5 and Location; a line
 // not ended by a line feed, and a line without content, gives no record.
+// A text that is UTF-8 throughout, or marked as UTF-8 (the mark is dropped),
+// is read as UTF-8; any other in the 8-bit code page.
 RevisionRowList ReadListText(QByteArrayView text);
 
 // Writes a file through `write`; false (the old file untouched, the reason

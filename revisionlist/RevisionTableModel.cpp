@@ -184,6 +184,7 @@ int RevisionTableModel::DuplicateRow(int row)
         added = m_list.AddRow(std::move(copy));
         m_list.ShowAllRows();
     });
+    m_modified = true;
     const auto& shown = m_list.ShownRows();
     return static_cast<int>(std::find(shown.begin(), shown.end(), added) - shown.begin());
 }
@@ -290,11 +291,15 @@ bool RevisionTableModel::ImportText(const QString& path)
         return false;
     }
     RevisionRowList rows = ReadListText(file.readAll());
+    // Records that came from a file are worth a save question like typed ones.
+    const bool added = !rows.empty();
     ChangeShownRows([&] {
         for (auto& row : rows)
             m_list.AddRow(std::move(row));
         m_list.ShowAllRows();
     });
+    if (added)
+        m_modified = true;
     return true;
 }
 

@@ -68,7 +68,8 @@ public:
     // Removes the records of the given model rows (the empty row has none)
     // and shows every record. Marks the list modified.
     void RemoveRows(const QList<int>& rows);
-    // Adds a copy of a record's standard fields; returns its model row, or -1.
+    // Adds a copy of a record's standard fields and marks the list modified;
+    // returns its model row, or -1.
     int DuplicateRow(int row);
     // After the columns were rearranged (setup dialog): every record gets
     // the list's fields; marks the list modified.
@@ -95,7 +96,8 @@ public:
     bool SaveList(const QString& path);
     bool ExportXml(const QString& path);
     bool ExportText(const QString& path);
-    // Adds the records of a tab-separated file and shows every record.
+    // Adds the records of a tab-separated file and shows every record; any
+    // record added marks the list modified.
     bool ImportText(const QString& path);
 
     // --- the folder scan

@@ -4,6 +4,7 @@
 
 #include "app/QuillfenProgram.h"
 #include "common/FakeDialogs.h"
+#include "common/FilledFormFiles.h"
 #include "common/ScopedGuards.h"
 #include "dataprocessing/widgets/QuillfenTransfer.h"
 #include "instruments/InstrumentData.h"
@@ -12,11 +13,17 @@
 #include "platform/NumberText.h"
 #include "revisionlist/RevisionTableModel.h"
 #include "revisionlist/widgets/QuillfenRevisionTable.h"
+#include "revisionlist/widgets/RevisionDateFilter.h"
+#include "revisionlist/widgets/RevisionSetup.h"
 
 #include <QAction>
 #include <QFile>
+#include <QLineEdit>
 #include <QLocale>
+#include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -25,6 +32,10 @@ namespace {
 constexpr int DateTimeQuantity = 1000;
 constexpr int LineVoltage = 1;
 constexpr int HtmlTableFilter = 3;
+constexpr int TextKindName = 2;
+constexpr int TextKindId = 3;
+constexpr int TextKindNextRevision = 5;
+constexpr int NextRevisionColumn = 4; // of the default visible columns
 
 // The formats of the user's system for one test; the fixed ones afterwards.
 struct ScopedSystemFormats
@@ -100,5 +111,69 @@ TEST(CzechLocaleTest, RecordDatesAndTransferredValuesAreCzech)
     const QByteArray html = ReadAll(table);
     EXPECT_TRUE(html.contains("15.03.2011 10:20:30")) << html.constData();
     EXPECT_TRUE(html.contains("230,5")) << html.constData();
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.Texts().join(", ").toStdString();
+}
+
+// Dates as Czech users write them, with a blank after each dot, under the
+// system's pattern and the one Czech Windows writes; then in scanned forms.
+TEST(CzechLocaleTest, DatesWithBlanksAfterTheDotsAreDates)
+{
+    ASSERT_EQ(QLocale::system().language(), QLocale::Czech) << "run with LC_ALL=cs_CZ.UTF-8";
+    const ScopedClock clock(QDateTime(QDate(2027, 3, 1), QTime(10, 0)));
+    const ScopedSystemFormats formats;
+    const FormatSettings system = GetFormatSettings();
+    FormatSettings windows = system;
+    windows.ShortDateFormat = QStringLiteral("d. M. yyyy");
+    const std::pair<const char*, QDateTime> typed[] = {
+        {"20. 4. 2026", QDateTime(QDate(2026, 4, 20), QTime(0, 0))},
+        {"1. 12. 2027", QDateTime(QDate(2027, 12, 1), QTime(0, 0))},
+        {"05. 03. 2028", QDateTime(QDate(2028, 3, 5), QTime(0, 0))},
+        {"20.4.2026", QDateTime(QDate(2026, 4, 20), QTime(0, 0))},
+        {"20. 4. 2026 10:30:00", QDateTime(QDate(2026, 4, 20), QTime(10, 30))},
+        {"20. 4.", {}}, {"20. 4. 26", {}}, {"20. 4. 20261", {}}, {"4/20/2026", {}}, {"20. 4. 2026 x", {}},
+    };
+    for (const FormatSettings& settings : {windows, system}) {
+        SetFormatSettings(settings);
+        for (const auto& [text, read] : typed) {
+            TDateTime value = 0;
+            EXPECT_EQ(TryStrToDateTime(text, value) ? DateTimeToQDateTime(value) : QDateTime(), read)
+                << text << " as " << settings.ShortDateFormat.toStdString();
+        }
+    }
+    // What the program writes stays in the pattern.
+    EXPECT_EQ(DateTimeToStr(QDateToDateTime(QDate(2026, 4, 20)) + 0.4375), "20.04.2026 10:30:00");
+
+    FakeDialogs dialogs;
+    QTemporaryDir dir;
+    const auto record = [](const char* id, const char* name, const char* next) {
+        return FilledBlock{{{TextKindId, id}, {TextKindName, name}, {TextKindNextRevision, next}}, {}};
+    };
+    ASSERT_TRUE(WriteFormFile(dir.filePath("a.qfs"), Tag::Form,
+                              FilledValuesSection({{{},
+                                                    {record("1", "Kotelna", "20. 4. 2020"),
+                                                     record("2", "Sklep", "1. 12. 2027")}}})));
+    QuillfenProgram program;
+    program.Start({}, QuillfenProgram::CzechLanguageId);
+    TForm7& list = program.RevisionList();
+    list.SetupDialog().Edit1->setText(dir.path());
+    bool done = false;
+    QObject::connect(&list, &TForm7::ScanFinished, [&] { done = true; });
+    list.LoadRevisionList1Click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return done; }, 60000));
+    RevisionTableModel& model = list.Model();
+    list.InvalidFiles1->trigger();
+    ASSERT_EQ(model.rowCount(), 2);
+    EXPECT_EQ(model.data(model.index(0, 0)).toString(), "Kotelna");
+    // The date filter takes such a date too: records due before it.
+    list.AllFiles1->trigger();
+    TForm15& filter = list.DateFilterDialog();
+    QTimer::singleShot(0, &filter, [&filter] {
+        filter.Edit1->setText("1. 1. 2025");
+        filter.RadioButton2->setChecked(true);
+        filter.accept();
+    });
+    list.FilterByColumn(NextRevisionColumn);
+    ASSERT_EQ(model.rowCount(), 2);
+    EXPECT_EQ(model.data(model.index(0, 0)).toString(), "Kotelna");
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.Texts().join(", ").toStdString();
 }

@@ -761,3 +761,49 @@ TEST_F(ListWindowTest, TextFilesKeepCzechLettersOfACzechUserWhateverTheLocale)
     MainLanguage.SetLanguage(Language::English);
     EXPECT_EQ(ToAnsi(name), "Kitchen \x8elu?ou?k\xfd k??");
 }
+
+// Text files as editors write them (UTF-8, with or without its mark) and as
+// the export writes them (the code page): the letters reach the records and
+// the saved list, and the records added are not lost by a close.
+TEST_F(ListWindowTest, ImportedTextKeepsItsLettersAndIsSavedBeforeClosing)
+{
+    RevisionTableModel& model = window.Model();
+    const auto import = [&](const QString& name, const QByteArray& bytes) {
+        QFile file(Path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        dialogs.fileNames.enqueue(Path(name));
+        window.OpenText1Click();
+    };
+    window.show();
+    dialogs.fileNames.enqueue(Path("list"));
+    ASSERT_TRUE(window.SaveListAs());
+    import("plain.txt", "Vrta\xc4\x8dka Makita\t1\tAku \xe2\x80\x93 18 V\t\r\n");
+    import("marked.txt", "\xef\xbb\xbfM\xc4\x9b\xc5\x99i\xc4\x8d \xce\xa9\t2\t\t\tpozn\xc3\xa1mka\t\t\t\t\tD\xc3\xadlna\r\n");
+    import("western.txt", "Caf\xe9 M\xfcller\t3\t\t\r\n");
+    // Letters the code page lacks stay, as in a list document.
+    QStringList records;
+    for (const auto& row : model.List().Rows())
+        records << QStringList{row->GetField(0), row->GetField(2), row->GetField(6), row->GetField(11)}.join(u'|');
+    EXPECT_EQ(records.join(u'/'),
+              QString::fromUtf8("Vrtačka Makita|Aku – 18 V||/Měřič Ω||poznámka|Dílna/Café Müller|||"));
+
+    // Closing now asks; Cancel keeps the window, Save writes the letters.
+    dialogs.answers.enqueue(IDCANCEL);
+    EXPECT_FALSE(window.close());
+    EXPECT_EQ(dialogs.Texts(), QStringList{MainLanguage.GetString(StringId::SaveQuestion)});
+    window.Save1->trigger();
+    QFile saved(Path("list.qfs"));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray bytes = saved.readAll();
+    for (const char* text : {"Vrta\xc4\x8dka Makita", "M\xc4\x9b\xc5\x99i\xc4\x8d \xce\xa9", "Caf\xc3\xa9 M\xc3\xbcller"})
+        EXPECT_TRUE(bytes.contains(text)) << text;
+
+    // A duplicated record is a change as well; an import that adds none is not.
+    window.DrawGrid1->setCurrentIndex(model.index(0, 0));
+    window.DuplicateLine1Click();
+    EXPECT_TRUE(model.IsModified());
+    window.Save1->trigger();
+    import("empty.txt", "\t\t\t\r\nno line feed");
+    EXPECT_FALSE(model.IsModified());
+}
