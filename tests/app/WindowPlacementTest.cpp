@@ -371,12 +371,15 @@ TEST_F(WindowPlacementTest, DialogsOpenCentredOverTheWindowTheyWereOpenedFrom)
         {"Limits", &designer, [&] { designer.SpeedButton2Click(); }},
         {"Text edit", &designer, openDesignerText},
         {"Settings", &designer, [&] { designer.Settings1->trigger(); }},
+        {"Print", &designer, [&] { designer.Print1->trigger(); }},
         {"Text edit", &data, openDataText},
         {"Files to print", &data, [&] { data.MultiformPrint1->trigger(); }},
         {"Settings", &data, [&] { data.Settings1->trigger(); }},
+        {"Print", &data, [&] { data.Print1->trigger(); }},
         {"Barcode wizard", &data, [&] { data.Barcode1->trigger(); }},
         {"Date filter", &list, [&] { list.FilterByColumn(nextRevision); }},
         {"Settings", &list, [&] { list.Settings1->trigger(); }},
+        {"Print", &list, [&] { list.Print1->trigger(); }},
     };
     for (const Case& c : cases) {
         // The window in the screen's upper left part: its centre is not the screen's.
