@@ -49,15 +49,18 @@ bool EditStyledText(TTextSetup1& dialog, QString& text)
     text = dialog.GetStyledText();
     return true;
 }
-// The print dialog on the document's pages, then the pages chosen (all of
-// them when the user chose no range). `fileName` is the document's file, if
-// it has one.
-void PrintPagesChosen(TForm5& print, const QuillfenForm& document, const QString& fileName)
+// The print dialog on the document's pages, over `window`, which prints it,
+// then the pages chosen (all of them when the user chose no range).
+// `fileName` is the document's file, if it has one.
+void PrintPagesChosen(TForm5& print, const QuillfenForm& document, const QString& fileName,
+                      QWidget* window)
 {
     int from = 0;
     int to = 0;
     const int pages = document.GetPageCount();
-    if (!Printers().ExecPrintDialog(&print, fileName, 1, pages, from, to))
+    // Not the print window's dialog: that window is not shown yet, and a
+    // dialog belonging to it would open where it would stand.
+    if (!Printers().ExecPrintDialog(window, fileName, 1, pages, from, to))
         return;
     if (from <= 0 || to <= 0) {
         from = 1;
@@ -160,7 +163,7 @@ void QuillfenProgram::ConnectWindows()
     dataHooks.ShowRevisionList = [list] { ShowAndRaise(*list); };
     dataHooks.ShowSettings = [settings] { settings->exec(); };
     dataHooks.Print = [print, data](QuillfenTransferForm& form) {
-        PrintPagesChosen(*print, form, data->Document().FileName());
+        PrintPagesChosen(*print, form, data->Document().FileName(), data);
     };
     dataHooks.MultiPrint = [multiPrint] { multiPrint->exec(); };
     dataHooks.EditText = [textSetup](QString& text) { return EditStyledText(*textSetup, text); };
@@ -175,7 +178,7 @@ void QuillfenProgram::ConnectWindows()
     designerHooks.ShowDataProcessing = [data] { ShowAndRaise(*data); };
     designerHooks.ShowRevisionList = [list] { ShowAndRaise(*list); };
     designerHooks.Print = [print, designer](QuillfenForm& document) {
-        PrintPagesChosen(*print, document, designer->GetFileName());
+        PrintPagesChosen(*print, document, designer->GetFileName(), designer);
     };
     designer->SetHooks(std::move(designerHooks));
 

@@ -37,6 +37,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 using namespace DesignerUnits;
@@ -72,6 +74,8 @@ constexpr int QuantityItemHeight = 20;
 constexpr int StyledTabColumn = 55;
 constexpr int BordersPreviewSize = 80;
 constexpr int SwatchSize = 24;
+// Rows of the quantity list shown without scrolling, on a laptop's screen too.
+constexpr int QuantityRowsShown = 8;
 
 // The measure field's value formats, as UTF-8 styled texts (ESC 2 subscript
 // is not used; the brackets show the SI prefix).
@@ -144,6 +148,16 @@ QLabel* CaptionLabel(int id, QWidget* parent)
 // Characters a list box shows at least, whatever its entries.
 constexpr int ListBoxMinimumChars = 12;
 
+// A kind's panel lines up with the geometry boxes and adds no margins of its
+// own to the height the column takes.
+template <typename Layout>
+Layout* PanelLayout(QWidget* panel)
+{
+    auto* layout = new Layout(panel);
+    layout->setContentsMargins(QMargins());
+    return layout;
+}
+
 QComboBox* ListBox(const char* name, QWidget* parent)
 {
     auto* box = new QComboBox(parent);
@@ -185,12 +199,15 @@ void TForm2::BuildPanels()
     Edit4 = GeometryBoxes[3];
     Edit5 = GeometryBoxes[4];
     Edit6 = GeometryBoxes[5];
-    column->addLayout(geometry);
-
-    column->addWidget(CaptionLabel(StringId::Borders, area));
+    // The borders widget and the swatches stand beside the geometry boxes:
+    // below them they would take the height the quantity list needs.
+    auto* top = new QHBoxLayout;
+    top->addLayout(geometry, 1);
+    auto* borders = new QVBoxLayout;
+    borders->addWidget(CaptionLabel(StringId::Borders, area));
     PaintBox4 = new BordersPreview(this, area);
     PaintBox4->setFixedSize(BordersPreviewSize, BordersPreviewSize);
-    column->addWidget(PaintBox4);
+    borders->addWidget(PaintBox4);
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     for (int width = 0; width < BorderWidths; ++width)
@@ -211,11 +228,14 @@ void TForm2::BuildPanels()
     swatches->addStretch();
     connect(Panel13, &ColorSwatch::clicked, this, &TForm2::Panel13Click);
     connect(Panel14, &ColorSwatch::clicked, this, &TForm2::Panel14Click);
-    column->addLayout(swatches);
+    borders->addLayout(swatches);
+    top->addLayout(borders);
+    top->setAlignment(borders, Qt::AlignTop);
+    column->addLayout(top);
 
     TextPanel = new QWidget(area);
     TextPanel->setObjectName(QStringLiteral("TextPanel"));
-    auto* text = new QGridLayout(TextPanel);
+    auto* text = PanelLayout<QGridLayout>(TextPanel);
     ComboBox1 = ListBox("ComboBox1", TextPanel);
     ComboBox1->addItems(QFontDatabase::families());
     ComboBox2 = ListBox("ComboBox2", TextPanel);
@@ -247,7 +267,7 @@ void TForm2::BuildPanels()
 
     Panel3 = new QWidget(area);
     Panel3->setObjectName(QStringLiteral("Panel3"));
-    auto* global = new QHBoxLayout(Panel3);
+    auto* global = PanelLayout<QHBoxLayout>(Panel3);
     Edit9 = new QLineEdit(Panel3);
     Edit9->setObjectName(QStringLiteral("Edit9"));
     global->addWidget(CaptionLabel(StringId::GlobalText, Panel3));
@@ -257,7 +277,7 @@ void TForm2::BuildPanels()
 
     Panel11 = new QWidget(area);
     Panel11->setObjectName(QStringLiteral("Panel11"));
-    auto* measure = new QGridLayout(Panel11);
+    auto* measure = PanelLayout<QGridLayout>(Panel11);
     ComboBox3 = ListBox("ComboBox3", Panel11);
     ComboBox3->setItemDelegate(
         new StyledTextDelegate(nullptr, StyledTabColumn, ComboBox3, FormatItemHeight));
@@ -279,32 +299,40 @@ void TForm2::BuildPanels()
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
     }
-    measure->addWidget(CaptionLabel(StringId::Measure, Panel11), 0, 0, 1, 2);
+    // The list takes the height the other panels leave, and never less than
+    // a few rows: finding a quantity row by row is no use.
+    CheckListBox1->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    CheckListBox1->setMinimumHeight(QuantityRowsShown * CheckListBox1->sizeHintForRow(0)
+                                    + 2 * CheckListBox1->frameWidth()
+                                    + CheckListBox1->horizontalScrollBar()->sizeHint().height());
+    // The limits button stands on the caption's row, which has room for it.
+    measure->addWidget(CaptionLabel(StringId::Measure, Panel11), 0, 0);
+    measure->addWidget(SpeedButton2, 0, 1, Qt::AlignRight);
     measure->addWidget(CaptionLabel(StringId::FormatLabel, Panel11), 1, 0);
     measure->addWidget(ComboBox3, 1, 1);
-    measure->addWidget(SpeedButton2, 2, 0);
-    measure->addWidget(CaptionLabel(StringId::DecimalDigits, Panel11), 3, 0);
-    measure->addWidget(ComboBox8, 3, 1);
-    measure->addWidget(CheckListBox1, 4, 0, 1, 2);
+    measure->addWidget(CaptionLabel(StringId::DecimalDigits, Panel11), 2, 0);
+    measure->addWidget(ComboBox8, 2, 1);
+    measure->addWidget(CheckListBox1, 3, 0, 1, 2);
     connect(ComboBox3, &QComboBox::activated, this, &TForm2::ComboBox3Change);
     connect(ComboBox8, &QComboBox::activated, this, &TForm2::ComboBox8Change);
     connect(SpeedButton2, &QToolButton::clicked, this, &TForm2::SpeedButton2Click);
     connect(CheckListBox1, &QListWidget::itemChanged, this, &TForm2::CheckListBox1ClickCheck);
-    column->addWidget(Panel11);
+    column->addWidget(Panel11, 1);
 
     Panel12 = new QWidget(area);
     Panel12->setObjectName(QStringLiteral("Panel12"));
-    auto* picture = new QHBoxLayout(Panel12);
+    auto* picture = PanelLayout<QHBoxLayout>(Panel12);
     SpeedButton1 = new QToolButton(Panel12);
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
     SetTag(SpeedButton1, StringId::PictureFile);
     picture->addWidget(SpeedButton1);
     connect(SpeedButton1, &QToolButton::clicked, this, &TForm2::SpeedButton1Click);
     column->addWidget(Panel12);
+    // Without the measure panel the panels stay at the top.
     column->addStretch();
     ScrollBox2->setWidget(area);
     // The panels are never cut at the side: the area is as wide as the
-    // panels shown need, and grows when another panel appears.
+    // widest panel needs, whichever panels are shown.
     ScrollBox2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     FitPanels();
 }
@@ -318,9 +346,22 @@ void TForm2::FitPanels()
     for (QWidget* panel : area->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         if (QLayout* layout = panel->layout())
             layout->activate();
-    area->layout()->activate();
-    ScrollBox2->setMinimumWidth(area->minimumSizeHint().width() + 2 * ScrollBox2->frameWidth()
-                                + ScrollBox2->verticalScrollBar()->sizeHint().width());
+    QLayout* column = area->layout();
+    column->activate();
+    // As wide as the widest panel, shown or hidden: the drawing area beside
+    // it keeps its place whatever the selection shows.
+    int widest = 0;
+    for (int i = 0; i < column->count(); ++i) {
+        QLayoutItem* item = column->itemAt(i);
+        const QWidget* panel = item->widget();
+        widest =
+            std::max(widest, panel ? panel->sizeHint().expandedTo(panel->minimumSizeHint()).width()
+                                   : item->sizeHint().width());
+    }
+    const QMargins margins = column->contentsMargins();
+    ScrollBox2->setFixedWidth(widest + margins.left() + margins.right()
+                              + 2 * ScrollBox2->frameWidth()
+                              + ScrollBox2->verticalScrollBar()->sizeHint().width());
     // The window's layout counts the new width at once, so that a fit of
     // the window that follows makes room for it.
     centralWidget()->updateGeometry();
@@ -375,7 +416,6 @@ void TForm2::Refresh()
     const AbstractFormObject* only = selection.GetCount() == 1 ? selection.GetObject(0) : nullptr;
     SpeedButton27->setChecked(only && only->IsGroup());
     PaintBox4->update();
-    FitPanels();
 }
 
 void TForm2::RefreshSymbols()

@@ -50,7 +50,7 @@ constexpr int32_t MaxGridStep = 100;
 const QString LabelDocumentSide = QStringLiteral("10");
 const QString OpenFilter = QStringLiteral("Quillfen (*.qfs *.qft *.qff)");
 const QString SaveFilter = QStringLiteral("Quillfen (*.qfs)");
-const QString XmlFilter = QStringLiteral("Extesible markup language (xml) (*.xml)");
+const QString XmlFilter = QStringLiteral("Extensible markup language (xml) (*.xml)");
 const QString DocumentSuffix = QStringLiteral("qfs");
 const QString XmlSuffix = QStringLiteral("xml");
 

@@ -233,7 +233,7 @@ private:
     // Marks the document modified and repaints after a panel edit.
     void Applied();
     void RefreshSymbols();
-    // Widens the property area to the panels it shows.
+    // Sets the property area as wide as its widest panel.
     void FitPanels();
     void PanelsLanguage();
     QString KindTextAt(int32_t x, int32_t y) const;

@@ -3,6 +3,7 @@
 #include "language/Language.h"
 #include "language/StringIds.h"
 #include "platform/UserDialogs.h"
+#include "platform/widgets/ScreenFit.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
@@ -152,6 +153,8 @@ public:
         printer.setPrintRange(QPrinter::AllPages);
         printer.setPageRanges({});
         QPrintDialog dialog(&printer, parent);
+        // Over its window and wholly on the screen, as every other dialog.
+        FitOnScreenWhenShown(&dialog);
         dialog.setMinMax(minPage, maxPage);
         dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
         // The file too: printed to the last document's, this one would
@@ -175,6 +178,7 @@ public:
         // offers printing to a file as the print dialog does: on a machine
         // without printers that is the only printer there is.
         QPrintDialog dialog(&Printer(), parent);
+        FitOnScreenWhenShown(&dialog);
         dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
         dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
         dialog.setOption(QAbstractPrintDialog::PrintSelection, false);

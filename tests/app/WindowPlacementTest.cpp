@@ -9,11 +9,13 @@
 #include "common/FramedGeometry.h"
 #include "dataprocessing/widgets/CreateBarcode.h"
 #include "dataprocessing/widgets/QuillfenTransfer.h"
+#include "designer/FieldKinds.h"
 #include "designer/widgets/CreateFields.h"
 #include "designer/widgets/DesignerCanvas.h"
 #include "designer/widgets/LimitSetup.h"
 #include "designer/widgets/QuillfenDesigner.h"
 #include "designer/widgets/QuillfenNewPage.h"
+#include "documents/PageObject.h"
 #include "documents/TextObject.h"
 #include "documents/widgets/PrintForm.h"
 #include "documents/widgets/TextSetup.h"
@@ -33,9 +35,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTimer>
 #include <QTreeWidget>
@@ -63,6 +67,11 @@ static_assert(UnknownFrameAllowance.left() >= UsualFrame.left()
               && UnknownFrameAllowance.top() >= UsualFrame.top()
               && UnknownFrameAllowance.right() >= UsualFrame.right()
               && UnknownFrameAllowance.bottom() >= UsualFrame.bottom());
+
+// A laptop's screen: 768 pixels high.
+constexpr int LaptopScreenHeight = 768;
+// Rows of the designer's quantity list that such a screen shows at least.
+constexpr int QuantityRowsShown = 8;
 
 std::string Describe(const QRect& r)
 {
@@ -248,6 +257,79 @@ TEST_F(WindowPlacementTest, ALanguageSwitchWhileShownMakesRoomForTheNewCaptions)
     EXPECT_TRUE(Available(designer).contains(Framed(designer))) << Describe(Framed(designer));
 }
 
+TEST_F(WindowPlacementTest, TheDesignersQuantityListShowsRowsEnoughAndThePanelsKeepOneWidth)
+{
+    TForm2& designer = program.Designer();
+    designer.show();
+    PageObject& page = *designer.GetDocument().GetCurrentPage();
+    const auto place = [&](FieldKind kind, int32_t top) {
+        std::unique_ptr<AbstractFormObject> field =
+            NewField(kind, designer.GetDocument().GetGlobalTexts());
+        field->SetRect(100, top, 600, top + 100);
+        AbstractFormObject* placed = field.get();
+        page.AddObject(std::move(field));
+        return placed;
+    };
+    AbstractFormObject* const text = place(FieldKind::Text, 100);
+    AbstractFormObject* const global = place(FieldKind::GlobalText, 300);
+    AbstractFormObject* const measure = place(FieldKind::Measure, 500);
+    AbstractFormObject* const picture = place(FieldKind::Picture, 700);
+    constexpr int32_t BesideTheFields = 1000;
+    // Clicked as the user clicks them, the first alone, the others added with Shift.
+    const auto select = [&](std::initializer_list<AbstractFormObject*> fields) {
+        const QuillfenZoom& zoom = designer.GetDocument().GetZoom();
+        // A click beside the page's fields first: the fields clicked then are all that is selected.
+        QTest::mouseClick(
+            designer.PaintBox1, Qt::LeftButton, {},
+            QPoint(zoom.ModelToScreen(BesideTheFields), zoom.ModelToScreen(BesideTheFields)));
+        Qt::KeyboardModifiers modifiers = {};
+        for (AbstractFormObject* field : fields) {
+            const TRect r = field->GetRect();
+            QTest::mouseClick(designer.PaintBox1, Qt::LeftButton, modifiers,
+                              QPoint(zoom.ModelToScreen((r.Left + r.Right) / 2),
+                                     zoom.ModelToScreen((r.Top + r.Bottom) / 2)));
+            modifiers = Qt::ShiftModifier;
+        }
+        for (int round = 0; round < 4; ++round)
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    };
+    const bool laptopScreen = designer.screen()->geometry().height() >= LaptopScreenHeight;
+    QListWidget& list = *designer.CheckListBox1;
+    QWidget& panels = *designer.ScrollBox2->viewport();
+    for (const int language : {Language::English, Language::Czech}) {
+        MainLanguage.SetLanguage(language);
+        program.ApplyLanguageToAll();
+        select({text});
+        const int drawingWidth = designer.ScrollBox1->width();
+        const std::initializer_list<AbstractFormObject*> selections[] = {
+            {measure}, {global, measure}, {text, global, measure, picture}, {picture}, {global}};
+        for (const std::initializer_list<AbstractFormObject*>& fields : selections) {
+            select(fields);
+            const std::string what =
+                std::to_string(fields.size()) + " fields in language " + std::to_string(language);
+            EXPECT_EQ(designer.ScrollBox1->width(), drawingWidth) << what;
+            if (!list.isVisibleTo(&designer))
+                continue;
+            // Rows shown to their full height in the list, in the panels'
+            // view and in the window (long ones run on past the list's side).
+            int shown = 0;
+            for (int row = 0; row < list.count(); ++row) {
+                const QRect rect = list.visualItemRect(list.item(row));
+                const QRect inList(0, rect.top(), list.viewport()->width(), rect.height());
+                const QRect inPanels(list.viewport()->mapTo(&panels, inList.topLeft()),
+                                     inList.size());
+                shown +=
+                    list.viewport()->rect().contains(inList) && panels.rect().contains(inPanels);
+            }
+            EXPECT_TRUE(Inside(panels, designer)) << what;
+            EXPECT_EQ(designer.ScrollBox2->verticalScrollBar()->value(), 0) << what;
+            if (laptopScreen) {
+                EXPECT_GE(shown, QuantityRowsShown) << what;
+            }
+        }
+    }
+}
+
 TEST_F(WindowPlacementTest, DialogsOpenCentredOverTheWindowTheyWereOpenedFrom)
 {
     TForm7& list = program.RevisionList();
@@ -289,12 +371,15 @@ TEST_F(WindowPlacementTest, DialogsOpenCentredOverTheWindowTheyWereOpenedFrom)
         {"Limits", &designer, [&] { designer.SpeedButton2Click(); }},
         {"Text edit", &designer, openDesignerText},
         {"Settings", &designer, [&] { designer.Settings1->trigger(); }},
+        {"Print", &designer, [&] { designer.Print1->trigger(); }},
         {"Text edit", &data, openDataText},
         {"Files to print", &data, [&] { data.MultiformPrint1->trigger(); }},
         {"Settings", &data, [&] { data.Settings1->trigger(); }},
+        {"Print", &data, [&] { data.Print1->trigger(); }},
         {"Barcode wizard", &data, [&] { data.Barcode1->trigger(); }},
         {"Date filter", &list, [&] { list.FilterByColumn(nextRevision); }},
         {"Settings", &list, [&] { list.Settings1->trigger(); }},
+        {"Print", &list, [&] { list.Print1->trigger(); }},
     };
     for (const Case& c : cases) {
         // The window in the screen's upper left part: its centre is not the screen's.
