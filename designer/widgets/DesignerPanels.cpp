@@ -359,7 +359,7 @@ void TForm2::FitPanels()
                                    : item->sizeHint().width());
     }
     const QMargins margins = column->contentsMargins();
-    ScrollBox2->setFixedWidth(widest + margins.left() + margins.right()
+    ScrollBox2->setMinimumWidth(widest + margins.left() + margins.right()
                               + 2 * ScrollBox2->frameWidth()
                               + ScrollBox2->verticalScrollBar()->sizeHint().width());
     // The window's layout counts the new width at once, so that a fit of
