@@ -6,8 +6,6 @@
 #include "documents/GroupObject.h"
 #include "platform/NumberText.h"
 
-#include <QFile>
-
 LabelWizardState::LabelWizardState() : m_template(MakeDefaultLabelTemplate()) {}
 
 LabelWizardState::~LabelWizardState() = default;
@@ -77,17 +75,17 @@ LabelWizardState::FileImport LabelWizardState::ImportTemplateDocument(const QStr
         case TemplateRead::Damaged:
             return FileImport::Damaged;
         }
-    } catch (const EFOpenError&) {
-        return FileImport::CannotOpen;
+    } catch (const EFOpenError& error) {
+        return error.NotRegularFile() ? FileImport::NotRegularFile : FileImport::CannotOpen;
     }
     return FileImport::Unchanged;
 }
 
 LabelWizardState::FileImport LabelWizardState::ImportOldLabelFile(const QString& fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return FileImport::CannotOpen;
+    ReadOnlyFile file(fileName);
+    if (!file.OpenForReading())
+        return file.IsNotRegularFile() ? FileImport::NotRegularFile : FileImport::CannotOpen;
     OldLabelFile label;
     switch (ReadOldLabelFile(file, label)) {
     case OldLabelRead::NotLabelFile: {

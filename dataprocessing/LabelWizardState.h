@@ -28,6 +28,7 @@ public:
         NotQuillfen, // empty or foreign bytes: nothing changed
         Damaged,
         CannotOpen,
+        NotRegularFile, // a named pipe, a device or a socket: nothing changed
     };
 
     // The default barcode template; a store of its own until the data

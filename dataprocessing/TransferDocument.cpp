@@ -24,7 +24,8 @@ std::unique_ptr<FileReader> OpenReader(const QString& path, FileOutcome& outcome
         outcome = Outcome(FileOutcome::NotQuillfen);
         return nullptr;
     } catch (const EFOpenError& error) {
-        outcome = Outcome(FileOutcome::CannotOpen, error.Reason());
+        outcome = error.NotRegularFile() ? Outcome(FileOutcome::NotRegularFile, path)
+                                         : Outcome(FileOutcome::CannotOpen, error.Reason());
         return nullptr;
     }
 }

@@ -17,14 +17,16 @@ struct FileOutcome
 {
     enum Kind {
         Done,
-        NothingLoaded, // a file of another kind: nothing changed, nothing to say
-        NotQuillfen,   // empty or foreign bytes: nothing changed
-        CannotOpen,    // the file could not be opened or created
-        Damaged,       // the file's content is damaged: nothing was taken from it
-        WriteFailed,   // the file could not be written: the old file stays
+        NothingLoaded,  // a file of another kind: nothing changed, nothing to say
+        NotQuillfen,    // empty or foreign bytes: nothing changed
+        CannotOpen,     // the file could not be opened or created
+        NotRegularFile, // a named pipe, a device or a socket: not read
+        Damaged,        // the file's content is damaged: nothing was taken from it
+        WriteFailed,    // the file could not be written: the old file stays
     };
     Kind Result = Done;
-    QString Detail; // the system's reason for CannotOpen and WriteFailed
+    // The system's reason for CannotOpen and WriteFailed; the path for NotRegularFile.
+    QString Detail;
 
     bool Ok() const { return Result == Done; }
 };

@@ -94,8 +94,8 @@ QuillfenDesignerForm::OpenResult QuillfenDesignerForm::OpenFile(const QString& p
         }
         GetZoom().SetZoom(QuillfenZoom::DefaultZoom);
         return result;
-    } catch (const EFOpenError&) {
-        return OpenResult::CannotOpen;
+    } catch (const EFOpenError& error) {
+        return error.NotRegularFile() ? OpenResult::NotRegularFile : OpenResult::CannotOpen;
     }
 }
 

@@ -33,6 +33,7 @@ public:
         NotLoaded,     // a damaged container or an older data stream: the document is unchanged
         NotQuillfen,   // empty or foreign bytes: the document is unchanged
         CannotOpen,
+        NotRegularFile, // a named pipe, a device or a socket: the document is unchanged
     };
 
     QuillfenDesignerForm(QuillfenZoom::PanelResizer panel, int32_t width, int32_t height);

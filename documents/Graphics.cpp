@@ -1,6 +1,9 @@
 #include "documents/Graphics.h"
 
 #include "documents/JpegCodec.h"
+#include "language/Language.h"
+#include "language/StringIds.h"
+#include "storage/File.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -446,9 +449,11 @@ std::unique_ptr<TGraphic> LoadGraphicFile(const QString& fileName, QString* erro
     if (found == std::end(Extensions))
         return fail(QStringLiteral("unknown picture file extension: %1").arg(fileName));
 
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(file.errorString());
+    ReadOnlyFile file(fileName);
+    if (!file.OpenForReading())
+        return fail(file.IsNotRegularFile()
+                        ? MainLanguage.GetString(StringId::NotRegularFile) + u'\n' + fileName
+                        : file.errorString());
     if (file.size() > MaxPictureFileSize)
         return fail(QStringLiteral("picture file too large: %1").arg(fileName));
     std::unique_ptr<TGraphic> graphic = NewGraphic(static_cast<int>(found->kind));

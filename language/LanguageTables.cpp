@@ -381,9 +381,11 @@ constexpr Row Rows[] = {
     {315, "The file cannot be written:", "Do souboru nelze zapisovat:"},
     {316, "The printer cannot begin printing:", "Tiskárna nemůže začít tisknout:"},
     {317, "The file already exists. Replace it?", "Soubor již existuje. Nahradit jej?"},
+    {318, "This is not a regular file and cannot be opened:",
+     "Toto není běžný soubor a nelze jej otevřít:"},
 };
 
-constexpr std::size_t ProgramCount = 318;
+constexpr std::size_t ProgramCount = 319;
 
 constexpr bool IdsRunWithoutGaps()
 {

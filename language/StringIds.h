@@ -307,5 +307,6 @@ enum : int {
     FileNotWritable = 315, // "The file cannot be written:", the path follows
     PrinterNotReady = 316, // "The printer cannot begin printing:", the printer's name follows
     ReplaceQuestion = 317, // "The file already exists. Replace it?", after the path
+    NotRegularFile = 318,  // "This is not a regular file and cannot be opened:", the path follows
 };
 } // namespace StringId

@@ -6,8 +6,7 @@
 #include "revisionlist/QuillfenRevisionTableThread.h"
 #include "revisionlist/RevisionFilters.h"
 #include "revisionlist/RevisionListDocument.h"
-
-#include <QFile>
+#include "storage/File.h"
 
 #include <cmath>
 
@@ -285,9 +284,14 @@ bool RevisionTableModel::ExportText(const QString& path)
 
 bool RevisionTableModel::ImportText(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        ReportFailure(StringId::FileNotOpened, path);
+    ReadOnlyFile file(path);
+    if (!file.OpenForReading()) {
+        if (file.IsNotRegularFile())
+            Dialogs().MessageBox(MainLanguage.GetString(StringId::NotRegularFile) + u'\n' + path,
+                                 MainLanguage.GetString(StringId::RevisionList), MsgButtons::Ok,
+                                 MsgIcon::Error);
+        else
+            ReportFailure(StringId::FileNotOpened, path);
         return false;
     }
     RevisionRowList rows = ReadListText(file.readAll());

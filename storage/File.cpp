@@ -3,6 +3,7 @@
 #include "platform/NumberText.h"
 #include "storage/Utf8.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QVariant>
 #include <QtEndian>
@@ -50,10 +51,11 @@ std::optional<qint64> SectionOffset(const ContainerHeader& header, int32_t tag)
     return std::nullopt;
 }
 
-EFOpenError::EFOpenError(const QString& fileName, const QString& reason)
+EFOpenError::EFOpenError(const QString& fileName, const QString& reason, bool notRegularFile)
     : std::runtime_error("cannot open file " + fileName.toStdString())
     , m_fileName(fileName)
     , m_reason(reason)
+    , m_notRegularFile(notRegularFile)
 {}
 
 QString SavedFilePath(const QString& path)
@@ -205,7 +207,35 @@ QString FileWriter::ErrorString() const
 
 bool ReadOnlyFile::OpenForReading()
 {
-    if (!open(QIODevice::ReadOnly))
+    m_notRegular = false;
+    // Opening a named pipe would wait for a writer; without waiting, the
+    // descriptor tells what the name leads to before anything is read, and
+    // what it is cannot change under us afterwards.
+    const int fd =
+        ::open(QFile::encodeName(fileName()).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        setErrorString(qt_error_string(errno));
+        return false;
+    }
+    QString refusal;
+    struct stat status = {};
+    if (::fstat(fd, &status) != 0) {
+        refusal = qt_error_string(errno);
+    } else if (S_ISDIR(status.st_mode)) {
+        // In QFile's words, as a folder has always been refused.
+        refusal = QCoreApplication::translate("QIODevice", "file to open is a directory");
+    } else if (!S_ISREG(status.st_mode)) {
+        m_notRegular = true;
+        refusal = QStringLiteral("not a regular file");
+    }
+    if (!refusal.isEmpty()) {
+        ::close(fd);
+        setErrorString(refusal);
+        return false;
+    }
+    // Reads of a regular file never wait; the rest is an ordinary descriptor.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (!open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
         return false;
     m_size = QFile::size();
     return true;
@@ -222,11 +252,14 @@ qint64 ReadOnlyFile::readData(char* data, qint64 maxSize)
 FileReader::FileReader(const QString& fileName) : m_file(fileName)
 {
     if (!m_file.OpenForReading())
-        throw EFOpenError(fileName, m_file.errorString());
+        throw EFOpenError(fileName, m_file.errorString(), m_file.IsNotRegularFile());
     // Words a short file cannot supply stay 0, so nothing matches by accident.
     for (int32_t& word : m_header)
         word = ReadInt32(m_file);
     ClearStreamDamaged(m_file);
+    // Its zero words would read as a container without sections: an empty
+    // document that a save would put in the place of what the file held.
+    m_headerCut = HasSections(m_header) && m_file.size() < HeaderSize;
     m_file.seek(std::min<qint64>(HeaderSize, m_file.size()));
 }
 
@@ -241,12 +274,13 @@ bool FileReader::SeekSection(int32_t tag)
         return false;
     ClearStreamDamaged(m_file);
     const std::optional<qint64> offset = SectionOffset(m_header, tag);
-    if (!offset) {
+    if (!offset && !m_headerCut) {
         m_file.seek(std::min<qint64>(HeaderSize, m_file.size()));
         return false;
     }
-    if (*offset > m_file.size()) {
-        // A section past the end of the file: read as an empty, damaged one.
+    if (m_headerCut || *offset > m_file.size()) {
+        // A section past the end of the file, or one a cut header may have
+        // named: read as an empty, damaged one.
         m_file.seek(m_file.size());
         MarkStreamDamaged(m_file);
         return true;

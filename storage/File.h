@@ -67,13 +67,16 @@ std::optional<qint64> SectionOffset(const ContainerHeader& header, int32_t tag);
 class EFOpenError : public std::runtime_error
 {
 public:
-    EFOpenError(const QString& fileName, const QString& reason);
+    EFOpenError(const QString& fileName, const QString& reason, bool notRegularFile = false);
     QString FileName() const { return m_fileName; }
     QString Reason() const { return m_reason; }
+    // Refused to be read because it is a named pipe, a device or a socket.
+    bool NotRegularFile() const { return m_notRegularFile; }
 
 private:
     QString m_fileName;
     QString m_reason;
+    bool m_notRegularFile = false;
 };
 
 // A QSaveFile that notices every write the system cut short. A full disk or
@@ -141,17 +144,23 @@ private:
     bool m_committed = false;
 };
 
-// A file opened only for reading, whose size is taken once when it opens.
-// Readers bound every count and length by the bytes left, and asking the file
-// system for the size each time made opening a large form several times slower.
-// A read that ends early takes the size again, so a file cut short by someone
-// else while it is open reads as damaged and ends where its bytes end.
+// A file the user named, opened only for reading, whose size is taken once
+// when it opens. Readers bound every count and length by the bytes left, and
+// asking the file system for the size each time made opening a large form
+// several times slower. A read that ends early takes the size again, so a file
+// cut short by someone else while it is open reads as damaged and ends where
+// its bytes end.
 class ReadOnlyFile : public QFile
 {
 public:
     explicit ReadOnlyFile(const QString& fileName) : QFile(fileName) {}
-    // Opens for reading and takes the size; false when the file cannot be read.
+    // Opens for reading without waiting and takes the size; false, with the
+    // reason in errorString(), when the file cannot be read. Only a regular
+    // file opens: a named pipe would keep the program waiting before it shows
+    // anything, and a device may never come to an end.
     bool OpenForReading();
+    // Whether OpenForReading() refused a file that is there but not regular.
+    bool IsNotRegularFile() const { return m_notRegular; }
     qint64 size() const override { return isOpen() ? m_size : QFile::size(); }
 
 protected:
@@ -159,13 +168,14 @@ protected:
 
 private:
     qint64 m_size = 0;
+    bool m_notRegular = false;
 };
 
 // Reads a container document (or recognises an older single-stream file).
 class FileReader
 {
 public:
-    // Throws EFOpenError when the file cannot be opened.
+    // Throws EFOpenError when the file cannot be opened or is no regular file.
     explicit FileReader(const QString& fileName);
     FileReader(const FileReader&) = delete;
     FileReader& operator=(const FileReader&) = delete;
@@ -176,6 +186,9 @@ public:
     bool IsLegacyFormat() const;
     // A container or an older stream: false for an empty or foreign file.
     bool IsQuillfenFile() const { return IsQuillfenMagic(m_header[0]); }
+    // A container cut short inside its header: its type and sections are
+    // unknown, and every section reads as damaged.
+    bool IsDamaged() const { return m_headerCut; }
     // Positions the stream at the section; false when absent (stream at 64) or
     // when the file is no container (stream unmoved).
     bool SeekSection(int32_t tag);
@@ -184,6 +197,7 @@ public:
 private:
     ReadOnlyFile m_file;
     ContainerHeader m_header{};
+    bool m_headerCut = false;
 };
 
 // --- Stream damage -----------------------------------------------------------

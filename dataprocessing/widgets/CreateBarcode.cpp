@@ -289,7 +289,7 @@ void TForm9::Button100Click()
         ShowLayout();
         PaintBox1->update();
     }
-    ShowFileMessage(result);
+    ShowFileMessage(result, fileName);
 }
 
 void TForm9::SpeedButton1Click()
@@ -300,21 +300,32 @@ void TForm9::SpeedButton1Click()
     const LabelWizardState::FileImport result = m_state.ImportTemplateDocument(fileName);
     if (result == LabelWizardState::FileImport::Imported)
         PaintBox1->update();
-    ShowFileMessage(result);
+    ShowFileMessage(result, fileName);
 }
 
-void TForm9::ShowFileMessage(LabelWizardState::FileImport result)
+void TForm9::ShowFileMessage(LabelWizardState::FileImport result, const QString& fileName)
 {
-    static const std::pair<LabelWizardState::FileImport, int> Messages[] = {
-        {LabelWizardState::FileImport::CannotOpen, StringId::FileNotOpened},
-        {LabelWizardState::FileImport::Damaged, StringId::FileDamaged},
-        {LabelWizardState::FileImport::NotQuillfen, StringId::NotQuillfenDocument},
+    struct Message
+    {
+        LabelWizardState::FileImport kind;
+        int text;
+        bool named; // the file's name follows the text
     };
-    for (const auto& [kind, text] : Messages)
-        if (result == kind)
-            Dialogs().MessageBox(MainLanguage.GetString(text),
-                                 MainLanguage.GetString(StringId::BarcodeWizard), MsgButtons::Ok,
-                                 MsgIcon::Error);
+    static const Message Messages[] = {
+        {LabelWizardState::FileImport::CannotOpen, StringId::FileNotOpened, false},
+        {LabelWizardState::FileImport::Damaged, StringId::FileDamaged, false},
+        {LabelWizardState::FileImport::NotQuillfen, StringId::NotQuillfenDocument, false},
+        {LabelWizardState::FileImport::NotRegularFile, StringId::NotRegularFile, true},
+    };
+    for (const auto& [kind, id, named] : Messages) {
+        if (result != kind)
+            continue;
+        QString text = MainLanguage.GetString(id);
+        if (named)
+            text += u'\n' + fileName;
+        Dialogs().MessageBox(text, MainLanguage.GetString(StringId::BarcodeWizard), MsgButtons::Ok,
+                             MsgIcon::Error);
+    }
 }
 
 void TForm9::showEvent(QShowEvent* event)

@@ -101,7 +101,7 @@ private:
     void UpdateCounts();
     // Beeps and selects the edit's text for the user to correct.
     void MarkBadInput(QLineEdit* edit);
-    void ShowFileMessage(LabelWizardState::FileImport result);
+    void ShowFileMessage(LabelWizardState::FileImport result, const QString& fileName);
 
     LabelWizardState m_state;
     const RecordLookup* m_records = nullptr;

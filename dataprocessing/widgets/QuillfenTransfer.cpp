@@ -452,6 +452,7 @@ bool TForm3::Report(const FileOutcome& outcome)
 {
     static const std::pair<FileOutcome::Kind, int> Messages[] = {
         {FileOutcome::CannotOpen, StringId::FileNotOpened},
+        {FileOutcome::NotRegularFile, StringId::NotRegularFile},
         {FileOutcome::Damaged, StringId::FileDamaged},
         {FileOutcome::WriteFailed, StringId::FileNotSaved},
         {FileOutcome::NotQuillfen, StringId::NotQuillfenDocument},

@@ -486,6 +486,10 @@ void TForm2::LoadFile(const QString& path)
     case Result::NotQuillfen:
         Message(StringId::NotQuillfenDocument);
         break;
+    case Result::NotRegularFile:
+        Dialogs().MessageBox(Str(StringId::NotRegularFile) + u'\n' + path,
+                             Str(StringId::TemplateDesigner), MsgButtons::Ok, MsgIcon::Error);
+        break;
     }
     SetCaption();
     ComboBox4->setEditText(ZoomText(Document->GetZoom().GetZoom()));

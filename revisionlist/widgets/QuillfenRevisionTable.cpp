@@ -471,23 +471,30 @@ bool TForm7::OpenDocument(const QString& path)
     int32_t magic = 0;
     bool legacy = false;
     bool known = false;
+    bool damaged = false;
+    const auto refuse = [](const QString& text) {
+        Dialogs().MessageBox(text, Str(StringId::RevisionList), MsgButtons::Ok, MsgIcon::Error);
+        return false;
+    };
     try {
         FileReader reader(path);
         type = reader.GetTypeTag();
         magic = reader.GetMagic();
         legacy = reader.IsLegacyFormat();
         known = reader.IsQuillfenFile();
+        damaged = reader.IsDamaged();
     } catch (const EFOpenError& error) {
-        Dialogs().MessageBox(path + u'\n' + Str(StringId::FileNotOpened) + QStringLiteral("\n\n")
-                                 + error.Reason(),
-                             Str(StringId::RevisionList), MsgButtons::Ok, MsgIcon::Error);
-        return false;
+        if (error.NotRegularFile())
+            return refuse(Str(StringId::NotRegularFile) + u'\n' + path);
+        return refuse(path + u'\n' + Str(StringId::FileNotOpened) + QStringLiteral("\n\n")
+                      + error.Reason());
     }
-    if (!known) {
-        Dialogs().MessageBox(path + u'\n' + Str(StringId::NotQuillfenDocument),
-                             Str(StringId::RevisionList), MsgButtons::Ok, MsgIcon::Error);
-        return false;
-    }
+    if (!known)
+        return refuse(path + u'\n' + Str(StringId::NotQuillfenDocument));
+    // Its type cannot be trusted, and the window it names would show an
+    // empty document under the file's name.
+    if (damaged)
+        return refuse(path + u'\n' + Str(StringId::FileDamaged));
     // Older single-stream files go where their kind is edited.
     const auto open = [](const auto& hook, auto... args) {
         if (hook)

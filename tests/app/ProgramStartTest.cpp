@@ -6,6 +6,7 @@
 #include "common/FakeDialogs.h"
 #include "common/FilledFormFiles.h"
 #include "common/ScopedGuards.h"
+#include "dataprocessing/TransferDocument.h"
 #include "dataprocessing/widgets/QuillfenTransfer.h"
 #include "designer/widgets/QuillfenDesigner.h"
 #include "documents/QuillfenForm.h"
@@ -24,6 +25,8 @@
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -190,6 +193,44 @@ TEST_F(ProgramStartTest, CommandLineDocumentsOpenInTheirWindows)
     ASSERT_EQ(dialogs.messages.size(), 2);
     EXPECT_EQ(dialogs.messages[1].text,
               foreign + u'\n' + MainLanguage.GetString(StringId::NotQuillfenDocument));
+}
+
+// A named pipe would keep the program waiting before its first window, and a
+// form cut inside its header would open as an empty form that a save puts in
+// the file's place: both are refused with a message, and no window shows them.
+TEST_F(ProgramStartTest, APipeOrAFormCutInItsHeaderOnTheCommandLineOpensNothing)
+{
+    const QString pipe = dir.filePath("pipe.qfs");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString whole = dir.filePath("whole.qfs");
+    ASSERT_TRUE(TransferDocument().SaveDocument(whole, false).Ok());
+    QFile source(whole);
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    const QByteArray bytes = source.readAll();
+    ASSERT_GT(bytes.size(), 64);
+
+    std::vector<std::pair<QString, QString>> expected{
+        {pipe, MainLanguage.GetString(StringId::NotRegularFile, Language::English) + u'\n' + pipe}};
+    for (const int cut : {8, 16, 40}) {
+        const QString path = dir.filePath(QStringLiteral("cut%1.qfs").arg(cut));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes.left(cut));
+        expected.emplace_back(
+            path, path + u'\n' + MainLanguage.GetString(StringId::FileDamaged, Language::English));
+    }
+    for (const auto& [path, message] : expected) {
+        dialogs.messages.clear();
+        QuillfenProgram program;
+        program.Start({path}, EnglishLocale);
+        EXPECT_EQ(dialogs.Texts(), QStringList{message})
+            << dialogs.Texts().join(" | ").toStdString();
+        EXPECT_TRUE(program.RevisionList().isVisible());
+        EXPECT_FALSE(program.DataProcessing().isVisible()) << path.toStdString();
+        EXPECT_FALSE(program.Designer().isVisible());
+        EXPECT_TRUE(program.DataProcessing().Document().FileName().isEmpty());
+        EXPECT_TRUE(program.RevisionList().ListRowIds().isEmpty());
+    }
 }
 
 // A write past the user's file-size limit must fail like a full disk, with

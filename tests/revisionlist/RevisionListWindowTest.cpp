@@ -35,6 +35,7 @@
 #include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QDateTime>
+#include <QDir>
 #include <QHeaderView>
 #include <QIcon>
 #include <QLineEdit>
@@ -52,6 +53,8 @@
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -708,6 +711,37 @@ TEST_F(ListWindowTest, ForeignFilesAreRefusedAndFailedSavesSayWhy)
         EXPECT_EQ(file.readAll(), before[k]) << k;
     }
     EXPECT_FALSE(QFile::exists(Path("other.qfs")));
+}
+
+// A named pipe or a device given to Open or to the text import is refused at
+// once, by name, where reading it would wait or never end; a folder is still
+// one that cannot be opened. No record comes of any of them.
+TEST_F(ListWindowTest, OnlyRegularFilesAreOpenedOrImported)
+{
+    const QString pipe = Path("pipe.txt");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString folder = Path("folder.txt");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const QString device = QStringLiteral("/dev/zero");
+    dialogs.fileNames << pipe << folder << pipe << device << folder;
+    window.Open1Click();
+    window.Open1Click();
+    for (int k = 0; k < 3; ++k)
+        window.OpenText1Click();
+
+    const QString refused = MainLanguage.GetString(StringId::NotRegularFile) + u'\n';
+    const QString notOpened = u'\n' + MainLanguage.GetString(StringId::FileNotOpened);
+    const QStringList texts = dialogs.Texts();
+    ASSERT_EQ(texts.size(), 5);
+    EXPECT_EQ(texts[0], refused + pipe);
+    EXPECT_TRUE(texts[1].startsWith(folder + notOpened + QStringLiteral("\n\n")))
+        << texts[1].toStdString();
+    EXPECT_EQ(texts[2], refused + pipe);
+    EXPECT_EQ(texts[3], refused + device);
+    EXPECT_EQ(texts[4], folder + notOpened);
+    EXPECT_TRUE(window.ListRowIds().isEmpty());
+    EXPECT_TRUE(opened.isEmpty());
+    EXPECT_FALSE(window.Model().IsModified());
 }
 
 TEST_F(ListWindowTest, TextFilesKeepCzechLettersOfACzechUserWhateverTheLocale)

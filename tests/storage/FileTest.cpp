@@ -151,6 +151,16 @@ TEST_F(ContainerTest, LegacyAndForeignFilesAreRecognisedWithoutMovingTheStream)
     EXPECT_FALSE(tiny.IsLegacyFormat());
     EXPECT_EQ(tiny.GetTypeTag(), 0);
     EXPECT_FALSE(tiny.SeekSection(Tag::Data));
+    EXPECT_FALSE(tiny.IsDamaged());
+
+    // A container cut inside its header may have named any section: each
+    // one reads as damaged, none as absent.
+    WriteRaw(Path("cut.qfs"), QByteArray("QFS4form"));
+    FileReader cut(Path("cut.qfs"));
+    EXPECT_TRUE(cut.IsDamaged());
+    EXPECT_TRUE(cut.SeekSection(Tag::Revd));
+    EXPECT_TRUE(IsStreamDamaged(cut.GetStream()));
+    EXPECT_EQ(BytesLeft(cut.GetStream()), 0);
 }
 
 TEST_F(ContainerTest, SectionOffsetPastTheEndReadsAsDamaged)
