@@ -259,7 +259,7 @@ void DrawUprightBlock(TCanvas& canvas, const TRect& box, QStringView text, int32
     CharWidths widths(canvas.Metrics(), size, face, false);
     int style = Style::Normal;
     qsizetype pos = 0;
-    for (int64_t line = 0; line < lines; ++line) {
+    for (int64_t line = 0; line < lines && pos <= text.size(); ++line) {
         const int64_t y = int64_t(box.Top) + dy + line * size;
         if (linesGoDown && y >= int64_t(box.Bottom) + reach)
             break;
@@ -313,7 +313,7 @@ void DrawTurnedBlock(TCanvas& canvas, const TRect& box, QStringView text, int32_
     CharWidths widths(canvas.Metrics(), size, face, true);
     int style = Style::Normal;
     qsizetype pos = 0;
-    for (int64_t line = 0; line < lines; ++line) {
+    for (int64_t line = 0; line < lines && pos <= text.size(); ++line) {
         const int64_t x = int64_t(box.Left) + line * size + dx;
         if (linesGoRight && x >= int64_t(box.Right) + reach)
             break;

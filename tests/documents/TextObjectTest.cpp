@@ -203,6 +203,12 @@ TEST(StyledLayout, LineCountSkipsStyleWords)
     EXPECT_EQ(CountStyledLines(u"a\nb\n"), 3);
     EXPECT_EQ(CountStyledLines(Styled(u"a~\nb")), 1);
     EXPECT_EQ(CountStyledLines(Styled(u"a~")), 1);
+    // ESC ESC is a switch to the style ESC: the line feed after it counts.
+    EXPECT_EQ(CountStyledLines(Styled(u"\n~~\nb")), 3);
+    EXPECT_EQ(CountStyledLines(Styled(u"~~~\nb")), 1);
+    // Over many thousand units, as a long text has them.
+    EXPECT_EQ(CountStyledLines(QStringLiteral("ab\n").repeated(40000)), 40001);
+    EXPECT_EQ(CountStyledLines(Styled(u"a~\n").repeated(40000) + QStringLiteral("\n")), 2);
 }
 
 TEST(StyledLayout, UprightBlockIsCentredBothWays)
