@@ -55,15 +55,23 @@ QString DecodeUtf8(QByteArrayView utf8, int count)
     qsizetype written = 0;
     qsizetype i = 0;
     auto byte = [&](qsizetype k) { return static_cast<unsigned char>(utf8[k]); };
+    const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
     for (int c = 0; c < count && i < n; ++c) {
         const unsigned char b = byte(i);
         if (b == 0)
             break;
-        char16_t unit;
         if (b < 0x80) {
-            unit = b;
-            i += 1;
-        } else if ((b & 0xE0) == 0xC0) {
+            // Texts are mostly ASCII: a stretch of it in one tight loop.
+            const qsizetype stop = i + std::min<qsizetype>(n - i, qsizetype(count) - c);
+            qsizetype j = i;
+            while (j < stop && bytes[j] != 0 && bytes[j] < 0x80)
+                units[written++] = bytes[j++];
+            c += int(j - i) - 1;
+            i = j;
+            continue;
+        }
+        char16_t unit;
+        if ((b & 0xE0) == 0xC0) {
             if (i + 1 >= n || (byte(i + 1) & 0xC0) != 0x80)
                 break;
             unit = static_cast<char16_t>(((b & 0x1F) << 6) | (byte(i + 1) & 0x3F));
