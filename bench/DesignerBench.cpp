@@ -1,7 +1,9 @@
 // The designer's drawing and opening speed: a full repaint of a page of 500
 // fields at the largest zoom, one step of a rubber band drag on that page
-// (which repaints only the strips its outline leaves and enters), and the
-// opening of a 100-page template. Prints the median milliseconds of processor time of each.
+// (which repaints only the strips its outline leaves and enters), the
+// opening of a 100-page template, and the opening and repaint of a page whose
+// one large text field holds 1 kB or 2 MB of styled text. Prints the
+// median milliseconds of processor time of each.
 
 #include "designer/QuillfenDesignerForm.h"
 #include "designer/widgets/DesignerCanvas.h"
@@ -33,6 +35,13 @@ constexpr int32_t CellWidth = 100;
 constexpr int32_t CellHeight = 110;
 constexpr int Runs = 15;
 constexpr int DragSteps = 200;
+// The page with one long text: its grid of fields above a text field of
+// 100 x 40 mm that shows some ten lines of fifty characters, holding 2 MB or
+// a short text of 1 kB that fills it as well.
+constexpr qsizetype LongTextBytes = 2 * 1024 * 1024;
+constexpr qsizetype ShortTextBytes = 1024;
+constexpr int LongTextRuns = 5;
+constexpr TRect LongTextRect{0, 300, 1000, 700};
 
 // Text, barcode and measure fields in a grid over the page.
 void FillPage(QuillfenDesignerForm& document, int count)
@@ -49,6 +58,35 @@ void FillPage(QuillfenDesignerForm& document, int count)
         field->SetRect(left, top, left + CellWidth, top + CellHeight);
         document.AddObject(std::move(field));
     }
+}
+
+// Lines of words in UTF-8 up to `bytes`, with Czech letters (two bytes each)
+// and a bold, subscript or italic word now and then, as pasted notes bring them.
+QString LongStyledText(qsizetype bytes)
+{
+    static const QString words[] = {QStringLiteral("inspection"), QStringLiteral("měření"),
+                                    QStringLiteral("izolační"),   QStringLiteral("odpor"),
+                                    QStringLiteral("RCD"),        QStringLiteral("loop"),
+                                    QStringLiteral("impedance"),  QStringLiteral("Zs")};
+    static const char16_t styles[] = {4, 2, 8, 3};
+    QString text;
+    qsizetype size = 0;
+    for (int i = 0; size < bytes; ++i) {
+        const QString& word = words[i % std::size(words)];
+        if (i % 13 == 5) {
+            text += QChar(27);
+            text += QChar(styles[i / 13 % std::size(styles)]);
+            text += word;
+            text += QChar(27);
+            text += QChar(1);
+            size += 4;
+        } else {
+            text += word;
+        }
+        text += i % 11 == 10 ? u'\n' : u' ';
+        size += word.toUtf8().size() + 1;
+    }
+    return text;
 }
 
 // The main thread's processor time: the painting is all on it, and a
@@ -136,5 +174,52 @@ int main(int argc, char** argv)
     });
     std::printf("open a %d-page template of %d fields a page: %.2f ms%s\n", PagesInTemplate, FieldsPerOpenedPage,
                 open, opened ? "" : " (FAILED to open)");
-    return opened ? 0 : 1;
+    if (!opened)
+        return 1;
+
+    // The same page with 1 kB and with 2 MB in its large field: open it into
+    // the window until the page is painted (and the loading alone), and
+    // repaint it whole at the default zoom and at the largest.
+    for (const bool longText : {false, true}) {
+        const QString name =
+            dir.filePath(longText ? QStringLiteral("long.qfs") : QStringLiteral("short.qfs"));
+        {
+            QuillfenDesignerForm source({}, QuillfenForm::DefaultWidth,
+                                        QuillfenForm::DefaultHeight);
+            FillPage(source, FieldsPerOpenedPage);
+            auto field = std::make_unique<TextObject>();
+            field->SetText(LongStyledText(longText ? LongTextBytes : ShortTextBytes));
+            field->SetRect(LongTextRect.Left, LongTextRect.Top, LongTextRect.Right,
+                           LongTextRect.Bottom);
+            source.AddObject(std::move(field));
+            QString error;
+            if (!source.SaveFile(name, error)) {
+                std::printf("the template could not be written\n");
+                return 1;
+            }
+        }
+        // The drag above changed the window's document: no save question.
+        window.GetDocument().SetModified(false);
+        const double load = MedianMs([&] { window.OpenFile(name); }, LongTextRuns);
+        QCoreApplication::processEvents();
+        QImage shown(window.PaintBox1->size(), QImage::Format_RGB32);
+        const double openPage = MedianMs(
+            [&] {
+                window.OpenFile(name);
+                window.PaintBox1->render(&shown);
+            },
+            LongTextRuns);
+        const double repaint = MedianMs([&] { window.PaintBox1->render(&shown); }, LongTextRuns);
+        window.GetDocument().GetZoom().SetZoom(QuillfenZoom::MaxZoom);
+        QCoreApplication::processEvents();
+        QImage large(window.PaintBox1->size(), QImage::Format_RGB32);
+        const double repaintLarge =
+            MedianMs([&] { window.PaintBox1->render(&large); }, LongTextRuns);
+        std::printf(
+            "page of %d fields and %s of text: open %.2f ms (loading %.2f ms), repaint at zoom 100 "
+            "%.2f ms, at zoom 250 %.2f ms\n",
+            FieldsPerOpenedPage + 1, longText ? "2 MB" : "1 kB", openPage, load, repaint,
+            repaintLarge);
+    }
+    return 0;
 }

@@ -44,7 +44,9 @@ int64_t StyledLineWidth(const TextMetrics& metrics, QStringView text, qsizetype 
 // each line (left, centre, right), code % 3 the block (top, middle, bottom).
 // Codes 9..17 turn the text 90 degrees counter-clockwise; with k = code - 9,
 // k / 3 places the block across the box and k % 3 each line along it. The
-// line pitch is `size`. Leaves the last style's font selected.
+// line pitch is `size`. Lines outside the box and characters beyond its
+// edges cost no measuring or drawing, so a text of megabytes draws as fast
+// as the part its box shows. Leaves a style's font selected.
 void DrawStyledBlock(TCanvas& canvas, const TRect& box, QStringView text, int32_t align, int32_t size,
                      const QByteArray& face);
 

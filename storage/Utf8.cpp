@@ -1,15 +1,17 @@
 #include "storage/Utf8.h"
 
+#include <algorithm>
+
 int CountUtf8Chars(QByteArrayView utf8)
 {
+    // The NUL first, then a loop without an exit, which the compiler runs
+    // many bytes at a time: stored texts reach megabytes.
+    const qsizetype nul = utf8.indexOf('\0');
+    const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
+    const qsizetype end = nul < 0 ? utf8.size() : nul;
     int count = 0;
-    for (char c : utf8) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b == 0)
-            break;
-        if (b < 0x80 || b > 0xBF)
-            ++count;
-    }
+    for (qsizetype i = 0; i < end; ++i)
+        count += bytes[i] < 0x80 || bytes[i] > 0xBF;
     return count;
 }
 
@@ -45,19 +47,31 @@ QByteArray EncodeUtf8(const QString& text)
 
 QString DecodeUtf8(QByteArrayView utf8, int count)
 {
-    QString out;
     const qsizetype n = utf8.size();
+    // One unit a character, written in place: a text of megabytes must not
+    // grow one character at a time.
+    QString out(std::clamp<qsizetype>(count, 0, n), Qt::Uninitialized);
+    char16_t* units = reinterpret_cast<char16_t*>(out.data());
+    qsizetype written = 0;
     qsizetype i = 0;
     auto byte = [&](qsizetype k) { return static_cast<unsigned char>(utf8[k]); };
+    const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
     for (int c = 0; c < count && i < n; ++c) {
         const unsigned char b = byte(i);
         if (b == 0)
             break;
-        char16_t unit;
         if (b < 0x80) {
-            unit = b;
-            i += 1;
-        } else if ((b & 0xE0) == 0xC0) {
+            // Texts are mostly ASCII: a stretch of it in one tight loop.
+            const qsizetype stop = i + std::min<qsizetype>(n - i, qsizetype(count) - c);
+            qsizetype j = i;
+            while (j < stop && bytes[j] != 0 && bytes[j] < 0x80)
+                units[written++] = bytes[j++];
+            c += int(j - i) - 1;
+            i = j;
+            continue;
+        }
+        char16_t unit;
+        if ((b & 0xE0) == 0xC0) {
             if (i + 1 >= n || (byte(i + 1) & 0xC0) != 0x80)
                 break;
             unit = static_cast<char16_t>(((b & 0x1F) << 6) | (byte(i + 1) & 0x3F));
@@ -71,7 +85,10 @@ QString DecodeUtf8(QByteArrayView utf8, int count)
         } else {
             break; // continuation byte or 4-byte lead: the text ends here
         }
-        out.append(QChar(unit));
+        units[written++] = unit;
     }
+    if (written == 0)
+        return QString(); // nothing decoded is the null text, as it always was
+    out.truncate(written);
     return out;
 }

@@ -289,6 +289,34 @@ TEST_F(QuillfenFormFiles, SavedDocumentOpensFieldForField)
     EXPECT_EQ(SaveTemplate(opened, Path("again.qfs")), saved);
 }
 
+TEST_F(QuillfenFormFiles, TwoMegabyteStyledTextSavesAndOpensByteForByte)
+{
+    // Lines of Czech words with every style switch, a letter outside the
+    // basic plane and a switch at each line's end that holds into the next.
+    QString text;
+    const QString words[] = {QString::fromUtf16(u"m\u011b\u0159en\u00ed"), QStringLiteral("RCD"),
+                             QString::fromUtf16(u"\U0001D6FA"), QStringLiteral("<&>")};
+    for (int i = 0; text.size() < 2 * 1024 * 1024; ++i) {
+        text += words[i % 4] + Esc + QChar(1 + i % 15) + QString::number(i);
+        text += i % 7 == 6 ? QStringLiteral("\n") : QStringLiteral(" ");
+    }
+    QuillfenForm doc(nullptr, QuillfenForm::DefaultWidth, QuillfenForm::DefaultHeight);
+    auto* field = Put<TextObject>(*doc.GetPage(0), {100, 100, 1900, 1500});
+    field->SetText(text);
+    ASSERT_EQ(field->GetText(), text);
+    const QByteArray saved = SaveTemplate(doc, Path("long.qfs"));
+    ASSERT_GT(saved.size(), 2 * 1024 * 1024);
+
+    QuillfenForm opened(nullptr, QuillfenForm::DefaultWidth, QuillfenForm::DefaultHeight);
+    FileReader reader(Path("long.qfs"));
+    ASSERT_TRUE(opened.Load(reader));
+    ASSERT_EQ(opened.GetPage(0)->GetCount(), 1);
+    const auto* loaded = static_cast<const TextObject*>(opened.GetPage(0)->GetObject(0));
+    EXPECT_TRUE(loaded->GetText() == text) << "the text must come back unit for unit";
+    EXPECT_TRUE(SaveTemplate(opened, Path("again.qfs")) == saved)
+        << "the second save must be the first";
+}
+
 TEST_F(QuillfenFormFiles, AppendAddsPagesAndWritesTextsOver)
 {
     QuillfenForm source(nullptr, 1480, 2100);

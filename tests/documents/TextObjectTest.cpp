@@ -6,6 +6,8 @@
 #include "common/FieldRecords.h"
 #include "common/RecordingCanvas.h"
 
+#include <QSet>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -201,6 +203,12 @@ TEST(StyledLayout, LineCountSkipsStyleWords)
     EXPECT_EQ(CountStyledLines(u"a\nb\n"), 3);
     EXPECT_EQ(CountStyledLines(Styled(u"a~\nb")), 1);
     EXPECT_EQ(CountStyledLines(Styled(u"a~")), 1);
+    // ESC ESC is a switch to the style ESC: the line feed after it counts.
+    EXPECT_EQ(CountStyledLines(Styled(u"\n~~\nb")), 3);
+    EXPECT_EQ(CountStyledLines(Styled(u"~~~\nb")), 1);
+    // Over many thousand units, as a long text has them.
+    EXPECT_EQ(CountStyledLines(QStringLiteral("ab\n").repeated(40000)), 40001);
+    EXPECT_EQ(CountStyledLines(Styled(u"a~\n").repeated(40000) + QStringLiteral("\n")), 2);
 }
 
 TEST(StyledLayout, UprightBlockIsCentredBothWays)
@@ -318,6 +326,84 @@ TEST(StyledLayout, HugeSizeFromADamagedRecordDoesNotOverflow)
         t.Draw(canvas, {});
         EXPECT_FALSE(canvas.Texts().isEmpty());
     }
+}
+
+namespace {
+
+// Line i of a long text: a number and two letters with a bold or normal switch
+// between them, `tail` letters, and a switch to subscript or normal at the end
+// that holds into the next line.
+QString LongLine(int i, int tail)
+{
+    return QString::number(10000 + i) + Esc + QChar(i % 2 ? 5 : 1) + QStringLiteral("ab")
+           + QString(tail, QChar(u'p' + i % 3)) + Esc + QChar(i % 3 ? 1 : 2);
+}
+
+QString LongText(int lines, int tail)
+{
+    QString text;
+    for (int i = 0; i < lines; ++i)
+        text += LongLine(i, tail) + (i + 1 < lines ? QStringLiteral("\n") : QString());
+    return text;
+}
+
+constexpr int LongLines = 1000;
+constexpr int LongTail = 2000;
+
+} // namespace
+
+TEST(StyledLayout, LongTextDrawsWhatItsBoxShowsAsAShortOneWould)
+{
+    // 2 MB in a box that shows some 8 lines of 10 characters: upright and
+    // turned, the calls are those of the text cut to its first 9 lines of 27
+    // characters, style switches beyond the edges included.
+    const QString whole = LongText(LongLines, LongTail);
+    ASSERT_GT(whole.size(), 2'000'000);
+    const QString cut = LongText(9, 20);
+    for (int align : {0, 11}) {
+        RecordingCanvas full;
+        Field(whole, align).Draw(full, {});
+        RecordingCanvas shown;
+        Field(cut, align).Draw(shown, {});
+        const auto texts = full.Texts();
+        const auto expected = shown.Texts();
+        ASSERT_EQ(texts.size(), expected.size()) << align;
+        for (qsizetype i = 0; i < texts.size(); ++i) {
+            EXPECT_EQ(texts[i].text, expected[i].text) << align << " " << i;
+            EXPECT_EQ(texts[i].x, expected[i].x) << align << " " << i;
+            EXPECT_EQ(texts[i].y, expected[i].y) << align << " " << i;
+            EXPECT_EQ(texts[i].font, expected[i].font) << align << " " << i;
+        }
+    }
+}
+
+TEST(StyledLayout, LongTextCostsTheLinesItsBoxShows)
+{
+    // Centred both ways the box (198 x 300, lines 40 apart) shows the middle
+    // of the text: the calls cover the 8 lines it shows and at most one
+    // line pitch beyond each edge, and along a line the characters that fit
+    // (20 wide, 12 as subscripts, which sit 16 lower) with that pitch too.
+    constexpr int32_t Pitch = 40;
+    const QString whole = LongText(LongLines, LongTail);
+    RecordingCanvas upright;
+    Field(whole, 4).Draw(upright, {});
+    const auto calls = upright.Texts();
+    QSet<int32_t> lineTops;
+    for (const CanvasCall& call : calls)
+        lineTops.insert(call.y - (call.font.Height < Pitch ? 16 : 0));
+    EXPECT_GE(lineTops.size(), 8);
+    EXPECT_LE(lineTops.size(), (300 + 2 * Pitch) / Pitch + 2);
+    EXPECT_GE(calls.size(), 8 * 10);
+    EXPECT_LE(calls.size(), lineTops.size() * ((198 + 2 * Pitch) / 12 + 2));
+
+    // Turned, each line shows a piece of its 2000 letters, cut to the box.
+    RecordingCanvas turned;
+    Field(whole, 13).Draw(turned, {});
+    const auto runs = turned.Texts();
+    EXPECT_GE(runs.size(), 198 / Pitch);
+    EXPECT_LE(runs.size(), 2 * ((198 + 2 * Pitch) / Pitch + 2));
+    for (const CanvasCall& call : runs)
+        EXPECT_LE(call.text.size(), (300 + 2 * Pitch) / 12 + 2);
 }
 
 TEST(StyledListText, MarkersTabsAndCarriageReturn)
