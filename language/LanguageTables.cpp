@@ -381,9 +381,11 @@ constexpr Row Rows[] = {
     {315, "The file cannot be written:", "Do souboru nelze zapisovat:"},
     {316, "The printer cannot begin printing:", "Tiskárna nemůže začít tisknout:"},
     {317, "The file already exists. Replace it?", "Soubor již existuje. Nahradit jej?"},
+    {318, "Sort type", "Typ řazení"},
+    {319, "Records uploaded", "Záznamy odeslány"},
 };
 
-constexpr std::size_t ProgramCount = 318;
+constexpr std::size_t ProgramCount = 320;
 
 constexpr bool IdsRunWithoutGaps()
 {
@@ -392,7 +394,7 @@ constexpr bool IdsRunWithoutGaps()
             return false;
     return true;
 }
-static_assert(std::size(Rows) == ProgramCount, "ids 0 to 315, one row each");
+static_assert(std::size(Rows) == ProgramCount, "ids 0 to 319, one row each");
 static_assert(IdsRunWithoutGaps(), "rows must be in id order without gaps");
 
 // The installer carries an older edition: fewer ids and its own version

@@ -112,7 +112,8 @@ enum : int {
     PrintSetup = 108,
     Close = 109,
     NewColumn = 110,
-    PrintTitle = 112, // "Print", the Print dialog's title
+    ColumnCaption = 111, // the revision list setup's "Caption" column
+    PrintTitle = 112,    // "Print", the Print dialog's title
     NewTemplate = 113,
     TextEdit = 114,
     Append = 115,  // "Append ..."
@@ -307,5 +308,7 @@ enum : int {
     FileNotWritable = 315, // "The file cannot be written:", the path follows
     PrinterNotReady = 316, // "The printer cannot begin printing:", the printer's name follows
     ReplaceQuestion = 317, // "The file already exists. Replace it?", after the path
+    ColumnSortType = 318,  // the revision list setup's "Sort type" column
+    RecordsUploaded = 319, // the revision list's status line after an upload
 };
 } // namespace StringId

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int ProgramCount = 318;
+constexpr int ProgramCount = 320;
 constexpr int InstallerCount = 310;
 constexpr int EmptyIds[] = {173, 174, 181, 237, 240};
 
