@@ -383,9 +383,11 @@ constexpr Row Rows[] = {
     {317, "The file already exists. Replace it?", "Soubor již existuje. Nahradit jej?"},
     {318, "This is not a regular file and cannot be opened:",
      "Toto není běžný soubor a nelze jej otevřít:"},
+    {319, "Sort type", "Typ řazení"},
+    {320, "Records uploaded", "Záznamy odeslány"},
 };
 
-constexpr std::size_t ProgramCount = 319;
+constexpr std::size_t ProgramCount = 321;
 
 constexpr bool IdsRunWithoutGaps()
 {
@@ -394,7 +396,7 @@ constexpr bool IdsRunWithoutGaps()
             return false;
     return true;
 }
-static_assert(std::size(Rows) == ProgramCount, "ids 0 to 315, one row each");
+static_assert(std::size(Rows) == ProgramCount, "ids 0 to 319, one row each");
 static_assert(IdsRunWithoutGaps(), "rows must be in id order without gaps");
 
 // The installer carries an older edition: fewer ids and its own version

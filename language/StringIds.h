@@ -112,7 +112,8 @@ enum : int {
     PrintSetup = 108,
     Close = 109,
     NewColumn = 110,
-    PrintTitle = 112, // "Print", the Print dialog's title
+    ColumnCaption = 111, // the revision list setup's "Caption" column
+    PrintTitle = 112,    // "Print", the Print dialog's title
     NewTemplate = 113,
     TextEdit = 114,
     Append = 115,  // "Append ..."
@@ -308,5 +309,7 @@ enum : int {
     PrinterNotReady = 316, // "The printer cannot begin printing:", the printer's name follows
     ReplaceQuestion = 317, // "The file already exists. Replace it?", after the path
     NotRegularFile = 318,  // "This is not a regular file and cannot be opened:", the path follows
+    ColumnSortType = 319,  // the revision list setup's "Sort type" column
+    RecordsUploaded = 320, // the revision list's status line after an upload
 };
 } // namespace StringId

@@ -84,6 +84,9 @@ bool RevisionTableModel::setData(const QModelIndex& index, const QVariant& value
         if (column)
             row->SetField(column->GetNumber(), text);
         emit dataChanged(index, index);
+        // The row's validity mark follows its Next revision.
+        if (column && column->GetNumber() == RevisionTableRow::NextRevision)
+            emit headerDataChanged(Qt::Vertical, index.row(), index.row());
         return true;
     }
     if (text.isEmpty())
@@ -115,26 +118,28 @@ void RevisionTableModel::SortByColumnClick(int column)
     sort(column, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
-void RevisionTableModel::ChangeShownRows(const std::function<void()>& change)
+void RevisionTableModel::ChangeShownRows(ShownOrder order, const std::function<void()>& change)
 {
     beginResetModel();
     change();
+    if (order == ShownOrder::Stored)
+        m_sortColumn = NotSorted;
     endResetModel();
 }
 
 void RevisionTableModel::ShowAllRows()
 {
-    ChangeShownRows([this] { m_list.ShowAllRows(); });
+    ChangeShownRows(ShownOrder::Stored, [this] { m_list.ShowAllRows(); });
 }
 
 void RevisionTableModel::FilterByValidity(TDateTime limit)
 {
-    ChangeShownRows([&] { ::FilterByValidity(m_list, limit); });
+    ChangeShownRows(ShownOrder::Stored, [&] { ::FilterByValidity(m_list, limit); });
 }
 
 void RevisionTableModel::FilterNewFiles(int days)
 {
-    ChangeShownRows([&] { ::FilterNewFiles(m_list, days); });
+    ChangeShownRows(ShownOrder::Kept, [&] { ::FilterNewFiles(m_list, days); });
 }
 
 void RevisionTableModel::FilterByText(int column, const QString& pattern, bool ignoreCase)
@@ -142,12 +147,13 @@ void RevisionTableModel::FilterByText(int column, const QString& pattern, bool i
     const RevisionTableColumn* c = VisibleColumn(column);
     if (!c)
         return;
-    ChangeShownRows([&] { ::FilterByText(m_list, c->GetNumber(), pattern, ignoreCase); });
+    ChangeShownRows(ShownOrder::Kept,
+                    [&] { ::FilterByText(m_list, c->GetNumber(), pattern, ignoreCase); });
 }
 
 void RevisionTableModel::FilterByDate(TDateTime date, bool older)
 {
-    ChangeShownRows([&] { ::FilterByDate(m_list, date, older); });
+    ChangeShownRows(ShownOrder::Kept, [&] { ::FilterByDate(m_list, date, older); });
 }
 
 RevisionTableRow* RevisionTableModel::AddRow(std::unique_ptr<RevisionTableRow> row)
@@ -158,6 +164,7 @@ RevisionTableRow* RevisionTableModel::AddRow(std::unique_ptr<RevisionTableRow> r
     RevisionTableRow* added = m_list.AddRow(std::move(row));
     endInsertRows();
     emit dataChanged(index(at, 0), index(at, std::max(0, columnCount() - 1)));
+    emit headerDataChanged(Qt::Vertical, at, at); // its validity mark
     return added;
 }
 
@@ -168,7 +175,7 @@ void RevisionTableModel::RemoveRows(const QList<int>& rows)
         if (const RevisionTableRow* row = ShownRow(r))
             doomed.push_back(row);
     m_modified = true;
-    ChangeShownRows([&] { m_list.RemoveRows(doomed); });
+    ChangeShownRows(ShownOrder::Stored, [&] { m_list.RemoveRows(doomed); });
 }
 
 int RevisionTableModel::DuplicateRow(int row)
@@ -179,7 +186,7 @@ int RevisionTableModel::DuplicateRow(int row)
     auto copy = std::make_unique<RevisionTableRow>();
     copy->CopyFrom(*source);
     RevisionTableRow* added = nullptr;
-    ChangeShownRows([&] {
+    ChangeShownRows(ShownOrder::Stored, [&] {
         added = m_list.AddRow(std::move(copy));
         m_list.ShowAllRows();
     });
@@ -191,7 +198,7 @@ int RevisionTableModel::DuplicateRow(int row)
 void RevisionTableModel::ColumnsChanged()
 {
     m_modified = true;
-    ChangeShownRows([this] { m_list.PadRows(); });
+    ChangeShownRows(ShownOrder::Kept, [this] { m_list.PadRows(); });
 }
 
 void RevisionTableModel::CaptionsChanged()
@@ -202,9 +209,8 @@ void RevisionTableModel::CaptionsChanged()
 
 void RevisionTableModel::ResetList()
 {
-    ChangeShownRows([this] {
+    ChangeShownRows(ShownOrder::Stored, [this] {
         m_list.Reset();
-        m_sortColumn = 0;
         m_sortAscending = true;
         m_modified = false;
     });
@@ -234,10 +240,7 @@ bool RevisionTableModel::OpenList(const QString& path)
         ReportFailure(StringId::ListDamaged, path);
         return false;
     }
-    ChangeShownRows([&] {
-        m_list = std::move(read);
-        m_sortColumn = std::min(m_sortColumn, std::max(0, static_cast<int>(m_list.VisibleColumns().size()) - 1));
-    });
+    ChangeShownRows(ShownOrder::Stored, [&] { m_list = std::move(read); });
     m_fileName = path;
     m_ownFile = true;
     m_modified = false;
@@ -297,7 +300,7 @@ bool RevisionTableModel::ImportText(const QString& path)
     RevisionRowList rows = ReadListText(file.readAll());
     // Records that came from a file are worth a save question like typed ones.
     const bool added = !rows.empty();
-    ChangeShownRows([&] {
+    ChangeShownRows(ShownOrder::Stored, [&] {
         for (auto& row : rows)
             m_list.AddRow(std::move(row));
         m_list.ShowAllRows();
@@ -317,7 +320,12 @@ QuillfenRevisionTableThread* RevisionTableModel::StartScan(bool eraseCell, ScanD
     scan->Start([this, done = std::move(done)](RevisionScanResult& result) {
         m_scan = nullptr;
         m_withoutRecords = std::move(result.withoutRecords);
-        ChangeShownRows([&] { ApplyScanResult(m_list, result); });
+        ChangeShownRows(ShownOrder::Kept, [&] {
+            ApplyScanResult(m_list, result);
+            // The scan shows every record sorted by the first column.
+            m_sortColumn = m_list.VisibleColumns().empty() ? NotSorted : 0;
+            m_sortAscending = true;
+        });
         m_modified = true;
         if (done)
             done(result);

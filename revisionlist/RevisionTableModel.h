@@ -25,6 +25,8 @@ public:
         SortMarkRole,
     };
     enum Mark { NoMark = -1, Expired = 0, Valid = 1, Ascending = 0, Descending = 1 };
+    // The sort column while the records are shown in their stored order.
+    static constexpr int NotSorted = -1;
 
     explicit RevisionTableModel(QObject* parent = nullptr);
     ~RevisionTableModel() override;
@@ -47,6 +49,8 @@ public:
     // A click on a column caption: the sort column again flips the direction,
     // another column sorts ascending.
     void SortByColumnClick(int column);
+    // The column the shown records are sorted by; NotSorted when they are in
+    // their stored order (after New, Open, Delete and "All files").
     int SortColumn() const { return m_sortColumn; }
     bool SortAscending() const { return m_sortAscending; }
 
@@ -111,11 +115,14 @@ public:
     void StopScan();
 
 private:
-    void ChangeShownRows(const std::function<void()>& change);
+    // Whether a change of the shown records keeps their order or shows them
+    // in their stored order, which no sort mark may claim to be sorted.
+    enum class ShownOrder { Kept, Stored };
+    void ChangeShownRows(ShownOrder order, const std::function<void()>& change);
     void ReportFailure(int messageId, const QString& path, const QString& reason = {}) const;
 
     RevisionList m_list;
-    int m_sortColumn = 0;
+    int m_sortColumn = NotSorted;
     bool m_sortAscending = true;
     QString m_fileName;
     bool m_ownFile = false;

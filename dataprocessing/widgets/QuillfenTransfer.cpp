@@ -70,6 +70,10 @@ const QString XmlSuffix = QStringLiteral("xml");
 const QString RegistryKey = QStringLiteral("\\Software\\Quillfen2");
 const QString ComPortValue = QStringLiteral("ComPort");
 constexpr int ZoomChoices[] = {25, 50, 75, 100, 150, 200, 250};
+// The page box is as wide as a page number of this many digits.
+constexpr int PageBoxDigits = 4;
+// A line edit's size hint holds this many 'x', whatever text it has.
+constexpr int LineEditHintCharacters = 17;
 // Where serial devices appear when an adapter is plugged in.
 const QString DeviceFolders[] = {QStringLiteral("/dev"), QStringLiteral("/dev/serial")};
 // A new device node gets its owner and permissions a moment after it
@@ -212,7 +216,8 @@ TForm3::TForm3(QWidget* parent) : QMainWindow(parent)
             return true;
         },
         TreeTabColumn, TreeView1));
-    Form().SelectPage(0);
+    // The page and zoom boxes show the empty document as New leaves them.
+    ShowPage(0);
     SetCaption();
     WatchDevices();
     ProbePorts();
@@ -365,6 +370,11 @@ void TForm3::BuildMenus()
     pages->addActions({First1, Previous1, Next1, Last1});
     Edit1 = new QLineEdit(pages);
     Edit1->setObjectName(QStringLiteral("Edit1"));
+    // The last box of a tool bar row would be stretched across the rest of it.
+    const QFontMetrics digits = Edit1->fontMetrics();
+    Edit1->setFixedWidth(Edit1->sizeHint().width()
+                         - digits.horizontalAdvance(u'x') * LineEditHintCharacters
+                         + digits.horizontalAdvance(QString(PageBoxDigits, u'9')));
     pages->addWidget(Edit1);
     connect(Edit1, &QLineEdit::returnPressed, this, &TForm3::Edit1Enter);
 
@@ -507,6 +517,8 @@ void TForm3::hideEvent(QHideEvent* event)
     m_document->Discard();
     TreeView1->clear();
     SetCaption();
+    // Shown again, the boxes show the new empty document.
+    ShowPage(0);
 }
 
 void TForm3::New1Click()

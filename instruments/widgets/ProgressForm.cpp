@@ -3,15 +3,21 @@
 #include "platform/UserDialogs.h"
 #include "platform/widgets/ThreadCalls.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QProgressBar>
 #include <QScreen>
 #include <QStyle>
 #include <QToolButton>
 
-TProgressForm::TProgressForm(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint
-                          | Qt::WindowCloseButtonHint)
+namespace {
+// A tool window with an owner stays above that window only: the questions
+// and dialogs of the program can still come above it.
+constexpr Qt::WindowFlags ProgressWindowFlags =
+    Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+} // namespace
+
+TProgressForm::TProgressForm(QWidget* parent) : QDialog(parent, ProgressWindowFlags)
 {
     setObjectName(QStringLiteral("TProgressForm"));
     setModal(false);
@@ -41,6 +47,9 @@ TProgressForm::~TProgressForm()
 void TProgressForm::ShowForThread(InstrumentTransferWindow* thread)
 {
     m_thread = thread;
+    // The window the user started the transfer from is the active one.
+    if (!isVisible())
+        BelongTo(QApplication::activeWindow());
     if (const QScreen* screen = this->screen()) {
         const QRect area = screen->availableGeometry();
         move(area.center() - QPoint(width() / 2, height() / 2));
@@ -76,6 +85,20 @@ void TProgressForm::HideProgress(InstrumentTransferWindow* thread)
         ProgressBar1->setValue(0);
         close();
     });
+}
+
+void TProgressForm::BelongTo(QWidget* owner)
+{
+    if (owner == this)
+        owner = nullptr;
+    if (owner == parentWidget())
+        return;
+    disconnect(m_ownerGone);
+    setParent(owner, ProgressWindowFlags);
+    // The program keeps the window: an owner that goes (a dialog that
+    // started a transfer) must not take it along.
+    if (owner)
+        m_ownerGone = connect(owner, &QObject::destroyed, this, [this] { BelongTo(nullptr); });
 }
 
 void TProgressForm::ShowError(const QString& text, const QString& caption)

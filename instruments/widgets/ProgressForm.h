@@ -1,8 +1,9 @@
 #pragma once
-// The progress window of instrument transfers: a small always-on-top dialog
-// with a progress bar and a cancel button. The program has one; installed as
-// the transfer reporter it serves every transfer thread, whose calls it
-// carries over to the main thread.
+// The progress window of instrument transfers: a small tool window with a
+// progress bar and a cancel button, kept above the window the transfer was
+// started from while it shows. The program has one; installed as the
+// transfer reporter it serves every transfer thread, whose calls it carries
+// over to the main thread.
 
 #include <QDialog>
 #include <QPointer>
@@ -20,7 +21,8 @@ public:
     explicit TProgressForm(QWidget* parent = nullptr);
     ~TProgressForm() override;
 
-    // Remembers the thread the window shows progress for and shows it.
+    // Remembers the thread the window shows progress for and shows it,
+    // owned by the active window when it was hidden.
     void ShowForThread(InstrumentTransferWindow* thread);
     InstrumentTransferWindow* Thread() const { return m_thread; }
 
@@ -44,5 +46,9 @@ protected:
     void hideEvent(QHideEvent* event) override; // FormHide
 
 private:
+    // Makes `owner` (none: nullptr) the window it stays above.
+    void BelongTo(QWidget* owner);
+
     QPointer<InstrumentTransferWindow> m_thread;
+    QMetaObject::Connection m_ownerGone;
 };

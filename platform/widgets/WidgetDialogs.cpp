@@ -18,16 +18,20 @@ auto OnMainThread(Fn fn) -> decltype(fn())
     return qApp ? CallOnThreadOf(qApp, fn) : fn();
 }
 
-QWidget* Parent() { return QApplication::activeWindow(); }
-
-// A window that stays on top (the progress of a transfer) must not hide
-// a question asked while it is shown: the question then stays on top too.
-bool WindowOnTopShown()
+// The window a dialog belongs to: the one the user works in, or the tool
+// window it keeps above itself (the progress of a transfer), so that the
+// dialog is stacked above both and can be answered with the mouse.
+QWidget* Parent()
 {
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    return std::any_of(windows.begin(), windows.end(), [](const QWidget* window) {
-        return window->isVisible() && window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-    });
+    QWidget* window = QApplication::activeWindow();
+    if (!window)
+        return nullptr;
+    for (QObject* child : window->children()) {
+        auto* widget = qobject_cast<QWidget*>(child);
+        if (widget && widget->isVisible() && widget->windowType() == Qt::Tool)
+            return widget;
+    }
+    return window;
 }
 
 // Whether a filter entry such as "Quillfen (*.qfs *.qft)" lists "*.<suffix>".
@@ -74,8 +78,6 @@ int WidgetDialogs::MessageBox(const QString& text, const QString& caption, MsgBu
 {
     return OnMainThread([&]() -> int {
         QMessageBox box(Parent());
-        if (WindowOnTopShown())
-            box.setWindowFlag(Qt::WindowStaysOnTopHint);
         box.setWindowTitle(caption);
         box.setText(text);
         switch (icon) {

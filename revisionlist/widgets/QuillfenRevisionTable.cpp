@@ -58,6 +58,8 @@ constexpr int DefaultRowHeight = 20;
 constexpr int SortMarkIndent = 17;
 constexpr int SortMarkLeft = 3;
 constexpr int SortMarkSize = 13;
+// The validity mark stands this far left of the row number cell's right edge.
+constexpr int ValidityMarkInset = 16;
 // Rows the window shows when it opens, where the screen has room for them.
 constexpr int PreferredRows = 25;
 constexpr int NextRevisionField = 3;
@@ -87,6 +89,17 @@ public:
         const QString caption = model()->headerData(section, orientation()).toString();
         return SortMarkIndent + QFontMetrics(bold).horizontalAdvance(caption)
                + style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
+    }
+
+    // The width that shows the row number `number`, in bold as the current
+    // row draws it, clear of the validity mark beside it.
+    int RowNumberSectionWidth(int number) const
+    {
+        QFont bold = font();
+        bold.setBold(true);
+        const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
+        return margin + QFontMetrics(bold).horizontalAdvance(QString::number(number)) + margin
+               + ValidityMarkInset;
     }
 
 protected:
@@ -124,7 +137,8 @@ protected:
             return;
         painter->setBrush(mark == RevisionTableModel::Expired ? Qt::red : Qt::darkGreen);
         painter->setPen(Qt::NoPen);
-        painter->drawEllipse(QRect(rect.right() - 16, top, SortMarkSize, SortMarkSize));
+        painter->drawEllipse(
+            QRect(rect.right() - ValidityMarkInset, top, SortMarkSize, SortMarkSize));
     }
 
 private:
@@ -226,6 +240,9 @@ TForm7::TForm7(QWidget* parent)
                 PopupMenu1->popup(header->mapToGlobal(point));
             });
     connect(m_model, &QAbstractItemModel::modelReset, this, &TForm7::ShowGridFromList);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &TForm7::FitRowNumbers);
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, &TForm7::FitRowNumbers);
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, &TForm7::FitRowNumbers);
     // A sort or a language changes the sort column's caption.
     connect(m_model, &QAbstractItemModel::headerDataChanged, this, &TForm7::FitSortColumn);
 
@@ -383,6 +400,14 @@ void TForm7::FitSortColumn()
     // The column keeps the width it is shown with, as after a drag.
     if (header->sectionSize(column) < width)
         header->resizeSection(column, width);
+}
+
+void TForm7::FitRowNumbers()
+{
+    // The empty last line has the highest number.
+    const auto* header = static_cast<MarkHeader*>(DrawGrid1->verticalHeader());
+    DrawGrid1->verticalHeader()->setFixedWidth(
+        std::max(RowNumberWidth, header->RowNumberSectionWidth(m_model->rowCount())));
 }
 
 QStringList TForm7::ListRowIds() const
@@ -754,6 +779,7 @@ void TForm7::SpeedButton9Click()
         != IDYES)
         return;
     m_uploadRunning = true;
+    StatusBar1->clear();
     Upload1->setEnabled(false);
     if (m_hooks.EnableTransferButtons)
         m_hooks.EnableTransferButtons(false);
@@ -766,11 +792,16 @@ void TForm7::SpeedButton9Click()
                                    row->GetField(RevisionTableRow::Location), 0));
     }
     auto* thread = new InstrumentTransferWindowThread(port);
-    thread->StartWriteDatabase(m_upload.get(), [this](TransferResult) { OnUploadDone(); });
+    thread->StartWriteDatabase(m_upload.get(),
+                               [this](TransferResult result) { OnUploadDone(result); });
 }
 
-void TForm7::OnUploadDone()
+void TForm7::OnUploadDone(TransferResult result)
 {
+    // The transfer reports its failures itself; a success on a fast link
+    // would otherwise show nothing at all.
+    if (result == TransferResult::Success)
+        StatusBar1->setText(Str(StringId::RecordsUploaded));
     m_uploadRunning = false;
     Upload1->setEnabled(true);
     if (m_hooks.EnableTransferButtons)

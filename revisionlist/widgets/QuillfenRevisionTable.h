@@ -7,6 +7,7 @@
 // RecordLookup, and every document is opened here by its type.
 
 #include "dataprocessing/RecordLookup.h"
+#include "instruments/TransferResult.h"
 
 #include <QMainWindow>
 
@@ -148,10 +149,13 @@ private:
     void ShowGridFromList();
     // Widens the sort column where its mark and whole caption would not fit.
     void FitSortColumn();
+    // Widens the row numbers' column where the last number and its validity
+    // mark would not fit.
+    void FitRowNumbers();
     void ScanSettingsToList();
     void ScanSettingsFromList();
     void OnScanDone();
-    void OnUploadDone();
+    void OnUploadDone(TransferResult result);
     void FilterByDays(int days);
     // While a scan runs the list must keep its records: the command is
     // refused with a message.

@@ -45,7 +45,7 @@ TForm8::TForm8(QWidget* parent) : QDialog(parent)
     ListView1 = new QTreeWidget(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setColumnCount(2);
-    ListView1->setHeaderLabels({QStringLiteral("Caption"), QStringLiteral("Sort type")});
+    ShowHeaderCaptions();
     ListView1->header()->setMinimumSectionSize(0);
     ListView1->setRootIsDecorated(false);
     ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -258,8 +258,16 @@ void TForm8::FitColumns()
     ListView1->setMinimumWidth(total);
 }
 
+void TForm8::ShowHeaderCaptions()
+{
+    ListView1->setHeaderLabels({MainLanguage.GetString(StringId::ColumnCaption),
+                                MainLanguage.GetString(StringId::ColumnSortType)});
+}
+
 void TForm8::showEvent(QShowEvent* event)
 {
+    // In the language chosen since the dialog was made.
+    ShowHeaderCaptions();
     FitColumns();
     QDialog::showEvent(event);
     m_shownFolder = Edit1->text();

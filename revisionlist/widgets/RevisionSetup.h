@@ -73,6 +73,7 @@ private:
     QTreeWidgetItem* AddItem(RevisionTableColumn* column, bool visible);
     void ShowItem(QTreeWidgetItem* item);
     void FitColumns();
+    void ShowHeaderCaptions();
     void MoveSelected(int step);
 
     std::vector<std::unique_ptr<RevisionTableColumn>> m_added;

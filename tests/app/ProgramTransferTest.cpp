@@ -10,6 +10,7 @@
 #include "instruments/InstrumentTranslator.h"
 #include "instruments/widgets/ProgressForm.h"
 #include "language/Language.h"
+#include "language/StringIds.h"
 #include "platform/widgets/WidgetDialogs.h"
 #include "revisionlist/RevisionTableModel.h"
 #include "revisionlist/widgets/QuillfenRevisionTable.h"
@@ -17,10 +18,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSemaphore>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -29,6 +33,7 @@
 namespace {
 
 constexpr int EnglishLocale = 0x409;
+constexpr uint8_t ReadRequest = 0xAB;
 constexpr uint8_t WriteRequest = 0xAC;
 constexpr int TransferWaitMs = 120000;
 constexpr int BoxPollMs = 10;
@@ -49,6 +54,14 @@ protected:
         row->SetField(RevisionTableRow::Id, QStringLiteral("123"));
         row->SetField(RevisionTableRow::Name, QStringLiteral("Boiler"));
         program.RevisionList().Model().AddRow(std::move(row));
+    }
+
+    TProgressForm* Progress()
+    {
+        for (QWidget* widget : QApplication::allWidgets())
+            if (auto* form = qobject_cast<TProgressForm*>(widget))
+                return form;
+        return nullptr;
     }
 
     // Every command that starts a transfer, in either window, is enabled.
@@ -99,10 +112,7 @@ TEST_F(ProgramTransferTest, AnUploadHoldsEveryTransferCommandAndItsProgressUntil
     TForm3& data = program.DataProcessing();
     TForm7& list = program.RevisionList();
     ASSERT_EQ(data.ComboBox2->currentText(), "COM3");
-    TProgressForm* progress = nullptr;
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* form = qobject_cast<TProgressForm*>(widget))
-            progress = form;
+    TProgressForm* progress = Progress();
     ASSERT_NE(progress, nullptr);
 
     // The instrument holds the first written block until the test has looked.
@@ -142,6 +152,64 @@ TEST_F(ProgramTransferTest, AnUploadHoldsEveryTransferCommandAndItsProgressUntil
     // Only the erase question was asked: no transfer failed on the busy port.
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0].buttons, MsgButtons::YesNoDefaultNo);
+    EXPECT_EQ(list.StatusBar1->text(), "Records uploaded");
+}
+
+// Closing the data window while its transfer runs asks about the modified
+// form: the box is stacked above the progress window, which stays above its
+// own window only.
+TEST_F(ProgramTransferTest, TheSaveQuestionDuringATransferIsAboveItsProgress)
+{
+    TForm3& data = program.DataProcessing();
+    ASSERT_EQ(data.ComboBox2->currentText(), "COM3");
+    TProgressForm* progress = Progress();
+    ASSERT_NE(progress, nullptr);
+    QSemaphore reading;
+    QSemaphore release;
+    std::atomic<bool> held{false};
+    sim.SetRequestHook([&](const InstrumentSimulator::Request& request) {
+        if (request.kind != ReadRequest || held.exchange(true))
+            return;
+        reading.release();
+        release.acquire();
+    });
+    data.show();
+    data.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&data));
+    data.Transfer1->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reading.tryAcquire(); }, TransferWaitMs));
+    ASSERT_TRUE(progress->isVisible());
+    EXPECT_EQ(progress->parentWidget(), &data);
+    EXPECT_EQ(progress->windowHandle()->transientParent(), data.windowHandle());
+    EXPECT_FALSE(progress->windowFlags() & Qt::WindowStaysOnTopHint);
+
+    WidgetDialogs boxes;
+    SetDialogs(&boxes);
+    QString asked;
+    QWindow* over = nullptr;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        poll.stop();
+        asked = box->text();
+        over = box->windowHandle()->transientParent();
+        box->button(QMessageBox::Cancel)->click();
+    });
+    poll.start(BoxPollMs);
+    data.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&data));
+    data.close();
+    SetDialogs(&dialogs);
+    EXPECT_EQ(asked, MainLanguage.GetString(StringId::SaveQuestion));
+    EXPECT_EQ(over, progress->windowHandle());
+    EXPECT_TRUE(data.isVisible());
+
+    release.release();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !data.IsTransferRunning(); }, TransferWaitMs));
+    EXPECT_FALSE(progress->isVisible());
+    EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
 } // namespace

@@ -46,6 +46,9 @@ public:
                               .boundingRect()
                               .toRect();
         }
+        // Ellipses (the validity marks) are filled shapes too.
+        using QPaintEngine::drawEllipse;
+        void drawEllipse(const QRectF& r) override { shapes << transform.mapRect(r).toRect(); }
         void drawPath(const QPainterPath&) override {}
         Type type() const override { return QPaintEngine::User; }
 

@@ -678,6 +678,44 @@ TEST(DataWindowRecordTest, AnIdWithCzechLettersFillsItsGroupFromTheList)
 
 // File > Exit goes the close box's way: a modified form is asked about
 // first, and only a close the user allows empties the window.
+// The page and zoom boxes show the empty document as New does: when the
+// window first appears and when it appears again after it was closed. The
+// page box is a page number wide, however wide the window (the laptop
+// screen runs give the tool bars room to stretch it).
+TEST(DataWindowFirstViewTest, PageAndZoomBoxesShowTheEmptyDocumentAsNewDoes)
+{
+    FakeDialogs dialogs;
+    TForm3 window;
+    const auto boxes = [&] {
+        return QStringList{window.Edit1->text(), window.ComboBox4->currentText()};
+    };
+    const QStringList empty{"1", "100 %"};
+    window.resize(1366, 700);
+    window.show();
+    EXPECT_EQ(boxes(), empty);
+    const QFontMetrics metrics = window.Edit1->fontMetrics();
+    const int wide = window.Edit1->width();
+    EXPECT_GE(wide, metrics.horizontalAdvance(QStringLiteral("9999")));
+    EXPECT_LT(wide, QLineEdit().sizeHint().width());
+
+    window.Form().AddPage();
+    window.Zoomout1Click();
+    window.Last1Click();
+    ASSERT_EQ(boxes(), (QStringList{"2", "70 %"}));
+    dialogs.answers.enqueue(IDNO); // not saved
+    window.New1Click();
+    EXPECT_EQ(boxes(), empty);
+    window.Form().AddPage();
+    window.Last1Click();
+    window.Zoomin1Click();
+    dialogs.answers.enqueue(IDNO);
+    window.close();
+    window.resize(800, 600);
+    window.show();
+    EXPECT_EQ(boxes(), empty);
+    EXPECT_EQ(window.Edit1->width(), wide);
+}
+
 TEST(DataWindowExitTest, ExitAsksAboutAModifiedFormBeforeEmptyingTheWindow)
 {
     const ScopedLanguage english(Language::English);

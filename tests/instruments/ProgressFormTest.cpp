@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
 namespace {
 
@@ -42,7 +43,9 @@ TEST(ProgressForm, WorkerDrivesTheWindowAndTheButtonCancels)
 {
     TProgressForm form;
     EXPECT_EQ(form.size(), QSize(338, 33));
-    EXPECT_TRUE(form.windowFlags() & Qt::WindowStaysOnTopHint);
+    // Above the window it belongs to only, not above every window.
+    EXPECT_EQ(form.windowType(), Qt::Tool);
+    EXPECT_FALSE(form.windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_EQ(form.ProgressBar1->maximum(), 100);
 
     QSemaphore shown;
@@ -152,29 +155,61 @@ TEST(ProgressForm, AQuestionAskedWhileItIsShownStaysAboveIt)
 {
     // The program's own dialogs, not the fake: the box they build is checked.
     WidgetDialogs dialogs;
-    TProgressForm form;
+    const auto activate = [](QWidget& window) {
+        window.activateWindow();
+        return QTest::qWaitForWindowActive(&window);
+    };
+    // The window the box was stacked on: its window is transient for it.
     const auto ask = [&] {
-        bool onTop = false;
+        QWindow* over = nullptr;
         bool asked = false;
         QTimer::singleShot(0, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             asked = box != nullptr;
             if (!box)
                 return;
-            onTop = box->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+            over = box->windowHandle()->transientParent();
             box->button(QMessageBox::No)->click();
         });
-        EXPECT_EQ(dialogs.MessageBox(QStringLiteral("Delete all?"),
+        EXPECT_EQ(dialogs.MessageBox(QStringLiteral("File was modified. Save ?"),
                                      QStringLiteral("Data processing"), MsgButtons::YesNo,
                                      MsgIcon::Question),
                   IDNO);
         EXPECT_TRUE(asked);
-        return onTop;
+        return over;
     };
+
+    QWidget window; // the window a transfer is started from
+    window.show();
+    ASSERT_TRUE(activate(window));
+    TProgressForm form;
     form.ShowForThread(nullptr);
-    EXPECT_TRUE(ask());
+    ASSERT_TRUE(form.isVisible());
+    EXPECT_EQ(form.parentWidget(), &window);
+    EXPECT_EQ(form.windowHandle()->transientParent(), window.windowHandle());
+    EXPECT_FALSE(form.windowFlags() & Qt::WindowStaysOnTopHint);
+    // Asked from the window or with the progress window active, the box
+    // comes above the progress window.
+    ASSERT_TRUE(activate(window));
+    EXPECT_EQ(ask(), form.windowHandle());
+    ASSERT_TRUE(activate(form));
+    EXPECT_EQ(ask(), form.windowHandle());
     form.close();
-    EXPECT_FALSE(ask());
+    ASSERT_TRUE(activate(window));
+    EXPECT_EQ(ask(), window.windowHandle());
+
+    // A dialog that started a transfer and goes leaves the window alive.
+    {
+        QWidget dialog;
+        dialog.show();
+        ASSERT_TRUE(activate(dialog));
+        form.ShowForThread(nullptr);
+        EXPECT_EQ(form.parentWidget(), &dialog);
+    }
+    EXPECT_EQ(form.parentWidget(), nullptr);
+    form.ShowForThread(nullptr);
+    EXPECT_TRUE(form.isVisible());
+    form.close();
 }
 
 TEST(ProgressForm, AnotherThreadsProgressAndEndLeaveTheShownOneAlone)

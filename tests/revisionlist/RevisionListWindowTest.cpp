@@ -38,6 +38,7 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QIcon>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
@@ -55,6 +56,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <tuple>
 
 namespace {
 
@@ -289,6 +291,7 @@ TEST_F(ListWindowTest, CaptionsTakeARightClickAndLeaveRoomForTheSortMark)
     window.PopupMenu1->close();
 
     // The sort column's caption starts after its sort mark.
+    window.Model().SortByColumnClick(0);
     const int sorted = window.Model().SortColumn();
     const int left = header->sectionViewportPosition(sorted);
     const int right = left + header->sectionSize(sorted);
@@ -435,6 +438,129 @@ TEST_F(ListWindowTest, SetupDialogKeepsColumnNumbersWhenOneIsRemoved)
     ASSERT_EQ(list.Columns().size(), 13u);
     EXPECT_EQ(list.Columns().back()->GetNumber(), 13);
     EXPECT_EQ(window.Model().columnCount(), 13);
+}
+
+TEST_F(ListWindowTest, SetupDialogHeadersFollowTheLanguage)
+{
+    TForm8& setup = window.SetupDialog();
+    for (const auto& [language, caption, sortType] :
+         {std::tuple{Language::English, "Caption", "Sort type"},
+          std::tuple{Language::Czech, "Nadpis", "Typ řazení"}}) {
+        ScopedLanguage inLanguage(language);
+        setup.Fill(window.Model().List());
+        setup.show();
+        const QTreeWidgetItem* header = setup.ListView1->headerItem();
+        EXPECT_EQ(header->text(0), QString::fromUtf8(caption));
+        EXPECT_EQ(header->text(1), QString::fromUtf8(sortType));
+        EXPECT_GE(setup.ListView1->header()->sectionSize(1),
+                  setup.ListView1->header()->sectionSizeHint(1));
+        setup.hide();
+    }
+}
+
+// The marks beside the records and over the sort column say what is true of
+// the shown records at once, and row numbers of any length stay clear of
+// their validity marks.
+TEST_F(ListWindowTest, MarksFollowEditsTheStoredOrderAndLongRowNumbers)
+{
+    window.show();
+    RevisionTableModel& model = window.Model();
+    int next = 0;
+    while (model.VisibleColumn(next)->GetNumber() != RevisionTableRow::NextRevision)
+        ++next;
+    const QString future = DateToStr(QDateToDateTime(QDate(2099, 1, 1)));
+    for (const char* id : {"1", "2", "3"}) {
+        auto row = std::make_unique<RevisionTableRow>();
+        row->SetField(RevisionTableRow::Id, id);
+        row->SetField(RevisionTableRow::NextRevision, "nonsense");
+        model.AddRow(std::move(row));
+    }
+
+    // Next revision typed in place: the record's mark is redrawn at once.
+    ASSERT_EQ(model.headerData(1, Qt::Vertical, RevisionTableModel::ValidityRole).toInt(),
+              RevisionTableModel::NoMark);
+    QList<std::pair<int, int>> redrawn;
+    QObject::connect(&model, &QAbstractItemModel::headerDataChanged,
+                     [&](Qt::Orientation orientation, int first, int last) {
+                         if (orientation == Qt::Vertical)
+                             redrawn << std::pair{first, last};
+                     });
+    const QModelIndex cell = model.index(1, next);
+    window.DrawGrid1->setCurrentIndex(cell);
+    window.DrawGrid1->edit(cell);
+    auto* editor = window.DrawGrid1->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->clear();
+    QTest::keyClicks(editor, future);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(model.headerData(1, Qt::Vertical, RevisionTableModel::ValidityRole).toInt(),
+              RevisionTableModel::Valid);
+    ASSERT_FALSE(redrawn.isEmpty());
+    EXPECT_LE(redrawn.last().first, 1);
+    EXPECT_GE(redrawn.last().second, 1);
+
+    // The sort mark goes when the records are back in their stored order.
+    const auto marked = [&] {
+        QList<int> columns;
+        for (int c = 0; c < model.columnCount(); ++c)
+            if (model.headerData(c, Qt::Horizontal, RevisionTableModel::SortMarkRole).toInt()
+                != RevisionTableModel::NoMark)
+                columns << c;
+        return columns;
+    };
+    EXPECT_TRUE(marked().isEmpty());
+    emit window.DrawGrid1->horizontalHeader()->sectionClicked(1);
+    EXPECT_EQ(marked(), QList<int>{1});
+    window.DrawGrid1->setCurrentIndex(model.index(0, 0));
+    dialogs.answers.enqueue(IDYES);
+    QTest::keyClick(window.DrawGrid1, Qt::Key_Delete);
+    EXPECT_TRUE(marked().isEmpty());
+    emit window.DrawGrid1->horizontalHeader()->sectionClicked(1);
+    dialogs.fileNames.enqueue(Path("list"));
+    ASSERT_TRUE(window.SaveListAs());
+    ASSERT_TRUE(window.OpenDocument(Path("list.qfs")));
+    EXPECT_TRUE(marked().isEmpty());
+    emit window.DrawGrid1->horizontalHeader()->sectionClicked(1);
+    window.New1Click();
+    EXPECT_TRUE(marked().isEmpty());
+    // Unmarked, a column sorts ascending at the first click.
+    model.SortByColumnClick(0);
+    EXPECT_TRUE(model.SortAscending());
+
+    // Five-digit row numbers, the current one in bold, beside their marks.
+    constexpr int Records = 10000;
+    for (int i = 0; i < Records; ++i) {
+        auto row = std::make_unique<RevisionTableRow>();
+        row->SetField(RevisionTableRow::NextRevision, future);
+        row->PadFields(model.List().FieldCount());
+        model.List().AddRow(std::move(row));
+    }
+    model.ShowAllRows();
+    window.DrawGrid1->setCurrentIndex(model.index(Records - 1, 0));
+    window.DrawGrid1->scrollToBottom();
+    QHeaderView* numbers = window.DrawGrid1->verticalHeader();
+    DrawRecorder device;
+    {
+        QPainter painter(&device);
+        numbers->render(&painter);
+    }
+    QFont bold = numbers->font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    int checked = 0;
+    for (const DrawRecorder::Text& text : device.engine.texts) {
+        const int section = numbers->logicalIndexAt(int(text.at.y()) - 1);
+        const int top = numbers->sectionViewportPosition(section);
+        for (const QRect& mark : device.engine.shapes) {
+            if (mark.center().y() < top || mark.center().y() >= top + numbers->sectionSize(section))
+                continue;
+            ++checked;
+            EXPECT_LT(text.at.x() + metrics.horizontalAdvance(text.text), mark.left())
+                << text.text.toStdString();
+        }
+    }
+    EXPECT_GT(checked, 0);
 }
 
 TEST(ListPrintTest, PagesAndLinesOfThePrintedList)
@@ -621,6 +747,7 @@ TEST_F(ListWindowTest, UploadWritesTheRecordsIntoAKx420AfterTheUserAgrees)
     window.SpeedButton9Click();
     EXPECT_TRUE(window.Upload1->isEnabled());
     EXPECT_TRUE(sim.Requests().empty());
+    EXPECT_TRUE(window.StatusBar1->text().isEmpty());
 
     bool finished = false;
     QObject::connect(&window, &TForm7::UploadFinished, [&] { finished = true; });
@@ -630,6 +757,9 @@ TEST_F(ListWindowTest, UploadWritesTheRecordsIntoAKx420AfterTheUserAgrees)
     ASSERT_TRUE(QTest::qWaitFor([&] { return finished; }, 120000));
     EXPECT_TRUE(window.Upload1->isEnabled());
     EXPECT_TRUE(buttons);
+    // Done: the status line says so; the transfer's boxes say only what failed.
+    EXPECT_EQ(window.StatusBar1->text(), "Records uploaded");
+    EXPECT_TRUE(reporter.Errors().isEmpty());
 
     InstrumentDatabase expected;
     expected.Add(UploadRecord("123", "Boiler", "Cellar", 0));
@@ -642,6 +772,15 @@ TEST_F(ListWindowTest, UploadWritesTheRecordsIntoAKx420AfterTheUserAgrees)
     const std::vector<uint8_t>& packed = packer.GetImage();
     EXPECT_EQ(image.mid(start, length),
               QByteArray(reinterpret_cast<const char*>(packed.data()) + start, length));
+
+    // A failed upload is the error box alone; the earlier word goes.
+    hooks.PortName = [] { return QStringLiteral("COM9"); };
+    window.SetHooks(hooks);
+    finished = false;
+    window.SpeedButton9Click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return finished; }, 120000));
+    EXPECT_EQ(reporter.Errors().size(), 1);
+    EXPECT_TRUE(window.StatusBar1->text().isEmpty());
 }
 
 } // namespace
