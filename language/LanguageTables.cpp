@@ -385,9 +385,11 @@ constexpr Row Rows[] = {
      "Toto není běžný soubor a nelze jej otevřít:"},
     {319, "Sort type", "Typ řazení"},
     {320, "Records uploaded", "Záznamy odeslány"},
+    {321, "Extensible markup language (xml) (*.xml)",
+     "Rozšiřitelný značkovací jazyk (xml) (*.xml)"},
 };
 
-constexpr std::size_t ProgramCount = 321;
+constexpr std::size_t ProgramCount = 322;
 
 constexpr bool IdsRunWithoutGaps()
 {

@@ -311,5 +311,6 @@ enum : int {
     NotRegularFile = 318,  // "This is not a regular file and cannot be opened:", the path follows
     ColumnSortType = 319,  // the revision list setup's "Sort type" column
     RecordsUploaded = 320, // the revision list's status line after an upload
+    XmlFileFilter = 321,   // the file dialogs' entry for XML exports, pattern included
 };
 } // namespace StringId

@@ -64,7 +64,6 @@ constexpr char DragMime[] = "application/x-quillfen-measured-data";
 const QString ProductFilter = QStringLiteral("Quillfen (*.qfs)");
 const QString OpenFilter = QStringLiteral("Quillfen (*.qfs *.qfd *.qff)");
 const QString DataFilter = QStringLiteral("Quillfen data (*.qfs);;HTML (*.html) (*.htm *.html);;HTML (*.html) - Tab (*.htm *.html)");
-const QString XmlFilter = QStringLiteral("Extesible markup language (xml) (*.xml)");
 const QString DocumentSuffix = QStringLiteral("qfs");
 const QString XmlSuffix = QStringLiteral("xml");
 const QString RegistryKey = QStringLiteral("\\Software\\Quillfen2");
@@ -630,7 +629,8 @@ void TForm3::SaveDataAs1Click()
 
 void TForm3::ExportasXML1Click()
 {
-    const QString path = Dialogs().GetSaveFileName(windowTitle(), QString(), XmlFilter, XmlSuffix);
+    const QString path = Dialogs().GetSaveFileName(windowTitle(), QString(),
+                                                    Str(StringId::XmlFileFilter), XmlSuffix);
     if (!path.isEmpty())
         Report(m_document->ExportXml(path));
 }

@@ -50,7 +50,6 @@ constexpr int32_t MaxGridStep = 100;
 const QString LabelDocumentSide = QStringLiteral("10");
 const QString OpenFilter = QStringLiteral("Quillfen (*.qfs *.qft *.qff)");
 const QString SaveFilter = QStringLiteral("Quillfen (*.qfs)");
-const QString XmlFilter = QStringLiteral("Extensible markup language (xml) (*.xml)");
 const QString DocumentSuffix = QStringLiteral("qfs");
 const QString XmlSuffix = QStringLiteral("xml");
 
@@ -529,7 +528,8 @@ void TForm2::SaveAs1Click()
 void TForm2::ExportasXML1Click()
 {
     const QString name = Dialogs().GetSaveFileName(Str(StringId::SaveAsXml),
-                                                   QStringLiteral("*.xml"), XmlFilter, XmlSuffix);
+                                                   QStringLiteral("*.xml"),
+                                                   Str(StringId::XmlFileFilter), XmlSuffix);
     if (name.isEmpty())
         return;
     QString error;

@@ -47,7 +47,6 @@ namespace {
 constexpr char VersionCaption[] = "Quillfen";
 constexpr char ListFilter[] = "Quillfen (*.qfs *.qft *.qfd *.qff)";
 constexpr char ListSaveFilter[] = "Quillfen (*.qfs)";
-constexpr char XmlFilter[] = "Extesible markup language (xml) (*.xml)";
 constexpr char TextFilter[] = "Text (*.txt)";
 constexpr char ListSuffix[] = "qfs";
 constexpr char XmlSuffix[] = "xml";
@@ -654,7 +653,7 @@ void TForm7::SaveText1Click()
 void TForm7::SaveXml1Click()
 {
     const QString path = Dialogs().GetSaveFileName(
-        Str(StringId::SaveAsXml), QString(), QLatin1String(XmlFilter), QLatin1String(XmlSuffix));
+        Str(StringId::SaveAsXml), QString(), Str(StringId::XmlFileFilter), QLatin1String(XmlSuffix));
     if (!path.isEmpty()) {
         ScanSettingsToList();
         m_model->ExportXml(path);

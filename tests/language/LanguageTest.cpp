@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int ProgramCount = 321;
+constexpr int ProgramCount = 322;
 constexpr int InstallerCount = 310;
 constexpr int EmptyIds[] = {173, 174, 181, 237, 240};
 
