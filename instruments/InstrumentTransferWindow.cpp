@@ -120,6 +120,7 @@ void InstrumentTransferWindow::Terminate()
 void InstrumentTransferWindow::Begin(Completion done)
 {
     m_done = std::move(done);
+    m_reporter->Starting(this);
     start();
 }
 

@@ -40,6 +40,9 @@ public:
     virtual void SetProgress(InstrumentTransferWindow* thread, int percent) = 0;
     virtual void HideProgress(InstrumentTransferWindow* thread) = 0;
     virtual void ShowError(const QString& text, const QString& caption) = 0;
+    // On the main thread, as a window starts `thread`: the moment to learn
+    // which window the user started it from.
+    virtual void Starting(InstrumentTransferWindow* thread) {}
 };
 
 // The reporter threads take when they are created. Before the window layer

@@ -10,6 +10,8 @@
 #include <QStyle>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace {
 // A tool window with an owner stays above that window only: the questions
 // and dialogs of the program can still come above it.
@@ -47,14 +49,21 @@ TProgressForm::~TProgressForm()
 void TProgressForm::ShowForThread(InstrumentTransferWindow* thread)
 {
     m_thread = thread;
-    // The window the user started the transfer from is the active one.
-    if (!isVisible())
-        BelongTo(QApplication::activeWindow());
+    if (!isVisible()) {
+        const auto started =
+            std::find_if(m_startedFrom.begin(), m_startedFrom.end(),
+                         [thread](const auto& s) { return thread && s.first == thread; });
+        BelongTo(started != m_startedFrom.end() ? started->second.data()
+                                                : QApplication::activeWindow());
+    }
     if (const QScreen* screen = this->screen()) {
         const QRect area = screen->availableGeometry();
         move(area.center() - QPoint(width() / 2, height() / 2));
     }
     show();
+    // A question asked before the progress appeared must stay above it.
+    if (QWidget* question = QApplication::activeModalWidget(); question && question != this)
+        question->raise();
 }
 
 void TProgressForm::ShowProgress(InstrumentTransferWindow* thread, const QString& caption)
@@ -84,6 +93,15 @@ void TProgressForm::HideProgress(InstrumentTransferWindow* thread)
         m_thread = nullptr;
         ProgressBar1->setValue(0);
         close();
+    });
+}
+
+void TProgressForm::Starting(InstrumentTransferWindow* thread)
+{
+    CallOnThreadOf(this, [&] {
+        std::erase_if(m_startedFrom, [](const auto& s) { return s.first.isNull(); });
+        // The window the user started the transfer from is the active one.
+        m_startedFrom.emplace_back(thread, QApplication::activeWindow());
     });
 }
 

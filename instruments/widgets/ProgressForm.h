@@ -8,6 +8,9 @@
 #include <QDialog>
 #include <QPointer>
 
+#include <utility>
+#include <vector>
+
 #include "instruments/InstrumentTransferWindow.h"
 
 class QProgressBar;
@@ -22,7 +25,8 @@ public:
     ~TProgressForm() override;
 
     // Remembers the thread the window shows progress for and shows it,
-    // owned by the active window when it was hidden.
+    // owned by the window the thread was started from (without one, the
+    // active window) when it was hidden.
     void ShowForThread(InstrumentTransferWindow* thread);
     InstrumentTransferWindow* Thread() const { return m_thread; }
 
@@ -34,6 +38,7 @@ public:
     void SetProgress(InstrumentTransferWindow* thread, int percent) override;
     void HideProgress(InstrumentTransferWindow* thread) override;
     void ShowError(const QString& text, const QString& caption) override;
+    void Starting(InstrumentTransferWindow* thread) override;
 
     QProgressBar* ProgressBar1;
     QToolButton* SpeedButton1;
@@ -51,4 +56,7 @@ private:
 
     QPointer<InstrumentTransferWindow> m_thread;
     QMetaObject::Connection m_ownerGone;
+    // The windows the running threads were started from: the active window
+    // when a progress shows may be a question asked meanwhile.
+    std::vector<std::pair<QPointer<InstrumentTransferWindow>, QPointer<QWidget>>> m_startedFrom;
 };

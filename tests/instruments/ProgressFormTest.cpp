@@ -198,6 +198,32 @@ TEST(ProgressForm, AQuestionAskedWhileItIsShownStaysAboveIt)
     ASSERT_TRUE(activate(window));
     EXPECT_EQ(ask(), window.windowHandle());
 
+    // A transfer started from the window whose progress appears while a
+    // question is up belongs to the window, not to the question.
+    {
+        ASSERT_TRUE(activate(window));
+        QSemaphore asking;
+        QSemaphore shown;
+        RunTransfer([&](InstrumentTransferWindow::Completion done) {
+            auto* thread = new ScriptedThread;
+            thread->SetReporter(&form);
+            thread->work = [&](ScriptedThread& self) {
+                asking.acquire();
+                self.ShowProgress(QStringLiteral("Kx420"));
+                shown.release();
+                self.HideProgress();
+                return TransferResult::Success;
+            };
+            thread->Go(std::move(done));
+            QWidget question;
+            question.show();
+            ASSERT_TRUE(activate(question));
+            asking.release();
+            EXPECT_TRUE(QTest::qWaitFor([&] { return shown.tryAcquire(); }, WorkerPatienceMs));
+            EXPECT_EQ(form.parentWidget(), &window);
+        });
+    }
+
     // A dialog that started a transfer and goes leaves the window alive.
     {
         QWidget dialog;
