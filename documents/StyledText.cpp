@@ -3,6 +3,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <limits>
 #include <array>
 #include <vector>
 
@@ -249,8 +250,10 @@ int64_t Place(int placement, int64_t room)
 void DrawUprightBlock(TCanvas& canvas, const TRect& box, QStringView text, int32_t align, int32_t size,
                       const QByteArray& face)
 {
-    const int64_t lines = CountStyledLines(text);
-    const int64_t dy = Place(align % 3, box.Height() - lines * size);
+    // A block at the top needs no count of its lines: the walk ends with the text.
+    const int64_t lines =
+        align % 3 == 0 ? std::numeric_limits<int64_t>::max() : CountStyledLines(text);
+    const int64_t dy = align % 3 == 0 ? 0 : Place(align % 3, box.Height() - lines * size);
     const int64_t reach = Reach(size);
     const int64_t left = int64_t(box.Left) - reach;
     const int64_t right = int64_t(box.Right) + reach;
