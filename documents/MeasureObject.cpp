@@ -11,11 +11,6 @@ namespace {
 // version, Format, value present: what follows the text record at the least.
 constexpr qint64 MeasureRecordHeadSize = 3;
 
-QString DecodeAll(const QByteArray& utf8)
-{
-    return DecodeUtf8(utf8, CountUtf8Chars(utf8));
-}
-
 // At most MaxTextLength UTF-16 units, never half of a surrogate pair.
 QString CutDisplayText(QString text)
 {
@@ -166,14 +161,14 @@ TColor MeasureObject::GetBackColor() const
 
 QString MeasureObject::GetText() const
 {
-    return Value ? DecodeAll(Value->FormatPlain()) : Text;
+    return Value ? DecodeUtf8Text(Value->FormatPlain()) : Text;
 }
 
 QString MeasureObject::GetDisplayText() const
 {
     if (!Value)
         return Text;
-    QString text = DecodeAll(Value->GetText(Format, DecimalPosition));
+    QString text = DecodeUtf8Text(Value->GetText(Format, DecimalPosition));
     if (Limit) {
         // The same comparisons as the colours; the lower bound's text wins
         // when both bounds are passed.

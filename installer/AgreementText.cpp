@@ -36,5 +36,5 @@ constexpr char CzechAgreement[] =
 QString AgreementText(int language)
 {
     const char* text = language == Language::Czech ? CzechAgreement : EnglishAgreement;
-    return DecodeUtf8(text, CountUtf8Chars(text));
+    return DecodeUtf8Text(text);
 }

@@ -50,6 +50,6 @@ std::optional<QString> ByteCursor::WideText()
             return b != 0 && b < 0x80;
         }))
         return utf8->isEmpty() ? QString("") : QString::fromLatin1(*utf8);
-    const QString text = DecodeUtf8(*utf8, CountUtf8Chars(*utf8));
+    const QString text = DecodeUtf8Text(*utf8);
     return text.isNull() ? QString("") : text;
 }

@@ -53,11 +53,6 @@ bool IsUtf8Text(QByteArrayView bytes)
     return true;
 }
 
-QString FromUtf8Field(QByteArrayView bytes)
-{
-    return DecodeUtf8(bytes, CountUtf8Chars(bytes));
-}
-
 // A column as the document stores it.
 struct StoredColumn
 {
@@ -294,7 +289,7 @@ RevisionRowList ReadListText(QByteArrayView text)
     const bool marked = text.startsWith(Utf8Mark);
     if (marked)
         text = text.sliced(Utf8Mark.size());
-    QString (*const decode)(QByteArrayView) = marked || IsUtf8Text(text) ? FromUtf8Field : FromAnsi;
+    QString (*const decode)(QByteArrayView) = marked || IsUtf8Text(text) ? DecodeUtf8Text : FromAnsi;
     // Line positions 0-9 and the record fields they fill.
     static constexpr int FieldAt[] = {0, 1, 2, 3, 6, 7, 8, 9, 10, 11};
     constexpr int Positions = static_cast<int>(std::size(FieldAt));

@@ -359,7 +359,7 @@ QByteArray ReadAnsiString(QIODevice& stream)
 QString ReadWideString(QIODevice& stream)
 {
     const QByteArray utf8 = ReadAnsiString(stream);
-    QString text = DecodeUtf8(utf8, CountUtf8Chars(utf8));
+    QString text = DecodeUtf8Text(utf8);
     if (text.isNull())
         text = QString("");
     return text;

@@ -92,3 +92,8 @@ QString DecodeUtf8(QByteArrayView utf8, int count)
     out.truncate(written);
     return out;
 }
+
+QString DecodeUtf8Text(QByteArrayView utf8)
+{
+    return DecodeUtf8(utf8, CountUtf8Chars(utf8));
+}

@@ -24,3 +24,5 @@ QByteArray EncodeUtf8(const QString& text);
 // at a byte that cannot start a 1..3 byte sequence (continuation byte, 4-byte
 // lead) and at a sequence cut short by the end of the input.
 QString DecodeUtf8(QByteArrayView utf8, int count);
+// Decodes the whole text, up to its end or first NUL, with the same stops.
+QString DecodeUtf8Text(QByteArrayView utf8);
