@@ -3,8 +3,8 @@
 #include <QHash>
 
 #include <algorithm>
-#include <limits>
 #include <array>
+#include <limits>
 #include <vector>
 
 namespace {
