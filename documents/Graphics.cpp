@@ -105,6 +105,17 @@ QStringView LocalName(QStringView qualifiedName)
     return qualifiedName.sliced(qualifiedName.lastIndexOf(u':') + 1);
 }
 
+// Qt's reader can hand over a name with a line break in it when an entity's
+// text holds a carriage return; written out again, such a name would read back
+// as another name, or as no XML at all.
+bool IsPlainName(QStringView name)
+{
+    static constexpr QStringView Delimiters(u"<>&\"'=/!?");
+    return !name.isEmpty() && std::none_of(name.begin(), name.end(), [](QChar c) {
+        return c.isSpace() || Delimiters.contains(c);
+    });
+}
+
 QByteArray CleanDrawing(const QByteArray& svg, int depth);
 
 // An image's data: URL with its bytes written out again as base64, so that Qt
@@ -224,8 +235,12 @@ QByteArray CleanDrawing(const QByteArray& svg, int depth)
         switch (reader.readNext()) {
         case QXmlStreamReader::StartElement: {
             const QStringView element = reader.qualifiedName();
+            if (!IsPlainName(element))
+                return {};
             writer.writeStartElement(element.toString());
             for (const QXmlStreamAttribute& attribute : reader.attributes()) {
+                if (!IsPlainName(attribute.qualifiedName()))
+                    continue;
                 if (const std::optional<QString> value = CleanAttribute(element, attribute, depth))
                     writer.writeAttribute(attribute.qualifiedName().toString(), *value);
             }
